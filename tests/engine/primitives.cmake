@@ -1,0 +1,4 @@
+# Codec primitives: MD5 and the file digest, the record cipher, the arithmetic coder.
+verbarium_test(engine_primitives_tests LABEL unit
+  SOURCES md5_test.cpp encrypt_test.cpp arith_coder_test.cpp
+  LIBS verbarium_engine)
