@@ -43,7 +43,7 @@ uint32_t Jumble_StartUp2(JumbleEngine** handle, const NymdexEngine* nymdex);
 // `min_length`, `max_length` or `max_anagrams` keeps that setting from the previous request
 // (initially 0, 128, 0); `permutations` is always replaced (non-zero means on). Only the
 // first kJumbleMaxInput characters of the input are read; a phrase longer than that is not
-// delivered. A null engine or input returns at once and changes nothing.
+// delivered. A null engine returns at once and changes nothing; a null input counts as empty.
 void GenerateAnagrams(JumbleEngine* engine, const char* input, const char* filter,
                       AnagramCallback callback, void* context, int32_t min_length,
                       int32_t max_length, int32_t permutations, int32_t max_anagrams);

@@ -1,0 +1,508 @@
+#include "anagram/jumble.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "engine/md5.h"
+#include "engine/nymdex.h"
+#include "platform/named_event.h"
+
+namespace {
+
+constexpr char kStopEventName[] = "StopAnagrams";
+constexpr size_t kHeaderSize = 32;
+constexpr size_t kLongestWord = 127;  // a word of 128 characters or more ends the list
+constexpr size_t kLongestFilterPart = 31;
+constexpr int kMostPermutedWords = 12;  // 13! does not fit the signed 32-bit order count
+constexpr int kManyFilterLengths = 5;   // more lengths than this: found order only
+
+// Process-wide settings, shared by every engine and updated by every request.
+std::atomic<int32_t> g_min_length{0};
+std::atomic<int32_t> g_max_length{128};
+std::atomic<int32_t> g_max_anagrams{0};
+std::atomic<bool> g_permutations{false};
+
+// A word of the list, prepared once at start-up so that the candidate pass can reject most
+// words without looking at their letters.
+struct ListedWord {
+  uint32_t offset = 0;  // into JumbleEngine::words
+  uint8_t length = 0;
+  bool plain = false;  // only 'a' to 'z': anything else can never be spelled from the letters
+  uint32_t mask = 0;   // bit k for the letter 'a' + k
+};
+
+}  // namespace
+
+struct JumbleEngine {
+  platform::NamedEvent* stop = nullptr;
+  uint32_t word_count = 0;
+  std::vector<char> words;  // each word followed by its NUL, in list order
+  std::vector<ListedWord> listed;
+
+  ~JumbleEngine() { platform::CloseNamedEvent(stop); }
+};
+
+namespace {
+
+// Indexes the words in list order, up to the word count; an empty word, a word of 128
+// characters or more, or a word without its NUL ends the list where it stands.
+void IndexWords(JumbleEngine* engine) {
+  const char* data = engine->words.data();
+  size_t size = engine->words.size();
+  size_t at = 0;
+  engine->listed.clear();
+  engine->listed.reserve(engine->word_count);
+  for (uint32_t n = 0; n < engine->word_count && at < size; ++n) {
+    const void* nul = std::memchr(data + at, '\0', size - at);
+    if (nul == nullptr) break;
+    size_t length = static_cast<const char*>(nul) - (data + at);
+    if (length == 0 || length > kLongestWord) break;
+    ListedWord word;
+    word.offset = static_cast<uint32_t>(at);
+    word.length = static_cast<uint8_t>(length);
+    word.plain = true;
+    for (size_t i = 0; i < length; ++i) {
+      unsigned char c = static_cast<unsigned char>(data[at + i]);
+      if (c < 'a' || c > 'z') {
+        word.plain = false;
+        break;
+      }
+      word.mask |= 1u << (c - 'a');
+    }
+    engine->listed.push_back(word);
+    at += length + 1;
+  }
+}
+
+// Steps shared by both start-ups: argument check, the engine, the stop event.
+uint32_t NewEngine(std::unique_ptr<JumbleEngine>* engine) {
+  engine->reset(new (std::nothrow) JumbleEngine());
+  if (*engine == nullptr) return kJumbleNoMemory;
+  // The application creates the event first (manual reset); an engine that creates it
+  // itself gets an automatically reset one.
+  (*engine)->stop = platform::OpenNamedEvent(kStopEventName, false, false);
+  if ((*engine)->stop == nullptr) return kJumbleNullArgument;
+  return kJumbleOk;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// The decimal value of a text's leading digits (0 without any), held at INT32_MAX.
+int32_t LeadingNumber(std::string_view part) {
+  int64_t value = 0;
+  for (char c : part) {
+    if (c < '0' || c > '9') break;
+    value = std::min<int64_t>(value * 10 + (c - '0'), INT32_MAX);
+  }
+  return static_cast<int32_t>(value);
+}
+
+// Cuts a filter at each of `separators` into lengths; false when a part has 32 characters or
+// more, which makes the filter unusable.
+bool ParseLengths(std::string_view filter, std::string_view separators,
+                  std::vector<int32_t>* lengths) {
+  lengths->clear();
+  size_t start = 0;
+  while (true) {
+    size_t end = filter.find_first_of(separators, start);
+    std::string_view part =
+        filter.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    if (part.size() > kLongestFilterPart) return false;
+    lengths->push_back(LeadingNumber(part));
+    if (end == std::string_view::npos) return true;
+    start = end + 1;
+  }
+}
+
+// A word that can take part in an anagram, with its key (its letters sorted ascending).
+struct Candidate {
+  const char* word = nullptr;
+  uint32_t key = 0;  // offset of the key in Request::keys
+  uint8_t length = 0;
+  uint32_t mask = 0;
+  uint64_t prefix = 0;  // the first eight key bytes, big-endian, zero-padded
+};
+
+using LetterCounts = std::array<int8_t, 26>;
+
+// One GenerateAnagrams call: its letters, filter, candidates and search.
+class Request {
+ public:
+  Request(JumbleEngine* engine, AnagramCallback callback, void* context)
+      : engine_(engine), callback_(callback), context_(context) {}
+
+  void Run(const char* input, const char* filter);
+
+ private:
+  bool PrepareCandidates();
+  bool KeyLess(const Candidate& a, const Candidate& b) const;
+  void CombSortCandidates();
+  void Search(const LetterCounts& remaining, int remaining_total, int start, int depth);
+  void Complete(int depth);
+  bool FitsFilter(const std::vector<int>& order) const;
+  void Deliver(const std::vector<int>& order);
+
+  JumbleEngine* engine_;
+  AnagramCallback callback_;
+  void* context_;
+
+  int32_t min_length_ = 0;
+  int32_t max_length_ = 0;
+  int32_t max_anagrams_ = 0;
+  bool permutations_ = false;
+
+  LetterCounts letters_{};
+  int letter_total_ = 0;
+  uint32_t letter_mask_ = 0;
+
+  bool has_filter_ = false;
+  bool filter_usable_ = false;
+  std::vector<int32_t> filter_lengths_;  // cut at '-': which words may be candidates
+  bool match_usable_ = false;
+  std::vector<int32_t> match_lengths_;  // cut at '-' and ',': which orders fit
+
+  std::vector<char> keys_;
+  std::vector<Candidate> candidates_;
+  int first_[26];
+  int last_[26];
+
+  std::vector<int> current_;  // candidate positions of the words under construction
+  std::string phrase_;
+  int32_t delivered_ = 0;
+  bool ended_ = false;
+};
+
+void Request::Run(const char* input, const char* filter) {
+  min_length_ = g_min_length.load();
+  max_length_ = g_max_length.load();
+  max_anagrams_ = g_max_anagrams.load();
+  permutations_ = g_permutations.load();
+
+  // Letters: 'a' to 'z' only; capitals and everything else are dropped, not folded. Only
+  // the first kJumbleMaxInput characters of the input are read.
+  size_t input_length = input == nullptr ? 0 : strnlen(input, kJumbleMaxInput);
+  for (size_t i = 0; i < input_length; ++i) {
+    char c = input[i];
+    if (c >= 'a' && c <= 'z') {
+      ++letters_[c - 'a'];
+      ++letter_total_;
+      letter_mask_ |= 1u << (c - 'a');
+    }
+  }
+
+  has_filter_ = filter != nullptr;
+  if (has_filter_) {
+    filter_usable_ = ParseLengths(filter, "-", &filter_lengths_);
+    match_usable_ = ParseLengths(filter, "-,", &match_lengths_);
+  }
+
+  if (letter_total_ == 0 || !PrepareCandidates() || candidates_.empty()) return;
+
+  // Keys, then the key order, then the letter index.
+  keys_.reserve(4096);
+  for (Candidate& candidate : candidates_) {
+    int counts[26] = {};
+    for (int i = 0; i < candidate.length; ++i)
+      ++counts[candidate.word[i] - 'a'];
+    candidate.key = static_cast<uint32_t>(keys_.size());
+    for (int k = 0; k < 26; ++k)
+      keys_.insert(keys_.end(), counts[k], static_cast<char>('a' + k));
+  }
+  for (Candidate& candidate : candidates_) {
+    const char* key = keys_.data() + candidate.key;
+    for (int i = 0; i < 8; ++i) {
+      candidate.prefix <<= 8;
+      if (i < candidate.length) candidate.prefix |= static_cast<unsigned char>(key[i]);
+    }
+  }
+  CombSortCandidates();
+  std::fill(std::begin(first_), std::end(first_), -1);
+  std::fill(std::begin(last_), std::end(last_), -2);
+  for (size_t i = 0; i < candidates_.size(); ++i) {
+    int k = keys_[candidates_[i].key] - 'a';
+    if (first_[k] < 0) first_[k] = static_cast<int>(i);
+    last_[k] = static_cast<int>(i);
+  }
+
+  current_.assign(letter_total_, 0);
+  int smallest = 0;
+  while (letters_[smallest] == 0)
+    ++smallest;
+  Search(letters_, letter_total_, first_[smallest], 0);
+}
+
+// The candidate pass over the list in list order. False when the stop event ended it.
+bool Request::PrepareCandidates() {
+  const bool check_lengths = min_length_ > 0 && max_length_ > 0;
+  std::unordered_set<std::string_view> seen;
+  for (const ListedWord& listed : engine_->listed) {
+    if (platform::TestNamedEvent(engine_->stop)) return false;
+    // A word with a space, a digit or any other character but 'a' to 'z' cannot be spelled
+    // from the letters, so `plain` stands for the space, digit and subtraction tests.
+    if (!listed.plain) continue;
+    int length = listed.length;
+    const char* word = engine_->words.data() + listed.offset;
+    if (check_lengths) {
+      if (length < min_length_ || length > max_length_) continue;
+      if (min_length_ == 1 && length == 1 && word[0] != 'a' && word[0] != 'i') continue;
+    }
+    if (has_filter_) {
+      if (!filter_usable_) continue;
+      if (std::find(filter_lengths_.begin(), filter_lengths_.end(), length) ==
+          filter_lengths_.end()) {
+        continue;
+      }
+    }
+    if (length > letter_total_ || (listed.mask & ~letter_mask_) != 0) continue;
+    LetterCounts left = letters_;
+    bool fits = true;
+    for (int i = 0; i < length && fits; ++i)
+      fits = --left[word[i] - 'a'] >= 0;
+    if (!fits) continue;
+    // A word listed twice takes part once: a set never holds the same word twice and is
+    // never delivered twice.
+    if (!seen.insert(std::string_view(word, length)).second) continue;
+    Candidate candidate;
+    candidate.word = word;
+    candidate.length = static_cast<uint8_t>(length);
+    candidate.mask = listed.mask;
+    candidates_.push_back(candidate);
+  }
+  return true;
+}
+
+// Keys compare as strings of unsigned bytes; a key that is a prefix of another sorts first.
+bool Request::KeyLess(const Candidate& a, const Candidate& b) const {
+  if (a.prefix != b.prefix) return a.prefix < b.prefix;
+  int common = std::min(a.length, b.length);
+  if (common > 8) {
+    int order = std::memcmp(keys_.data() + a.key + 8, keys_.data() + b.key + 8, common - 8);
+    if (order != 0) return order < 0;
+  }
+  return a.length < b.length;
+}
+
+// The comb sort decides the order of words with equal keys, and with it the delivery order,
+// so it is kept as it is rather than replaced by a library sort.
+void Request::CombSortCandidates() {
+  size_t n = candidates_.size();
+  size_t gap = n;
+  bool exchanged = true;
+  while (gap > 1 || exchanged) {
+    gap = std::max<size_t>(gap * 10 / 13, 1);
+    exchanged = false;
+    for (size_t j = 0; j + gap < n; ++j) {
+      if (KeyLess(candidates_[j + gap], candidates_[j])) {
+        std::swap(candidates_[j], candidates_[j + gap]);
+        exchanged = true;
+      }
+    }
+  }
+}
+
+void Request::Search(const LetterCounts& remaining, int remaining_total, int start, int depth) {
+  if (delivered_ >= max_anagrams_) {
+    ended_ = true;
+    return;
+  }
+  int smallest = 0;
+  uint32_t mask = 0;
+  for (int k = 25; k >= 0; --k) {
+    if (remaining[k] > 0) {
+      smallest = k;
+      mask |= 1u << k;
+    }
+  }
+  int end = last_[smallest];
+  for (int i = std::max(start, first_[smallest]); i <= end; ++i) {
+    if (platform::TestNamedEvent(engine_->stop)) {
+      ended_ = true;
+      return;
+    }
+    const Candidate& candidate = candidates_[i];
+    if ((candidate.mask & ~mask) != 0) continue;
+    // Candidates are distinct words and later words come from later positions, so no word
+    // repeats within a set.
+    LetterCounts left = remaining;
+    const char* key = keys_.data() + candidate.key;
+    bool fits = true;
+    for (int j = 0; j < candidate.length && fits; ++j)
+      fits = --left[key[j] - 'a'] >= 0;
+    if (!fits) continue;
+    current_[depth] = i;
+    int left_total = remaining_total - candidate.length;
+    if (left_total == 0) {
+      Complete(depth);
+    } else {
+      Search(left, left_total, i + 1, depth + 1);
+    }
+    if (ended_) return;
+  }
+}
+
+// Whether the words in `order` have, position by position, the filter's lengths; the filter
+// has as many lengths as words, or one more, which is not compared.
+bool Request::FitsFilter(const std::vector<int>& order) const {
+  if (!match_usable_) return false;
+  size_t n = order.size();
+  if (match_lengths_.size() != n && match_lengths_.size() != n + 1) return false;
+  for (size_t p = 0; p < n; ++p) {
+    if (candidates_[current_[order[p]]].length != match_lengths_[p]) return false;
+  }
+  return true;
+}
+
+void Request::Deliver(const std::vector<int>& order) {
+  phrase_.clear();
+  for (int index : order) {
+    if (!phrase_.empty()) phrase_ += ' ';
+    const Candidate& candidate = candidates_[current_[index]];
+    phrase_.append(candidate.word, candidate.length);
+  }
+  if (phrase_.size() > static_cast<size_t>(kJumbleMaxInput)) return;
+  if (callback_ == nullptr) return;
+  callback_(phrase_.c_str(), context_);
+  if (++delivered_ >= max_anagrams_) ended_ = true;
+}
+
+void Request::Complete(int depth) {
+  int n = depth + 1;
+  std::vector<int> order(n);
+  for (int i = 0; i < n; ++i)
+    order[i] = i;
+
+  if (has_filter_ && filter_lengths_.size() > kManyFilterLengths) {
+    if (FitsFilter(order)) Deliver(order);
+    return;
+  }
+  // Orders are the arrangements of the found order in lexicographic order; their count is a
+  // signed 32-bit number, so a set of more than 12 words has none.
+  if (permutations_) {
+    if (n > kMostPermutedWords) return;
+    do {
+      if (!has_filter_ || FitsFilter(order)) Deliver(order);
+      if (ended_) return;
+    } while (std::next_permutation(order.begin(), order.end()));
+    return;
+  }
+  if (!has_filter_ || FitsFilter(order)) {
+    Deliver(order);
+    return;
+  }
+  if (n > kMostPermutedWords) return;
+  while (std::next_permutation(order.begin(), order.end())) {
+    if (FitsFilter(order)) {
+      Deliver(order);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+uint32_t Jumble_StartUp(JumbleEngine** handle, const char* path) {
+  if (handle == nullptr || path == nullptr) return kJumbleNullArgument;
+  std::unique_ptr<JumbleEngine> engine;
+  uint32_t status = NewEngine(&engine);
+  if (status != kJumbleOk) return status;
+
+  struct stat info;
+  if (stat(path, &info) != 0) return kJumbleNullArgument;
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
+  if (file == nullptr) return kJumbleCannotOpen;
+
+  engine::Digest digest;
+  if (!engine::FileDigest(path, kHeaderSize, &digest)) return kJumbleCorrupt;
+  uint8_t header[kHeaderSize];
+  if (std::fread(header, 1, kHeaderSize, file.get()) != kHeaderSize) return kJumbleBadHeader;
+  uint32_t magic = header[0] | header[1] << 8 | header[2] << 16 | uint32_t{header[3]} << 24;
+  if (std::memcmp(header + 16, digest.data(), digest.size()) != 0 || magic != kJumbleMagic) {
+    return kJumbleCorrupt;
+  }
+  if (info.st_size <= static_cast<off_t>(kHeaderSize)) return kJumbleBadHeader;
+
+  size_t body = static_cast<size_t>(info.st_size) - kHeaderSize;
+  try {
+    engine->words.resize(body);
+  } catch (const std::bad_alloc&) {
+    return kJumbleNoMemory;
+  }
+  // A body shorter than the size read before (the file changed under us) is unreadable.
+  if (std::fread(engine->words.data(), 1, body, file.get()) != body) return kJumbleBadHeader;
+  engine->word_count =
+      static_cast<uint32_t>(std::count(engine->words.begin(), engine->words.end(), '\0'));
+  try {
+    IndexWords(engine.get());
+  } catch (const std::bad_alloc&) {
+    return kJumbleNoMemory;
+  }
+  *handle = engine.release();
+  return kJumbleOk;
+}
+
+uint32_t Jumble_StartUp2(JumbleEngine** handle, const NymdexEngine* nymdex) {
+  if (handle == nullptr || nymdex == nullptr) return kJumbleNullArgument;
+  std::unique_ptr<JumbleEngine> engine;
+  uint32_t status = NewEngine(&engine);
+  if (status != kJumbleOk) return status;
+
+  NymdexEntryRegion region = Nymdex_GetEntryRegion(nymdex);
+  try {
+    engine->words.reserve(region.length);
+    // Entries are the word, its NUL and six identifier digits; only whole entries count.
+    size_t at = 0;
+    for (uint32_t n = 0; n < region.count && region.data != nullptr && at < region.length; ++n) {
+      const void* nul = std::memchr(region.data + at, '\0', region.length - at);
+      if (nul == nullptr) break;
+      size_t end = static_cast<const char*>(nul) - region.data;
+      if (end + 7 > region.length) break;
+      engine->words.insert(engine->words.end(), region.data + at, region.data + end + 1);
+      ++engine->word_count;
+      at = end + 7;
+    }
+    IndexWords(engine.get());
+  } catch (const std::bad_alloc&) {
+    return kJumbleNoMemory;
+  }
+  *handle = engine.release();
+  return kJumbleOk;
+}
+
+void GenerateAnagrams(JumbleEngine* engine, const char* input, const char* filter,
+                      AnagramCallback callback, void* context, int32_t min_length,
+                      int32_t max_length, int32_t permutations, int32_t max_anagrams) {
+  if (engine == nullptr) return;
+  if (min_length >= 0) g_min_length.store(min_length);
+  if (max_length >= 0) g_max_length.store(max_length);
+  if (max_anagrams >= 0) g_max_anagrams.store(max_anagrams);
+  g_permutations.store(permutations != 0);
+
+  // The working state lives in the call, so a request that ended early leaves nothing for
+  // the next one to trip over. Running out of memory ends the request; what was delivered
+  // stays delivered.
+  try {
+    Request request(engine, callback, context);
+    request.Run(input, filter);
+  } catch (const std::bad_alloc&) {
+  }
+}
+
+uint32_t Jumble_ShutDown(JumbleEngine** handle) {
+  if (handle == nullptr || *handle == nullptr) return kJumbleOk;
+  delete *handle;
+  *handle = nullptr;
+  return kJumbleOk;
+}
