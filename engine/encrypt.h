@@ -34,6 +34,7 @@ uint32_t Encrypt(EncryptHandle handle, const uint8_t* in, int32_t length, uint8_
                  int32_t* out_length);
 
 // Deciphers whole blocks with the same capacity rule; `*out_length` receives `length`.
-// A trailing partial block of an input whose length is not a multiple of 8 is not deciphered.
+// A trailing partial block of an input whose length is not a multiple of 8 is not deciphered;
+// its bytes are written as zeros.
 uint32_t Decrypt(EncryptHandle handle, const uint8_t* in, int32_t length, uint8_t* out,
                  int32_t* out_length);
