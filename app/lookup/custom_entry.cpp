@@ -1,0 +1,124 @@
+#include "app/lookup/custom_entry.h"
+
+#include "app/lookup/text_rules.h"
+
+namespace lookup {
+
+namespace {
+
+bool IsAsciiLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+EntryCheck Fail(const char* message, EntryField clear) {
+  return {message, clear};
+}
+
+}  // namespace
+
+const std::vector<int>& CustomTabSlots(int type_index) {
+  static const std::vector<int> kNoun = {0,  1,  2,  3,  4,  5,  6,  10, 11,
+                                         12, 13, 14, 15, 16, 17, 18, 19};
+  static const std::vector<int> kVerb = {0, 1, 2, 10, 11, 13, 15, 17, 18, 19};
+  static const std::vector<int> kAdjective = {0, 1, 6, 7, 8, 11, 13, 15, 20, 21};
+  static const std::vector<int> kAdverb = {0, 1, 9, 11, 13, 15};
+  static const std::vector<int> kOther = {0};
+  switch (type_index) {
+    case 0:
+      return kNoun;
+    case 1:
+      return kVerb;
+    case 2:
+      return kAdjective;
+    case 3:
+      return kAdverb;
+    default:
+      return kOther;
+  }
+}
+
+std::string CustomEntryKey(std::string_view word) {
+  return ToIndexForm(word);
+}
+
+EntryCheck ValidateCustomEntry(const CustomEntryForm& form, EntryDialog dialog,
+                               CustomEntryValues* values) {
+  const std::string word = Trim(form.word);
+  if (word.empty()) return Fail(kEnterWordMessage, EntryField::kNone);
+  for (char c : word) {
+    if (c != ' ' && !IsAsciiLetter(c)) return Fail(kInvalidWordMessage, EntryField::kWord);
+  }
+  const std::string definition = Trim(form.definition);
+  if (definition.empty()) return Fail(kEnterDefinitionMessage, EntryField::kNone);
+  for (char c : definition) {
+    const bool digit_ok = dialog == EntryDialog::kAdd && IsDigit(c);
+    if (c != ' ' && !IsAsciiLetter(c) && !digit_ok) {
+      return Fail(kInvalidDefinitionMessage, EntryField::kDefinition);
+    }
+  }
+  if (word.size() > kWordLimit) return Fail(kWordTooLongMessage, EntryField::kWord);
+  if (definition.size() > kDefinitionLimit) {
+    return Fail(kDefinitionTooLongMessage, EntryField::kDefinition);
+  }
+
+  CustomEntryValues out;
+  out.key = CustomEntryKey(word);
+  out.type_index = form.type_index;
+  out.definition = definition;
+  for (const std::string& item : form.examples) {
+    const std::string example = Trim(item);
+    if (example.empty()) continue;
+    if (example.find_first_of("%^") != std::string::npos) {
+      return Fail(kInvalidExampleMessage, EntryField::kExamples);
+    }
+    out.examples += example + "^";
+  }
+  for (int slot : CustomTabSlots(form.type_index)) {
+    for (const std::string& item : form.related[slot]) {
+      if (item.empty()) continue;
+      if (item.find('%') != std::string::npos) {
+        return Fail(kInvalidRelatedWordMessage, EntryField::kRelated);
+      }
+      out.related[slot].push_back(item);
+    }
+  }
+  *values = std::move(out);
+  return {};
+}
+
+int CustomTypeFromName(std::string_view name) {
+  for (int i = 0; i < kCustomTypeCount; ++i) {
+    if (EqualsIgnoringCase(name, kCustomTypes[i].name) ||
+        EqualsIgnoringCase(name, kCustomTypes[i].display_name)) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+int CustomSlotFromName(std::string_view name) {
+  for (int slot = 0; slot < kCustomRelationCount; ++slot) {
+    if (EqualsIgnoringCase(name, kCustomRelations[slot].label) ||
+        EqualsIgnoringCase(name, kCustomRelations[slot].name)) {
+      return slot;
+    }
+  }
+  return -1;
+}
+
+}  // namespace lookup

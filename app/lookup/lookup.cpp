@@ -1,0 +1,182 @@
+#include "app/lookup/lookup.h"
+
+#include <algorithm>
+
+#include "custom/custom_db.h"
+#include "engine/nymdex.h"
+
+namespace lookup {
+
+bool PaneHasContent(const NymdexEngine* engine, const CustomDatabase* custom, int kind,
+                    const std::string& index_form, const std::vector<uint32_t>& senses) {
+  if (kind == kAnagramsPane) return true;
+  if (kind < 0 || kind >= kRelationCount) return false;
+  if (engine != nullptr && kNymdexRelations[kind].has(engine, index_form.c_str(), senses) == 1) {
+    return true;
+  }
+  return custom != nullptr && kCustomRelations[kind].has(custom, index_form.c_str());
+}
+
+bool PaneWords(const NymdexEngine* engine, const CustomDatabase* custom, int kind,
+               const std::string& index_form, const std::vector<uint32_t>& senses,
+               std::vector<std::string>* words) {
+  words->clear();
+  if (kind < 0 || kind >= kRelationCount) return false;
+  const bool engine_ok =
+      engine != nullptr &&
+      kNymdexRelations[kind].get(engine, index_form.c_str(), words, 1, senses) == kNymdexOk;
+  if (!engine_ok) words->clear();
+  std::vector<std::string> custom_words;
+  const bool custom_ok =
+      custom != nullptr &&
+      kCustomRelations[kind].get(custom, index_form.c_str(), &custom_words) == kCustomOk;
+  if (!engine_ok && !custom_ok) return false;
+  if (!custom_words.empty()) {
+    words->insert(words->end(), std::make_move_iterator(custom_words.begin()),
+                  std::make_move_iterator(custom_words.end()));
+    std::sort(words->begin(), words->end());
+  }
+  return true;
+}
+
+LookupSession::LookupSession(const NymdexEngine* engine, CustomDatabase** custom,
+                             JumbleEngine* jumble)
+    : engine_(engine), custom_(custom), jumble_(jumble) {}
+
+bool LookupSession::IsKnown(const std::string& index_form) const {
+  if (engine_ != nullptr && Nymdex_IsWord(engine_, index_form.c_str()) == 1) return true;
+  const CustomDatabase* db = custom_ != nullptr ? *custom_ : nullptr;
+  return db != nullptr && CustomDb_IsWord(db, index_form.c_str()) > 0;
+}
+
+InputKind LookupSession::Classify(const std::string& text, std::string* base_form) const {
+  if (IsLookupPattern(text)) return InputKind::kPattern;
+  if (FindBaseForm(
+          text, [this](const std::string& w) { return IsKnown(w); }, base_form)) {
+    return InputKind::kWord;
+  }
+  return HasInvalidCharacters(text) ? InputKind::kInvalid : InputKind::kUnknown;
+}
+
+LookupResult LookupSession::Lookup(std::string_view typed) {
+  LookupResult result;
+  result.text = NormaliseLookupText(typed);
+  result.new_word = result.text != current_word_;
+  if (result.new_word) current_word_ = result.text;
+  result.kind = Classify(result.text, &result.base_form);
+  switch (result.kind) {
+    case InputKind::kPattern:
+      ClearView();
+      result.matches = anagram::FindPatternMatches(engine_, result.text);
+      break;
+    case InputKind::kWord:
+      result.senses_built = BuildSenses(ToIndexForm(result.base_form), result.new_word);
+      if (result.senses_built) RebuildPanes();
+      break;
+    case InputKind::kUnknown:
+      ClearView();
+      break;
+    case InputKind::kInvalid:
+      break;
+  }
+  return result;
+}
+
+void LookupSession::ClearView() {
+  rows_.clear();
+  engine_sense_count_ = 0;
+  tabs_.clear();
+  selected_tab_ = -1;
+}
+
+bool LookupSession::BuildSenses(const std::string& index_form, bool new_word) {
+  std::vector<TagRecord> tags;
+  const bool engine_ok =
+      engine_ != nullptr && Nymdex_GetTags(engine_, index_form.c_str(), &tags) == kNymdexOk;
+  // Records read before a failure would shift the custom rows onto engine sense numbers.
+  if (!engine_ok) tags.clear();
+  const CustomDatabase* db = custom_ != nullptr ? *custom_ : nullptr;
+  std::vector<TagRecord> custom_senses;
+  const bool custom_ok =
+      db != nullptr && CustomDb_GetSenses(db, index_form.c_str(), &custom_senses) == kCustomOk;
+  if (!engine_ok && !custom_ok) return false;
+
+  std::vector<CustomEntryInfo> entries;
+  if (!custom_senses.empty() && !CustomDb_GetEntries(db, index_form.c_str(), &entries)) {
+    entries.clear();
+  }
+
+  std::vector<bool> kept;
+  if (!new_word) {
+    for (const SenseRow& row : rows_)
+      kept.push_back(row.checked);
+  }
+  rows_.clear();
+  word_ = index_form;
+  engine_sense_count_ = tags.size();
+  const size_t total = tags.size() + custom_senses.size();
+  for (size_t i = 0; i < total; ++i) {
+    const bool is_custom = i >= tags.size();
+    const TagRecord& record = is_custom ? custom_senses[i - tags.size()] : tags[i];
+    SenseRow row;
+    row.number = static_cast<int>(i) + 1;
+    row.pos = record.pos;
+    row.text = record.text;
+    row.definition = CutDefinition(record.text);
+    row.custom = is_custom;
+    row.checked = i < kept.size() ? kept[i] : true;
+    if (!is_custom) {
+      row.examples = GlossExamples(record.text);
+    } else if (entries.size() == custom_senses.size()) {
+      row.examples = CustomExamples(entries[i - tags.size()].examples);
+    }
+    rows_.push_back(std::move(row));
+  }
+  return true;
+}
+
+void LookupSession::SetChecked(size_t row, bool checked) {
+  if (row < rows_.size()) rows_[row].checked = checked;
+}
+
+void LookupSession::SetAllChecked(bool checked) {
+  for (SenseRow& row : rows_)
+    row.checked = checked;
+}
+
+void LookupSession::SetCheckedByPos(uint32_t pos, bool checked) {
+  for (SenseRow& row : rows_) {
+    if (row.pos == pos) row.checked = checked;
+  }
+}
+
+void LookupSession::RebuildPanes() {
+  const int previous_kind = selected_tab_ >= 0 && selected_tab_ < static_cast<int>(tabs_.size())
+                                ? tabs_[selected_tab_].kind
+                                : -1;
+  tabs_.clear();
+  const std::vector<uint32_t> senses = SelectedSenses(rows_);
+  const CustomDatabase* db = custom_ != nullptr ? *custom_ : nullptr;
+  std::vector<int> kinds;
+  for (int kind : PaneSetForCode(selection_code())) {
+    if (!PaneEnabled(kind, panes_mask_)) continue;
+    if (!PaneHasContent(engine_, db, kind, word_, senses)) continue;
+    PaneTab tab;
+    tab.kind = kind;
+    if (kind != kAnagramsPane) PaneWords(engine_, db, kind, word_, senses, &tab.words);
+    tabs_.push_back(std::move(tab));
+    kinds.push_back(kind);
+  }
+  selected_tab_ = TabToSelect(kinds, previous_kind);
+}
+
+void LookupSession::SelectTab(int index) {
+  if (index >= -1 && index < static_cast<int>(tabs_.size())) selected_tab_ = index;
+}
+
+bool LookupSession::usage_available() const {
+  return std::any_of(rows_.begin(), rows_.end(),
+                     [](const SenseRow& row) { return !row.examples.empty(); });
+}
+
+}  // namespace lookup

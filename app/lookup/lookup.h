@@ -1,0 +1,141 @@
+// The lookup flow without widgets: from the text of the lookup box to the senses list with its
+// check boxes and the output panes with their words, the built-in dictionary and the custom
+// database merged. The main window and the command line drive this same code.
+//
+// A LookupSession holds the engine handles (it owns none of them), the current word, the rows
+// of the senses list with their check states, and the pane tabs. Looking up the current word
+// again is a refresh: the rows keep their check states by row index; another word checks every
+// row. Nothing here throws or prints.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "anagram/pattern.h"
+#include "app/lookup/panes.h"
+#include "app/lookup/senses.h"
+#include "app/lookup/text_rules.h"
+
+struct NymdexEngine;
+struct CustomDatabase;
+struct JumbleEngine;
+
+namespace lookup {
+
+// How the lookup box's text is read.
+enum class InputKind {
+  kPattern,  // wildcards: the matcher lists the dictionary's words that fit
+  kWord,     // the text, or a base form of it, is known
+  kInvalid,  // a character that is neither a letter nor a space (kInvalidCharactersMessage)
+  kUnknown,  // letters and spaces only, not known (also the empty text)
+};
+
+// One tab of the pane frame, in tab order.
+struct PaneTab {
+  int kind = 0;                    // 0 to 21 a relation, kAnagramsPane the anagram view
+  std::vector<std::string> words;  // the pane's items; the anagram view fills its own
+};
+
+struct LookupResult {
+  InputKind kind = InputKind::kUnknown;
+  std::string text;       // the normalised text
+  std::string base_form;  // kWord: the text that was looked up (a base form of `text`)
+  bool new_word = false;  // `text` differed from the current word
+  // kWord: the senses list was rebuilt. False when neither the engine nor the custom database
+  // gave the word's senses (a read failure); the list and tabs are then left as they were.
+  bool senses_built = false;
+  anagram::PatternMatches matches;  // kPattern
+};
+
+class LookupSession {
+ public:
+  // `custom` is the address of the caller's custom database handle, which appending,
+  // replacing and restoring entries replace; any of the handles may be null.
+  LookupSession(const NymdexEngine* engine, CustomDatabase** custom,
+                JumbleEngine* jumble = nullptr);
+
+  LookupSession(const LookupSession&) = delete;
+  LookupSession& operator=(const LookupSession&) = delete;
+
+  const NymdexEngine* engine() const { return engine_; }
+  CustomDatabase** custom_handle() const { return custom_; }
+  JumbleEngine* jumble() const { return jumble_; }
+
+  // The "Panes" setting: bit k lets relation pane k appear. Default kAllPanes.
+  void set_panes_mask(uint32_t mask) { panes_mask_ = mask; }
+  uint32_t panes_mask() const { return panes_mask_; }
+
+  // The whole lookup of the Lookup button: normalise, classify, and for a known word build the
+  // senses (check states kept on a refresh), the pane tabs and their words. A pattern clears
+  // the senses and tabs and lists the matches; an unknown text clears them; invalid text
+  // changes nothing but the current word.
+  LookupResult Lookup(std::string_view text);
+
+  // Classification alone: the kind of a normalised text and, for kWord, its base form.
+  InputKind Classify(const std::string& text, std::string* base_form) const;
+
+  // True when the engine or the custom database knows the word (index form). A custom
+  // database that cannot be read knows nothing.
+  bool IsKnown(const std::string& index_form) const;
+
+  const std::string& current_word() const { return current_word_; }
+  // The word of the senses list in index form ("ice_cream") and display form ("ice cream").
+  const std::string& word() const { return word_; }
+  std::string display_word() const { return ToDisplayForm(word_); }
+
+  const std::vector<SenseRow>& senses() const { return rows_; }
+  size_t engine_sense_count() const { return engine_sense_count_; }
+
+  // Check boxes. These change the rows only; RebuildPanes (or a Lookup of the same word, as
+  // the main window does) makes the panes follow.
+  void SetChecked(size_t row, bool checked);
+  void SetAllChecked(bool checked);
+  void SetCheckedByPos(uint32_t pos, bool checked);  // rows whose code is `pos`
+
+  int selection_code() const { return PosSelectionCode(rows_); }
+
+  // The tabs for the current check states: tried kinds of the selection code that the mask
+  // allows and that the engine or the custom database has content for, then filled.
+  void RebuildPanes();
+
+  const std::vector<PaneTab>& tabs() const { return tabs_; }
+  // The tab the frame shows; kept across rebuilds while its kind is present. -1 for none.
+  int selected_tab() const { return selected_tab_; }
+  void SelectTab(int index);
+
+  // The "Show usage" button's state and the rows of its window.
+  bool usage_available() const;
+  std::vector<UsageRow> UsageRows() const { return BuildUsageRows(rows_); }
+
+ private:
+  bool BuildSenses(const std::string& index_form, bool new_word);
+  void ClearView();
+
+  const NymdexEngine* engine_;
+  CustomDatabase** custom_;
+  JumbleEngine* jumble_;
+  uint32_t panes_mask_ = kAllPanes;
+  std::string current_word_;
+  std::string word_;
+  std::vector<SenseRow> rows_;
+  size_t engine_sense_count_ = 0;
+  std::vector<PaneTab> tabs_;
+  int selected_tab_ = -1;
+};
+
+// The related words of one relation pane for a word (index form) and its chosen senses: the
+// engine's words (sorted, without repeats) followed by the custom database's, the whole list
+// sorted again by bytes when the custom list was not empty (repeats stay). False, with
+// `words` empty, when neither source could answer.
+bool PaneWords(const NymdexEngine* engine, const CustomDatabase* custom, int kind,
+               const std::string& index_form, const std::vector<uint32_t>& senses,
+               std::vector<std::string>* words);
+
+// True when the engine (for the chosen senses) or the custom database has words for relation
+// pane `kind`. The anagram pane always has content.
+bool PaneHasContent(const NymdexEngine* engine, const CustomDatabase* custom, int kind,
+                    const std::string& index_form, const std::vector<uint32_t>& senses);
+
+}  // namespace lookup

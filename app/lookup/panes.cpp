@@ -1,0 +1,88 @@
+#include "app/lookup/panes.h"
+
+#include <array>
+
+namespace lookup {
+
+namespace {
+
+constexpr const char* kTitles[kPaneKindCount] = {
+    "Synonyms", "Antonyms",   "Kind of",    "Part of",   "Has as kind", "Has as part",
+    "Attribs",  "Similar",    "Also see",   "Derived",   "Related to",  "DSC",
+    "MDC",      "DSR",        "MDR",        "DSU",       "MDU",         "Entailment",
+    "Cause",    "Verb Group", "Participle", "Pertainym", "Anagrams"};
+
+// Kinds tried per part-of-speech selection code. The noun, verb, adjective and adverb sets
+// are not simply combined: each mixed code has its own list.
+const std::array<std::vector<int>, 17>& PaneSets() {
+  static const std::array<std::vector<int>, 17> sets = {{
+      {},
+      {0, 1, 2, 3, 4, 5, 6, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 22},
+      {0, 1, 2, 4, 10, 11, 13, 15, 17, 18, 19, 22},
+      {0, 1, 2, 3, 4, 5, 6, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 22},
+      {0, 1, 6, 7, 8, 11, 13, 15, 20, 21, 22},
+      {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 16, 20, 21, 22},
+      {0, 1, 2, 4, 6, 7, 8, 10, 11, 13, 15, 17, 18, 19, 20, 21, 22},
+      {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22},
+      {0, 1, 9, 11, 13, 15, 22},
+      {0, 1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14, 15, 16, 22},
+      {0, 1, 2, 4, 9, 10, 11, 13, 15, 17, 18, 19, 22},
+      {0, 1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 22},
+      {0, 1, 6, 7, 8, 9, 11, 13, 15, 20, 21, 22},
+      {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 20, 21, 22},
+      {0, 1, 2, 4, 6, 7, 8, 9, 10, 11, 13, 15, 17, 18, 19, 20, 21, 22},
+      {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22},
+      {0, 22},
+  }};
+  return sets;
+}
+
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+const char* PaneTitle(int kind) {
+  return kind >= 0 && kind < kPaneKindCount ? kTitles[kind] : "";
+}
+
+int PaneKindFromTitle(std::string_view title) {
+  for (int kind = 0; kind < kPaneKindCount; ++kind) {
+    if (title == kTitles[kind]) return kind;
+  }
+  for (int kind = 0; kind < kPaneKindCount; ++kind) {
+    if (EqualsIgnoringCase(title, kTitles[kind])) return kind;
+  }
+  return -1;
+}
+
+const std::vector<int>& PaneSetForCode(int code) {
+  const auto& sets = PaneSets();
+  return code >= 0 && code <= 16 ? sets[code] : sets[0];
+}
+
+bool PaneEnabled(int kind, uint32_t mask) {
+  if (kind == kAnagramsPane) return true;
+  return kind >= 0 && kind < kAnagramsPane && (mask >> kind) & 1u;
+}
+
+int TabToSelect(const std::vector<int>& tab_kinds, int previous_kind) {
+  if (tab_kinds.empty()) return -1;
+  if (previous_kind >= 0 && previous_kind < kAnagramsPane) {
+    for (size_t i = 0; i < tab_kinds.size(); ++i) {
+      if (tab_kinds[i] == previous_kind) return static_cast<int>(i);
+    }
+  }
+  return 0;
+}
+
+}  // namespace lookup
