@@ -1,0 +1,339 @@
+// The custom database store: records, open and close, find, append, delete, replace.
+
+#include "custom/custom_db.h"
+
+#include <fcntl.h>
+
+#include <memory>
+#include <new>
+
+#include "custom/custom_internal.h"
+
+using custom::AppendOutcome;
+using custom::LoadLe32;
+using custom::StoreLe32;
+
+namespace {
+
+char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+void AppendLower(std::string_view text, std::string* out) {
+  for (char c : text)
+    out->push_back(AsciiLower(c));
+}
+
+const char* OrEmpty(const char* text) {
+  return text != nullptr ? text : "";
+}
+
+// The stored form of a record: its length N, then N bytes of cipher text (the text padded with
+// zero bytes to a multiple of 8).
+bool EncipherRecord(const std::string& text, std::vector<uint8_t>* out) {
+  if (text.size() > static_cast<size_t>(INT32_MAX) - 8) return false;
+  size_t rounded = (text.size() + 7) / 8 * 8;
+  try {
+    out->assign(4 + rounded, 0);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  EncryptHandle cipher = nullptr;
+  if (Encrypt_Initialize(&cipher, nullptr, 0) != kEncryptOk) return false;
+  int32_t length = static_cast<int32_t>(text.size());
+  uint32_t result = Encrypt(cipher, reinterpret_cast<const uint8_t*>(text.data()), length,
+                            out->data() + 4, &length);
+  Encrypt_Deinitialize(&cipher);
+  if (result != kEncryptOk || static_cast<size_t>(length) != rounded) return false;
+  StoreLe32(out->data(), static_cast<uint32_t>(length));
+  return true;
+}
+
+// Rewrites both files without the entry at `remove` (none when negative) and, when `record` is
+// given, with a new entry for it at the end: one change, all or nothing. The handle follows.
+bool RewriteDatabase(CustomDatabase* db, int32_t remove, const engine::Digest& key,
+                     const std::vector<uint8_t>* record) {
+  custom::RecordReader reader;
+  if (reader.Open(db->data_path) != kCustomOk) return false;
+  uint64_t size = reader.size();
+  std::vector<uint8_t> data;
+  std::vector<CustomIndexEntry> entries;
+  try {
+    data.resize(size);
+    entries = db->entries;
+    entries.reserve(entries.size() + 1);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  if (size > 0 && !custom::ReadAt(reader.fd(), data.data(), size, 0)) return false;
+
+  if (remove >= 0) {
+    uint64_t offset = entries[remove].offset;
+    uint64_t removed = 0;
+    // A record that lies outside the data file leaves the data alone; one that runs past the
+    // end is cut off with the rest of the file.
+    if (offset < size && !reader.Extent(static_cast<uint32_t>(offset), &removed)) {
+      removed = size - offset;
+    }
+    if (removed > 0) {
+      data.erase(data.begin() + static_cast<ptrdiff_t>(offset),
+                 data.begin() + static_cast<ptrdiff_t>(offset + removed));
+    }
+    // Entries behind the removed one, by position, move down by what was removed.
+    for (size_t i = remove + 1; i < entries.size(); ++i) {
+      entries[i].offset -= static_cast<uint32_t>(removed);
+    }
+    entries.erase(entries.begin() + remove);
+  }
+  if (record != nullptr) {
+    if (data.size() + record->size() > UINT32_MAX) return false;
+    CustomIndexEntry entry;
+    entry.key = key;
+    entry.offset = static_cast<uint32_t>(data.size());
+    try {
+      data.insert(data.end(), record->begin(), record->end());
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    entries.push_back(entry);
+  }
+  std::vector<uint8_t> index = custom::EncodeIndex(db->header, entries);
+  custom::NewContent index_content{&index, {}};
+  custom::NewContent data_content{&data, {}};
+  if (custom::ReplaceFiles(db->index_path, db->data_path, index_content, data_content) != 0) {
+    return false;
+  }
+  StoreLe32(db->header.data() + 12, static_cast<uint32_t>(entries.size()));
+  db->entries.swap(entries);
+  return true;
+}
+
+bool PrepareRecord(int32_t type_index, const char* word, const char* definition,
+                   const char* examples, const char* spare, const CustomRelationLists& related,
+                   std::vector<uint8_t>* record) {
+  std::string text;
+  try {
+    text = BuildCustomRecord(type_index, word, OrEmpty(definition), OrEmpty(examples),
+                             OrEmpty(spare), related);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return EncipherRecord(text, record);
+}
+
+}  // namespace
+
+uint32_t CustomTypePos(std::string_view type_name) {
+  for (const CustomType& type : kCustomTypes) {
+    if (type_name == type.name) return type.pos;
+  }
+  return kCustomOtherPos;
+}
+
+int CustomTypeIndex(std::string_view type_name) {
+  for (int i = 0; i < kCustomTypeCount; ++i) {
+    if (type_name == kCustomTypes[i].name) return i;
+  }
+  return 0;
+}
+
+std::string GetRecordField(std::string_view record, int n) {
+  if (n < 1) return {};
+  size_t start = 0;
+  for (int i = 1;; ++i) {
+    size_t end = record.find('%', start);
+    if (end == std::string_view::npos) return {};
+    if (i == n) return std::string(record.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+void SplitCommaList(std::string_view field, std::vector<std::string>* words) {
+  if (field.empty()) return;
+  if (field.find(',') == std::string_view::npos || field.front() == ',') {
+    words->emplace_back(field);
+    return;
+  }
+  size_t start = 0;
+  for (;;) {
+    size_t comma = field.find(',', start);
+    if (comma == std::string_view::npos) {
+      if (start < field.size()) words->emplace_back(field.substr(start));
+      return;
+    }
+    words->emplace_back(field.substr(start, comma - start));
+    start = comma + 1;
+  }
+}
+
+std::string BuildCustomRecord(int32_t type_index, std::string_view word,
+                              std::string_view definition, std::string_view examples,
+                              std::string_view spare, const CustomRelationLists& related) {
+  std::string text;
+  AppendLower(word, &text);
+  text.push_back('%');
+  for (const std::vector<std::string>& words : related) {
+    size_t field_start = text.size();
+    for (const std::string& related_word : words) {
+      if (related_word.empty()) continue;
+      AppendLower(related_word, &text);
+      text.push_back(',');
+    }
+    while (text.size() > field_start && text.back() == ',')
+      text.pop_back();
+    text.push_back('%');
+  }
+  bool known_type = type_index >= 0 && type_index < kCustomTypeCount;
+  text += kCustomTypes[known_type ? type_index : 0].name;
+  text.push_back('%');
+  text.append(definition);
+  text.push_back('%');
+  text.append(spare);
+  text.push_back('%');
+  text.append(examples);
+  text.push_back('%');
+  return text;
+}
+
+CustomCreateResult CustomDb_CreateIfMissing(const char* index_path, const char* data_path) {
+  if (index_path == nullptr || data_path == nullptr) return CustomCreateResult::kFailed;
+  bool acted = false;
+  if (!custom::SettleFiles(index_path, data_path, &acted)) return CustomCreateResult::kFailed;
+  int index_exists = custom::PathExists(index_path);
+  int data_exists = custom::PathExists(data_path);
+  if (index_exists < 0 || data_exists < 0) return CustomCreateResult::kFailed;
+  if (index_exists == 1 && data_exists == 1) return CustomCreateResult::kExisting;
+  if (index_exists == 1 || data_exists == 1) return CustomCreateResult::kDamaged;
+  custom::RemoveStaleSideFiles(index_path, data_path);
+  std::vector<uint8_t> header(kCustomHeaderSize, 0);
+  std::vector<uint8_t> empty;
+  custom::NewContent index{&header, {}};
+  custom::NewContent data{&empty, {}};
+  return custom::ReplaceFiles(index_path, data_path, index, data) == 0
+             ? CustomCreateResult::kCreated
+             : CustomCreateResult::kFailed;
+}
+
+int32_t CustomDb_Open(CustomDatabase** handle, const char* index_path, const char* data_path) {
+  if (handle == nullptr || index_path == nullptr || data_path == nullptr) {
+    return kCustomNullArgument;
+  }
+  bool acted = false;
+  if (!custom::SettleFiles(index_path, data_path, &acted)) return kCustomCannotOpen;
+  custom::RemoveStaleSideFiles(index_path, data_path);
+  std::unique_ptr<CustomDatabase> db(new (std::nothrow) CustomDatabase);
+  if (db == nullptr) return kCustomNoMemory;
+  try {
+    db->index_path = index_path;
+    db->data_path = data_path;
+  } catch (const std::bad_alloc&) {
+    return kCustomNoMemory;
+  }
+  int32_t code = custom::ReadIndexFile(db->index_path, &db->header, &db->entries);
+  if (code != kCustomOk) return code;
+  if (custom::PathExists(db->data_path) != 1) return kCustomBadIndex;
+  *handle = db.release();
+  return kCustomOk;
+}
+
+int32_t CustomDb_Close(CustomDatabase** handle) {
+  if (handle == nullptr || *handle == nullptr) return kCustomNullHandle;
+  delete *handle;
+  *handle = nullptr;
+  return kCustomOk;
+}
+
+uint32_t CustomDb_CountEntries(const CustomDatabase* db) {
+  if (db == nullptr || !custom::SettleDatabase(db)) return 0;
+  custom::File file = custom::OpenFile(db->index_path, O_RDONLY);
+  uint8_t header[kCustomHeaderSize];
+  if (!file.ok() || !custom::ReadAt(file.fd(), header, sizeof header, 0)) return 0;
+  return LoadLe32(header + 12);
+}
+
+int32_t CustomDb_FindRecords(const CustomDatabase* db, const char* word,
+                             std::vector<std::string>* records) {
+  if (db == nullptr) return kCustomNullHandle;
+  if (word == nullptr || records == nullptr) return kCustomNullArgument;
+  records->clear();
+  if (!custom::SettleDatabase(db)) return kCustomCannotOpen;
+  if (db->entries.empty()) return kCustomOk;
+  engine::Digest key = engine::Md5String(word);
+  custom::RecordReader reader;
+  bool opened = false;
+  std::string text;
+  for (const CustomIndexEntry& entry : db->entries) {
+    if (entry.key != key) continue;
+    if (!opened) {
+      int32_t code = reader.Open(db->data_path);
+      if (code != kCustomOk) return code;
+      opened = true;
+    }
+    bool skipped = false;
+    int32_t code = reader.Read(entry.offset, &text, &skipped);
+    if (code != kCustomOk) return code;
+    if (!skipped) records->push_back(text);
+  }
+  return kCustomOk;
+}
+
+bool CustomDb_AppendEntry(CustomDatabase** handle, int32_t type_index, const char* word,
+                          const char* definition, const char* examples, const char* spare,
+                          const CustomRelationLists& related) {
+  if (handle == nullptr || *handle == nullptr || word == nullptr) return false;
+  CustomDatabase* db = *handle;
+  if (!custom::SettleDatabase(db)) return false;
+  std::vector<uint8_t> record;
+  if (!PrepareRecord(type_index, word, definition, examples, spare, related, &record)) {
+    return false;
+  }
+  engine::Digest key = engine::Md5String(word);
+  try {
+    db->entries.reserve(db->entries.size() + 1);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  uint32_t offset = 0;
+  CustomIndexHeader header;
+  switch (custom::AppendToFiles(db->index_path, db->data_path,
+                                static_cast<uint32_t>(db->entries.size()), key, record, &offset,
+                                &header)) {
+    case AppendOutcome::kDone:
+      db->header = header;
+      db->entries.push_back(CustomIndexEntry{key, offset});
+      return true;
+    case AppendOutcome::kNeedsRewrite:
+      // The index holds more than its count says: write it afresh rather than after the rest.
+      return RewriteDatabase(db, -1, key, &record);
+    case AppendOutcome::kFailed:
+      break;
+  }
+  return false;
+}
+
+bool CustomDb_DeleteEntry(CustomDatabase* db, int32_t position) {
+  if (db == nullptr || position < 0) return false;
+  if (!custom::SettleDatabase(db)) return false;
+  if (static_cast<size_t>(position) >= db->entries.size()) return false;
+  return RewriteDatabase(db, position, engine::Digest{}, nullptr);
+}
+
+bool CustomDb_ReplaceEntry(CustomDatabase** handle, int32_t position, int32_t type_index,
+                           const char* word, const char* definition, const char* examples,
+                           const char* spare, const CustomRelationLists& related,
+                           CustomReplaceFailure* failure) {
+  CustomReplaceFailure step =
+      position >= 0 ? CustomReplaceFailure::kDelete : CustomReplaceFailure::kAppend;
+  bool done = false;
+  if (position < 0) {
+    done = CustomDb_AppendEntry(handle, type_index, word, definition, examples, spare, related);
+  } else if (handle != nullptr && *handle != nullptr && word != nullptr &&
+             custom::SettleDatabase(*handle) &&
+             static_cast<size_t>(position) < (*handle)->entries.size()) {
+    std::vector<uint8_t> record;
+    done = PrepareRecord(type_index, word, definition, examples, spare, related, &record) &&
+           RewriteDatabase(*handle, position, engine::Md5String(word), &record);
+  }
+  if (failure != nullptr) *failure = done ? CustomReplaceFailure::kNone : step;
+  return done;
+}

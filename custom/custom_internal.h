@@ -1,0 +1,118 @@
+// What the store, the queries and backup share inside the custom database library: the open
+// database object, little-endian helpers, the record reader and the journaled file changes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "custom/custom_db.h"
+#include "custom/file_ops.h"
+#include "engine/encrypt.h"
+#include "engine/md5.h"
+
+struct CustomIndexEntry {
+  engine::Digest key{};
+  uint32_t offset = 0;
+};
+
+using CustomIndexHeader = std::array<uint8_t, kCustomHeaderSize>;
+
+struct CustomDatabase {
+  std::string index_path;
+  std::string data_path;
+  CustomIndexHeader header{};  // as read at open; the count is kept equal to entries.size()
+  std::vector<CustomIndexEntry> entries;
+};
+
+namespace custom {
+
+inline uint32_t LoadLe32(const uint8_t* p) {
+  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+}
+
+inline void StoreLe32(uint8_t* p, uint32_t value) {
+  p[0] = static_cast<uint8_t>(value);
+  p[1] = static_cast<uint8_t>(value >> 8);
+  p[2] = static_cast<uint8_t>(value >> 16);
+  p[3] = static_cast<uint8_t>(value >> 24);
+}
+
+// Reads the header and every entry of an index file. kCustomOk; kCustomCannotOpen when it
+// cannot be opened; kCustomBadIndex when the header is short or the file holds fewer entries
+// than its count; kCustomNoMemory.
+int32_t ReadIndexFile(const std::string& index_path, CustomIndexHeader* header,
+                      std::vector<CustomIndexEntry>* entries);
+
+// The bytes of an index file: `header` with its count set to the number of entries, then the
+// entries.
+std::vector<uint8_t> EncodeIndex(const CustomIndexHeader& header,
+                                 const std::vector<CustomIndexEntry>& entries);
+
+// Finishes or undoes a change that was cut short, so that the pair is consistent again. True
+// when nothing is left to settle; `acted` tells whether anything had to be done.
+bool SettleFiles(const std::string& index_path, const std::string& data_path, bool* acted);
+
+// Removes side files that an unfinished, never committed change left behind.
+void RemoveStaleSideFiles(const std::string& index_path, const std::string& data_path);
+
+// Settles the database's files and, when that changed them, reloads its entries. False when
+// the files cannot be settled.
+bool SettleDatabase(const CustomDatabase* db);
+
+enum class AppendOutcome { kDone, kFailed, kNeedsRewrite };
+
+// Appends one record (length and cipher text, ready to write) to the data file and one index
+// entry for it, raising the header count, as one journaled change. `expected_count` is the
+// count the caller believes; an index whose count or length differs gives kNeedsRewrite and
+// changes nothing. On kDone, `offset` receives the record's offset and `header` the new header.
+AppendOutcome AppendToFiles(const std::string& index_path, const std::string& data_path,
+                            uint32_t expected_count, const engine::Digest& key,
+                            const std::vector<uint8_t>& record, uint32_t* offset,
+                            CustomIndexHeader* header);
+
+// New content of one file: the given bytes, or a copy of another file when `copy_from` is set.
+struct NewContent {
+  const std::vector<uint8_t>* bytes = nullptr;
+  std::string copy_from;
+};
+
+// Replaces both files as one change: new files are written and synced beside the old ones,
+// committed by a journal, then renamed over them. 0 once the change is committed (on disk);
+// otherwise the errno of the first failure, and both files are as they were.
+int ReplaceFiles(const std::string& index_path, const std::string& data_path,
+                 const NewContent& index, const NewContent& data);
+
+// Reads the records of a data file, one open and one cipher for many records.
+class RecordReader {
+ public:
+  RecordReader() = default;
+  RecordReader(const RecordReader&) = delete;
+  RecordReader& operator=(const RecordReader&) = delete;
+  ~RecordReader();
+
+  // kCustomOk, or kCustomCannotOpen.
+  int32_t Open(const std::string& data_path);
+
+  // Reads and deciphers the record at `offset`; the text ends at the first zero byte.
+  // kCustomOk (with `skipped` set for a record of length 0 or one that no memory can be had
+  // for); kCustomBadRecord when the record lies outside the file or cannot be read;
+  // kCustomCipherError when its length is not a multiple of 8 or it cannot be deciphered.
+  int32_t Read(uint32_t offset, std::string* text, bool* skipped);
+
+  // The raw extent of the record at `offset` (4 + N bytes), when it lies inside the file.
+  bool Extent(uint32_t offset, uint64_t* length);
+
+  uint64_t size() const { return size_; }
+  int fd() const { return file_.fd(); }
+
+ private:
+  File file_;
+  uint64_t size_ = 0;
+  EncryptHandle cipher_ = nullptr;
+  std::vector<uint8_t> cipher_text_;
+  std::vector<uint8_t> plain_text_;
+};
+
+}  // namespace custom

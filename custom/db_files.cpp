@@ -1,0 +1,469 @@
+// File mechanics of the custom database: reading the index, the record reader, and the two
+// journaled ways of changing the pair of files.
+//
+// An append changes both files in place, at their ends and in the header. Before it touches
+// them it writes a journal (beside the index) holding the old lengths and the old header; once
+// both files are synced the journal is removed. A journal found later means the append did not
+// finish, and it is undone: both files are cut back to their old lengths and the header is
+// written back.
+//
+// Every other change (delete, replace, restore, creation) writes complete new files beside the
+// old ones ("<path>.new"), syncs them, and then writes a journal naming their lengths and MD5
+// digests: the journal on disk is the commit. The new files are then renamed over the old ones
+// and the journal removed. A journal found later is carried forward: each side file that still
+// matches its digest is renamed into place. Side files without a journal were never committed
+// and are removed.
+//
+// A journal that cannot be decoded (cut short by a crash while it was written) was never acted
+// on, so it is discarded together with the side files.
+
+#include <fcntl.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+#include "custom/custom_internal.h"
+
+namespace custom {
+
+namespace {
+
+constexpr uint8_t kJournalMagic[4] = {'V', 'B', 'C', 'J'};
+constexpr uint32_t kJournalAppend = 1;
+constexpr uint32_t kJournalReplace = 2;
+constexpr size_t kJournalBody = 56;
+constexpr size_t kJournalSize = kJournalBody + 16;  // body and its MD5
+
+// Append: lengths before the change and the old header. Replace: lengths and digests of the
+// new files.
+struct Journal {
+  uint32_t kind = 0;
+  uint64_t index_length = 0;
+  uint64_t data_length = 0;
+  engine::Digest index_digest{};  // append: the old header
+  engine::Digest data_digest{};
+};
+
+std::string JournalPath(const std::string& index_path) {
+  return index_path + ".journal";
+}
+
+std::string SidePath(const std::string& path) {
+  return path + ".new";
+}
+
+void StoreLe64(uint8_t* p, uint64_t value) {
+  StoreLe32(p, static_cast<uint32_t>(value));
+  StoreLe32(p + 4, static_cast<uint32_t>(value >> 32));
+}
+
+uint64_t LoadLe64(const uint8_t* p) {
+  return uint64_t{LoadLe32(p)} | uint64_t{LoadLe32(p + 4)} << 32;
+}
+
+std::array<uint8_t, kJournalSize> EncodeJournal(const Journal& journal) {
+  std::array<uint8_t, kJournalSize> bytes{};
+  std::memcpy(bytes.data(), kJournalMagic, 4);
+  StoreLe32(bytes.data() + 4, journal.kind);
+  StoreLe64(bytes.data() + 8, journal.index_length);
+  StoreLe64(bytes.data() + 16, journal.data_length);
+  std::memcpy(bytes.data() + 24, journal.index_digest.data(), 16);
+  std::memcpy(bytes.data() + 40, journal.data_digest.data(), 16);
+  engine::Digest check = engine::Md5Bytes(bytes.data(), kJournalBody);
+  std::memcpy(bytes.data() + kJournalBody, check.data(), 16);
+  return bytes;
+}
+
+bool DecodeJournal(const uint8_t* bytes, Journal* journal) {
+  if (std::memcmp(bytes, kJournalMagic, 4) != 0) return false;
+  engine::Digest check = engine::Md5Bytes(bytes, kJournalBody);
+  if (std::memcmp(check.data(), bytes + kJournalBody, 16) != 0) return false;
+  journal->kind = LoadLe32(bytes + 4);
+  journal->index_length = LoadLe64(bytes + 8);
+  journal->data_length = LoadLe64(bytes + 16);
+  std::memcpy(journal->index_digest.data(), bytes + 24, 16);
+  std::memcpy(journal->data_digest.data(), bytes + 40, 16);
+  return journal->kind == kJournalAppend || journal->kind == kJournalReplace;
+}
+
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+// Syncs the folders of both files (once when they share one).
+bool SyncFolders(const std::string& index_path, const std::string& data_path) {
+  if (!SyncParentFolder(index_path)) return false;
+  return FolderOf(index_path) == FolderOf(data_path) || SyncParentFolder(data_path);
+}
+
+bool WriteJournal(const std::string& index_path, const std::string& data_path,
+                  const Journal& journal) {
+  auto bytes = EncodeJournal(journal);
+  return WriteWholeFile(JournalPath(index_path), bytes.data(), bytes.size(), 0644) &&
+         SyncFolders(index_path, data_path);
+}
+
+bool RemoveJournal(const std::string& index_path) {
+  std::string path = JournalPath(index_path);
+  return RemoveIfPresent(path) && SyncParentFolder(path);
+}
+
+enum class JournalState { kReadError, kUnreadable, kValid };
+
+JournalState ReadJournal(const std::string& path, Journal* journal) {
+  File file = OpenFile(path, O_RDONLY);
+  if (!file.ok()) return JournalState::kReadError;
+  int64_t size = FileSize(file.fd());
+  if (size < 0) return JournalState::kReadError;
+  uint8_t bytes[kJournalSize];
+  if (size != static_cast<int64_t>(kJournalSize) || !ReadAt(file.fd(), bytes, kJournalSize, 0)) {
+    return JournalState::kUnreadable;
+  }
+  return DecodeJournal(bytes, journal) ? JournalState::kValid : JournalState::kUnreadable;
+}
+
+// Cuts a file back to `length` when it grew beyond it, writes `head` at its start, syncs.
+bool RestoreFile(const std::string& path, uint64_t length, const uint8_t* head,
+                 size_t head_length) {
+  File file = OpenFile(path, O_RDWR);
+  if (!file.ok()) return false;
+  int64_t size = FileSize(file.fd());
+  if (size < 0) return false;
+  if (static_cast<uint64_t>(size) > length &&
+      Ops().Ftruncate(file.fd(), static_cast<off_t>(length)) != 0) {
+    return false;
+  }
+  if (head_length > 0 && !WriteAt(file.fd(), head, head_length, 0)) return false;
+  if (Ops().Fsync(file.fd()) != 0) return false;
+  return file.Reset();
+}
+
+bool UndoAppend(const std::string& index_path, const std::string& data_path,
+                const Journal& journal) {
+  return RestoreFile(index_path, journal.index_length, journal.index_digest.data(),
+                     kCustomHeaderSize) &&
+         RestoreFile(data_path, journal.data_length, nullptr, 0);
+}
+
+// MD5 and length of a whole file; false when it cannot be read.
+bool DigestOfFile(const std::string& path, uint64_t* length, engine::Digest* digest) {
+  File file = OpenFile(path, O_RDONLY);
+  if (!file.ok()) return false;
+  engine::Md5 md5;
+  std::vector<uint8_t> chunk(1 << 16);
+  uint64_t offset = 0;
+  for (;;) {
+    ssize_t got = Ops().Pread(file.fd(), chunk.data(), chunk.size(), static_cast<off_t>(offset));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) break;
+    md5.Update(chunk.data(), static_cast<size_t>(got));
+    offset += static_cast<uint64_t>(got);
+  }
+  *length = offset;
+  *digest = md5.Final();
+  return true;
+}
+
+// Renames a committed side file into place; one that is gone was renamed already, one that
+// does not match the journal belongs to no committed change and is removed.
+bool CarryForward(const std::string& path, uint64_t length, const engine::Digest& digest) {
+  std::string side = SidePath(path);
+  int present = PathExists(side);
+  if (present == 0) return true;
+  if (present < 0) return false;
+  uint64_t actual_length = 0;
+  engine::Digest actual{};
+  if (!DigestOfFile(side, &actual_length, &actual)) return false;
+  if (actual_length != length || actual != digest) return RemoveIfPresent(side);
+  return Ops().Rename(side.c_str(), path.c_str()) == 0;
+}
+
+// Writes one side file from `content`; false with errno set on failure.
+bool WriteSideFile(const std::string& path, const NewContent& content, uint64_t* length,
+                   engine::Digest* digest) {
+  struct stat info;
+  mode_t mode = Ops().Stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
+  File out = OpenFile(SidePath(path), O_WRONLY | O_CREAT | O_TRUNC, mode);
+  if (!out.ok()) return false;
+  engine::Md5 md5;
+  uint64_t written = 0;
+  if (content.copy_from.empty()) {
+    const std::vector<uint8_t>& bytes = *content.bytes;
+    if (!WriteAt(out.fd(), bytes.data(), bytes.size(), 0)) return false;
+    md5.Update(bytes.data(), bytes.size());
+    written = bytes.size();
+  } else {
+    File in = OpenFile(content.copy_from, O_RDONLY);
+    if (!in.ok()) return false;
+    std::vector<uint8_t> chunk(1 << 16);
+    for (;;) {
+      ssize_t got = Ops().Pread(in.fd(), chunk.data(), chunk.size(), static_cast<off_t>(written));
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) return false;
+      if (got == 0) break;
+      if (!WriteAt(out.fd(), chunk.data(), static_cast<size_t>(got), written)) return false;
+      md5.Update(chunk.data(), static_cast<size_t>(got));
+      written += static_cast<uint64_t>(got);
+    }
+  }
+  if (Ops().Fsync(out.fd()) != 0) return false;
+  if (!out.Reset()) return false;
+  *length = written;
+  *digest = md5.Final();
+  return true;
+}
+
+}  // namespace
+
+int32_t ReadIndexFile(const std::string& index_path, CustomIndexHeader* header,
+                      std::vector<CustomIndexEntry>* entries) {
+  File file = OpenFile(index_path, O_RDONLY);
+  if (!file.ok()) return kCustomCannotOpen;
+  int64_t size = FileSize(file.fd());
+  if (size < kCustomHeaderSize || !ReadAt(file.fd(), header->data(), kCustomHeaderSize, 0)) {
+    return kCustomBadIndex;
+  }
+  uint64_t count = LoadLe32(header->data() + 12);
+  uint64_t needed = kCustomHeaderSize + count * kCustomIndexEntrySize;
+  // A count the file cannot hold is damage, and must never size an allocation.
+  if (needed > static_cast<uint64_t>(size)) return kCustomBadIndex;
+  std::vector<uint8_t> bytes;
+  try {
+    bytes.resize(needed - kCustomHeaderSize);
+    entries->clear();
+    entries->reserve(count);
+  } catch (const std::bad_alloc&) {
+    return kCustomNoMemory;
+  }
+  if (!ReadAt(file.fd(), bytes.data(), bytes.size(), kCustomHeaderSize)) return kCustomBadIndex;
+  for (uint64_t i = 0; i < count; ++i) {
+    const uint8_t* p = bytes.data() + i * kCustomIndexEntrySize;
+    CustomIndexEntry entry;
+    std::memcpy(entry.key.data(), p, 16);
+    entry.offset = LoadLe32(p + 16);
+    entries->push_back(entry);
+  }
+  return kCustomOk;
+}
+
+std::vector<uint8_t> EncodeIndex(const CustomIndexHeader& header,
+                                 const std::vector<CustomIndexEntry>& entries) {
+  std::vector<uint8_t> bytes(kCustomHeaderSize + entries.size() * kCustomIndexEntrySize);
+  std::memcpy(bytes.data(), header.data(), kCustomHeaderSize);
+  StoreLe32(bytes.data() + 12, static_cast<uint32_t>(entries.size()));
+  uint8_t* p = bytes.data() + kCustomHeaderSize;
+  for (const CustomIndexEntry& entry : entries) {
+    std::memcpy(p, entry.key.data(), 16);
+    StoreLe32(p + 16, entry.offset);
+    p += kCustomIndexEntrySize;
+  }
+  return bytes;
+}
+
+bool SettleFiles(const std::string& index_path, const std::string& data_path, bool* acted) {
+  *acted = false;
+  std::string journal_path = JournalPath(index_path);
+  int present = PathExists(journal_path);
+  if (present == 0) return true;
+  if (present < 0) return false;
+  *acted = true;
+  Journal journal;
+  switch (ReadJournal(journal_path, &journal)) {
+    case JournalState::kReadError:
+      return false;
+    case JournalState::kUnreadable:
+      // Written only partly, so never acted on: nothing was changed in place, nothing renamed.
+      if (!RemoveIfPresent(SidePath(data_path)) || !RemoveIfPresent(SidePath(index_path))) {
+        return false;
+      }
+      return RemoveJournal(index_path);
+    case JournalState::kValid:
+      break;
+  }
+  if (journal.kind == kJournalAppend) {
+    if (!UndoAppend(index_path, data_path, journal)) return false;
+  } else {
+    if (!CarryForward(data_path, journal.data_length, journal.data_digest) ||
+        !CarryForward(index_path, journal.index_length, journal.index_digest) ||
+        !SyncFolders(index_path, data_path)) {
+      return false;
+    }
+  }
+  return RemoveJournal(index_path);
+}
+
+void RemoveStaleSideFiles(const std::string& index_path, const std::string& data_path) {
+  // The data side file goes first: an index side file alone never looks committed.
+  RemoveIfPresent(SidePath(data_path));
+  RemoveIfPresent(SidePath(index_path));
+}
+
+bool SettleDatabase(const CustomDatabase* db) {
+  bool acted = false;
+  if (!SettleFiles(db->index_path, db->data_path, &acted)) return false;
+  if (acted) {
+    // The files moved under the handle; it must describe them again. Handles are only ever
+    // created as modifiable objects, so the entries may be refreshed here.
+    auto* mutable_db = const_cast<CustomDatabase*>(db);
+    CustomIndexHeader header;
+    std::vector<CustomIndexEntry> entries;
+    if (ReadIndexFile(db->index_path, &header, &entries) == kCustomOk) {
+      mutable_db->header = header;
+      mutable_db->entries.swap(entries);
+    }
+  }
+  return true;
+}
+
+AppendOutcome AppendToFiles(const std::string& index_path, const std::string& data_path,
+                            uint32_t expected_count, const engine::Digest& key,
+                            const std::vector<uint8_t>& record, uint32_t* offset,
+                            CustomIndexHeader* header) {
+  Journal journal;
+  journal.kind = kJournalAppend;
+  CustomIndexHeader new_header;
+  {
+    File index = OpenFile(index_path, O_RDONLY);
+    File data = OpenFile(data_path, O_RDONLY);
+    if (!index.ok() || !data.ok()) return AppendOutcome::kFailed;
+    int64_t index_size = FileSize(index.fd());
+    int64_t data_size = FileSize(data.fd());
+    if (index_size < 0 || data_size < 0) return AppendOutcome::kFailed;
+    if (index_size < kCustomHeaderSize ||
+        !ReadAt(index.fd(), journal.index_digest.data(), kCustomHeaderSize, 0)) {
+      return AppendOutcome::kNeedsRewrite;
+    }
+    uint32_t count = LoadLe32(journal.index_digest.data() + 12);
+    if (count != expected_count || count == UINT32_MAX ||
+        static_cast<uint64_t>(index_size) !=
+            kCustomHeaderSize + uint64_t{count} * kCustomIndexEntrySize) {
+      return AppendOutcome::kNeedsRewrite;
+    }
+    // Offsets are 32-bit: a data file that would outgrow them takes no more records.
+    if (static_cast<uint64_t>(data_size) + record.size() > UINT32_MAX)
+      return AppendOutcome::kFailed;
+    journal.index_length = static_cast<uint64_t>(index_size);
+    journal.data_length = static_cast<uint64_t>(data_size);
+    std::memcpy(new_header.data(), journal.index_digest.data(), kCustomHeaderSize);
+    StoreLe32(new_header.data() + 12, count + 1);
+  }
+
+  if (!WriteJournal(index_path, data_path, journal)) {
+    // Nothing was changed yet; a journal left behind would only undo nothing.
+    RemoveJournal(index_path);
+    return AppendOutcome::kFailed;
+  }
+
+  uint8_t entry[kCustomIndexEntrySize];
+  std::memcpy(entry, key.data(), 16);
+  StoreLe32(entry + 16, static_cast<uint32_t>(journal.data_length));
+  bool written = false;
+  {
+    File data = OpenFile(data_path, O_WRONLY);
+    File index = OpenFile(index_path, O_WRONLY);
+    written = data.ok() && index.ok() &&
+              WriteAt(data.fd(), record.data(), record.size(), journal.data_length) &&
+              Ops().Fsync(data.fd()) == 0 &&
+              WriteAt(index.fd(), entry, sizeof entry, journal.index_length) &&
+              WriteAt(index.fd(), new_header.data(), kCustomHeaderSize, 0) &&
+              Ops().Fsync(index.fd()) == 0 && data.Reset() && index.Reset();
+  }
+  if (written && Ops().Unlink(JournalPath(index_path).c_str()) == 0) {
+    if (SyncParentFolder(JournalPath(index_path))) {
+      *offset = static_cast<uint32_t>(journal.data_length);
+      *header = new_header;
+      return AppendOutcome::kDone;
+    }
+    // The journal's removal may not last; undo by hand so that no outcome reports a change
+    // that a crash could take back.
+    UndoAppend(index_path, data_path, journal);
+    return AppendOutcome::kFailed;
+  }
+  bool ignored;
+  SettleFiles(index_path, data_path, &ignored);  // undoes the partial append
+  return AppendOutcome::kFailed;
+}
+
+int ReplaceFiles(const std::string& index_path, const std::string& data_path,
+                 const NewContent& index, const NewContent& data) {
+  Journal journal;
+  journal.kind = kJournalReplace;
+  int error = 0;
+  if (!WriteSideFile(index_path, index, &journal.index_length, &journal.index_digest) ||
+      !WriteSideFile(data_path, data, &journal.data_length, &journal.data_digest) ||
+      !WriteJournal(index_path, data_path, journal)) {
+    error = errno != 0 ? errno : EIO;
+    // The journal goes first: without it the side files are never taken for a commit.
+    if (RemoveJournal(index_path)) RemoveStaleSideFiles(index_path, data_path);
+    return error;
+  }
+  // Committed. Should a step below fail, the next operation on the files finishes it.
+  if (Ops().Rename(SidePath(data_path).c_str(), data_path.c_str()) == 0 &&
+      Ops().Rename(SidePath(index_path).c_str(), index_path.c_str()) == 0 &&
+      SyncFolders(index_path, data_path)) {
+    RemoveJournal(index_path);
+  }
+  return 0;
+}
+
+RecordReader::~RecordReader() {
+  if (cipher_ != nullptr) Encrypt_Deinitialize(&cipher_);
+}
+
+int32_t RecordReader::Open(const std::string& data_path) {
+  file_ = OpenFile(data_path, O_RDONLY);
+  if (!file_.ok()) return kCustomCannotOpen;
+  int64_t size = FileSize(file_.fd());
+  if (size < 0) return kCustomCannotOpen;
+  size_ = static_cast<uint64_t>(size);
+  return kCustomOk;
+}
+
+bool RecordReader::Extent(uint32_t offset, uint64_t* length) {
+  uint8_t prefix[4];
+  if (uint64_t{offset} + 4 > size_ || !ReadAt(file_.fd(), prefix, 4, offset)) return false;
+  uint64_t n = LoadLe32(prefix);
+  if (n > size_ - offset - 4) return false;
+  *length = 4 + n;
+  return true;
+}
+
+int32_t RecordReader::Read(uint32_t offset, std::string* text, bool* skipped) {
+  *skipped = false;
+  uint8_t prefix[4];
+  if (uint64_t{offset} + 4 > size_ || !ReadAt(file_.fd(), prefix, 4, offset)) {
+    return kCustomBadRecord;
+  }
+  uint32_t n = LoadLe32(prefix);
+  if (n == 0) {
+    *skipped = true;
+    return kCustomOk;
+  }
+  if (n > size_ - offset - 4) return kCustomBadRecord;
+  if (n % 8 != 0 || n > static_cast<uint32_t>(INT32_MAX)) return kCustomCipherError;
+  try {
+    if (cipher_text_.size() < n) cipher_text_.resize(n);
+    plain_text_.assign(n, 0);
+  } catch (const std::bad_alloc&) {
+    *skipped = true;
+    return kCustomOk;
+  }
+  if (!ReadAt(file_.fd(), cipher_text_.data(), n, uint64_t{offset} + 4)) return kCustomBadRecord;
+  if (cipher_ == nullptr && Encrypt_Initialize(&cipher_, nullptr, 0) != kEncryptOk) {
+    cipher_ = nullptr;
+    return kCustomCipherError;
+  }
+  int32_t length = static_cast<int32_t>(n);
+  if (Decrypt(cipher_, cipher_text_.data(), length, plain_text_.data(), &length) != kEncryptOk) {
+    return kCustomCipherError;
+  }
+  auto end = std::find(plain_text_.begin(), plain_text_.end(), uint8_t{0});
+  text->assign(plain_text_.begin(), end);
+  return kCustomOk;
+}
+
+}  // namespace custom
