@@ -424,6 +424,9 @@ uint32_t Jumble_StartUp(JumbleEngine** handle, const char* path) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
   if (file == nullptr) return kJumbleCannotOpen;
 
+  // A file too short to hold the header cannot have it read (the digest of a region that
+  // starts past the end is refused, so this is decided first).
+  if (info.st_size < static_cast<off_t>(kHeaderSize)) return kJumbleBadHeader;
   engine::Digest digest;
   if (!engine::FileDigest(path, kHeaderSize, &digest)) return kJumbleCorrupt;
   uint8_t header[kHeaderSize];
