@@ -1,0 +1,146 @@
+#include "cli/cli.h"
+
+#include <iostream>
+
+#include "anagram/jumble.h"
+#include "app/lookup/custom_entry.h"
+#include "cli/cli_internal.h"
+#include "custom/custom_db.h"
+#include "engine/nymdex.h"
+#include "platform/data_path.h"
+#include "platform/named_event.h"
+
+namespace cli {
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: verbarium-cli [--data DIR] COMMAND [ARGUMENTS]\n"
+    "\n"
+    "The Verbarium dictionary from a terminal.\n"
+    "\n"
+    "Commands:\n"
+    "  lookup TEXT       look a word up: its senses and related words\n"
+    "  lookup --batch F  one lookup per line of file F (- for standard input)\n"
+    "  anagrams TEXT     anagrams of a word or phrase\n"
+    "  match PATTERN     dictionary words that fit a pattern (?, *, [abc], [!abc], [a-z])\n"
+    "  custom ...        your own entries: add, list, show, delete, backup, restore\n"
+    "\n"
+    "Options:\n"
+    "  --data DIR        the data folder (default: Data below the current directory)\n"
+    "  --help            this text; COMMAND --help tells about a command\n"
+    "\n"
+    "Exit status: 0 found, 1 nothing found or unknown word, 2 usage or data error.\n";
+
+}  // namespace
+
+Dictionaries::Dictionaries(std::string data_dir) : data_dir_(std::move(data_dir)) {
+  if (data_dir_.empty()) data_dir_ = platform::DataFilePath(platform::CurrentDirectory(), "");
+  while (data_dir_.size() > 1 && data_dir_.back() == '/')
+    data_dir_.pop_back();
+  index_path_ = Path("1001M.idx");
+  data_path_ = Path("1001M.dat");
+}
+
+Dictionaries::~Dictionaries() {
+  if (engine != nullptr) Nymdex_ShutDown(&engine);
+  if (custom != nullptr) CustomDb_Close(&custom);
+  if (jumble != nullptr) Jumble_ShutDown(&jumble);
+  platform::CloseNamedEvent(stop_event_);
+}
+
+std::string Dictionaries::Path(const char* file_name) const {
+  return data_dir_ + "/" + file_name;
+}
+
+std::string Dictionaries::OpenEngine() {
+  if (engine != nullptr) return "";
+  const uint32_t status =
+      Nymdex_StartUp(&engine, Path("1001L.dat").c_str(), Path("1001W.dat").c_str(),
+                     Path("1001T.dat").c_str(), nullptr, nullptr);
+  if (status == kNymdexOk) return "";
+  engine = nullptr;
+  return status == kNymdexCorrupt ? lookup::kCorruptedDataMessage : lookup::kReadErrorMessage;
+}
+
+std::string Dictionaries::OpenCustom() {
+  if (custom != nullptr) return "";
+  if (CustomDb_Open(&custom, index_path_.c_str(), data_path_.c_str()) == kCustomOk) return "";
+  custom = nullptr;
+  return lookup::kReadErrorMessage;
+}
+
+std::string Dictionaries::OpenAnagrams() {
+  if (jumble != nullptr) return "";
+  if (stop_event_ == nullptr) {
+    stop_event_ = platform::OpenNamedEvent("StopAnagrams", true, false);
+    if (stop_event_ == nullptr) return "System error : ";
+  }
+  const uint32_t status = Jumble_StartUp(&jumble, Path("1001A.dat").c_str());
+  if (status == kJumbleOk) return "";
+  jumble = nullptr;
+  return status == kJumbleCorrupt ? lookup::kCorruptedDataMessage : lookup::kReadErrorMessage;
+}
+
+int Fail(Context& c, const std::string& message) {
+  c.err << message << "\n";
+  return kExitError;
+}
+
+int UsageError(Context& c, const std::string& command, const std::string& message) {
+  c.err << "verbarium-cli " << command << ": " << message << "\n"
+        << "Try 'verbarium-cli " << command << " --help'.\n";
+  return kExitError;
+}
+
+std::string JoinOperands(const std::vector<std::string>& operands, size_t first) {
+  std::string text;
+  for (size_t i = first; i < operands.size(); ++i) {
+    if (i > first) text += ' ';
+    text += operands[i];
+  }
+  return text;
+}
+
+int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+        std::ostream& err) {
+  Context c{in, out, err, ""};
+  // Options before the command: the data folder and the help.
+  size_t i = 0;
+  for (; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      out << kUsage;
+      return kExitFound;
+    }
+    if (arg == "--data") {
+      if (i + 1 >= args.size()) return Fail(c, "verbarium-cli: option --data needs a value");
+      c.data_dir = args[++i];
+    } else if (arg.compare(0, 7, "--data=") == 0) {
+      c.data_dir = arg.substr(7);
+    } else if (arg.compare(0, 1, "-") == 0 && arg != "-") {
+      c.err << "verbarium-cli: unknown option " << arg << "\n" << kUsage;
+      return kExitError;
+    } else {
+      break;
+    }
+  }
+  if (i >= args.size()) {
+    err << kUsage;
+    return kExitError;
+  }
+  const std::string command = args[i];
+  const std::vector<std::string> rest(args.begin() + static_cast<long>(i) + 1, args.end());
+  if (command == "lookup") return LookupCommand(rest, c);
+  if (command == "anagrams") return AnagramsCommand(rest, c);
+  if (command == "match") return MatchCommand(rest, c);
+  if (command == "custom") return CustomCommand(rest, c);
+  if (command == "help") {
+    out << kUsage;
+    return kExitFound;
+  }
+  err << "verbarium-cli: unknown command '" << command << "'\n" << kUsage;
+  return kExitError;
+}
+
+}  // namespace cli

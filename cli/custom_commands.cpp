@@ -1,0 +1,332 @@
+// The custom database commands: add, list, show, delete, backup, restore.
+#include <algorithm>
+#include <ctime>
+#include <iostream>
+#include <set>
+
+#include "app/lookup/custom_entry.h"
+#include "app/lookup/text_rules.h"
+#include "cli/cli.h"
+#include "cli/cli_internal.h"
+#include "cli/json_writer.h"
+#include "custom/backup.h"
+#include "custom/custom_db.h"
+
+namespace cli {
+
+namespace {
+
+constexpr char kCustomHelp[] =
+    "Usage: verbarium-cli custom add WORD [--type TYPE] --definition TEXT\n"
+    "                                [--example TEXT]... [--related RELATION=WORD,WORD]...\n"
+    "       verbarium-cli custom list [--json]\n"
+    "       verbarium-cli custom show WORD [--json]\n"
+    "       verbarium-cli custom delete POSITION... | --word WORD\n"
+    "       verbarium-cli custom backup [FILE.dbk]\n"
+    "       verbarium-cli custom restore FILE.dbk\n"
+    "\n"
+    "Your own dictionary entries, which every lookup merges with the built-in dictionary.\n"
+    "\n"
+    "add      adds an entry with the checks of the \"Add Custom Entry\" dialog: the word of\n"
+    "         letters and spaces (at most 25), the definition of letters, digits and spaces\n"
+    "         (at most 255). TYPE is Noun (the default), Verb, Adjective, Adverb,\n"
+    "         Preposition, Conjunction, Pronoun, Interjection or Article. RELATION is a\n"
+    "         tab of the type: Synonyms, Antonyms, \"Kind of\", \"Part of\", \"Has as kind\",\n"
+    "         \"Has as part\", Attribs, Similar, \"See Also\", Derived, \"Related to\", DSC,\n"
+    "         MDC, DSR, MDR, DSU, MDU, Entailment, Cause, \"Verb Group\", Participle,\n"
+    "         Pertainym. --example and --related may be repeated.\n"
+    "list     every entry, sorted by word, with its position\n"
+    "show     the entries of a word with their examples and related words\n"
+    "delete   the entries at the positions that list shows, or every entry of a word\n"
+    "backup   copies the database to FILE.dbk and FILE.ibk (default: a name from the\n"
+    "         current time, in the current directory)\n"
+    "restore  replaces the database by the pair FILE.dbk and FILE.ibk\n"
+    "\n"
+    "  --data DIR  the data folder (default: Data below the current directory)\n"
+    "\n"
+    "Exit status: 0 done, 1 nothing found, 2 invalid entry, usage or data error.\n";
+
+const char* TypeDisplayName(const std::string& type_name) {
+  const uint32_t pos = CustomTypePos(type_name);
+  return pos >= 1 && pos <= kCustomTypeCount ? kCustomTypes[pos - 1].display_name : "Other";
+}
+
+// The positions (from 0) of the index entries stored under `key`, in index order.
+std::vector<int> PositionsOf(const std::vector<CustomEntrySummary>& entries,
+                             const std::string& key) {
+  std::vector<int> positions;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (lookup::CustomEntryKey(entries[i].word) == key) positions.push_back(static_cast<int>(i));
+  }
+  return positions;
+}
+
+int Add(const ParsedArgs& a, Dictionaries& d, Context& c) {
+  lookup::CustomEntryForm form;
+  form.word = JoinOperands(a.operands, 1);
+  form.definition = a.Value("definition");
+  form.type_index = lookup::CustomTypeFromName(a.Value("type", "Noun"));
+  if (form.type_index < 0) {
+    std::string names;
+    for (int i = 0; i < kCustomTypeCount; ++i) {
+      names += std::string(i == 0 ? "" : ", ") + kCustomTypes[i].display_name;
+    }
+    return UsageError(c, "custom",
+                      "unknown type '" + a.Value("type") + "'; the types are " + names);
+  }
+  form.examples = a.Values("example");
+  const std::vector<int>& slots = lookup::CustomTabSlots(form.type_index);
+  for (const std::string& value : a.Values("related")) {
+    const size_t equals = value.find('=');
+    const int slot =
+        equals == std::string::npos ? -1 : lookup::CustomSlotFromName(value.substr(0, equals));
+    if (slot < 0) {
+      return UsageError(c, "custom",
+                        "--related takes RELATION=WORD,WORD with a relation such as "
+                        "Synonyms or \"Kind of\"");
+    }
+    if (std::find(slots.begin(), slots.end(), slot) == slots.end()) {
+      return UsageError(c, "custom",
+                        std::string("the type ") + kCustomTypes[form.type_index].display_name +
+                            " has no \"" + kCustomRelations[slot].label + "\" related words");
+    }
+    for (const std::string& word : SplitList(value.substr(equals + 1))) {
+      form.related[slot].push_back(word);
+    }
+  }
+  lookup::CustomEntryValues values;
+  const lookup::EntryCheck check = ValidateCustomEntry(form, lookup::EntryDialog::kAdd, &values);
+  if (!check.ok()) return Fail(c, check.message);
+  if (!CustomDb_AppendEntry(&d.custom, values.type_index, values.key.c_str(),
+                            values.definition.c_str(), values.examples.c_str(), "",
+                            values.related)) {
+    return Fail(c, lookup::kAddFailedMessage);
+  }
+  c.out << "Added \"" << lookup::ToDisplayForm(values.key) << "\" ("
+        << kCustomTypes[values.type_index].display_name << "): " << values.definition << "\n";
+  return kExitFound;
+}
+
+int List(const ParsedArgs& a, Dictionaries& d, Context& c) {
+  std::vector<CustomEntrySummary> entries;
+  if (!CustomDb_GetAllEntries(d.custom, &entries)) return Fail(c, lookup::kReadErrorMessage);
+  std::vector<size_t> order(entries.size());
+  for (size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t x, size_t y) { return entries[x].word < entries[y].word; });
+  if (a.Has("json")) {
+    JsonWriter json;
+    json.BeginObject().Key("entries").BeginArray();
+    for (size_t i : order) {
+      json.BeginObject()
+          .Key("position")
+          .Int(static_cast<int64_t>(i) + 1)
+          .Key("word")
+          .String(lookup::ToDisplayForm(entries[i].word))
+          .Key("type")
+          .String(TypeDisplayName(entries[i].type_name))
+          .Key("definition")
+          .String(entries[i].definition)
+          .EndObject();
+    }
+    json.EndArray().EndObject();
+    c.out << json.text() << "\n";
+  } else {
+    for (size_t i : order) {
+      c.out << i + 1 << "\t" << lookup::ToDisplayForm(entries[i].word) << "\t"
+            << TypeDisplayName(entries[i].type_name) << "\t" << entries[i].definition << "\n";
+    }
+  }
+  return entries.empty() ? kExitNotFound : kExitFound;
+}
+
+int Show(const ParsedArgs& a, Dictionaries& d, Context& c) {
+  const std::string key = lookup::CustomEntryKey(JoinOperands(a.operands, 1));
+  if (key.empty()) return UsageError(c, "custom", "show needs a word");
+  std::vector<std::string> records;
+  std::vector<CustomEntrySummary> entries;
+  if (CustomDb_FindRecords(d.custom, key.c_str(), &records) != kCustomOk ||
+      !CustomDb_GetAllEntries(d.custom, &entries)) {
+    return Fail(c, lookup::kReadErrorMessage);
+  }
+  if (records.empty()) {
+    c.err << "No custom entry for \"" << lookup::ToDisplayForm(key) << "\"\n";
+    return kExitNotFound;
+  }
+  std::vector<int> positions = PositionsOf(entries, key);
+  if (positions.size() != records.size()) positions.assign(records.size(), -1);
+  const bool json_output = a.Has("json");
+  JsonWriter json;
+  json.BeginObject().Key("word").String(lookup::ToDisplayForm(key)).Key("entries").BeginArray();
+  for (size_t r = 0; r < records.size(); ++r) {
+    const std::string& record = records[r];
+    const std::string type = TypeDisplayName(GetRecordField(record, kCustomTypeField));
+    const std::string definition = GetRecordField(record, kCustomDefinitionField);
+    std::vector<std::string> examples;
+    const std::string examples_text = GetRecordField(record, kCustomExamplesField);
+    for (size_t start = 0; start < examples_text.size();) {
+      const size_t end = examples_text.find('^', start);
+      if (end == std::string::npos) break;
+      if (end > start) examples.push_back(examples_text.substr(start, end - start));
+      start = end + 1;
+    }
+    if (json_output) {
+      json.BeginObject();
+      json.Key("position");
+      if (positions[r] >= 0) {
+        json.Int(positions[r] + 1);
+      } else {
+        json.Null();
+      }
+      json.Key("type").String(type).Key("definition").String(definition);
+      json.Key("examples").Strings(examples).Key("related").BeginArray();
+    } else {
+      if (r > 0) c.out << "\n";
+      if (positions[r] >= 0) c.out << positions[r] + 1 << ". ";
+      c.out << lookup::ToDisplayForm(key) << " (" << type << "): " << definition << "\n";
+      for (const std::string& example : examples)
+        c.out << "  \"" << example << "\"\n";
+    }
+    for (int slot = 0; slot < kCustomRelationCount; ++slot) {
+      std::vector<std::string> words;
+      SplitCommaList(GetRecordField(record, kCustomRelations[slot].field), &words);
+      if (words.empty()) continue;
+      if (json_output) {
+        json.BeginObject()
+            .Key("title")
+            .String(kCustomRelations[slot].label)
+            .Key("words")
+            .Strings(words)
+            .EndObject();
+      } else {
+        c.out << "  " << kCustomRelations[slot].label << ":";
+        for (size_t i = 0; i < words.size(); ++i)
+          c.out << (i == 0 ? " " : ", ") << words[i];
+        c.out << "\n";
+      }
+    }
+    if (json_output) json.EndArray().EndObject();
+  }
+  json.EndArray().EndObject();
+  if (json_output) c.out << json.text() << "\n";
+  return kExitFound;
+}
+
+// Deletes as the Custom Database dialog does: in the order given, positions behind a deleted
+// entry moving up by one, the database reopened after each deletion.
+int Delete(const ParsedArgs& a, Dictionaries& d, Context& c) {
+  std::vector<CustomEntrySummary> entries;
+  if (!CustomDb_GetAllEntries(d.custom, &entries)) return Fail(c, lookup::kReadErrorMessage);
+  std::vector<int> positions;
+  if (a.Has("word")) {
+    if (a.operands.size() > 1) return UsageError(c, "custom", "give positions or --word");
+    positions = PositionsOf(entries, lookup::CustomEntryKey(a.Value("word")));
+    if (positions.empty()) {
+      c.err << "No custom entry for \"" << lookup::ToDisplayForm(a.Value("word")) << "\"\n";
+      return kExitNotFound;
+    }
+  } else {
+    if (a.operands.size() < 2) return UsageError(c, "custom", "delete needs positions");
+    std::set<int> seen;
+    for (size_t i = 1; i < a.operands.size(); ++i) {
+      int number = 0;
+      if (!ParseInt(a.operands[i], &number) || number < 1 ||
+          number > static_cast<int>(entries.size()) || !seen.insert(number).second) {
+        return UsageError(c, "custom",
+                          "'" + a.operands[i] + "' is not a position of 'custom list' (1 to " +
+                              std::to_string(entries.size()) + ", each once)");
+      }
+      positions.push_back(number - 1);
+    }
+  }
+  for (size_t i = 0; i < positions.size(); ++i) {
+    const CustomEntrySummary& entry = entries[positions[i]];
+    std::string label = lookup::ToDisplayForm(entry.word) + " (" +
+                        TypeDisplayName(entry.type_name) + "): " + entry.definition;
+    int current = positions[i];
+    for (size_t k = 0; k < i; ++k) {
+      if (positions[k] < positions[i]) --current;
+    }
+    if (!CustomDb_DeleteEntry(d.custom, current)) return Fail(c, lookup::kDeleteFailedMessage);
+    c.out << "Deleted " << label << "\n";
+    CustomDb_Close(&d.custom);
+    const std::string reopen = d.OpenCustom();
+    if (!reopen.empty()) return Fail(c, lookup::kCorruptedDataMessage);
+  }
+  return kExitFound;
+}
+
+int Backup(const ParsedArgs& a, Dictionaries& d, Context& c) {
+  if (a.operands.size() > 2) return UsageError(c, "custom", "backup takes one file name");
+  if (CustomDb_CountEntries(d.custom) == 0) {
+    c.err << "The custom database is empty: there is nothing to back up\n";
+    return kExitNotFound;
+  }
+  std::string path =
+      a.operands.size() == 2 ? a.operands[1] : SuggestedBackupName(std::time(nullptr));
+  // As the file dialog's default extension does: a name without one gets ".dbk".
+  const size_t slash = path.rfind('/');
+  if (path.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos) {
+    path += kBackupExtension;
+  }
+  const std::string message = BackupCustomDatabase(d.index_path(), d.data_path(), path);
+  if (!message.empty()) return Fail(c, message);
+  c.out << "Backed up the custom database to " << path << " and " << BackupIndexPath(path) << "\n";
+  return kExitFound;
+}
+
+int Restore(const ParsedArgs& a, Dictionaries& d, Context& c) {
+  if (a.operands.size() != 2) return UsageError(c, "custom", "restore takes one file name");
+  const RestoreResult result =
+      RestoreCustomDatabase(&d.custom, d.index_path(), d.data_path(), a.operands[1]);
+  switch (result.outcome) {
+    case RestoreOutcome::kRestored:
+      c.out << kRestoredText << "\n";
+      return kExitFound;
+    case RestoreOutcome::kCopyFailed:
+      return Fail(c, result.message.empty() ? kRestoreFailedText : result.message);
+    case RestoreOutcome::kNotOpen:
+    case RestoreOutcome::kReopenFailed:
+      break;
+  }
+  return Fail(c, lookup::kCorruptedDataMessage);
+}
+
+}  // namespace
+
+int CustomCommand(const std::vector<std::string>& args, Context& c) {
+  ParsedArgs a;
+  std::string error;
+  if (!ParseArgs(args,
+                 {{"help", false},
+                  {"json", false},
+                  {"type", true},
+                  {"definition", true},
+                  {"example", true},
+                  {"related", true},
+                  {"word", true},
+                  {"data", true}},
+                 &a, &error)) {
+    return UsageError(c, "custom", error);
+  }
+  if (a.Has("help") || a.operands.empty()) {
+    c.out << kCustomHelp;
+    return a.Has("help") ? kExitFound : kExitError;
+  }
+  const std::string& action = a.operands[0];
+  using Action = int (*)(const ParsedArgs&, Dictionaries&, Context&);
+  const std::pair<const char*, Action> actions[] = {{"add", Add},       {"list", List},
+                                                    {"show", Show},     {"delete", Delete},
+                                                    {"backup", Backup}, {"restore", Restore}};
+  for (const auto& [name, run] : actions) {
+    if (action != name) continue;
+    Dictionaries dictionaries(a.Value("data", c.data_dir));
+    const std::string open_error = dictionaries.OpenCustom();
+    if (!open_error.empty()) return Fail(c, open_error);
+    return run(a, dictionaries, c);
+  }
+  return UsageError(c, "custom", "unknown action '" + action + "'");
+}
+
+}  // namespace cli
