@@ -34,14 +34,17 @@ bool ArithDecode(const uint8_t* in, size_t in_length, uint8_t* out, size_t capac
                  size_t* out_length);
 
 // Frequencies for `data` as the encoder writes them: every byte value that occurs gets at least
-// 1, the total is at most kMaxFrequencyTotal and each frequency at most 255.
+// 1, the total is at most kMaxFrequencyTotal and each frequency at most 255. Empty data gets
+// frequency 1 for byte 0, so that its stream has a non-zero total.
 void ScaleFrequencies(const uint8_t* data, size_t length, uint8_t frequencies[256]);
 
 // Encodes `data` as one stream with ScaleFrequencies' table; the exact inverse of ArithDecode.
+// The stream holds every code bit the decoder reads. Empty (no stream) when `length` does not
+// fit the 32-bit length field.
 std::vector<uint8_t> ArithEncode(const uint8_t* data, size_t length);
 
 // Encodes with a given table. Returns false, leaving `out` empty, when a byte of `data` has
-// frequency 0 or the total is 0 or above kMaxFrequencyTotal.
+// frequency 0, the total is 0 or above kMaxFrequencyTotal, or `length` does not fit 32 bits.
 bool ArithEncodeWithTable(const uint8_t* data, size_t length, const uint8_t frequencies[256],
                           std::vector<uint8_t>* out);
 

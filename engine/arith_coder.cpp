@@ -1,0 +1,346 @@
+#include "engine/arith_coder.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <limits>
+#include <new>
+
+namespace engine {
+
+namespace {
+
+constexpr uint32_t kHalf = 0x8000;
+constexpr uint32_t kQuarter = 0x4000;
+constexpr uint32_t kMask = 0xFFFF;
+
+inline uint32_t ReadLittle32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+// Code bits, most significant first, from a bounded byte range; bits past its end read as 0.
+// The window holds the next `count_` bits left-aligned.
+class BitReader {
+ public:
+  BitReader(const uint8_t* begin, const uint8_t* end) : next_(begin), end_(end) { Refill(); }
+
+  // Tops the window up to at least 57 bits.
+  void Refill() {
+    while (count_ <= 56) {
+      uint64_t byte = next_ < end_ ? *next_++ : 0;
+      window_ |= byte << (56 - count_);
+      count_ += 8;
+    }
+  }
+  int count() const { return count_; }
+
+  // Takes the next `n` bits, 0 to 16; the caller keeps `n` within count().
+  uint32_t Take(int n) {
+    uint32_t bits = static_cast<uint32_t>(window_ >> 48) >> (16 - n);
+    window_ <<= n;
+    count_ -= n;
+    return bits;
+  }
+
+ private:
+  const uint8_t* next_;
+  const uint8_t* end_;
+  uint64_t window_ = 0;
+  int count_ = 0;
+};
+
+// Exact division by the stream's total, a constant of the whole decode, for dividends below
+// 2^32: a multiply and shifts instead of a hardware division on the decoder's critical path.
+class Divider {
+ public:
+  explicit Divider(uint32_t divisor) {
+    if ((divisor & (divisor - 1)) == 0) {
+      shift_ = std::countr_zero(divisor);  // magic 0: a plain shift
+      return;
+    }
+    // magic = floor(2^(32 + shift) / divisor) + 1 with shift = ceil(log2(divisor)) lies
+    // between 2^32 and 2^33; its 2^32 part is added back in Divide as the dividend itself.
+    shift_ = 32 - std::countl_zero(divisor);
+    magic_ = static_cast<uint32_t>(((uint64_t{1} << (32 + shift_)) / divisor) + 1);
+  }
+  uint32_t Divide(uint32_t n) const {
+    uint64_t t = (static_cast<uint64_t>(n) * magic_) >> 32;
+    return static_cast<uint32_t>((t + n) >> shift_);
+  }
+
+ private:
+  uint32_t magic_ = 0;
+  int shift_ = 0;
+};
+
+}  // namespace
+
+FrequencyModel::FrequencyModel() {
+  uint8_t ones[256];
+  std::memset(ones, 1, sizeof ones);
+  Load(ones);
+}
+
+void FrequencyModel::Load(const uint8_t frequencies[256]) {
+  uint32_t sum = 0;
+  for (int s = 0; s < 256; ++s) {
+    freq[s] = frequencies[s];
+    cum[s] = sum;
+    sum += frequencies[s];
+  }
+  total = sum;
+}
+
+namespace {
+
+// The symbol whose cumulative range holds `target`: the largest s with cum[s] <= target. It is
+// 255 when target reaches cum[255], and otherwise the unique s in 0 to 254 with
+// cum[s] <= target < cum[s + 1], so one branch-free halving search serves both cases.
+class SearchFinder {
+ public:
+  SearchFinder(const uint32_t* cum, uint32_t total) : cum_(cum), total_(total) {}
+  uint32_t operator()(uint32_t target) const {
+    uint32_t s = 0;
+    for (uint32_t step = 128; step != 0; step >>= 1) {
+      s += cum_[s + step] <= target ? step : 0;
+    }
+    const uint32_t freq = (s == 255 ? total_ : cum_[s + 1]) - cum_[s];
+    return s | freq << 8 | cum_[s] << 16;
+  }
+
+ private:
+  const uint32_t* cum_;
+  uint32_t total_;
+};
+
+// The same answer from a table with one entry per target value, for the totals the encoder
+// writes. Targets are always below the total; the bound only keeps a damaged state inside the
+// filled part of the table.
+constexpr uint32_t kTableTargets = kMaxFrequencyTotal + 1;
+class TableFinder {
+ public:
+  TableFinder(const uint32_t* table, uint32_t total) : table_(table), last_(total - 1) {}
+  uint32_t operator()(uint32_t target) const { return table_[std::min(target, last_)]; }
+
+ private:
+  const uint32_t* table_;
+  uint32_t last_;
+};
+
+// The static model of the stored streams; final, so its update step is a direct, empty call.
+class StaticModel final : public FrequencyModel {
+ public:
+  void Update() final {}
+};
+
+template <typename Finder>
+void DecodeSymbols(StaticModel& model, Finder find, BitReader& bits, uint8_t* out,
+                   uint32_t length) {
+  const uint32_t total = model.total;
+  const Divider by_total(total);
+  uint32_t low = 0, high = kMask;
+  uint32_t code = bits.Take(16);
+
+  for (uint32_t i = 0; i < length; ++i) {
+    if (bits.count() < 32) bits.Refill();
+    // code lies in [low, high] throughout, so target < total.
+    const uint32_t range = high - low + 1;
+    const uint32_t target = ((code - low + 1) * total - 1) / range;
+    // An entry packs the symbol (bits 0-7), its frequency (8-15) and the cumulative
+    // frequency below it (16-31).
+    const uint32_t entry = find(target);
+    const uint32_t s = entry & 0xFF;
+    const uint32_t below = entry >> 16;
+    const uint32_t above = below + ((entry >> 8) & 0xFF);
+    out[i] = static_cast<uint8_t>(s);
+
+    high = (low + by_total.Divide(above * range) - 1) & kMask;
+    low = (low + by_total.Divide(below * range)) & kMask;
+
+    // Shifts while the half bits of low and high agree: as many as their leading equal bits.
+    const int agree = std::countl_zero(static_cast<uint16_t>(low ^ high));
+    code = ((code << agree) | bits.Take(agree)) & kMask;
+    low = (low << agree) & kMask;
+    high = ((high << agree) | ((1u << agree) - 1)) & kMask;
+
+    // Now the half bits differ. Underflow steps follow while low has the quarter bit and high
+    // has not; each drops that bit from low, high and code (toggled into place) and shifts.
+    const int underflow = std::countl_one(static_cast<uint16_t>(((low & ~high) << 1) & kMask));
+    const uint32_t toggle = underflow != 0 ? kHalf : 0;
+    code = (((code << underflow) ^ toggle) & kMask) | bits.Take(underflow);
+    low = (low << underflow) & (kHalf - 1);
+    high = ((high << underflow) & (kHalf - 1)) | kHalf | ((1u << underflow) - 1);
+
+    model.Update();
+  }
+}
+
+}  // namespace
+
+bool ArithDecode(const uint8_t* in, size_t in_length, uint8_t* out, size_t capacity,
+                 size_t* out_length) {
+  if (in == nullptr || in_length < kStreamHeadSize || out_length == nullptr) return false;
+  const uint32_t length = ReadLittle32(in);
+  if (length > capacity || (length > 0 && out == nullptr)) return false;
+
+  StaticModel model;
+  model.Load(in + 4);
+  if (model.total == 0) return false;
+
+  BitReader bits(in + kStreamHeadSize, in + in_length);
+  if (model.total <= kTableTargets) {
+    // 64 KiB of stack: one load per symbol instead of a search and two more loads.
+    uint32_t table[kTableTargets];
+    for (uint32_t s = 0; s < 256; ++s) {
+      std::fill_n(table + model.cum[s], model.freq[s], s | model.freq[s] << 8 | model.cum[s] << 16);
+    }
+    DecodeSymbols(model, TableFinder(table, model.total), bits, out, length);
+  } else {
+    // Totals above the coder's limit come only from other writers; search instead.
+    DecodeSymbols(model, SearchFinder(model.cum, model.total), bits, out, length);
+  }
+  *out_length = length;
+  return true;
+}
+
+void ScaleFrequencies(const uint8_t* data, size_t length, uint8_t frequencies[256]) {
+  uint64_t counts[256] = {};
+  for (size_t i = 0; i < length; ++i)
+    ++counts[data[i]];
+  uint64_t largest = 0;
+  for (uint64_t c : counts)
+    largest = c > largest ? c : largest;
+
+  std::memset(frequencies, 0, 256);
+  if (length == 0) {
+    frequencies[0] = 1;  // a decodable table for the empty stream
+    return;
+  }
+  // Counts within the limits are the exact model. Otherwise scale by the tighter of the two
+  // limits, leaving room for the rounding up of rare symbols to 1 (at most 256 of them).
+  constexpr uint64_t kScaledTotal = kMaxFrequencyTotal - 256;
+  uint64_t numerator = 1, denominator = 1;
+  if (largest > 255 || length > kScaledTotal) {
+    if (255 * static_cast<uint64_t>(length) <= kScaledTotal * largest) {
+      numerator = 255;
+      denominator = largest;
+    } else {
+      numerator = kScaledTotal;
+      denominator = length;
+    }
+  }
+  for (int s = 0; s < 256; ++s) {
+    if (counts[s] == 0) continue;
+    uint64_t f = (counts[s] * numerator + denominator / 2) / denominator;
+    frequencies[s] = static_cast<uint8_t>(f == 0 ? 1 : f);
+  }
+}
+
+namespace {
+
+// Collects code bits most significant first.
+class BitWriter {
+ public:
+  explicit BitWriter(std::vector<uint8_t>* out) : out_(out) {}
+  void Put(uint32_t bit) {
+    byte_ = static_cast<uint8_t>(byte_ << 1 | bit);
+    ++written_;
+    if ((written_ & 7) == 0) {
+      out_->push_back(byte_);
+      byte_ = 0;
+    }
+  }
+  void PutWithPending(uint32_t bit, uint64_t* pending) {
+    Put(bit);
+    for (; *pending != 0; --*pending)
+      Put(bit ^ 1);
+  }
+  uint64_t written() const { return written_; }
+
+ private:
+  std::vector<uint8_t>* out_;
+  uint8_t byte_ = 0;
+  uint64_t written_ = 0;
+};
+
+// Writes the stream: head, then code bits. The table is already checked.
+void EncodeSymbols(const FrequencyModel& model, const uint8_t* data, size_t length,
+                   std::vector<uint8_t>* out) {
+  out->reserve(kStreamHeadSize + length + length / 8 + 8);
+  for (int i = 0; i < 4; ++i)
+    out->push_back(static_cast<uint8_t>(length >> (8 * i)));
+  for (int s = 0; s < 256; ++s)
+    out->push_back(static_cast<uint8_t>(model.freq[s]));
+
+  // The decoder's registers, stepped the same way: every shift of the decoder reads one code
+  // bit, and the encoder emits that bit here, or later for an underflow step, whose bit is
+  // the opposite of the next one decided.
+  BitWriter writer(out);
+  uint32_t low = 0, high = kMask;
+  uint64_t pending = 0, shifts = 0;
+  const uint32_t total = model.total;
+  for (size_t i = 0; i < length; ++i) {
+    const uint32_t s = data[i];
+    const uint32_t range = high - low + 1;
+    high = (low + (model.cum[s] + model.freq[s]) * range / total - 1) & kMask;
+    low = (low + model.cum[s] * range / total) & kMask;
+    for (;;) {
+      if (((low ^ high) & kHalf) == 0) {
+        writer.PutWithPending(low >> 15, &pending);
+      } else if ((low & kQuarter) != 0 && (high & kQuarter) == 0) {
+        ++pending;
+        low ^= kHalf | kQuarter;
+        high |= kQuarter;
+      } else {
+        break;
+      }
+      low = (low << 1) & kMask;
+      high = ((high << 1) | 1) & kMask;
+      ++shifts;
+    }
+  }
+  // Two more bits single out a value inside the final interval: a quarter when low is below
+  // it, else a half (high is then at least three quarters). The value continues with zeros,
+  // written out up to the last bit the decoder reads: 16 plus one per shift.
+  ++pending;
+  writer.PutWithPending((low & kQuarter) != 0 ? 1 : 0, &pending);
+  while (writer.written() < 16 + shifts || (writer.written() & 7) != 0)
+    writer.Put(0);
+}
+
+}  // namespace
+
+bool ArithEncodeWithTable(const uint8_t* data, size_t length, const uint8_t frequencies[256],
+                          std::vector<uint8_t>* out) {
+  if (out == nullptr) return false;
+  out->clear();
+  if (frequencies == nullptr || (data == nullptr && length != 0)) return false;
+  if (length > std::numeric_limits<uint32_t>::max()) return false;
+  FrequencyModel model;
+  model.Load(frequencies);
+  if (model.total == 0 || model.total > kMaxFrequencyTotal) return false;
+  for (size_t i = 0; i < length; ++i) {
+    if (model.freq[data[i]] == 0) return false;
+  }
+
+  // The stream is built in a vector; running out of memory is a failure, not an exception.
+  try {
+    EncodeSymbols(model, data, length, out);
+  } catch (const std::bad_alloc&) {
+    out->clear();
+    return false;
+  }
+  return true;
+}
+
+std::vector<uint8_t> ArithEncode(const uint8_t* data, size_t length) {
+  std::vector<uint8_t> out;
+  if (data == nullptr && length != 0) return out;
+  uint8_t frequencies[256];
+  ScaleFrequencies(data, length, frequencies);
+  ArithEncodeWithTable(data, length, frequencies, &out);
+  return out;
+}
+
+}  // namespace engine
