@@ -388,6 +388,12 @@ void Request::Complete(int depth) {
     if (FitsFilter(order)) Deliver(order);
     return;
   }
+  // No order can fit a filter with the wrong number of lengths; deciding it here spares
+  // walking up to 12! orders in vain.
+  if (has_filter_ && (!match_usable_ || (match_lengths_.size() != order.size() &&
+                                         match_lengths_.size() != order.size() + 1))) {
+    return;
+  }
   // Orders are the arrangements of the found order in lexicographic order; their count is a
   // signed 32-bit number, so a set of more than 12 words has none.
   if (permutations_) {

@@ -1,0 +1,133 @@
+// The anagram engine and the pattern walk over the compiled Data/ (VERBARIUM_DATA_DIR):
+// start-up, one-word anagrams with candidate preparation, the first 1,000 phrases of a
+// ten-letter input, and whole walks of the word index.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "anagram/jumble.h"
+#include "anagram/pattern.h"
+#include "engine/nymdex.h"
+#include "platform/named_event.h"
+
+namespace {
+
+const std::string kDataDir = VERBARIUM_DATA_DIR;
+
+std::string DataFile(const char* name) {
+  return kDataDir + "/" + name;
+}
+
+void Count(const char*, void* context) {
+  ++*static_cast<int64_t*>(context);
+}
+
+// The engine of the whole run, with the stop event as the application creates it.
+JumbleEngine* Engine() {
+  static platform::NamedEvent* stop = platform::OpenNamedEvent("StopAnagrams", true, false);
+  static JumbleEngine* engine = [] {
+    JumbleEngine* started = nullptr;
+    if (Jumble_StartUp(&started, DataFile("1001A.dat").c_str()) != kJumbleOk) started = nullptr;
+    return started;
+  }();
+  (void)stop;
+  return engine;
+}
+
+void BM_JumbleStartUp(benchmark::State& state) {
+  std::string path = DataFile("1001A.dat");
+  for (auto _ : state) {
+    JumbleEngine* engine = nullptr;
+    if (Jumble_StartUp(&engine, path.c_str()) != kJumbleOk) {
+      state.SkipWithError("1001A.dat missing or unreadable");
+      return;
+    }
+    Jumble_ShutDown(&engine);
+  }
+}
+BENCHMARK(BM_JumbleStartUp)->Unit(benchmark::kMillisecond);
+
+// One-word anagrams: the filter of the word's own length, as the user asks for them.
+void BM_OneWordAnagrams(benchmark::State& state, const char* word) {
+  JumbleEngine* engine = Engine();
+  if (engine == nullptr) return state.SkipWithError("1001A.dat missing or unreadable");
+  std::string filter = std::to_string(std::string(word).size());
+  int64_t found = 0;
+  for (auto _ : state) {
+    found = 0;
+    GenerateAnagrams(engine, word, filter.c_str(), Count, &found, 1, 50, 1, 1000);
+  }
+  state.counters["anagrams"] = static_cast<double>(found);
+}
+BENCHMARK_CAPTURE(BM_OneWordAnagrams, listen, "listen")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OneWordAnagrams, parsley, "parsley")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OneWordAnagrams, triangle, "triangle")->Unit(benchmark::kMillisecond);
+
+// The application's defaults: lengths 1 to 50, permutations on, at most 1,000 anagrams.
+void BM_FirstPhrases(benchmark::State& state, const char* input) {
+  JumbleEngine* engine = Engine();
+  if (engine == nullptr) return state.SkipWithError("1001A.dat missing or unreadable");
+  int64_t found = 0;
+  for (auto _ : state) {
+    found = 0;
+    GenerateAnagrams(engine, input, nullptr, Count, &found, 1, 50, 1, 1000);
+  }
+  state.counters["anagrams"] = static_cast<double>(found);
+}
+BENCHMARK_CAPTURE(BM_FirstPhrases, astronomer, "astronomer")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FirstPhrases, generation, "generation")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FirstPhrases, conversation, "conversation")->Unit(benchmark::kMillisecond);
+
+// All the phrases of a short input with permutations off: the whole search.
+void BM_AllSets(benchmark::State& state) {
+  JumbleEngine* engine = Engine();
+  if (engine == nullptr) return state.SkipWithError("1001A.dat missing or unreadable");
+  int64_t found = 0;
+  for (auto _ : state) {
+    found = 0;
+    GenerateAnagrams(engine, "listen", nullptr, Count, &found, 1, 50, 0, 1000000);
+  }
+  state.counters["anagrams"] = static_cast<double>(found);
+}
+BENCHMARK(BM_AllSets)->Unit(benchmark::kMillisecond);
+
+NymdexEngine* Dictionary() {
+  static NymdexEngine* engine = [] {
+    NymdexEngine* started = nullptr;
+    if (Nymdex_StartUp(&started, DataFile("1001L.dat").c_str(), DataFile("1001W.dat").c_str(),
+                       DataFile("1001T.dat").c_str(), nullptr, nullptr) != kNymdexOk) {
+      return static_cast<NymdexEngine*>(nullptr);
+    }
+    return started;
+  }();
+  return engine;
+}
+
+void BM_PatternWalk(benchmark::State& state, const char* pattern) {
+  NymdexEngine* engine = Dictionary();
+  if (engine == nullptr) return state.SkipWithError("lexical engine files missing or unreadable");
+  size_t found = 0;
+  for (auto _ : state) {
+    found = anagram::FindPatternMatches(engine, pattern).words.size();
+  }
+  state.counters["matches"] = static_cast<double>(found);
+}
+BENCHMARK_CAPTURE(BM_PatternWalk, ness, "*ness")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PatternWalk, c_t, "c?t")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PatternWalk, bc_at, "[bc]at*")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PatternWalk, two_words, "* *")->Unit(benchmark::kMillisecond);
+
+void BM_JumbleStartUp2(benchmark::State& state) {
+  NymdexEngine* dictionary = Dictionary();
+  if (dictionary == nullptr) return state.SkipWithError("lexical engine files missing");
+  for (auto _ : state) {
+    JumbleEngine* engine = nullptr;
+    Jumble_StartUp2(&engine, dictionary);
+    Jumble_ShutDown(&engine);
+  }
+}
+BENCHMARK(BM_JumbleStartUp2)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
