@@ -147,25 +147,26 @@ uint8_t PosFromLetter(char letter) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string* contents, std::string* error) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    *error = path + ": cannot be read: it is a folder";
+    return false;
+  }
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
     *error = path + ": cannot be opened";
     return false;
   }
   contents->clear();
-  bool ok = std::fseek(file, 0, SEEK_END) == 0;
-  long size = ok ? std::ftell(file) : -1;
-  ok = ok && size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
-  if (ok) {
-    contents->resize(static_cast<size_t>(size));
-    ok = std::fread(contents->data(), 1, contents->size(), file) == contents->size();
-    // A file that grew after the size was taken is read to its end.
-    char chunk[4096];
-    size_t got;
-    while (ok && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-      contents->append(chunk, got);
-    ok = ok && !std::ferror(file);
-  }
+  uintmax_t size = std::filesystem::file_size(path, ec);
+  if (!ec) contents->reserve(static_cast<size_t>(size));
+  // Read in chunks to the end: the size is only a hint (the file may change, or be no regular
+  // file at all).
+  char chunk[1 << 16];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+    contents->append(chunk, got);
+  bool ok = !std::ferror(file);
   std::fclose(file);
   if (!ok) {
     *error = path + ": cannot be read";
