@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "engine/nymdex.h"
+
 namespace lookup {
 
 namespace {
@@ -61,6 +63,12 @@ int PaneKindFromTitle(std::string_view title) {
   }
   for (int kind = 0; kind < kPaneKindCount; ++kind) {
     if (EqualsIgnoringCase(title, kTitles[kind])) return kind;
+  }
+  for (int kind = 0; kind < kRelationCount; ++kind) {
+    if (EqualsIgnoringCase(title, kNymdexRelations[kind].name) ||
+        EqualsIgnoringCase(title, kNymdexRelations[kind].tab_label)) {
+      return kind;
+    }
   }
   return -1;
 }

@@ -16,8 +16,8 @@ inline constexpr uint32_t kAllPanes = 0xFFFFFFFF;  // the "Panes" setting's defa
 // 0 to 22. Relation kinds 0 to 21 are the relations in the engine's pane order.
 const char* PaneTitle(int kind);
 
-// The kind whose title is `title` (exact match, or without regard to ASCII case when no
-// title matches exactly); -1 when none.
+// The kind whose title is `title`: an exact match, else one without regard to ASCII case,
+// else a relation's name or custom tab label ("Hypernyms", "See Also"); -1 when none.
 int PaneKindFromTitle(std::string_view title);
 
 // The kinds a part-of-speech selection code tries, in ascending order; none for 0 and for a
