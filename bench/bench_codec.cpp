@@ -1,0 +1,105 @@
+// Throughput of the codec primitives: stream decoding, MD5 and the file digest.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/arith_coder.h"
+#include "engine/md5.h"
+
+namespace {
+
+// Word-list-like text: words with a skewed letter distribution, NUL-terminated, each followed
+// by a six-digit number, the shape of the stored word index.
+std::vector<uint8_t> TextLike(size_t n) {
+  static const char kLetters[] =
+      "eeeeeeeeeeeetttttttttaaaaaaaaooooooooiiiiiiinnnnnnnsssssshhhhhh"
+      "rrrrrrddddllllcccuuummwwffggyyppbbvkjxqz";
+  std::mt19937 rng(42);
+  std::vector<uint8_t> out;
+  out.reserve(n);
+  unsigned id = 0;
+  while (out.size() < n) {
+    int word = 3 + static_cast<int>(rng() % 8);
+    for (int i = 0; i < word; ++i)
+      out.push_back(kLetters[rng() % (sizeof kLetters - 1)]);
+    if (rng() % 6 == 0) out.push_back('_');
+    out.push_back(0);
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%06u", id++ % 1000000);
+    out.insert(out.end(), digits, digits + 6);
+  }
+  out.resize(n);
+  return out;
+}
+
+void Decode(benchmark::State& state, size_t size) {
+  const std::vector<uint8_t> text = TextLike(size);
+  const std::vector<uint8_t> stream = engine::ArithEncode(text.data(), text.size());
+  std::vector<uint8_t> out(text.size());
+  for (auto _ : state) {
+    size_t length = 0;
+    bool ok = engine::ArithDecode(stream.data(), stream.size(), out.data(), out.size(), &length);
+    benchmark::DoNotOptimize(ok);
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+  state.counters["ratio"] = static_cast<double>(stream.size()) / text.size();
+}
+
+void BM_DecodeWordIndex(benchmark::State& state) {
+  Decode(state, 2700000);
+}
+void BM_DecodeTagBlock(benchmark::State& state) {
+  Decode(state, 3072);
+}
+
+void BM_Encode(benchmark::State& state) {
+  const std::vector<uint8_t> text = TextLike(2700000);
+  for (auto _ : state) {
+    auto stream = engine::ArithEncode(text.data(), text.size());
+    benchmark::DoNotOptimize(stream.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+
+void BM_Md5(benchmark::State& state) {
+  std::vector<uint8_t> data(1 << 20, 0x61);
+  for (auto _ : state)
+    benchmark::DoNotOptimize(engine::Md5Bytes(data.data(), data.size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * data.size()));
+}
+
+void BM_FileDigest10MB(benchmark::State& state) {
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / "verbarium_bench_digest.bin";
+  const size_t size = 10u << 20;
+  {
+    std::vector<char> bytes(size);
+    std::mt19937 rng(1);
+    for (auto& b : bytes)
+      b = static_cast<char>(rng());
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(size));
+  }
+  for (auto _ : state) {
+    engine::Digest d;
+    bool ok = engine::FileDigest(path.c_str(), 176, &d);
+    benchmark::DoNotOptimize(ok);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * size));
+  std::filesystem::remove(path);
+}
+
+BENCHMARK(BM_DecodeWordIndex)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeTagBlock)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Encode)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Md5)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FileDigest10MB)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
