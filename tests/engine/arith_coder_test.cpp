@@ -192,7 +192,7 @@ TEST(ArithCoderTest, RoundTripsManyShapes) {
 }
 
 TEST(ArithCoderTest, RoundTripsLargeStreams) {
-  Bytes text = TextLike(3 << 20, 5);
+  Bytes text = TextLike(2 << 20, 5);
   Bytes stream = ArithEncode(text.data(), text.size());
   ExpectValidTable(text, stream);
   // An order-0 model of this text needs about 4.2 bits a byte.
@@ -202,7 +202,7 @@ TEST(ArithCoderTest, RoundTripsLargeStreams) {
   EXPECT_TRUE(ok);
 
   std::mt19937 rng(9);
-  Bytes noise(1 << 20);
+  Bytes noise(1 << 19);
   for (auto& b : noise)
     b = static_cast<uint8_t>(rng());
   stream = ArithEncode(noise.data(), noise.size());
