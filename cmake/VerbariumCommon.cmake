@@ -11,6 +11,10 @@ if(VERBARIUM_SANITIZE)
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(verbarium_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(VERBARIUM_LIBFUZZER)
+  # Coverage instrumentation for the libraries, so the fuzzers see inside them.
+  target_compile_options(verbarium_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
 set(CMAKE_CXX_EXTENSIONS OFF)
 
 # Data/ of the build folder: the program and the real-data tests read it from there.
