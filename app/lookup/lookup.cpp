@@ -7,17 +7,38 @@
 
 namespace lookup {
 
-bool PaneHasContent(const NymdexEngine* engine, const CustomDatabase* custom, int kind,
+CustomWordData::CustomWordData(const CustomDatabase* db, const std::string& index_form) {
+  ok_ = db != nullptr && CustomDb_FindRecords(db, index_form.c_str(), &records_) == kCustomOk;
+  if (!ok_) records_.clear();
+}
+
+bool CustomWordData::Has(int kind) const {
+  if (!ok_ || kind < 0 || kind >= kCustomRelationCount) return false;
+  return std::any_of(records_.begin(), records_.end(), [kind](const std::string& record) {
+    return !GetRecordField(record, kCustomRelations[kind].field).empty();
+  });
+}
+
+bool CustomWordData::Get(int kind, std::vector<std::string>* words) const {
+  words->clear();
+  if (!ok_ || kind < 0 || kind >= kCustomRelationCount) return false;
+  for (const std::string& record : records_) {
+    SplitCommaList(GetRecordField(record, kCustomRelations[kind].field), words);
+  }
+  return true;
+}
+
+bool PaneHasContent(const NymdexEngine* engine, const CustomWordData& custom, int kind,
                     const std::string& index_form, const std::vector<uint32_t>& senses) {
   if (kind == kAnagramsPane) return true;
   if (kind < 0 || kind >= kRelationCount) return false;
   if (engine != nullptr && kNymdexRelations[kind].has(engine, index_form.c_str(), senses) == 1) {
     return true;
   }
-  return custom != nullptr && kCustomRelations[kind].has(custom, index_form.c_str());
+  return custom.Has(kind);
 }
 
-bool PaneWords(const NymdexEngine* engine, const CustomDatabase* custom, int kind,
+bool PaneWords(const NymdexEngine* engine, const CustomWordData& custom, int kind,
                const std::string& index_form, const std::vector<uint32_t>& senses,
                std::vector<std::string>* words) {
   words->clear();
@@ -27,9 +48,7 @@ bool PaneWords(const NymdexEngine* engine, const CustomDatabase* custom, int kin
       kNymdexRelations[kind].get(engine, index_form.c_str(), words, 1, senses) == kNymdexOk;
   if (!engine_ok) words->clear();
   std::vector<std::string> custom_words;
-  const bool custom_ok =
-      custom != nullptr &&
-      kCustomRelations[kind].get(custom, index_form.c_str(), &custom_words) == kCustomOk;
+  const bool custom_ok = custom.Get(kind, &custom_words);
   if (!engine_ok && !custom_ok) return false;
   if (!custom_words.empty()) {
     words->insert(words->end(), std::make_move_iterator(custom_words.begin()),
@@ -95,16 +114,10 @@ bool LookupSession::BuildSenses(const std::string& index_form, bool new_word) {
       engine_ != nullptr && Nymdex_GetTags(engine_, index_form.c_str(), &tags) == kNymdexOk;
   // Records read before a failure would shift the custom rows onto engine sense numbers.
   if (!engine_ok) tags.clear();
-  const CustomDatabase* db = custom_ != nullptr ? *custom_ : nullptr;
-  std::vector<TagRecord> custom_senses;
-  const bool custom_ok =
-      db != nullptr && CustomDb_GetSenses(db, index_form.c_str(), &custom_senses) == kCustomOk;
-  if (!engine_ok && !custom_ok) return false;
-
-  std::vector<CustomEntryInfo> entries;
-  if (!custom_senses.empty() && !CustomDb_GetEntries(db, index_form.c_str(), &entries)) {
-    entries.clear();
-  }
+  // The custom senses and their examples come from one read of the word's records, as
+  // CustomDb_GetSenses and CustomDb_GetEntries would give them.
+  const CustomWordData custom(custom_ != nullptr ? *custom_ : nullptr, index_form);
+  if (!engine_ok && !custom.ok()) return false;
 
   std::vector<bool> kept;
   if (!new_word) {
@@ -114,22 +127,23 @@ bool LookupSession::BuildSenses(const std::string& index_form, bool new_word) {
   rows_.clear();
   word_ = index_form;
   engine_sense_count_ = tags.size();
-  const size_t total = tags.size() + custom_senses.size();
+  const size_t total = tags.size() + custom.records().size();
   for (size_t i = 0; i < total; ++i) {
-    const bool is_custom = i >= tags.size();
-    const TagRecord& record = is_custom ? custom_senses[i - tags.size()] : tags[i];
     SenseRow row;
     row.number = static_cast<int>(i) + 1;
-    row.pos = record.pos;
-    row.text = record.text;
-    row.definition = CutDefinition(record.text);
-    row.custom = is_custom;
-    row.checked = i < kept.size() ? kept[i] : true;
-    if (!is_custom) {
-      row.examples = GlossExamples(record.text);
-    } else if (entries.size() == custom_senses.size()) {
-      row.examples = CustomExamples(entries[i - tags.size()].examples);
+    row.custom = i >= tags.size();
+    if (!row.custom) {
+      row.pos = tags[i].pos;
+      row.text = std::move(tags[i].text);
+      row.examples = GlossExamples(row.text);
+    } else {
+      const std::string& record = custom.records()[i - tags.size()];
+      row.pos = CustomTypePos(GetRecordField(record, kCustomTypeField));
+      row.text = GetRecordField(record, kCustomDefinitionField);
+      row.examples = CustomExamples(GetRecordField(record, kCustomExamplesField));
     }
+    row.definition = CutDefinition(row.text);
+    row.checked = i < kept.size() ? kept[i] : true;
     rows_.push_back(std::move(row));
   }
   return true;
@@ -155,15 +169,18 @@ void LookupSession::RebuildPanes() {
                                 ? tabs_[selected_tab_].kind
                                 : -1;
   tabs_.clear();
+  const std::vector<int>& tried = PaneSetForCode(selection_code());
   const std::vector<uint32_t> senses = SelectedSenses(rows_);
-  const CustomDatabase* db = custom_ != nullptr ? *custom_ : nullptr;
+  const CustomWordData custom =
+      tried.empty() ? CustomWordData()
+                    : CustomWordData(custom_ != nullptr ? *custom_ : nullptr, word_);
   std::vector<int> kinds;
-  for (int kind : PaneSetForCode(selection_code())) {
+  for (int kind : tried) {
     if (!PaneEnabled(kind, panes_mask_)) continue;
-    if (!PaneHasContent(engine_, db, kind, word_, senses)) continue;
+    if (!PaneHasContent(engine_, custom, kind, word_, senses)) continue;
     PaneTab tab;
     tab.kind = kind;
-    if (kind != kAnagramsPane) PaneWords(engine_, db, kind, word_, senses, &tab.words);
+    if (kind != kAnagramsPane) PaneWords(engine_, custom, kind, word_, senses, &tab.words);
     tabs_.push_back(std::move(tab));
     kinds.push_back(kind);
   }

@@ -125,17 +125,38 @@ class LookupSession {
   int selected_tab_ = -1;
 };
 
+// What the custom database holds for one word: its records, read once and shared by every
+// pane's question (each query of the database would read and decipher them again). Answers as
+// CustomDb_Has<Relation> and CustomDb_Get<Relation> do.
+class CustomWordData {
+ public:
+  CustomWordData() = default;  // no database: answers nothing
+  CustomWordData(const CustomDatabase* db, const std::string& index_form);
+
+  bool ok() const { return ok_; }  // the records could be read
+  const std::vector<std::string>& records() const { return records_; }
+  // True when a record has words for relation pane `kind` (0 to 21).
+  bool Has(int kind) const;
+  // The words of relation pane `kind` over all records, in record order; false (and no
+  // words) when the records could not be read.
+  bool Get(int kind, std::vector<std::string>* words) const;
+
+ private:
+  bool ok_ = false;
+  std::vector<std::string> records_;
+};
+
+// True when the engine (for the chosen senses) or the custom database has words for relation
+// pane `kind`. The anagram pane always has content.
+bool PaneHasContent(const NymdexEngine* engine, const CustomWordData& custom, int kind,
+                    const std::string& index_form, const std::vector<uint32_t>& senses);
+
 // The related words of one relation pane for a word (index form) and its chosen senses: the
 // engine's words (sorted, without repeats) followed by the custom database's, the whole list
 // sorted again by bytes when the custom list was not empty (repeats stay). False, with
 // `words` empty, when neither source could answer.
-bool PaneWords(const NymdexEngine* engine, const CustomDatabase* custom, int kind,
+bool PaneWords(const NymdexEngine* engine, const CustomWordData& custom, int kind,
                const std::string& index_form, const std::vector<uint32_t>& senses,
                std::vector<std::string>* words);
-
-// True when the engine (for the chosen senses) or the custom database has words for relation
-// pane `kind`. The anagram pane always has content.
-bool PaneHasContent(const NymdexEngine* engine, const CustomDatabase* custom, int kind,
-                    const std::string& index_form, const std::vector<uint32_t>& senses);
 
 }  // namespace lookup

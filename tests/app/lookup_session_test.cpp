@@ -258,15 +258,31 @@ TEST_F(LookupSessionTest, WorksWithoutACustomDatabase) {
   EXPECT_EQ(no_engine.Lookup("c?t").matches.status, "Found 0 matches");
 }
 
-TEST_F(LookupSessionTest, PaneWordsReportWhenNeitherSourceAnswers) {
+TEST_F(LookupSessionTest, PaneQueriesAnswerAsTheCustomDatabaseDoes) {
+  // Each relation of the custom side agrees with the database's own has- and get-queries.
+  for (const char* word : {"cat", "zorb", "upon", "blorp"}) {
+    const CustomWordData data(custom_, word);
+    EXPECT_TRUE(data.ok());
+    for (int kind = 0; kind < kRelationCount; ++kind) {
+      SCOPED_TRACE(std::string(word) + " " + PaneTitle(kind));
+      std::vector<std::string> expected, got;
+      EXPECT_EQ(kCustomRelations[kind].get(custom_, word, &expected), kCustomOk);
+      EXPECT_TRUE(data.Get(kind, &got));
+      EXPECT_EQ(got, expected);
+      EXPECT_EQ(data.Has(kind), kCustomRelations[kind].has(custom_, word));
+    }
+  }
+
   std::vector<std::string> words = {"stale"};
-  EXPECT_FALSE(PaneWords(engine_, nullptr, 0, "blorp", {0}, &words));
+  const CustomWordData none;
+  EXPECT_FALSE(PaneWords(engine_, none, 0, "blorp", {0}, &words));
   EXPECT_TRUE(words.empty());
-  EXPECT_TRUE(PaneWords(nullptr, custom_, 0, "zorb", {0}, &words));  // no words, but answered
-  EXPECT_TRUE(words.empty());
-  EXPECT_FALSE(PaneWords(engine_, custom_, kAnagramsPane, "cat", {0}, &words));
-  EXPECT_TRUE(PaneHasContent(nullptr, nullptr, kAnagramsPane, "", {}));
-  EXPECT_FALSE(PaneHasContent(engine_, custom_, 1, "cat", {0, 1, 2}));
+  EXPECT_TRUE(PaneWords(nullptr, CustomWordData(custom_, "zorb"), 0, "zorb", {0}, &words));
+  EXPECT_TRUE(words.empty());  // answered, with no words
+  EXPECT_FALSE(
+      PaneWords(engine_, CustomWordData(custom_, "cat"), kAnagramsPane, "cat", {0}, &words));
+  EXPECT_TRUE(PaneHasContent(nullptr, none, kAnagramsPane, "", {}));
+  EXPECT_FALSE(PaneHasContent(engine_, CustomWordData(custom_, "cat"), 1, "cat", {0, 1, 2}));
 }
 
 }  // namespace
