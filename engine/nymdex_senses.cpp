@@ -1,0 +1,220 @@
+// Sense lists, tags (glosses), frequency and the part-of-speech tests.
+#include <algorithm>
+#include <cstring>
+
+#include "engine/arith_coder.h"
+#include "engine/nymdex_internal.h"
+
+namespace nymdex {
+
+bool FindSenseRecord(const NymdexEngine* engine, uint32_t id, SenseRecord* record) {
+  uint32_t bucket = id / kIdsPerBucket;
+  if (bucket >= engine->sense_buckets.size()) return false;
+  size_t at = engine->sense_buckets[bucket];
+  const size_t size = engine->sense_lists.size();
+  const uint8_t* bytes = engine->sense_lists.data();
+  // The walk goes on past larger identifiers: the sense lists are only trusted to be sorted
+  // as far as the bucket table is. A record cut short by the section's end ends the walk.
+  while (at < size && size - at >= 8) {
+    uint32_t record_id = LoadU32(bytes + at);
+    uint64_t record_size = 8 + 2 * uint64_t{LoadU32(bytes + at + 4)};
+    if (record_size > size - at) return false;
+    if (record_id == id) {
+      record->entries = bytes + at + 8;
+      record->count = LoadU32(bytes + at + 4);
+      return true;
+    }
+    at += static_cast<size_t>(record_size);
+  }
+  return false;
+}
+
+bool LookUpSenses(const NymdexEngine* engine, const char* word, SenseRecord* record) {
+  int32_t id = LookUpId(engine, word);
+  if (id < 0) return false;
+  return FindSenseRecord(engine, static_cast<uint32_t>(id), record) && record->count > 0;
+}
+
+bool SenseSynset(const NymdexEngine* engine, uint32_t id, const SenseRecord& record, uint32_t k,
+                 uint32_t* pos, uint32_t* offset) {
+  uint32_t code = record.pos(k);
+  const uint8_t* offsets = nullptr;
+  uint32_t count = 0;
+  if (!FindOffsetRecord(engine, code, id, &offsets, &count)) return false;
+  uint32_t rank = 0;
+  for (uint32_t j = 0; j < k; ++j)
+    rank += record.pos(j) == code;
+  if (rank >= count) return false;
+  *pos = code;
+  *offset = LoadU32(offsets + 4 * size_t{rank});
+  return true;
+}
+
+bool ReadTagId(const NymdexEngine* engine, uint64_t position, uint32_t* tag_id) {
+  Cursor cursor(engine->synset_file);
+  cursor.Seek(position);
+  uint8_t words = 0;
+  uint16_t pointers = 0;
+  if (!cursor.ReadU8(&words)) return false;
+  cursor.Skip(4 * uint64_t{words});
+  if (!cursor.ReadU16(&pointers)) return false;
+  cursor.Skip(6 * uint64_t{pointers});
+  return cursor.ReadU32(tag_id);
+}
+
+namespace {
+
+// The first block whose highest tag identifier is at least `tag_id`, or -1.
+int64_t FindTagBlock(const TagHeader& header, uint32_t tag_id) {
+  const uint32_t* first = header.highest.data();
+  const uint32_t* last = first + header.block_count;
+  const uint32_t* it =
+      header.highest_ascending
+          ? std::lower_bound(first, last, tag_id)
+          : std::find_if(first, last, [tag_id](uint32_t h) { return h >= tag_id; });
+  return it == last ? -1 : it - first;
+}
+
+}  // namespace
+
+bool ReadTagText(const NymdexEngine* engine, uint32_t tag_id, TagBlock* block, std::string* text) {
+  const TagHeader& header = engine->tag_header;
+  // The header's table has room for kMaxTagBlocks blocks; a larger count cannot be served.
+  if (header.block_count > kMaxTagBlocks) return false;
+  int64_t b = FindTagBlock(header, tag_id);
+  if (b < 0) return false;
+
+  uint8_t raw[4];
+  if (!engine->tag_file.ReadAt(kTagHeaderSize + 4 * uint64_t{tag_id}, raw, sizeof(raw)))
+    return false;
+  uint32_t text_offset = LoadU32(raw);
+
+  if (block->index != b) {
+    block->index = -1;
+    uint32_t start = header.starts[static_cast<size_t>(b)];
+    uint32_t end =
+        b + 1 == header.block_count ? header.end_offset : header.starts[static_cast<size_t>(b) + 1];
+    uint32_t length = end - start;  // an end before the start wraps to a length far too large
+    if (length == 0 || length > kMaxTagBlockBytes) return false;
+    uint8_t compressed[kMaxTagBlockBytes];
+    if (!engine->tag_file.ReadAt(start, compressed, length)) return false;
+    size_t decoded = 0;
+    if (!engine::ArithDecode(compressed, length, block->bytes, kMaxTagBlockDecoded, &decoded))
+      return false;
+    block->index = b;
+    block->length = decoded;
+  }
+  if (text_offset >= block->length) return false;
+  // A text missing its NUL ends with the decoded block.
+  const uint8_t* begin = block->bytes + text_offset;
+  size_t room = block->length - text_offset;
+  const void* nul = std::memchr(begin, 0, room);
+  size_t length =
+      nul != nullptr ? static_cast<size_t>(static_cast<const uint8_t*>(nul) - begin) : room;
+  text->assign(reinterpret_cast<const char*>(begin), length);
+  return true;
+}
+
+namespace {
+
+int32_t HasPartOfSpeech(const NymdexEngine* engine, const char* word, uint32_t pos) {
+  if (engine == nullptr || word == nullptr) return 0;
+  SenseRecord record;
+  if (!LookUpSenses(engine, word, &record)) return 0;
+  for (uint32_t k = 0; k < record.count; ++k) {
+    if (record.pos(k) == pos) return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace nymdex
+
+using nymdex::SenseRecord;
+
+int32_t Nymdex_GetSensesForWord(const NymdexEngine* engine, const char* word, SenseList* list) {
+  if (engine == nullptr || word == nullptr || list == nullptr) return 0;
+  SenseRecord record;
+  if (!nymdex::LookUpSenses(engine, word, &record)) return 0;
+  for (uint32_t k = 0; k < record.count; ++k)
+    list->entries.push_back(record.entry(k));
+  return 1;
+}
+
+uint32_t Nymdex_GetSenses(const NymdexEngine* engine, const char* word, SenseList* list) {
+  if (engine == nullptr) return kNymdexNullHandle;
+  if (word == nullptr || list == nullptr) return kNymdexNullArgument;
+  return Nymdex_GetSensesForWord(engine, word, list) ? kNymdexOk : kNymdexNotFound;
+}
+
+uint32_t Nymdex_GetTags(const NymdexEngine* engine, const char* word,
+                        std::vector<TagRecord>* tags) {
+  if (engine == nullptr) return kNymdexNullHandle;
+  if (word == nullptr || tags == nullptr) return kNymdexNullArgument;
+  int32_t id = nymdex::LookUpId(engine, word);
+  SenseRecord record;
+  if (id < 0 || !nymdex::FindSenseRecord(engine, static_cast<uint32_t>(id), &record) ||
+      record.count == 0)
+    return kNymdexNotFound;
+
+  bool present[kAdverb + 1] = {};
+  for (uint32_t k = 0; k < record.count; ++k) {
+    uint32_t pos = record.pos(k);
+    if (pos >= kNoun && pos <= kAdverb) present[pos] = true;
+  }
+  // Senses of one word often share a block: each query decodes a block once.
+  nymdex::TagBlock block;
+  for (uint32_t pos = kNoun; pos <= kAdverb; ++pos) {
+    if (!present[pos]) continue;
+    const uint8_t* offsets = nullptr;
+    uint32_t count = 0;
+    if (!nymdex::FindOffsetRecord(engine, pos, static_cast<uint32_t>(id), &offsets, &count))
+      return kNymdexNotFound;
+    for (uint32_t i = 0; i < count; ++i) {
+      uint32_t offset = nymdex::LoadU32(offsets + 4 * size_t{i});
+      uint32_t tag_id = 0;
+      TagRecord tag;
+      tag.pos = pos;
+      if (!nymdex::ReadTagId(engine, nymdex::SynsetAt(engine, pos, offset), &tag_id) ||
+          !nymdex::ReadTagText(engine, tag_id, &block, &tag.text))
+        return kNymdexNotFound;
+      tags->push_back(std::move(tag));
+    }
+  }
+  return kNymdexOk;
+}
+
+int32_t Nymdex_GetTagIDs(const NymdexEngine* engine, const std::vector<uint32_t>& offsets,
+                         std::vector<uint32_t>* tag_ids, uint32_t pos) {
+  if (engine == nullptr || tag_ids == nullptr) return 0;
+  for (uint32_t offset : offsets) {
+    if (pos < kNoun || pos > kAdverb) return 0;
+    uint32_t tag_id = 0;
+    if (!nymdex::ReadTagId(engine, nymdex::SynsetAt(engine, pos, offset), &tag_id)) return 0;
+    tag_ids->push_back(tag_id);
+  }
+  return 1;
+}
+
+int32_t Nymdex_GetFrequency(const NymdexEngine* engine, const char* word) {
+  if (engine == nullptr || word == nullptr) return -1;
+  SenseRecord record;
+  if (!nymdex::LookUpSenses(engine, word, &record)) return static_cast<int32_t>(kNymdexNotFound);
+  uint32_t highest = 0;
+  for (uint32_t k = 0; k < record.count; ++k)
+    highest = std::max(highest, SenseFrequency(record.entry(k)));
+  return static_cast<int32_t>(highest);
+}
+
+int32_t Nymdex_IsNoun(const NymdexEngine* engine, const char* word) {
+  return nymdex::HasPartOfSpeech(engine, word, kNoun);
+}
+int32_t Nymdex_IsVerb(const NymdexEngine* engine, const char* word) {
+  return nymdex::HasPartOfSpeech(engine, word, kVerb);
+}
+int32_t Nymdex_IsAdjective(const NymdexEngine* engine, const char* word) {
+  return nymdex::HasPartOfSpeech(engine, word, kAdjective);
+}
+int32_t Nymdex_IsAdverb(const NymdexEngine* engine, const char* word) {
+  return nymdex::HasPartOfSpeech(engine, word, kAdverb);
+}

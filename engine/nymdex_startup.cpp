@@ -1,0 +1,257 @@
+// Start-up and shut-down of the lexical engine: integrity checks, the word index, the
+// part-of-speech indexes and the sense lists.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <new>
+
+#include "engine/arith_coder.h"
+#include "engine/md5.h"
+#include "engine/nymdex_internal.h"
+#include "platform/named_event.h"
+
+namespace nymdex {
+
+File::~File() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool File::Open(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat status;
+  if (::fstat(fd, &status) != 0 || status.st_size < 0) {
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
+  size_ = static_cast<uint64_t>(status.st_size);
+  return true;
+}
+
+long File::ReadSome(uint64_t offset, void* out, size_t length) const {
+  if (fd_ < 0 || offset > static_cast<uint64_t>(std::numeric_limits<off_t>::max())) return -1;
+  auto* bytes = static_cast<uint8_t*>(out);
+  size_t done = 0;
+  while (done < length) {
+    uint64_t at = offset + done;
+    if (at > static_cast<uint64_t>(std::numeric_limits<off_t>::max())) break;
+    ssize_t got = ::pread(fd_, bytes + done, length - done, static_cast<off_t>(at));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (got == 0) break;
+    done += static_cast<size_t>(got);
+  }
+  return static_cast<long>(done);
+}
+
+bool File::ReadAt(uint64_t offset, void* out, size_t length) const {
+  return ReadSome(offset, out, length) == static_cast<long>(length);
+}
+
+bool Cursor::Read(void* out, size_t length) {
+  if (position_ >= buffer_start_ && position_ - buffer_start_ <= buffer_length_ &&
+      buffer_length_ - (position_ - buffer_start_) >= length) {
+    std::memcpy(out, buffer_ + (position_ - buffer_start_), length);
+    position_ += length;
+    return true;
+  }
+  if (length > kBufferSize) {
+    if (!file_.ReadAt(position_, out, length)) return false;
+    position_ += length;
+    return true;
+  }
+  long got = file_.ReadSome(position_, buffer_, kBufferSize);
+  if (got < 0) {
+    buffer_length_ = 0;
+    return false;
+  }
+  buffer_start_ = position_;
+  buffer_length_ = static_cast<size_t>(got);
+  if (buffer_length_ < length) return false;
+  std::memcpy(out, buffer_, length);
+  position_ += length;
+  return true;
+}
+
+bool Cursor::ReadU16(uint16_t* value) {
+  uint8_t bytes[2];
+  if (!Read(bytes, 2)) return false;
+  *value = LoadU16(bytes);
+  return true;
+}
+
+bool Cursor::ReadU32(uint32_t* value) {
+  uint8_t bytes[4];
+  if (!Read(bytes, 4)) return false;
+  *value = LoadU32(bytes);
+  return true;
+}
+
+namespace {
+
+// Reads `count` u32 values at `offset`, refusing a table that would run past the file's end
+// before anything is allocated for it.
+bool ReadU32Table(const File& file, uint64_t offset, uint32_t count, std::vector<uint32_t>* out) {
+  uint64_t bytes = uint64_t{count} * 4;
+  if (offset > file.size() || bytes > file.size() - offset) return false;
+  std::vector<uint8_t> raw(bytes);
+  if (!file.ReadAt(offset, raw.data(), raw.size())) return false;
+  out->resize(count);
+  for (uint32_t i = 0; i < count; ++i)
+    (*out)[i] = LoadU32(&raw[4 * size_t{i}]);
+  return true;
+}
+
+bool ReadSection(const File& file, uint64_t offset, uint32_t size, std::vector<uint8_t>* out) {
+  if (offset > file.size() || size > file.size() - offset) return false;
+  out->resize(size);
+  return file.ReadAt(offset, out->data(), size);
+}
+
+bool DigestMatches(const std::string& path, uint64_t start, const uint8_t* stored) {
+  engine::Digest digest;
+  if (!engine::FileDigest(path.c_str(), start, &digest)) return false;
+  return std::memcmp(digest.data(), stored, digest.size()) == 0;
+}
+
+// Reads the tag file's header and checks the file's digest.
+bool VerifyTagFile(NymdexEngine* engine) {
+  if (!engine->tag_file.Open(engine->tag_path)) return false;
+  std::vector<uint8_t> header(kTagHeaderSize);
+  if (!engine->tag_file.ReadAt(0, header.data(), header.size())) return false;
+  if (!DigestMatches(engine->tag_path, kTagHeaderSize, &header[kTagDigestAt])) return false;
+
+  TagHeader& tags = engine->tag_header;
+  tags.block_count = LoadU32(&header[kTagBlockCountAt]);
+  tags.end_offset = LoadU32(&header[kTagEndAt]);
+  tags.highest.resize(kMaxTagBlocks);
+  tags.starts.resize(kMaxTagBlocks);
+  for (uint32_t i = 0; i < kMaxTagBlocks; ++i) {
+    tags.highest[i] = LoadU32(&header[kTagHighestAt + 4 * i]);
+    tags.starts[i] = LoadU32(&header[kTagStartsAt + 4 * i]);
+  }
+  tags.highest_ascending = true;
+  uint32_t used = tags.block_count < kMaxTagBlocks ? tags.block_count : kMaxTagBlocks;
+  for (uint32_t i = 1; i < used; ++i) {
+    if (tags.highest[i] < tags.highest[i - 1]) tags.highest_ascending = false;
+  }
+  return true;
+}
+
+bool VerifySynsetFile(NymdexEngine* engine) {
+  if (!engine->synset_file.Open(engine->synset_path)) return false;
+  if (!engine->synset_file.ReadAt(0, engine->header, kSynsetHeaderSize)) return false;
+  return DigestMatches(engine->synset_path, kSynsetHeaderSize, &engine->header[kSynsetDigestAt]);
+}
+
+// Reads the word index in one piece, reports progress as a byte-by-byte reader would (one
+// call per S / 100 + 1 bytes), decodes it and keeps the entry region.
+bool LoadWordIndex(NymdexEngine* engine, ProgressCallback progress, void* callback_value) {
+  File file;
+  if (!file.Open(engine->word_index_path)) return false;
+  uint64_t size = file.size();
+  if (size > std::numeric_limits<size_t>::max() / 2) return false;
+  std::vector<uint8_t> buffer(size);
+  long got = file.ReadSome(0, buffer.data(), buffer.size());
+  if (got < 0) return false;
+
+  if (progress != nullptr) {
+    uint64_t per_call = size / 100 + 1;
+    uint64_t calls = static_cast<uint64_t>(got) / per_call;
+    for (uint64_t step = 0; step < calls; ++step) {
+      progress(static_cast<int32_t>(step), callback_value);
+    }
+  }
+  if (static_cast<uint64_t>(got) != size) return false;
+
+  std::vector<uint8_t> decoded(2 * size);
+  size_t length = 0;
+  if (!engine::ArithDecode(buffer.data(), buffer.size(), decoded.data(), decoded.size(), &length))
+    return false;
+  if (length < kWordIndexHeaderSize) return false;
+  engine->entry_count = LoadU32(&decoded[12]);
+  engine->region.assign(decoded.begin() + kWordIndexHeaderSize, decoded.begin() + length);
+  return true;
+}
+
+bool LoadIndexes(NymdexEngine* engine) {
+  const File& file = engine->synset_file;
+  uint64_t offset = kSynsetHeaderSize;
+  for (int pos = 0; pos < 4; ++pos) {
+    uint32_t size = LoadU32(&engine->header[kPosIndexSizeAt[pos]]);
+    if (size == 0) return false;
+    if (!ReadSection(file, offset, size, &engine->pos_index[pos])) return false;
+    offset += size;
+  }
+  for (int pos = 0; pos < 4; ++pos) {
+    uint32_t at = LoadU32(&engine->header[kPosBucketOffsetAt[pos]]);
+    uint32_t count = LoadU32(&engine->header[kPosBucketCountAt[pos]]);
+    if (!ReadU32Table(file, at, count, &engine->pos_buckets[pos])) return false;
+    engine->pos_base[pos] = LoadU32(&engine->header[kPosBaseAt[pos]]);
+  }
+  return true;
+}
+
+bool LoadSenseLists(NymdexEngine* engine) {
+  const File& file = engine->synset_file;
+  uint32_t size = LoadU32(&engine->header[kSenseListSizeAt]);
+  if (size == 0) return false;
+  if (!ReadSection(file, LoadU32(&engine->header[kSenseListOffsetAt]), size, &engine->sense_lists))
+    return false;
+  return ReadU32Table(file, LoadU32(&engine->header[kSenseBucketOffsetAt]),
+                      LoadU32(&engine->header[kSenseBucketCountAt]), &engine->sense_buckets);
+}
+
+uint32_t StartUp(NymdexEngine** handle, const char* synset_path, const char* word_index_path,
+                 const char* tag_path, ProgressCallback progress, void* callback_value) {
+  std::unique_ptr<NymdexEngine> engine(new (std::nothrow) NymdexEngine());
+  if (engine == nullptr) return kNymdexNoMemory;
+  engine->stop_event = platform::OpenNamedEvent(kStopEventName, /*manual_reset=*/true,
+                                                /*initially_set=*/false);
+  if (engine->stop_event == nullptr) return kNymdexNoMemory;
+  engine->synset_path = synset_path;
+  engine->word_index_path = word_index_path;
+  engine->tag_path = tag_path;
+
+  if (!VerifyTagFile(engine.get())) return kNymdexCorrupt;
+  if (!VerifySynsetFile(engine.get())) return kNymdexCorrupt;
+  if (!LoadWordIndex(engine.get(), progress, callback_value)) return kNymdexBadWordIndex;
+  if (!LoadIndexes(engine.get())) return kNymdexBadIndexes;
+  if (!LoadSenseLists(engine.get())) return kNymdexBadSenseLists;
+  *handle = engine.release();
+  return kNymdexOk;
+}
+
+}  // namespace
+}  // namespace nymdex
+
+NymdexEngine::~NymdexEngine() {
+  if (stop_event != nullptr) platform::CloseNamedEvent(stop_event);
+}
+
+uint32_t Nymdex_StartUp(NymdexEngine** handle, const char* synset_path, const char* word_index_path,
+                        const char* tag_path, ProgressCallback progress, void* callback_value) {
+  if (handle == nullptr || synset_path == nullptr || word_index_path == nullptr ||
+      tag_path == nullptr)
+    return kNymdexNullArgument;
+  try {
+    return nymdex::StartUp(handle, synset_path, word_index_path, tag_path, progress,
+                           callback_value);
+  } catch (const std::bad_alloc&) {
+    return kNymdexNoMemory;
+  }
+}
+
+uint32_t Nymdex_ShutDown(NymdexEngine** handle) {
+  if (handle == nullptr || *handle == nullptr) return kNymdexNullHandle;
+  delete *handle;
+  return kNymdexOk;
+}

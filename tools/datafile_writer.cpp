@@ -1,0 +1,490 @@
+// Writes the engine's three data files, the anagram word list, and files on disk.
+#include "tools/datafile_writer.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string_view>
+
+#include "engine/arith_coder.h"
+#include "engine/md5.h"
+
+namespace datafiles {
+namespace {
+
+// Layout of the synset file's header.
+constexpr size_t kSynsetHeaderSize = 176;
+constexpr size_t kSynsetDigestAt = 12;
+constexpr size_t kPosIndexSizeAt[4] = {32, 40, 48, 56};
+constexpr size_t kSenseListOffsetAt = 60;
+constexpr size_t kSenseListSizeAt = 64;
+constexpr size_t kPosBaseAt[4] = {68, 76, 84, 92};
+constexpr size_t kSenseBucketOffsetAt = 100;
+constexpr size_t kPosBucketOffsetAt[4] = {108, 116, 124, 132};
+constexpr size_t kSenseBucketCountAt = 140;
+constexpr size_t kPosBucketCountAt[4] = {144, 148, 152, 156};
+
+// Layout of the tag file's header.
+constexpr size_t kTagHeaderSize = 65564;
+constexpr size_t kTagBlockCountAt = 4;
+constexpr size_t kTagHighestAt = 8;
+constexpr size_t kTagEndAt = 32776;
+constexpr size_t kTagStartsAt = 32780;
+constexpr size_t kTagDigestAt = 65548;
+
+// Format limits.
+constexpr size_t kMaxWordLength = 1023;
+constexpr size_t kMaxWords = 1000000;  // identifiers are six decimal digits
+constexpr size_t kMaxSynsetWords = 255;
+constexpr size_t kMaxSensesPerPos = 255;
+constexpr size_t kMaxPointers = 65535;
+constexpr size_t kMaxTagText = 1027;
+constexpr size_t kMaxTagBlocks = 8192;
+constexpr size_t kMaxBlockBytes = 2048;
+constexpr size_t kMaxBlockDecoded = 3072;
+constexpr uint32_t kIdsPerBucket = 100;
+constexpr uint32_t kAnagramMagic = 0x094FB622;
+constexpr size_t kAnagramHeaderSize = 32;
+
+constexpr const char* kPosName[4] = {"noun", "verb", "adjective", "adverb"};
+// First and last pointer-type code of each part of speech.
+constexpr uint8_t kFirstType[4] = {1, 18, 29, 38};
+constexpr uint8_t kLastType[4] = {17, 28, 37, 42};
+
+void PutU32(std::vector<uint8_t>* out, size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i)
+    (*out)[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+void AppendU32(std::vector<uint8_t>* out, uint32_t value) {
+  for (int i = 0; i < 4; ++i)
+    out->push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+void AppendU16(std::vector<uint8_t>* out, uint16_t value) {
+  out->push_back(static_cast<uint8_t>(value));
+  out->push_back(static_cast<uint8_t>(value >> 8));
+}
+
+bool Fail(std::string* error, const std::string& message) {
+  if (error != nullptr) *error = message;
+  return false;
+}
+
+std::string Quoted(std::string_view text) {
+  constexpr size_t kShown = 40;
+  std::string shown(text.substr(0, kShown));
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20) c = '?';
+  }
+  return "\"" + shown + (text.size() > kShown ? "...\"" : "\"");
+}
+
+// Order of the word index: bytes compared after mapping A-Z onto a-z, a prefix first.
+int CompareFolded(std::string_view a, std::string_view b) {
+  size_t common = std::min(a.size(), b.size());
+  for (size_t i = 0; i < common; ++i) {
+    unsigned x = static_cast<unsigned char>(a[i]);
+    unsigned y = static_cast<unsigned char>(b[i]);
+    if (x >= 'A' && x <= 'Z') x += 'a' - 'A';
+    if (y >= 'A' && y <= 'Z') y += 'a' - 'A';
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+// The file digest of an image: MD5 over the MD5s of the complete chunks after `start`.
+engine::Digest ImageDigest(const std::vector<uint8_t>& image, size_t start) {
+  engine::Md5 outer;
+  for (size_t at = start; image.size() - at >= engine::kFileDigestChunk;
+       at += engine::kFileDigestChunk) {
+    engine::Digest chunk = engine::Md5Bytes(image.data() + at, engine::kFileDigestChunk);
+    outer.Update(chunk.data(), chunk.size());
+  }
+  return outer.Final();
+}
+
+void Seal(std::vector<uint8_t>* image, size_t header_size, size_t digest_at) {
+  if (image->size() < header_size) return;
+  engine::Digest digest = ImageDigest(*image, header_size);
+  std::copy(digest.begin(), digest.end(), image->begin() + static_cast<ptrdiff_t>(digest_at));
+}
+
+bool CheckLexicon(const Lexicon& lexicon, std::string* error) {
+  const auto& words = lexicon.words;
+  const auto& synsets = lexicon.synsets;
+  if (words.empty()) return Fail(error, "the lexicon has no words (word 0 is the sentinel)");
+  if (words.size() > kMaxWords)
+    return Fail(error, "word identifier limit: " + std::to_string(words.size()) +
+                           " words, identifiers end at 999,999");
+  for (size_t s = 0; s < synsets.size(); ++s) {
+    const SynsetSpec& synset = synsets[s];
+    std::string name = "synset " + std::to_string(s);
+    if (synset.pos < 1 || synset.pos > 4)
+      return Fail(error, name + " has part-of-speech code " + std::to_string(synset.pos));
+    if (synset.words.size() > kMaxSynsetWords)
+      return Fail(error, "words per synset limit: " + name + " has " +
+                             std::to_string(synset.words.size()) + " words, at most 255");
+    for (uint32_t id : synset.words) {
+      if (id >= words.size())
+        return Fail(error, name + " names word " + std::to_string(id) + ", which does not exist");
+    }
+    if (synset.pointers.size() > kMaxPointers)
+      return Fail(error, "pointer count limit: " + name + " has " +
+                             std::to_string(synset.pointers.size()) + " pointers, at most 65,535");
+    for (const PointerSpec& pointer : synset.pointers) {
+      if (pointer.type < kFirstType[synset.pos - 1] || pointer.type > kLastType[synset.pos - 1])
+        return Fail(error, name + " has pointer type " + std::to_string(pointer.type) +
+                               ", which is not a " + kPosName[synset.pos - 1] + " pointer type");
+      if (pointer.target >= synsets.size())
+        return Fail(error, name + " points to synset " + std::to_string(pointer.target) +
+                               ", which does not exist");
+    }
+    if (synset.gloss.size() > kMaxTagText)
+      return Fail(error, "tag text limit: the gloss of " + name + " has " +
+                             std::to_string(synset.gloss.size()) + " bytes, at most 1,027");
+    if (synset.gloss.find('\0') != std::string::npos)
+      return Fail(error, "the gloss of " + name + " holds a NUL byte");
+  }
+  for (size_t i = 0; i < words.size(); ++i) {
+    const std::string& text = words[i].text;
+    if (text.empty()) return Fail(error, "word " + std::to_string(i) + " is empty");
+    if (text.size() > kMaxWordLength)
+      return Fail(error, "word length limit: word " + std::to_string(i) + " " + Quoted(text) +
+                             " has " + std::to_string(text.size()) + " bytes, at most 1,023");
+    if (text.find('\0') != std::string::npos)
+      return Fail(error, "word " + std::to_string(i) + " " + Quoted(text) + " holds a NUL byte");
+    if (i > 0 && CompareFolded(words[i - 1].text, text) >= 0)
+      return Fail(error, "word order: " + Quoted(words[i - 1].text) + " (word " +
+                             std::to_string(i - 1) + ") must sort before " + Quoted(text) +
+                             " case-insensitively, and keys must be unique");
+    for (int pos = 0; pos < 4; ++pos) {
+      const auto& senses = words[i].senses[pos];
+      if (senses.size() > kMaxSensesPerPos)
+        return Fail(error, "senses per part of speech limit: word " + Quoted(text) + " has " +
+                               std::to_string(senses.size()) + " " + kPosName[pos] +
+                               " senses, at most 255");
+      for (const SenseSpec& sense : senses) {
+        if (sense.synset >= synsets.size())
+          return Fail(error, "word " + Quoted(text) + " names synset " +
+                                 std::to_string(sense.synset) + ", which does not exist");
+        if (synsets[sense.synset].pos != pos + 1)
+          return Fail(error, "word " + Quoted(text) + " lists synset " +
+                                 std::to_string(sense.synset) + " among its " + kPosName[pos] +
+                                 " senses, but the synset is not a " + kPosName[pos]);
+      }
+    }
+  }
+  for (int pos = 0; pos < 4; ++pos) {
+    bool any = std::any_of(words.begin(), words.end(),
+                           [pos](const WordSpec& w) { return !w.senses[pos].empty(); });
+    if (!any)
+      return Fail(error, std::string("part-of-speech index size: no word has a ") + kPosName[pos] +
+                             " sense, and every part-of-speech index must hold a record");
+  }
+  return true;
+}
+
+// Bucket table over records of ascending identifiers: entry b is the offset of the first
+// record whose identifier is at least 100 x b; there are (last identifier / 100) + 1 entries.
+std::vector<uint32_t> BucketTable(const std::vector<std::pair<uint32_t, uint32_t>>& records) {
+  std::vector<uint32_t> table;
+  if (records.empty()) return table;
+  uint32_t count = records.back().first / kIdsPerBucket + 1;
+  table.resize(count);
+  size_t r = 0;
+  for (uint32_t b = 0; b < count; ++b) {
+    while (records[r].first < b * kIdsPerBucket)
+      ++r;
+    table[b] = records[r].second;
+  }
+  return table;
+}
+
+void AppendTable(std::vector<uint8_t>* out, const std::vector<uint32_t>& table) {
+  for (uint32_t value : table)
+    AppendU32(out, value);
+}
+
+bool BuildSynsetFile(const Lexicon& lexicon, std::vector<uint8_t>* out, std::string* error) {
+  const auto& words = lexicon.words;
+  const auto& synsets = lexicon.synsets;
+
+  // Synset records are grouped by part of speech; offsets are relative to the group's base.
+  std::vector<uint32_t> relative(synsets.size());
+  uint64_t group_size[4] = {};
+  for (size_t s = 0; s < synsets.size(); ++s) {
+    const SynsetSpec& synset = synsets[s];
+    uint64_t& size = group_size[synset.pos - 1];
+    if (size > UINT32_MAX) return Fail(error, "synset file size limit: offsets exceed 4 GiB");
+    relative[s] = static_cast<uint32_t>(size);
+    size += 1 + 4 * synset.words.size() + 2 + 6 * synset.pointers.size() + 4;
+  }
+
+  // Part-of-speech indexes and the sense lists, with the records' offsets for the buckets.
+  std::vector<uint8_t> indexes[4];
+  std::vector<std::pair<uint32_t, uint32_t>> index_records[4];
+  std::vector<uint8_t> sense_lists;
+  std::vector<std::pair<uint32_t, uint32_t>> sense_records;
+  sense_records.reserve(words.size());
+  for (uint32_t id = 0; id < words.size(); ++id) {
+    const WordSpec& word = words[id];
+    size_t count = 0;
+    for (int pos = 0; pos < 4; ++pos) {
+      const auto& senses = word.senses[pos];
+      count += senses.size();
+      if (senses.empty()) continue;
+      index_records[pos].emplace_back(id, static_cast<uint32_t>(indexes[pos].size()));
+      AppendU32(&indexes[pos], id);
+      indexes[pos].push_back(static_cast<uint8_t>(senses.size()));
+      for (const SenseSpec& sense : senses)
+        AppendU32(&indexes[pos], relative[sense.synset]);
+    }
+    sense_records.emplace_back(id, static_cast<uint32_t>(sense_lists.size()));
+    AppendU32(&sense_lists, id);
+    AppendU32(&sense_lists, static_cast<uint32_t>(count));
+    for (int pos = 0; pos < 4; ++pos) {
+      for (const SenseSpec& sense : word.senses[pos]) {
+        sense_lists.push_back(static_cast<uint8_t>(pos + 1));
+        sense_lists.push_back(sense.frequency);
+      }
+    }
+  }
+  std::vector<uint32_t> sense_buckets = BucketTable(sense_records);
+  std::vector<uint32_t> index_buckets[4];
+  for (int pos = 0; pos < 4; ++pos)
+    index_buckets[pos] = BucketTable(index_records[pos]);
+
+  // Header, the four indexes, the sense lists, the five bucket tables, then the synsets.
+  uint64_t total = kSynsetHeaderSize + sense_lists.size() + 4 * sense_buckets.size();
+  for (int pos = 0; pos < 4; ++pos)
+    total += indexes[pos].size() + 4 * index_buckets[pos].size() + group_size[pos];
+  if (total > UINT32_MAX) return Fail(error, "synset file size limit: offsets exceed 4 GiB");
+
+  std::vector<uint8_t>& file = *out;
+  file.assign(kSynsetHeaderSize, 0);
+  file.reserve(total);
+  for (int pos = 0; pos < 4; ++pos) {
+    PutU32(&file, kPosIndexSizeAt[pos], static_cast<uint32_t>(indexes[pos].size()));
+    file.insert(file.end(), indexes[pos].begin(), indexes[pos].end());
+  }
+  PutU32(&file, kSenseListOffsetAt, static_cast<uint32_t>(file.size()));
+  PutU32(&file, kSenseListSizeAt, static_cast<uint32_t>(sense_lists.size()));
+  file.insert(file.end(), sense_lists.begin(), sense_lists.end());
+  PutU32(&file, kSenseBucketOffsetAt, static_cast<uint32_t>(file.size()));
+  PutU32(&file, kSenseBucketCountAt, static_cast<uint32_t>(sense_buckets.size()));
+  AppendTable(&file, sense_buckets);
+  for (int pos = 0; pos < 4; ++pos) {
+    PutU32(&file, kPosBucketOffsetAt[pos], static_cast<uint32_t>(file.size()));
+    PutU32(&file, kPosBucketCountAt[pos], static_cast<uint32_t>(index_buckets[pos].size()));
+    AppendTable(&file, index_buckets[pos]);
+  }
+  for (int pos = 0; pos < 4; ++pos) {
+    PutU32(&file, kPosBaseAt[pos], static_cast<uint32_t>(file.size()));
+    for (size_t s = 0; s < synsets.size(); ++s) {
+      const SynsetSpec& synset = synsets[s];
+      if (synset.pos != pos + 1) continue;
+      file.push_back(static_cast<uint8_t>(synset.words.size()));
+      for (uint32_t id : synset.words)
+        AppendU32(&file, id);
+      AppendU16(&file, static_cast<uint16_t>(synset.pointers.size()));
+      for (const PointerSpec& pointer : synset.pointers) {
+        file.push_back(pointer.type);
+        AppendU32(&file, relative[pointer.target]);
+        file.push_back(synsets[pointer.target].pos);
+      }
+      AppendU32(&file, static_cast<uint32_t>(s));  // the tag identifier is the synset's number
+    }
+  }
+  Seal(&file, kSynsetHeaderSize, kSynsetDigestAt);
+  return true;
+}
+
+bool BuildWordIndex(const Lexicon& lexicon, DataFileImages* images, std::string* error) {
+  size_t length = 32;
+  for (const WordSpec& word : lexicon.words)
+    length += word.text.size() + 7;
+  std::vector<uint8_t> decoded(32, 0);
+  decoded.reserve(length);
+  PutU32(&decoded, 12, static_cast<uint32_t>(lexicon.words.size()));
+  char digits[8];
+  for (size_t id = 0; id < lexicon.words.size(); ++id) {
+    const std::string& text = lexicon.words[id].text;
+    decoded.insert(decoded.end(), text.begin(), text.end());
+    decoded.push_back(0);
+    std::snprintf(digits, sizeof(digits), "%06u", static_cast<unsigned>(id));
+    decoded.insert(decoded.end(), digits, digits + 6);
+  }
+  images->word_index = engine::ArithEncode(decoded.data(), decoded.size());
+  images->word_index_decoded = decoded.size();
+  // The engine decodes into a buffer of twice the file's size.
+  if (decoded.size() > 2 * images->word_index.size())
+    return Fail(error, "word index decoded length limit: " + std::to_string(decoded.size()) +
+                           " decoded bytes exceed twice the " +
+                           std::to_string(images->word_index.size()) + " compressed bytes");
+  return true;
+}
+
+// Expected size of a block encoded with the coder's own table, slightly on the high side.
+size_t EstimateEncoded(const std::vector<uint8_t>& block) {
+  uint8_t table[256];
+  engine::ScaleFrequencies(block.data(), block.size(), table);
+  size_t counts[256] = {};
+  for (uint8_t byte : block)
+    ++counts[byte];
+  double total = 0;
+  for (int s = 0; s < 256; ++s)
+    total += table[s];
+  double bits = 0;
+  for (int s = 0; s < 256; ++s) {
+    if (counts[s] != 0) bits += static_cast<double>(counts[s]) * std::log2(total / table[s]);
+  }
+  return engine::kStreamHeadSize + static_cast<size_t>(bits * 1.01 / 8) + 4;
+}
+
+bool BuildTagFile(const Lexicon& lexicon, DataFileImages* images, std::string* error) {
+  const auto& synsets = lexicon.synsets;
+  const size_t tag_count = synsets.size();
+  std::vector<uint32_t> text_offsets(tag_count);
+  std::vector<std::vector<uint8_t>> blocks;
+  std::vector<uint32_t> highest;
+
+  std::vector<uint8_t> decoded;
+  decoded.reserve(kMaxBlockDecoded);
+  size_t first = 0;
+  while (first < tag_count) {
+    // As many texts as fit the decoded limit, then fewer until the stream fits its limit.
+    size_t end = first;
+    size_t size = 0;
+    while (end < tag_count && size + synsets[end].gloss.size() + 1 <= kMaxBlockDecoded)
+      size += synsets[end++].gloss.size() + 1;
+    auto fill = [&](size_t stop) {
+      decoded.clear();
+      for (size_t t = first; t < stop; ++t) {
+        text_offsets[t] = static_cast<uint32_t>(decoded.size());
+        decoded.insert(decoded.end(), synsets[t].gloss.begin(), synsets[t].gloss.end());
+        decoded.push_back(0);
+      }
+    };
+    fill(end);
+    while (end > first + 1 && EstimateEncoded(decoded) > kMaxBlockBytes)
+      fill(--end);
+    std::vector<uint8_t> encoded = engine::ArithEncode(decoded.data(), decoded.size());
+    while (encoded.size() > kMaxBlockBytes) {
+      if (end == first + 1)
+        return Fail(error, "tag block limit: the gloss of synset " + std::to_string(first) +
+                               " compresses to more than 2,048 bytes");
+      fill(--end);
+      encoded = engine::ArithEncode(decoded.data(), decoded.size());
+    }
+    if (blocks.size() == kMaxTagBlocks)
+      return Fail(error, "tag block count limit: the glosses need more than 8,192 blocks");
+    blocks.push_back(std::move(encoded));
+    highest.push_back(static_cast<uint32_t>(end - 1));
+    first = end;
+  }
+
+  uint64_t total = kTagHeaderSize + 4 * uint64_t{tag_count};
+  for (const auto& block : blocks)
+    total += block.size();
+  if (total > UINT32_MAX) return Fail(error, "tag file size limit: offsets exceed 4 GiB");
+
+  std::vector<uint8_t>& file = images->tags;
+  file.assign(kTagHeaderSize, 0);
+  file.reserve(total);
+  PutU32(&file, kTagBlockCountAt, static_cast<uint32_t>(blocks.size()));
+  for (uint32_t offset : text_offsets)
+    AppendU32(&file, offset);
+  for (size_t b = 0; b < blocks.size(); ++b) {
+    PutU32(&file, kTagHighestAt + 4 * b, highest[b]);
+    PutU32(&file, kTagStartsAt + 4 * b, static_cast<uint32_t>(file.size()));
+    file.insert(file.end(), blocks[b].begin(), blocks[b].end());
+  }
+  PutU32(&file, kTagEndAt, static_cast<uint32_t>(file.size()));
+  images->tag_blocks = static_cast<uint32_t>(blocks.size());
+  Seal(&file, kTagHeaderSize, kTagDigestAt);
+  return true;
+}
+
+}  // namespace
+
+bool BuildDataFiles(const Lexicon& lexicon, DataFileImages* images, std::string* error) {
+  if (images == nullptr) return Fail(error, "no place for the data files");
+  if (!CheckLexicon(lexicon, error)) return false;
+  DataFileImages result;
+  if (!BuildSynsetFile(lexicon, &result.synsets, error)) return false;
+  if (!BuildWordIndex(lexicon, &result, error)) return false;
+  if (!BuildTagFile(lexicon, &result, error)) return false;
+  *images = std::move(result);
+  return true;
+}
+
+void SealSynsetFile(std::vector<uint8_t>* synsets) {
+  if (synsets != nullptr) Seal(synsets, kSynsetHeaderSize, kSynsetDigestAt);
+}
+
+void SealTagFile(std::vector<uint8_t>* tags) {
+  if (tags != nullptr) Seal(tags, kTagHeaderSize, kTagDigestAt);
+}
+
+std::vector<uint8_t> BuildAnagramFile(const std::vector<std::string>& words) {
+  std::vector<uint8_t> file(kAnagramHeaderSize, 0);
+  PutU32(&file, 0, kAnagramMagic);
+  for (const std::string& word : words) {
+    file.insert(file.end(), word.begin(), word.end());
+    file.push_back(0);
+  }
+  Seal(&file, kAnagramHeaderSize, 16);
+  return file;
+}
+
+bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
+                         std::string* error) {
+  std::string temp = path + ".XXXXXX";
+  int fd = ::mkstemp(temp.data());
+  if (fd < 0)
+    return Fail(error, "cannot create a file beside " + path + ": " + std::strerror(errno));
+  auto abandon = [&](const char* what) {
+    std::string message = std::string("cannot ") + what + " " + temp + ": " + std::strerror(errno);
+    ::close(fd);
+    ::unlink(temp.c_str());
+    return Fail(error, message);
+  };
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (wrote < 0) {
+      if (errno == EINTR) continue;
+      return abandon("write");
+    }
+    done += static_cast<size_t>(wrote);
+  }
+  if (::fchmod(fd, 0644) != 0) return abandon("set the mode of");
+  if (::fsync(fd) != 0) return abandon("flush");
+  if (::close(fd) != 0) {
+    ::unlink(temp.c_str());
+    return Fail(error, "cannot close " + temp + ": " + std::strerror(errno));
+  }
+  if (::rename(temp.c_str(), path.c_str()) != 0) {
+    std::string message = "cannot rename " + temp + " to " + path + ": " + std::strerror(errno);
+    ::unlink(temp.c_str());
+    return Fail(error, message);
+  }
+  // Make the rename itself durable.
+  std::string folder = std::filesystem::path(path).parent_path().string();
+  int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
+}
+
+}  // namespace datafiles
