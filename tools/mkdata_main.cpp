@@ -107,6 +107,7 @@ int main(int argc, char** argv) {
   auto encode_start = std::chrono::steady_clock::now();
   datafiles::DataFileImages images;
   if (!datafiles::BuildDataFiles(lexicon, &images, &error)) return Fail("data files: " + error);
+  size_t word_index_size = images.word_index.size();
   mkdata::OutputSet output(options.out);
   output.Add("1001L.dat", std::move(images.synsets));
   output.Add("1001W.dat", std::move(images.word_index));
@@ -121,8 +122,15 @@ int main(int argc, char** argv) {
 
   auto write_start = std::chrono::steady_clock::now();
   mkdata::CustomDatabaseState custom = mkdata::CustomDatabaseState::kKept;
-  if (!output.Commit(&error) || !mkdata::EnsureCustomDatabase(options.out, &custom, &error)) {
-    return Fail(error);
+  if (!output.Commit(&error)) {
+    if (!output.touched()) return Fail(error);
+    std::fprintf(stderr, "verbarium-mkdata: %s\nverbarium-mkdata: %s is incomplete: run again\n",
+                 error.c_str(), options.out.c_str());
+    return 1;
+  }
+  if (!mkdata::EnsureCustomDatabase(options.out, &custom, &error)) {
+    std::fprintf(stderr, "verbarium-mkdata: %s\n", error.c_str());
+    return 1;
   }
   double write_seconds = Seconds(write_start);
 
@@ -156,6 +164,8 @@ int main(int argc, char** argv) {
   };
   print_symbols("kept", lexicon_report.kept_by_symbol);
   print_symbols("dropped", lexicon_report.dropped_by_symbol);
+  std::printf("  index     %zu bytes decoded from %zu (the engine allows twice the file size)\n",
+              images.word_index_decoded, word_index_size);
   std::printf("  tags      %u blocks\n", images.tag_blocks);
   std::printf("  anagrams  %zu words (%zu from the list, %zu one-word lemmas, %zu rejected)\n",
               anagram_report.kept, anagram_report.list_words, anagram_report.lemma_words,

@@ -64,6 +64,16 @@ bool OutputSet::Commit(std::string* error) {
     }
     staged.push_back(path);
   }
+  // A name taken by something other than a file would stop the renames half-way.
+  for (const auto& [name, bytes] : files_) {
+    fs::path final_path = fs::path(folder_) / name;
+    if (fs::exists(fs::symlink_status(final_path, ec)) &&
+        !fs::is_regular_file(fs::symlink_status(final_path, ec))) {
+      *error = final_path.string() + ": is not a file and cannot be replaced";
+      remove_staged();
+      return false;
+    }
+  }
   for (size_t i = 0; i < files_.size(); ++i) {
     std::string final_path = folder_ + "/" + files_[i].first;
     fs::rename(staged[i], final_path, ec);
@@ -73,6 +83,7 @@ bool OutputSet::Commit(std::string* error) {
         fs::remove(staged[j], ec);
       return false;
     }
+    touched_ = true;
   }
   return true;
 }

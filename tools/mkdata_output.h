@@ -19,8 +19,13 @@ class OutputSet {
   bool Commit(std::string* error);
   std::vector<std::pair<std::string, uint64_t>> Sizes() const;
 
+  // True once a file of the folder has been replaced: a failure after that (a rename refused
+  // half-way) leaves the folder mixed, and the caller says so.
+  bool touched() const { return touched_; }
+
  private:
   std::string folder_;
+  bool touched_ = false;
   std::vector<std::pair<std::string, std::vector<uint8_t>>> files_;
 };
 

@@ -60,14 +60,6 @@ class SmallLexicon : public ::testing::Test {
     ASSERT_TRUE(mkdata::BuildLexicon(db_, &lexicon_, &report_, &error)) << error;
   }
 
-  std::vector<uint8_t> PointerTypes(uint32_t synset, uint32_t target) const {
-    std::vector<uint8_t> types;
-    for (const auto& p : lexicon_.synsets[synset].pointers) {
-      if (p.target == target) types.push_back(p.type);
-    }
-    return types;
-  }
-
   TempFolder source_;
   wordnet::Database db_;
   datafiles::Lexicon lexicon_;
@@ -89,6 +81,12 @@ TEST_F(SmallLexicon, WordsAreFoldedSortedAndNumberedAfterTheSentinel) {
   EXPECT_EQ(report_.repeated_forms, 1u);       // "Pm PM" in one synset
   EXPECT_EQ(report_.forms_without_index, 0u);
   EXPECT_EQ(report_.senses_without_form, 0u);
+  // Pointers: adjective and adverb "+" dropped, good's second antonym pointer repeats the first.
+  EXPECT_EQ(report_.pointers_kept, 16u);
+  EXPECT_EQ(report_.pointers_repeated, 1u);
+  EXPECT_EQ(report_.dropped_by_symbol, (std::map<std::string, size_t>{{"adj +", 1}, {"adv +", 1}}));
+  EXPECT_EQ(report_.kept_by_symbol.at("noun @i"), 1u);
+  EXPECT_EQ(report_.kept_by_symbol.at("verb ^"), 1u);  // kept, though no pane follows it
 }
 
 TEST_F(SmallLexicon, SynsetsKeepFileOrderWordsAndGlosses) {
@@ -125,29 +123,6 @@ TEST_F(SmallLexicon, SensesFollowIndexOrderWithFrequenciesBySenseKey) {
   EXPECT_EQ(report_.senses, 22u);
   EXPECT_EQ(report_.frequencies_capped, 1u);
   EXPECT_EQ(report_.counts_without_sense, 1u);  // dog
-}
-
-TEST_F(SmallLexicon, PointersMapBySourcePartOfSpeech) {
-  EXPECT_EQ(PointerTypes(sCat1, sFeline), std::vector<uint8_t>{2});
-  EXPECT_EQ(PointerTypes(sCat1, sWildcat), std::vector<uint8_t>{3});
-  EXPECT_EQ(PointerTypes(sCat1, sCatVerb), std::vector<uint8_t>{11});       // lexical, whole synset
-  EXPECT_EQ(PointerTypes(sEinstein, sPhysicist), std::vector<uint8_t>{2});  // @i
-  EXPECT_EQ(PointerTypes(sPhysicist, sEinstein), std::vector<uint8_t>{3});  // ~i
-  EXPECT_EQ(PointerTypes(sCatVerb, sCat1), std::vector<uint8_t>{25});
-  EXPECT_EQ(PointerTypes(sVomit, sCatVerb), (std::vector<uint8_t>{23, 19}));  // verb ^ kept
-  EXPECT_EQ(PointerTypes(sGood, sBadAdj), std::vector<uint8_t>{29});  // two lexical, one kept
-  EXPECT_TRUE(PointerTypes(sGood, sGoodness).empty());                // adjective + dropped
-  EXPECT_EQ(PointerTypes(sGoodness, sGood), std::vector<uint8_t>{11});
-  EXPECT_EQ(PointerTypes(sFine, sGood), std::vector<uint8_t>{30});
-  EXPECT_EQ(PointerTypes(sWell, sBadly), std::vector<uint8_t>{38});
-  EXPECT_EQ(PointerTypes(sWell, sGood), std::vector<uint8_t>{39});
-  EXPECT_TRUE(lexicon_.synsets[sBadly].pointers.empty());  // adverb + dropped
-  EXPECT_EQ(report_.pointers_kept, 16u);
-  EXPECT_EQ(report_.pointers_dropped, 2u);
-  EXPECT_EQ(report_.pointers_repeated, 1u);
-  EXPECT_EQ(report_.dropped_by_symbol, (std::map<std::string, size_t>{{"adj +", 1}, {"adv +", 1}}));
-  EXPECT_EQ(report_.kept_by_symbol.at("noun @i"), 1u);
-  EXPECT_EQ(report_.kept_by_symbol.at("verb ^"), 1u);
 }
 
 // The lexicon written by the data-file writer answers as the mapping says.
