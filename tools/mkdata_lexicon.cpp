@@ -52,7 +52,7 @@ bool CheckWord(std::string_view word, const std::string& where, std::string* err
   }
   for (char c : word) {
     if (static_cast<unsigned char>(c) <= ' ') {
-      *error = where + "control character in word \"" + std::string(word) + "\"";
+      *error = where + "space or control character in word \"" + std::string(word) + "\"";
       return false;
     }
   }
