@@ -191,6 +191,32 @@ void LookupSession::SelectTab(int index) {
   if (index >= -1 && index < static_cast<int>(tabs_.size())) selected_tab_ = index;
 }
 
+bool LookupSession::UsageForTypedText(std::string_view typed) const {
+  const std::string word = ToIndexForm(typed);
+  if (engine_ == nullptr || Nymdex_IsWord(engine_, word.c_str()) != 1) return false;
+  std::vector<TagRecord> tags;
+  Nymdex_GetTags(engine_, word.c_str(), &tags);
+  const CustomWordData custom(custom_ != nullptr ? *custom_ : nullptr, word);
+  const auto has_examples = [](const std::string& text) { return TextHasExamples(text); };
+  return std::any_of(tags.begin(), tags.end(),
+                     [&](const TagRecord& tag) { return has_examples(tag.text); }) ||
+         std::any_of(custom.records().begin(), custom.records().end(),
+                     [&](const std::string& record) {
+                       return has_examples(GetRecordField(record, kCustomDefinitionField));
+                     });
+}
+
+bool LookupSession::UsageForListEntry(std::string_view entry) const {
+  const std::string word = ToIndexForm(entry);
+  if (!IsKnown(word)) return false;
+  const CustomWordData custom(custom_ != nullptr ? *custom_ : nullptr, word);
+  if (!custom.records().empty()) return true;
+  std::vector<TagRecord> tags;
+  if (engine_ != nullptr) Nymdex_GetTags(engine_, word.c_str(), &tags);
+  return std::any_of(tags.begin(), tags.end(),
+                     [](const TagRecord& tag) { return TextHasExamples(tag.text); });
+}
+
 bool LookupSession::usage_available() const {
   return std::any_of(rows_.begin(), rows_.end(),
                      [](const SenseRow& row) { return !row.examples.empty(); });

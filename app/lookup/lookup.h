@@ -105,8 +105,16 @@ class LookupSession {
   int selected_tab() const { return selected_tab_; }
   void SelectTab(int index);
 
-  // The "Show usage" button's state and the rows of its window.
+  // The "Show usage" button's state after a lookup (a row carries examples), and the rows of
+  // its window.
   bool usage_available() const;
+  // The button's state while text is typed into the lookup box: the text is an engine word
+  // and one of its records (engine tags, then custom senses) has a ";" after its first
+  // character.
+  bool UsageForTypedText(std::string_view typed) const;
+  // The button's state for an entry chosen from the lookup box's list: the entry is known, and
+  // a record has a ";" after its first character or the custom database has entries for it.
+  bool UsageForListEntry(std::string_view entry) const;
   std::vector<UsageRow> UsageRows() const { return BuildUsageRows(rows_); }
 
  private:

@@ -80,6 +80,14 @@ int PosSelectionCode(const std::vector<SenseRow>& rows) {
   return sum;
 }
 
+std::array<bool, 4> PosToggleStates(int code) {
+  std::array<bool, 4> states{};
+  if (code <= 0 || code >= 16) return states;
+  for (int k = 0; k < 4; ++k)
+    states[k] = (code >> k) & 1;
+  return states;
+}
+
 std::vector<uint32_t> SelectedSenses(const std::vector<SenseRow>& rows) {
   std::vector<uint32_t> senses;
   for (size_t i = 0; i < rows.size(); ++i) {

@@ -3,6 +3,7 @@
 // examples of usage, the check boxes and the part-of-speech selection code they give.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -55,6 +56,10 @@ bool TextHasExamples(std::string_view text);
 // 4 (adjective) and 8 (adverb) over the checked rows' codes; 16 when that sum is 0 or 15 and
 // a checked row has one of the codes 5 to 10. 0 when no row is checked.
 int PosSelectionCode(const std::vector<SenseRow>& rows);
+
+// The states of the Noun, Verb, Adjective and Adverb toggle buttons for a selection code:
+// bits 1, 2, 4 and 8; all off for 0 and 16.
+std::array<bool, 4> PosToggleStates(int code);
 
 // The sense numbers the relation queries take: the indexes (from 0) of the checked rows.
 std::vector<uint32_t> SelectedSenses(const std::vector<SenseRow>& rows);

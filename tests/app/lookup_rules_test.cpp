@@ -164,6 +164,9 @@ TEST(Senses, SelectionCodeFromCheckedRows) {
     SCOPED_TRACE(i);
     EXPECT_EQ(PosSelectionCode(cases[i].rows), cases[i].code);
   }
+  EXPECT_EQ(PosToggleStates(6), (std::array<bool, 4>{false, true, true, false}));
+  EXPECT_EQ(PosToggleStates(15), (std::array<bool, 4>{true, true, true, true}));
+  EXPECT_EQ(PosToggleStates(16), (std::array<bool, 4>{}));
   EXPECT_EQ(SelectedSenses(Rows({{1, false}, {2, true}, {3, false}, {4, true}})),
             std::vector<uint32_t>({1, 3}));
   EXPECT_STREQ(PosName(10), "Other");

@@ -133,6 +133,17 @@ TEST_F(LookupSessionTest, MergesEngineAndCustomSenses) {
   // An engine word without examples has no usage.
   session_->Lookup("walk");
   EXPECT_FALSE(session_->usage_available());
+
+  // While typing, only engine words count, with examples in any record; an entry of the
+  // list also counts when the custom database has entries for it.
+  EXPECT_TRUE(session_->UsageForTypedText("Cat"));
+  EXPECT_FALSE(session_->UsageForTypedText("walk"));
+  EXPECT_FALSE(session_->UsageForTypedText("zorb"));
+  EXPECT_FALSE(session_->UsageForTypedText("cats"));
+  EXPECT_TRUE(session_->UsageForListEntry("zorb"));
+  EXPECT_TRUE(session_->UsageForListEntry("upon"));  // an entry, though without examples
+  EXPECT_FALSE(session_->UsageForListEntry("walk"));
+  EXPECT_FALSE(session_->UsageForListEntry("blorp"));
 }
 
 TEST_F(LookupSessionTest, FillsPanesFromBothSources) {
