@@ -1,21 +1,24 @@
 // File mechanics of the custom database: reading the index, the record reader, and the two
-// journaled ways of changing the pair of files.
+// journaled ways of changing the pair of files. The journal is one small file beside the index
+// ("<index>.journal"); empty, it means that nothing is under way.
 //
 // An append changes both files in place, at their ends and in the header. Before it touches
-// them it writes a journal (beside the index) holding the old lengths and the old header; once
-// both files are synced the journal is removed. A journal found later means the append did not
-// finish, and it is undone: both files are cut back to their old lengths and the header is
-// written back.
+// them it writes the journal: the old lengths and header, and the index entry and record about
+// to be added. Once both files are synced the journal is emptied. A journal found later is
+// checked against the files: when both hold the whole append it stands, otherwise both are cut
+// back to their old lengths and the old header is written back. Because a complete append
+// stands, emptying the journal need not be synced.
 //
 // Every other change (delete, replace, restore, creation) writes complete new files beside the
-// old ones ("<path>.new"), syncs them, and then writes a journal naming their lengths and MD5
-// digests: the journal on disk is the commit. The new files are then renamed over the old ones
-// and the journal removed. A journal found later is carried forward: each side file that still
-// matches its digest is renamed into place. Side files without a journal were never committed
-// and are removed.
+// old ones ("<path>.new"), syncs them and their folder, and then writes the journal with their
+// lengths and MD5 digests: the journal on disk is the commit. The new files are then renamed
+// over the old ones and the journal emptied. A journal found later is carried forward: each
+// side file that still matches its digest is renamed into place, so finishing twice is
+// harmless. Side files without a journal were never committed and are removed.
 //
-// A journal that cannot be decoded (cut short by a crash while it was written) was never acted
-// on, so it is discarded together with the side files.
+// Each change writes its journal, synced, before it touches the real files, so a journal found
+// on disk always belongs to the last change that touched them. A journal that cannot be decoded
+// (cut short while it was written) was never acted on and is discarded with the side files.
 
 #include <fcntl.h>
 
@@ -33,17 +36,20 @@ namespace {
 constexpr uint8_t kJournalMagic[4] = {'V', 'B', 'C', 'J'};
 constexpr uint32_t kJournalAppend = 1;
 constexpr uint32_t kJournalReplace = 2;
-constexpr size_t kJournalBody = 56;
+constexpr size_t kJournalBody = 112;
 constexpr size_t kJournalSize = kJournalBody + 16;  // body and its MD5
 
-// Append: lengths before the change and the old header. Replace: lengths and digests of the
-// new files.
 struct Journal {
   uint32_t kind = 0;
+  // Append: the lengths before it. Replace: the lengths of the new files.
   uint64_t index_length = 0;
   uint64_t data_length = 0;
-  engine::Digest index_digest{};  // append: the old header
+  // Append: the old header and the MD5 of the stored record. Replace: the new files' MD5s.
+  engine::Digest index_digest{};
   engine::Digest data_digest{};
+  // Append only: the index entry added and the stored record's length (4 + N).
+  uint8_t entry[kCustomIndexEntrySize] = {};
+  uint64_t record_length = 0;
 };
 
 std::string JournalPath(const std::string& index_path) {
@@ -71,6 +77,8 @@ std::array<uint8_t, kJournalSize> EncodeJournal(const Journal& journal) {
   StoreLe64(bytes.data() + 16, journal.data_length);
   std::memcpy(bytes.data() + 24, journal.index_digest.data(), 16);
   std::memcpy(bytes.data() + 40, journal.data_digest.data(), 16);
+  std::memcpy(bytes.data() + 56, journal.entry, kCustomIndexEntrySize);
+  StoreLe64(bytes.data() + 76, journal.record_length);
   engine::Digest check = engine::Md5Bytes(bytes.data(), kJournalBody);
   std::memcpy(bytes.data() + kJournalBody, check.data(), 16);
   return bytes;
@@ -85,6 +93,8 @@ bool DecodeJournal(const uint8_t* bytes, Journal* journal) {
   journal->data_length = LoadLe64(bytes + 16);
   std::memcpy(journal->index_digest.data(), bytes + 24, 16);
   std::memcpy(journal->data_digest.data(), bytes + 40, 16);
+  std::memcpy(journal->entry, bytes + 56, kCustomIndexEntrySize);
+  journal->record_length = LoadLe64(bytes + 76);
   return journal->kind == kJournalAppend || journal->kind == kJournalReplace;
 }
 
@@ -99,25 +109,42 @@ bool SyncFolders(const std::string& index_path, const std::string& data_path) {
   return FolderOf(index_path) == FolderOf(data_path) || SyncParentFolder(data_path);
 }
 
-bool WriteJournal(const std::string& index_path, const std::string& data_path,
-                  const Journal& journal) {
-  auto bytes = EncodeJournal(journal);
-  return WriteWholeFile(JournalPath(index_path), bytes.data(), bytes.size(), 0644) &&
-         SyncFolders(index_path, data_path);
-}
-
-bool RemoveJournal(const std::string& index_path) {
+// Writes and syncs the journal; the file stays between changes, so its folder needs syncing
+// only when it is first made.
+bool WriteJournal(const std::string& index_path, const Journal& journal) {
   std::string path = JournalPath(index_path);
-  return RemoveIfPresent(path) && SyncParentFolder(path);
+  int existed = PathExists(path);
+  if (existed < 0) return false;
+  auto bytes = EncodeJournal(journal);
+  File file = OpenFile(path, O_WRONLY | O_CREAT, 0644);
+  if (!file.ok() || !WriteAt(file.fd(), bytes.data(), bytes.size(), 0) ||
+      Ops().Fsync(file.fd()) != 0 || !file.Reset()) {
+    return false;
+  }
+  return existed == 1 || SyncParentFolder(path);
 }
 
-enum class JournalState { kReadError, kUnreadable, kValid };
+// Empties the journal. `durable` when a crash must not bring its content back.
+bool ClearJournal(const std::string& index_path, bool durable) {
+  File file = OpenFile(JournalPath(index_path), O_WRONLY);
+  if (!file.ok()) return errno == ENOENT;
+  if (Ops().Ftruncate(file.fd(), 0) != 0) return false;
+  if (durable && Ops().Fsync(file.fd()) != 0) return false;
+  return file.Reset();
+}
+
+enum class JournalState { kError, kEmpty, kUnreadable, kValid };
 
 JournalState ReadJournal(const std::string& path, Journal* journal) {
+  struct stat info;
+  if (Ops().Stat(path.c_str(), &info) != 0) {
+    return errno == ENOENT ? JournalState::kEmpty : JournalState::kError;
+  }
+  if (info.st_size == 0) return JournalState::kEmpty;
   File file = OpenFile(path, O_RDONLY);
-  if (!file.ok()) return JournalState::kReadError;
+  if (!file.ok()) return JournalState::kError;
   int64_t size = FileSize(file.fd());
-  if (size < 0) return JournalState::kReadError;
+  if (size < 0) return JournalState::kError;
   uint8_t bytes[kJournalSize];
   if (size != static_cast<int64_t>(kJournalSize) || !ReadAt(file.fd(), bytes, kJournalSize, 0)) {
     return JournalState::kUnreadable;
@@ -146,6 +173,39 @@ bool UndoAppend(const std::string& index_path, const std::string& data_path,
   return RestoreFile(index_path, journal.index_length, journal.index_digest.data(),
                      kCustomHeaderSize) &&
          RestoreFile(data_path, journal.data_length, nullptr, 0);
+}
+
+// Whether both files hold the whole append the journal describes, exactly and nothing more.
+bool AppendIsComplete(const std::string& index_path, const std::string& data_path,
+                      const Journal& journal) {
+  File index = OpenFile(index_path, O_RDONLY);
+  File data = OpenFile(data_path, O_RDONLY);
+  if (!index.ok() || !data.ok()) return false;
+  if (FileSize(index.fd()) != static_cast<int64_t>(journal.index_length + kCustomIndexEntrySize) ||
+      FileSize(data.fd()) != static_cast<int64_t>(journal.data_length + journal.record_length)) {
+    return false;
+  }
+  uint8_t header[kCustomHeaderSize];
+  uint8_t entry[kCustomIndexEntrySize];
+  if (!ReadAt(index.fd(), header, sizeof header, 0) ||
+      !ReadAt(index.fd(), entry, sizeof entry, journal.index_length)) {
+    return false;
+  }
+  uint8_t expected[kCustomHeaderSize];
+  std::memcpy(expected, journal.index_digest.data(), kCustomHeaderSize);
+  StoreLe32(expected + 12, LoadLe32(expected + 12) + 1);
+  if (std::memcmp(header, expected, sizeof header) != 0 ||
+      std::memcmp(entry, journal.entry, sizeof entry) != 0) {
+    return false;
+  }
+  std::vector<uint8_t> record;
+  try {
+    record.resize(journal.record_length);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return ReadAt(data.fd(), record.data(), record.size(), journal.data_length) &&
+         engine::Md5Bytes(record.data(), record.size()) == journal.data_digest;
 }
 
 // MD5 and length of a whole file; false when it cannot be read.
@@ -266,26 +326,28 @@ std::vector<uint8_t> EncodeIndex(const CustomIndexHeader& header,
 
 bool SettleFiles(const std::string& index_path, const std::string& data_path, bool* acted) {
   *acted = false;
-  std::string journal_path = JournalPath(index_path);
-  int present = PathExists(journal_path);
-  if (present == 0) return true;
-  if (present < 0) return false;
-  *acted = true;
   Journal journal;
-  switch (ReadJournal(journal_path, &journal)) {
-    case JournalState::kReadError:
+  switch (ReadJournal(JournalPath(index_path), &journal)) {
+    case JournalState::kError:
       return false;
+    case JournalState::kEmpty:
+      return true;
     case JournalState::kUnreadable:
       // Written only partly, so never acted on: nothing was changed in place, nothing renamed.
+      *acted = true;
       if (!RemoveIfPresent(SidePath(data_path)) || !RemoveIfPresent(SidePath(index_path))) {
         return false;
       }
-      return RemoveJournal(index_path);
+      return ClearJournal(index_path, true);
     case JournalState::kValid:
       break;
   }
+  *acted = true;
   if (journal.kind == kJournalAppend) {
-    if (!UndoAppend(index_path, data_path, journal)) return false;
+    if (!AppendIsComplete(index_path, data_path, journal) &&
+        !UndoAppend(index_path, data_path, journal)) {
+      return false;
+    }
   } else {
     if (!CarryForward(data_path, journal.data_length, journal.data_digest) ||
         !CarryForward(index_path, journal.index_length, journal.index_digest) ||
@@ -293,7 +355,7 @@ bool SettleFiles(const std::string& index_path, const std::string& data_path, bo
       return false;
     }
   }
-  return RemoveJournal(index_path);
+  return ClearJournal(index_path, false);
 }
 
 void RemoveStaleSideFiles(const std::string& index_path, const std::string& data_path) {
@@ -351,16 +413,16 @@ AppendOutcome AppendToFiles(const std::string& index_path, const std::string& da
     std::memcpy(new_header.data(), journal.index_digest.data(), kCustomHeaderSize);
     StoreLe32(new_header.data() + 12, count + 1);
   }
+  std::memcpy(journal.entry, key.data(), 16);
+  StoreLe32(journal.entry + 16, static_cast<uint32_t>(journal.data_length));
+  journal.record_length = record.size();
+  journal.data_digest = engine::Md5Bytes(record.data(), record.size());
 
-  if (!WriteJournal(index_path, data_path, journal)) {
+  if (!WriteJournal(index_path, journal)) {
     // Nothing was changed yet; a journal left behind would only undo nothing.
-    RemoveJournal(index_path);
+    ClearJournal(index_path, true);
     return AppendOutcome::kFailed;
   }
-
-  uint8_t entry[kCustomIndexEntrySize];
-  std::memcpy(entry, key.data(), 16);
-  StoreLe32(entry + 16, static_cast<uint32_t>(journal.data_length));
   bool written = false;
   {
     File data = OpenFile(data_path, O_WRONLY);
@@ -368,44 +430,39 @@ AppendOutcome AppendToFiles(const std::string& index_path, const std::string& da
     written = data.ok() && index.ok() &&
               WriteAt(data.fd(), record.data(), record.size(), journal.data_length) &&
               Ops().Fsync(data.fd()) == 0 &&
-              WriteAt(index.fd(), entry, sizeof entry, journal.index_length) &&
+              WriteAt(index.fd(), journal.entry, kCustomIndexEntrySize, journal.index_length) &&
               WriteAt(index.fd(), new_header.data(), kCustomHeaderSize, 0) &&
               Ops().Fsync(index.fd()) == 0 && data.Reset() && index.Reset();
   }
-  if (written && Ops().Unlink(JournalPath(index_path).c_str()) == 0) {
-    if (SyncParentFolder(JournalPath(index_path))) {
-      *offset = static_cast<uint32_t>(journal.data_length);
-      *header = new_header;
-      return AppendOutcome::kDone;
-    }
-    // The journal's removal may not last; undo by hand so that no outcome reports a change
-    // that a crash could take back.
-    UndoAppend(index_path, data_path, journal);
+  if (!written) {
+    // Undone here even where the files might look complete: the caller reports a failure.
+    if (UndoAppend(index_path, data_path, journal)) ClearJournal(index_path, true);
     return AppendOutcome::kFailed;
   }
-  bool ignored;
-  SettleFiles(index_path, data_path, &ignored);  // undoes the partial append
-  return AppendOutcome::kFailed;
+  // Should the journal come back after a crash, the files hold the whole append and it stands.
+  ClearJournal(index_path, false);
+  *offset = static_cast<uint32_t>(journal.data_length);
+  *header = new_header;
+  return AppendOutcome::kDone;
 }
 
 int ReplaceFiles(const std::string& index_path, const std::string& data_path,
                  const NewContent& index, const NewContent& data) {
   Journal journal;
   journal.kind = kJournalReplace;
-  int error = 0;
   if (!WriteSideFile(index_path, index, &journal.index_length, &journal.index_digest) ||
       !WriteSideFile(data_path, data, &journal.data_length, &journal.data_digest) ||
-      !WriteJournal(index_path, data_path, journal)) {
-    error = errno != 0 ? errno : EIO;
-    // The journal goes first: without it the side files are never taken for a commit.
-    if (RemoveJournal(index_path)) RemoveStaleSideFiles(index_path, data_path);
+      !SyncFolders(index_path, data_path) || !WriteJournal(index_path, journal)) {
+    int error = errno != 0 ? errno : EIO;
+    // The journal is emptied first: without it the side files are never taken for a commit.
+    if (ClearJournal(index_path, true)) RemoveStaleSideFiles(index_path, data_path);
     return error;
   }
   // Committed. Should a step below fail, the next operation on the files finishes it.
   if (Ops().Rename(SidePath(data_path).c_str(), data_path.c_str()) == 0 &&
       Ops().Rename(SidePath(index_path).c_str(), index_path.c_str()) == 0 &&
       SyncFolders(index_path, data_path)) {
-    RemoveJournal(index_path);
+    ClearJournal(index_path, false);
   }
   return 0;
 }

@@ -151,6 +151,10 @@ class FaultTest : public ::testing::Test {
         if (crash) {
           CustomDb_Close(&db);  // the process is gone; only the files remain
           Pairs found = Contents(index_, data_);
+          // A change reported done must survive the crash.
+          if (done) {
+            EXPECT_EQ(found, after);
+          }
           if (found == before) {
             ++crashed_old;
             EXPECT_EQ(Take(), old_files);

@@ -27,7 +27,10 @@ ScratchFolder::~ScratchFolder() {
 std::vector<std::string> ScratchFolder::Names() const {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(root_)) {
-    names.push_back(entry.path().filename().string());
+    std::string name = entry.path().filename().string();
+    // An empty journal is the store's resting state beside the index.
+    if (name.ends_with(".journal") && entry.file_size() == 0) continue;
+    names.push_back(name);
   }
   std::sort(names.begin(), names.end());
   return names;

@@ -18,7 +18,7 @@ class ScratchFolder {
   ScratchFolder();
   ~ScratchFolder();
   std::string Path(const std::string& name) const { return (root_ / name).string(); }
-  // Names of the files in the folder, sorted.
+  // Names of the files in the folder, sorted; an empty journal file is left out.
   std::vector<std::string> Names() const;
 
  private:
