@@ -121,8 +121,9 @@ bool LookupSession::BuildSenses(const std::string& index_form, bool new_word) {
 
   std::vector<bool> kept;
   if (!new_word) {
-    for (const SenseRow& row : rows_)
+    for (const SenseRow& row : rows_) {
       kept.push_back(row.checked);
+    }
   }
   rows_.clear();
   word_ = index_form;
