@@ -12,7 +12,8 @@
 // files may be copied at any time between operations. Changes are all or nothing: an append,
 // delete or replace that fails leaves both files as they were, and one that succeeds is on
 // disk before it returns. A change cut short by a crash is finished or undone by the next
-// operation on the files (open included), using a small journal file beside the index.
+// operation on the files (open included), using a small journal file beside the index
+// ("<index path>.journal", empty between changes).
 //
 // Functions never throw and never print. One thread at a time; two processes are not
 // coordinated.
