@@ -177,10 +177,15 @@ inline uint64_t SynsetAt(const NymdexEngine* engine, uint32_t pos, uint32_t offs
 // The tag identifier that ends the synset record at `position` of the synset file.
 bool ReadTagId(const NymdexEngine* engine, uint64_t position, uint32_t* tag_id);
 
-// A decoded tag block, reused by consecutive reads of one query.
+// A tag block read for one query: its stream, and as much of its decoded text as the query
+// needed so far. Decoding yields the text byte by byte, so a prefix of the stream's text is
+// decoded by declaring a shorter length; every text is found exactly as in the whole block.
 struct TagBlock {
   int64_t index = -1;
-  size_t length = 0;
+  size_t compressed_length = 0;
+  uint32_t declared = 0;  // the stream's decoded length
+  size_t length = 0;      // bytes decoded so far
+  uint8_t compressed[kMaxTagBlockBytes];
   uint8_t bytes[kMaxTagBlockDecoded];
 };
 

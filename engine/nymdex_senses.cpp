@@ -77,6 +77,42 @@ int64_t FindTagBlock(const TagHeader& header, uint32_t tag_id) {
 
 }  // namespace
 
+namespace {
+
+// Most glosses, with their NUL, are shorter than this.
+constexpr size_t kUsualTextLength = 320;
+
+// Decodes the block's first `want` bytes (at most its declared length).
+bool DecodePrefix(TagBlock* block, size_t want) {
+  want = std::min<size_t>(want, block->declared);
+  if (want <= block->length) return true;
+  uint8_t saved[4];
+  std::memcpy(saved, block->compressed, sizeof(saved));
+  for (int i = 0; i < 4; ++i)
+    block->compressed[i] = static_cast<uint8_t>(want >> (8 * i));
+  size_t decoded = 0;
+  bool ok = engine::ArithDecode(block->compressed, block->compressed_length, block->bytes,
+                                kMaxTagBlockDecoded, &decoded);
+  std::memcpy(block->compressed, saved, sizeof(saved));
+  if (!ok || decoded != want) return false;
+  block->length = decoded;
+  return true;
+}
+
+// The NUL-terminated text at `offset` of the decoded bytes; false when the decoded part ends
+// before its NUL.
+bool TextAt(const TagBlock& block, size_t offset, std::string* text) {
+  if (offset >= block.length) return false;
+  const uint8_t* begin = block.bytes + offset;
+  const void* nul = std::memchr(begin, 0, block.length - offset);
+  if (nul == nullptr) return false;
+  text->assign(reinterpret_cast<const char*>(begin),
+               static_cast<size_t>(static_cast<const uint8_t*>(nul) - begin));
+  return true;
+}
+
+}  // namespace
+
 bool ReadTagText(const NymdexEngine* engine, uint32_t tag_id, TagBlock* block, std::string* text) {
   const TagHeader& header = engine->tag_header;
   // The header's table has room for kMaxTagBlocks blocks; a larger count cannot be served.
@@ -96,22 +132,25 @@ bool ReadTagText(const NymdexEngine* engine, uint32_t tag_id, TagBlock* block, s
         b + 1 == header.block_count ? header.end_offset : header.starts[static_cast<size_t>(b) + 1];
     uint32_t length = end - start;  // an end before the start wraps to a length far too large
     if (length == 0 || length > kMaxTagBlockBytes) return false;
-    uint8_t compressed[kMaxTagBlockBytes];
-    if (!engine->tag_file.ReadAt(start, compressed, length)) return false;
-    size_t decoded = 0;
-    if (!engine::ArithDecode(compressed, length, block->bytes, kMaxTagBlockDecoded, &decoded))
-      return false;
+    if (!engine->tag_file.ReadAt(start, block->compressed, length)) return false;
+    // What decoding the whole block would refuse: a stream shorter than its head or longer
+    // than the buffer (frequencies that total 0 fail every decode below).
+    if (length < engine::kStreamHeadSize) return false;
+    block->declared = LoadU32(block->compressed);
+    if (block->declared > kMaxTagBlockDecoded) return false;
+    block->compressed_length = length;
+    block->length = 0;
     block->index = b;
-    block->length = decoded;
   }
-  if (text_offset >= block->length) return false;
-  // A text missing its NUL ends with the decoded block.
+  if (text_offset >= block->declared) return false;
+  // Decoding costs per byte: first as far as a gloss usually reaches, then the whole block.
+  if (!DecodePrefix(block, size_t{text_offset} + kUsualTextLength)) return false;
+  if (TextAt(*block, text_offset, text)) return true;
+  if (!DecodePrefix(block, block->declared)) return false;
+  if (TextAt(*block, text_offset, text)) return true;
+  // A text without its NUL runs to the block's end.
   const uint8_t* begin = block->bytes + text_offset;
-  size_t room = block->length - text_offset;
-  const void* nul = std::memchr(begin, 0, room);
-  size_t length =
-      nul != nullptr ? static_cast<size_t>(static_cast<const uint8_t*>(nul) - begin) : room;
-  text->assign(reinterpret_cast<const char*>(begin), length);
+  text->assign(reinterpret_cast<const char*>(begin), block->length - text_offset);
   return true;
 }
 
