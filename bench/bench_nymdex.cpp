@@ -307,6 +307,53 @@ void BM_AllRelations(benchmark::State& state) {
 }
 BENCHMARK(BM_AllRelations)->Unit(benchmark::kMicrosecond);
 
+// The same over the compiled Data/ when it has been built: start-up, and "dog" (8 senses in
+// WordNet 3.0) looked up in full.
+NymdexEngine* StartReal(benchmark::State& state) {
+  const std::string dir = VERBARIUM_DATA_DIR;
+  const std::string synsets = dir + "/1001L.dat", words = dir + "/1001W.dat",
+                    tags = dir + "/1001T.dat";
+  NymdexEngine* engine = nullptr;
+  if (Nymdex_StartUp(&engine, synsets.c_str(), words.c_str(), tags.c_str(), nullptr, nullptr) !=
+      kNymdexOk) {
+    state.SkipWithError("no compiled Data/ (build the verbarium_data target)");
+    return nullptr;
+  }
+  return engine;
+}
+
+void BM_RealStartUp(benchmark::State& state) {
+  for (auto _ : state) {
+    NymdexEngine* engine = StartReal(state);
+    if (engine == nullptr) return;
+    Nymdex_ShutDown(&engine);
+  }
+}
+BENCHMARK(BM_RealStartUp)->Unit(benchmark::kMillisecond);
+
+void BM_RealLookupOfDog(benchmark::State& state) {
+  NymdexEngine* engine = StartReal(state);
+  if (engine == nullptr) return;
+  std::vector<TagRecord> tags;
+  std::vector<std::string> words;
+  Nymdex_GetTags(engine, "dog", &tags);
+  std::vector<uint32_t> senses;
+  for (uint32_t k = 0; k < tags.size(); ++k)
+    senses.push_back(k);
+  for (auto _ : state) {
+    tags.clear();
+    Nymdex_GetTags(engine, "dog", &tags);
+    for (const NymdexRelation& relation : kNymdexRelations) {
+      benchmark::DoNotOptimize(relation.has(engine, "dog", senses));
+      words.clear();
+      relation.get(engine, "dog", &words, 1, senses);
+    }
+  }
+  state.counters["senses"] = static_cast<double>(senses.size());
+  Nymdex_ShutDown(&engine);
+}
+BENCHMARK(BM_RealLookupOfDog)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -52,7 +52,7 @@ uint32_t Nymdex_ShutDown(NymdexEngine** handle);
 int32_t Nymdex_GetIdFromWord(const NymdexEngine* engine, const char* word);
 
 // 1 and the stored word (index form, stored case) in `word` (1,024 bytes); 0 when the handle
-// or buffer is null or the identifier is not in the index.
+// or buffer is null, the identifier is not in the index, or its stored word would not fit.
 int32_t Nymdex_GetWordFromID(const NymdexEngine* engine, uint32_t id, char* word);
 
 // 1 when the word is in the index, 0 when not, 3 for a null handle, 8 for a null word.
@@ -125,8 +125,8 @@ int32_t Nymdex_IsAdverb(const NymdexEngine* engine, const char* word);
 // `senses` are sense numbers (rows of Nymdex_GetTags), visited in order; a number beyond the
 // word's senses ends the visit. Has: 1 when a chosen sense has the relation, else 0 (every
 // failure is 0). Get: appends related words in display form, then, when `sort` is non-zero,
-// sorts the whole list by bytes and drops repeats; 0, 3 null handle, 9 unknown word, no senses
-// or an unmappable sense.
+// sorts the whole list by bytes and drops repeats; 0, 3 null handle, 8 null list, 9 unknown
+// word, no senses or an unmappable sense.
 
 using NymdexHasFunction = int32_t (*)(const NymdexEngine* engine, const char* word,
                                       const std::vector<uint32_t>& senses);

@@ -243,5 +243,29 @@ TEST(WordIndexTest, SearchAgreesWithTheReferenceOnArbitraryRegions) {
   }
 }
 
+TEST(WordIndexTest, StoredWordTooLongForTheBufferIsNotCopied) {
+  DataFileImages images = Images(SampleLexicon());
+  std::string huge = "h";  // varied letters: the index must not shrink below half its size
+  for (int i = 1; i < 1500; ++i)
+    huge += static_cast<char>('a' + (i * 7 + i / 5) % 26);
+  std::string region;
+  const std::string words[] = {"!", "a", huge, "z"};
+  for (int id = 0; id < 4; ++id)
+    region += words[id] + '\0' + "00000" + char('0' + id);
+  std::vector<uint8_t> decoded(32, 0);
+  decoded.insert(decoded.end(), region.begin(), region.end());
+  images.word_index = engine::ArithEncode(decoded.data(), decoded.size());
+  Dictionary dictionary;
+  ASSERT_TRUE(dictionary.Write(images));
+  NymdexEngine* engine = nullptr;
+  ASSERT_EQ(dictionary.Start(&engine), kNymdexOk);
+  EXPECT_EQ(Nymdex_GetIdFromWord(engine, huge.c_str()), 2);
+  char word[kMaxWordLength + 1];
+  EXPECT_EQ(Nymdex_GetWordFromID(engine, 2, word), 0);
+  EXPECT_EQ(Nymdex_GetWordFromID(engine, 3, word), 1);
+  EXPECT_STREQ(word, "z");
+  Nymdex_ShutDown(&engine);
+}
+
 }  // namespace
 }  // namespace nymdex_test
