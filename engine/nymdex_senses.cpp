@@ -75,10 +75,6 @@ int64_t FindTagBlock(const TagHeader& header, uint32_t tag_id) {
   return it == last ? -1 : it - first;
 }
 
-}  // namespace
-
-namespace {
-
 // Most glosses, with their NUL, are shorter than this.
 constexpr size_t kUsualTextLength = 320;
 
