@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+#include "engine/data_format.h"
+
 struct JumbleEngine;
 struct NymdexEngine;
 
@@ -21,7 +23,7 @@ inline constexpr uint32_t kJumbleCannotOpen = 9;
 inline constexpr uint32_t kJumbleBadHeader = 11;  // header unreadable, or file of 32 bytes or less
 inline constexpr uint32_t kJumbleCorrupt = 14;    // digest unreadable, digest or magic mismatch
 
-inline constexpr uint32_t kJumbleMagic = 0x094FB622;
+inline constexpr uint32_t kJumbleMagic = nymdex::kAnagramFileMagic;
 inline constexpr int kJumbleMaxInput = 127;  // longest input, longest phrase (characters)
 
 // Receives one anagram: lower-case words separated by single spaces, NUL-terminated, valid

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/data_format.h"
 #include "engine/nymdex.h"
 
 namespace platform {
@@ -16,34 +17,6 @@ struct NamedEvent;
 }
 
 namespace nymdex {
-
-// Synset file header.
-inline constexpr size_t kSynsetHeaderSize = 176;
-inline constexpr size_t kSynsetDigestAt = 12;
-inline constexpr size_t kPosIndexSizeAt[4] = {32, 40, 48, 56};
-inline constexpr size_t kSenseListOffsetAt = 60;
-inline constexpr size_t kSenseListSizeAt = 64;
-inline constexpr size_t kPosBaseAt[4] = {68, 76, 84, 92};
-inline constexpr size_t kSenseBucketOffsetAt = 100;
-inline constexpr size_t kPosBucketOffsetAt[4] = {108, 116, 124, 132};
-inline constexpr size_t kSenseBucketCountAt = 140;
-inline constexpr size_t kPosBucketCountAt[4] = {144, 148, 152, 156};
-
-// Tag file header.
-inline constexpr size_t kTagHeaderSize = 65564;
-inline constexpr uint32_t kMaxTagBlocks = 8192;
-inline constexpr size_t kTagBlockCountAt = 4;
-inline constexpr size_t kTagHighestAt = 8;
-inline constexpr size_t kTagEndAt = 32776;
-inline constexpr size_t kTagStartsAt = 32780;
-inline constexpr size_t kTagDigestAt = 65548;
-inline constexpr size_t kMaxTagBlockBytes = 2048;
-inline constexpr size_t kMaxTagBlockDecoded = 3072;
-
-// Word index: decoded header size, identifier digits, ids per bucket.
-inline constexpr size_t kWordIndexHeaderSize = 32;
-inline constexpr size_t kIdDigits = 6;
-inline constexpr uint32_t kIdsPerBucket = 100;
 
 inline constexpr char kStopEventName[] = "StopNymdexEvent";
 

@@ -177,7 +177,7 @@ bool LoadWordIndex(NymdexEngine* engine, ProgressCallback progress, void* callba
   if (!engine::ArithDecode(buffer.data(), buffer.size(), decoded.data(), decoded.size(), &length))
     return false;
   if (length < kWordIndexHeaderSize) return false;
-  engine->entry_count = LoadU32(&decoded[12]);
+  engine->entry_count = LoadU32(&decoded[kWordIndexCountAt]);
   engine->region.assign(decoded.begin() + kWordIndexHeaderSize, decoded.begin() + length);
   return true;
 }

@@ -14,44 +14,20 @@
 #include <string_view>
 
 #include "engine/arith_coder.h"
+#include "engine/data_format.h"
 #include "engine/md5.h"
+#include "engine/nymdex.h"
 
 namespace datafiles {
 namespace {
 
-// Layout of the synset file's header.
-constexpr size_t kSynsetHeaderSize = 176;
-constexpr size_t kSynsetDigestAt = 12;
-constexpr size_t kPosIndexSizeAt[4] = {32, 40, 48, 56};
-constexpr size_t kSenseListOffsetAt = 60;
-constexpr size_t kSenseListSizeAt = 64;
-constexpr size_t kPosBaseAt[4] = {68, 76, 84, 92};
-constexpr size_t kSenseBucketOffsetAt = 100;
-constexpr size_t kPosBucketOffsetAt[4] = {108, 116, 124, 132};
-constexpr size_t kSenseBucketCountAt = 140;
-constexpr size_t kPosBucketCountAt[4] = {144, 148, 152, 156};
-
-// Layout of the tag file's header.
-constexpr size_t kTagHeaderSize = 65564;
-constexpr size_t kTagBlockCountAt = 4;
-constexpr size_t kTagHighestAt = 8;
-constexpr size_t kTagEndAt = 32776;
-constexpr size_t kTagStartsAt = 32780;
-constexpr size_t kTagDigestAt = 65548;
+using namespace nymdex;  // the file layouts
 
 // Format limits.
-constexpr size_t kMaxWordLength = 1023;
 constexpr size_t kMaxWords = 1000000;  // identifiers are six decimal digits
 constexpr size_t kMaxSynsetWords = 255;
 constexpr size_t kMaxSensesPerPos = 255;
 constexpr size_t kMaxPointers = 65535;
-constexpr size_t kMaxTagText = 1027;
-constexpr size_t kMaxTagBlocks = 8192;
-constexpr size_t kMaxBlockBytes = 2048;
-constexpr size_t kMaxBlockDecoded = 3072;
-constexpr uint32_t kIdsPerBucket = 100;
-constexpr uint32_t kAnagramMagic = 0x094FB622;
-constexpr size_t kAnagramHeaderSize = 32;
 
 constexpr const char* kPosName[4] = {"noun", "verb", "adjective", "adverb"};
 // First and last pointer-type code of each part of speech.
@@ -313,7 +289,7 @@ bool BuildWordIndex(const Lexicon& lexicon, DataFileImages* images, std::string*
     length += word.text.size() + 7;
   std::vector<uint8_t> decoded(32, 0);
   decoded.reserve(length);
-  PutU32(&decoded, 12, static_cast<uint32_t>(lexicon.words.size()));
+  PutU32(&decoded, kWordIndexCountAt, static_cast<uint32_t>(lexicon.words.size()));
   char digits[8];
   for (size_t id = 0; id < lexicon.words.size(); ++id) {
     const std::string& text = lexicon.words[id].text;
@@ -357,13 +333,13 @@ bool BuildTagFile(const Lexicon& lexicon, DataFileImages* images, std::string* e
   std::vector<uint32_t> highest;
 
   std::vector<uint8_t> decoded;
-  decoded.reserve(kMaxBlockDecoded);
+  decoded.reserve(kMaxTagBlockDecoded);
   size_t first = 0;
   while (first < tag_count) {
     // As many texts as fit the decoded limit, then fewer until the stream fits its limit.
     size_t end = first;
     size_t size = 0;
-    while (end < tag_count && size + synsets[end].gloss.size() + 1 <= kMaxBlockDecoded)
+    while (end < tag_count && size + synsets[end].gloss.size() + 1 <= kMaxTagBlockDecoded)
       size += synsets[end++].gloss.size() + 1;
     auto fill = [&](size_t stop) {
       decoded.clear();
@@ -374,10 +350,10 @@ bool BuildTagFile(const Lexicon& lexicon, DataFileImages* images, std::string* e
       }
     };
     fill(end);
-    while (end > first + 1 && EstimateEncoded(decoded) > kMaxBlockBytes)
+    while (end > first + 1 && EstimateEncoded(decoded) > kMaxTagBlockBytes)
       fill(--end);
     std::vector<uint8_t> encoded = engine::ArithEncode(decoded.data(), decoded.size());
-    while (encoded.size() > kMaxBlockBytes) {
+    while (encoded.size() > kMaxTagBlockBytes) {
       if (end == first + 1)
         return Fail(error, "tag block limit: the gloss of synset " + std::to_string(first) +
                                " compresses to more than 2,048 bytes");
@@ -436,12 +412,12 @@ void SealTagFile(std::vector<uint8_t>* tags) {
 
 std::vector<uint8_t> BuildAnagramFile(const std::vector<std::string>& words) {
   std::vector<uint8_t> file(kAnagramHeaderSize, 0);
-  PutU32(&file, 0, kAnagramMagic);
+  PutU32(&file, 0, kAnagramFileMagic);
   for (const std::string& word : words) {
     file.insert(file.end(), word.begin(), word.end());
     file.push_back(0);
   }
-  Seal(&file, kAnagramHeaderSize, 16);
+  Seal(&file, kAnagramHeaderSize, kAnagramDigestAt);
   return file;
 }
 
