@@ -65,6 +65,17 @@ std::string Dictionaries::OpenEngine() {
 
 std::string Dictionaries::OpenCustom() {
   if (custom != nullptr) return "";
+  // A fresh installation has no custom database yet: start an empty one. One file without the
+  // other is a damaged database, which is reported and left as it is.
+  switch (CustomDb_CreateIfMissing(index_path_.c_str(), data_path_.c_str())) {
+    case CustomCreateResult::kCreated:
+    case CustomCreateResult::kExisting:
+      break;
+    case CustomCreateResult::kDamaged:
+      return lookup::kCorruptedDataMessage;
+    case CustomCreateResult::kFailed:
+      return lookup::kReadErrorMessage;
+  }
   if (CustomDb_Open(&custom, index_path_.c_str(), data_path_.c_str()) == kCustomOk) return "";
   custom = nullptr;
   return lookup::kReadErrorMessage;
