@@ -399,6 +399,11 @@ void Request::Complete(int depth) {
   if (permutations_) {
     if (n > kMostPermutedWords) return;
     do {
+      // A set of 12 words has 12! orders: a stop must be seen between them, not only after.
+      if (platform::TestNamedEvent(engine_->stop)) {
+        ended_ = true;
+        return;
+      }
       if (!has_filter_ || FitsFilter(order)) Deliver(order);
       if (ended_) return;
     } while (std::next_permutation(order.begin(), order.end()));
