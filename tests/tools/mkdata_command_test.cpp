@@ -1,13 +1,17 @@
-// The compiler as a command: what it writes, that it writes the same bytes twice, and that bad
-// input leaves the output folder exactly as it was.
+// The compiler as a command: what it writes, that the engine answers from it, that it writes
+// the same bytes twice, and that bad input is named by file and line and leaves the output
+// folder exactly as it was.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <set>
 
+#include "engine/nymdex.h"
 #include "tests/tools/wordnet_fixture.h"
 
 namespace {
@@ -24,30 +28,11 @@ struct Result {
   std::string out, err;
 };
 
-Result RunCompiler(const TempFolder& scratch, const std::string& arguments) {
-  std::string out = scratch / "stdout", err = scratch / "stderr";
-  std::string command = std::string("'") + VERBARIUM_MKDATA_PROGRAM + "' " + arguments + " >'" +
-                        out + "' 2>'" + err + "'";
-  int raw = std::system(command.c_str());
-  Result result;
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  result.out = ReadText(out);
-  result.err = ReadText(err);
-  return result;
-}
-
-std::string Arguments(const std::string& wordnet, const std::string& words, const std::string& out,
-                      const std::string& assets = kAssets) {
-  return "--wordnet '" + wordnet + "' --words '" + words + "' --assets '" + assets + "' --out '" +
-         out + "'";
-}
-
 // Every file of a folder with its bytes (folders left out).
 std::map<std::string, std::string> Snapshot(const std::string& folder) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::directory_iterator(folder)) {
-    if (!entry.is_regular_file()) continue;
-    files[entry.path().filename().string()] = ReadText(entry.path().string());
+    if (entry.is_regular_file()) files[entry.path().filename()] = ReadText(entry.path());
   }
   return files;
 }
@@ -58,41 +43,72 @@ class MkdataCommand : public ::testing::Test {
     wordnet_test::Write(scratch_ / "wordnet", wordnet_test::SmallDatabase());
     WriteText(scratch_ / "words", "zebra\nabc\nAaron\n");
   }
-  std::string Good(const std::string& out) {
-    return Arguments(scratch_ / "wordnet", scratch_ / "words", out);
+  Result Run(const std::string& out, const std::string& wordnet = "", const std::string& words = "",
+             const std::string& assets = kAssets) {
+    std::string command = "'" VERBARIUM_MKDATA_PROGRAM "' --wordnet '" +
+                          (wordnet.empty() ? scratch_ / "wordnet" : wordnet) + "' --words '" +
+                          (words.empty() ? scratch_ / "words" : words) + "' --assets '" + assets +
+                          (out.empty() ? "'" : "' --out '" + out + "'") + " >'" +
+                          scratch_ / "stdout" + "' 2>'" + scratch_ / "stderr" + "'";
+    int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(scratch_ / "stdout"),
+            ReadText(scratch_ / "stderr")};
   }
   TempFolder scratch_;
 };
 
 TEST_F(MkdataCommand, WritesEveryFileAndTheSameBytesTwice) {
-  Result first = RunCompiler(scratch_, Good(scratch_ / "Data"));
+  Result first = Run(scratch_ / "Data");
   ASSERT_EQ(first.status, 0) << first.err;
   std::map<std::string, std::string> files = Snapshot(scratch_ / "Data");
-  // The custom database may keep side files of its own (a journal); nothing else is left.
-  for (const char* name : {"1001A.dat", "1001L.dat", "1001M.dat", "1001M.idx", "1001T.dat",
-                           "1001W.dat", "tips.dat", "verbarium.bmp"}) {
-    EXPECT_EQ(files.count(name), 1u) << name;
-  }
-  for (const auto& [name, bytes] : files) {
-    EXPECT_TRUE(name.rfind("1001", 0) == 0 || name == "tips.dat" || name == "verbarium.bmp")
-        << name;
-    EXPECT_EQ(name.find(".mkdata-new"), std::string::npos) << name;
-  }
+  std::set<std::string> names;
+  for (const auto& [name, bytes] : files)
+    names.insert(name);
+  names.erase("1001M.idx.journal");  // the custom database's own, empty between changes
+  EXPECT_EQ(names, (std::set<std::string>{"1001A.dat", "1001L.dat", "1001M.dat", "1001M.idx",
+                                          "1001T.dat", "1001W.dat", "tips.dat", "verbarium.bmp"}));
   EXPECT_EQ(files["1001M.idx"], std::string(16, '\0'));
   EXPECT_EQ(files["1001M.dat"], "");
   EXPECT_EQ(files["tips.dat"], ReadText(kAssets + "/tips.dat"));
   EXPECT_EQ(files["verbarium.bmp"], ReadText(kAssets + "/verbarium.bmp"));
-  // The anagram list: magic, digest, then the words with their NULs.
   EXPECT_NE(files["1001A.dat"].find(std::string("abc\0bad\0", 8)), std::string::npos);
 
-  for (const char* line : {"  words     18 ", "  synsets   17\n", "16 kept, 2 dropped", "adj +",
-                           "1001T.dat", "created empty", "  time      "}) {
-    EXPECT_NE(first.out.find(line), std::string::npos) << line << "\n" << first.out;
-  }
-
-  Result second = RunCompiler(scratch_, Good(scratch_ / "Again"));
-  ASSERT_EQ(second.status, 0) << second.err;
+  ASSERT_EQ(Run(scratch_ / "Again").status, 0);
   EXPECT_EQ(Snapshot(scratch_ / "Again"), files);
+}
+
+// The compiled folder answers as the mapping says.
+TEST_F(MkdataCommand, EngineAnswersFromTheCompiledFolder) {
+  ASSERT_EQ(Run(scratch_ / "Data").status, 0);
+  NymdexEngine* engine = nullptr;
+  ASSERT_EQ(Nymdex_StartUp(&engine, (scratch_ / "Data/1001L.dat").c_str(),
+                           (scratch_ / "Data/1001W.dat").c_str(),
+                           (scratch_ / "Data/1001T.dat").c_str(), nullptr, nullptr),
+            kNymdexOk);
+  EXPECT_EQ(Nymdex_GetIdFromWord(engine, " "), -1);  // the sentinel is no word
+  EXPECT_EQ(Nymdex_GetFrequency(engine, "fine"), 255);
+  struct Query {
+    NymdexGetFunction get;
+    const char* word;
+    std::vector<uint32_t> senses;
+    std::vector<std::string> expected;  // unsorted: stored order
+  };
+  const Query queries[] = {
+      {Nymdex_GetAntonyms, "good", {0}, {"bad", "big bad"}},
+      {Nymdex_GetHypernyms, "Einstein", {0}, {"physicist"}},
+      {Nymdex_GetSimilar, "fine", {0}, {"good", "goodish"}},
+      {Nymdex_GetDerived, "well", {0}, {"good", "goodish"}},
+      {Nymdex_GetDRF, "cat", {0, 2}, {"cat", "cat", "true cat"}},
+      {Nymdex_GetSynonyms, "cat", {1}, {"computerized tomography", "cat"}},
+      {Nymdex_GetSynonyms, "pm", {1}, {"pm"}},
+  };
+  for (const Query& q : queries) {
+    SCOPED_TRACE(q.word);
+    std::vector<std::string> words;
+    EXPECT_EQ(q.get(engine, q.word, &words, 0, q.senses), kNymdexOk);
+    EXPECT_EQ(words, q.expected);
+  }
+  EXPECT_EQ(Nymdex_ShutDown(&engine), kNymdexOk);
 }
 
 TEST_F(MkdataCommand, RebuildLeavesTheCustomDatabaseAlone) {
@@ -100,126 +116,135 @@ TEST_F(MkdataCommand, RebuildLeavesTheCustomDatabaseAlone) {
   const std::string index = std::string(12, 'r') + std::string("\x01\0\0\0", 4) + "key and offset";
   WriteText(scratch_ / "Data/1001M.idx", index);
   WriteText(scratch_ / "Data/1001M.dat", "the user's own entry");
-  fs::file_time_type before = fs::last_write_time(scratch_ / "Data/1001M.idx");
   WriteText(scratch_ / "Data/1001L.dat", "an old synset file");
-
-  Result result = RunCompiler(scratch_, Good(scratch_ / "Data"));
+  Result result = Run(scratch_ / "Data");
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_NE(result.out.find("kept as they were"), std::string::npos) << result.out;
   EXPECT_EQ(ReadText(scratch_ / "Data/1001M.idx"), index);
   EXPECT_EQ(ReadText(scratch_ / "Data/1001M.dat"), "the user's own entry");
-  EXPECT_EQ(fs::last_write_time(scratch_ / "Data/1001M.idx"), before);
   EXPECT_NE(ReadText(scratch_ / "Data/1001L.dat"), "an old synset file");
 
   // Half a custom database is not completed either: it is the user's to repair.
   fs::remove(scratch_ / "Data/1001M.dat");
-  result = RunCompiler(scratch_, Good(scratch_ / "Data"));
+  result = Run(scratch_ / "Data");
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_NE(result.out.find("incomplete"), std::string::npos) << result.out;
   EXPECT_FALSE(fs::exists(scratch_ / "Data/1001M.dat"));
   EXPECT_EQ(ReadText(scratch_ / "Data/1001M.idx"), index);
 }
 
-// Bad input: a message naming the file (and line), status 1, and the output folder unchanged,
-// whether it held an earlier compile or did not exist.
-TEST_F(MkdataCommand, BadInputChangesNothing) {
-  ASSERT_EQ(RunCompiler(scratch_, Good(scratch_ / "Data")).status, 0);
+// Every kind of malformed or over-limit input line: a message naming file and line, status 1,
+// and the output folder as it was, whether it held an earlier compile or did not exist.
+TEST_F(MkdataCommand, MalformedInputIsNamedAndChangesNothing) {
+  ASSERT_EQ(Run(scratch_ / "Data").status, 0);
   const std::map<std::string, std::string> compiled = Snapshot(scratch_ / "Data");
-  const std::map<std::string, std::string> good =
-      wordnet_test::Render(wordnet_test::SmallDatabase());
-
+  std::string many = "many n 256 0 256 0";
+  for (int i = 0; i < 256; ++i)
+    many += " {ct}";
   struct Case {
-    const char* name;
-    const char* file;  // database file to damage, or null
-    const char* find;
+    const char* find;  // replaced in the first line holding it; "": add a line; null: no file
     std::string replace;
-    std::string expected;  // beginning of the message after "verbarium-mkdata: <folder>/"
+    std::string expected;  // the message after "verbarium-mkdata: <database folder>/<file>"
   };
   const Case cases[] = {
-      {"offset", "data.noun", "00000132 05 n 02 cat", "0000013x 05 n 02 cat",
-       "data.noun:3: bad offset"},
-      {"word count", "data.noun", "05 n 02 cat", "05 n 2x cat", "data.noun:3: bad word count"},
-      {"hexadecimal field", "data.noun", "v 0101", "v 01z1",
-       "data.noun:3: bad pointer source/target"},
-      {"decimal field", "data.verb", "cat 0 001", "cat 0 00b", "data.verb:3: bad pointer count"},
-      {"index count", "index.adv", "well r 1 2", "well r 1 two", "index.adv:4: bad pointer count"},
-      {"tag count line", "cntlist.rev", "good%3:00:00:: 1 7", "good%3:00:00:: one 7",
-       "cntlist.rev:5: bad sense number"},
-      {"missing file", "index.verb", nullptr, "", "index.verb: cannot be opened"},
-      {"limit", "data.adv", "in a bad manner", "in a bad manner" + std::string(1020, '!'),
-       "data.adv:4: gloss longer than 1027 bytes"},
+      {"{cat1} 05", "0000013x 05", "/data.noun:3: bad offset \"0000013x\""},
+      {"{cat1} 05", "00000133 05",
+       "/data.noun:3: offset 00000133 is not the line's byte position 132"},
+      {" 05 n", " 5x n", "/data.noun:3: bad lexicographer file number \"5x\""},
+      {" 05 n", " 05 s", "/data.noun:3: bad synset type \"s\""},
+      {" n 02", " n 00", "/data.noun:3: bad word count \"00\""},
+      {"cat 0 true", "cat z true", "/data.noun:3: bad lex_id \"z\""},
+      {"cat 0 003", "cat 0 0x3", "/data.noun:3: bad pointer count \"0x3\""},
+      {"cat 0 003", "cat 0 004", "/data.noun:3: missing pointer"},
+      {"@ {feline}", "@ 0000x", "/data.noun:3: bad pointer offset \"0000x\""},
+      {"{feline} n", "{feline} q", "/data.noun:3: bad pointer part of speech \"q\""},
+      {"v 0101", "v 101", "/data.noun:3: bad pointer source/target \"101\""},
+      {"v 0101", "v 0100", "/data.noun:3: bad pointer source/target \"0100\""},
+      {"v 0101", "v 0301", "/data.noun:3: pointer source beyond the word count \"0301\""},
+      {"v 0101", "v 0102", "/data.noun:3: pointer \"+\" to word 2 of a synset of 1 words"},
+      {"~ {wildcat}", "~ 99999999", "/data.noun:3: pointer \"~\" to a missing synset 99999999"},
+      {"| feline", "feline", "/data.noun:3: expected \"|\" before the gloss, found \"feline\""},
+      {" | a cat living in the wild  ", "", "/data.noun:5: missing gloss separator"},
+      {"PM 0 000 | a chemical element  ", "PM 0", "/data.noun:11: missing pointer count"},
+      {"01 + 02 00 |", "0x + 02 00 |", "/data.verb:3: bad frame count \"0x\""},
+      {"01 + 02 00 |", "01 + 0y 00 |", "/data.verb:3: bad frame number \"0y\""},
+      {"cat n 2 3", "cat n 0 3", "/index.noun:3: bad synset count \"0\""},
+      {"cat n 2 3", "cat n 2 y", "/index.noun:3: bad pointer count \"y\""},
+      {"+ 2 1", "+ 3 1", "/index.noun:3: bad sense count \"3\""},
+      {"+ 2 1", "+ 2 z", "/index.noun:3: bad tagged sense count \"z\""},
+      {"1 {cat1}", "1 0000013G", "/index.noun:3: bad synset offset \"0000013G\""},
+      {"1 {cat1}", "1 00000133", "/index.noun:3: synset offset 133 is not in data"},
+      {"n 1 0 1 0 {ct}", "n 2 0 2 0 {ct}", "/index.noun:4: missing synset offset"},
+      {"{einstein}", "{einstein} {ct}", "/index.noun:5: unexpected field"},
+      {"fine a", "fine s", "/index.adj:5: bad part of speech \"s\""},
+      {"cat%1:04", "cat%9:04", "/cntlist.rev:2: bad sense key"},
+      {":: 2 3", ":: 0 3", "/cntlist.rev:3: bad sense number \"0\""},
+      {":: 1 7", ":: 1 -7", "/cntlist.rev:5: bad tag count \"-7\""},
+      {":: 1 3", ":: 1", "/cntlist.rev:6: missing tag count"},
+      {nullptr, "", "/index.verb: cannot be opened"},
+      {nullptr, "", ": no such folder"},
+      // Limits of the data files and a lemma listed twice.
+      {"in the wild", "in the wild" + std::string(1028, 'g'),
+       "/data.noun:5: gloss longer than 1027 bytes"},
+      {"", std::string(1024, 'w') + " n 1 0 1 0 {ct}",
+       "/index.noun:13: word longer than 1023 bytes"},
+      {"", "Feline n 1 0 1 0 {feline}",
+       "/index.noun:13: lemma \"Feline\" already listed on line 6"},
+      {"01 badly", "01 bad\x01ly", "/data.adv:4: space or control character in word"},
+      {"", many, "/index.noun:13: more than 255 synsets for one word"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(c.expected);
+    std::string file = c.expected[0] == '/' ? c.expected.substr(1, c.expected.find(':') - 1) : "";
+    wordnet_test::Files files = wordnet_test::SmallDatabase();
+    std::vector<std::string>& lines = files[file];
+    if (c.find == nullptr) {
+      files.erase(file);
+    } else if (*c.find == 0) {
+      lines.push_back(c.replace);
+    } else {
+      auto line = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
+        return l.find(c.find) != std::string::npos;
+      });
+      ASSERT_NE(line, lines.end());
+      line->replace(line->find(c.find), std::strlen(c.find), c.replace);
+    }
     TempFolder damaged;
-    for (const auto& [name, text] : good) {
-      std::string content = text;
-      if (name == c.file) {
-        if (c.find == nullptr) continue;
-        size_t at = content.find(c.find);
-        ASSERT_NE(at, std::string::npos);
-        content.replace(at, std::strlen(c.find), c.replace);
-      }
-      WriteText(damaged / name, content);
-    }
-    for (const std::string& out : {scratch_ / "Data", scratch_ / "Fresh"}) {
-      Result result = RunCompiler(scratch_, Arguments(damaged.path(), scratch_ / "words", out));
-      EXPECT_EQ(result.status, 1);
-      std::string prefix = "verbarium-mkdata: " + damaged.path() + "/" + c.expected;
-      EXPECT_EQ(result.err.rfind(prefix, 0), 0u) << result.err;
-      EXPECT_TRUE(result.out.empty()) << result.out;
-    }
+    std::string wordnet = damaged / "wordnet";
+    if (!file.empty()) wordnet_test::Write(wordnet, files);
+    // Alternately into the compiled folder and into one that does not exist.
+    std::string out = scratch_ / (i % 2 == 0 ? "Data" : "Fresh");
+    Result result = Run(out, wordnet);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err.rfind("verbarium-mkdata: " + wordnet + c.expected, 0), 0u) << result.err;
+    EXPECT_EQ(result.out, "");
     EXPECT_EQ(Snapshot(scratch_ / "Data"), compiled);
     EXPECT_FALSE(fs::exists(scratch_ / "Fresh"));
   }
+}
 
-  // Missing or unreadable inputs other than the database.
+// The other inputs, and an output that cannot be replaced, fail the same way.
+TEST_F(MkdataCommand, OtherFailuresChangeNothing) {
+  ASSERT_EQ(Run(scratch_ / "Data").status, 0);
+  const std::map<std::string, std::string> compiled = Snapshot(scratch_ / "Data");
   WriteText(scratch_ / "nul-words", std::string("abc\nd\0e\n", 8));
-  fs::create_directories(scratch_ / "no-assets");
   fs::create_directories(scratch_ / "bad-assets");
   WriteText(scratch_ / "bad-assets/tips.dat", "; only comments\n");
-  struct Other {
-    std::string arguments;
-    std::string expected;
-  };
-  const Other others[] = {
-      {Arguments(scratch_ / "absent", scratch_ / "words", scratch_ / "Data"),
-       scratch_ / "absent: no such folder"},
-      {Arguments(scratch_ / "wordnet", scratch_ / "absent-words", scratch_ / "Data"),
-       scratch_ / "absent-words: cannot be opened"},
-      {Arguments(scratch_ / "wordnet", scratch_ / "nul-words", scratch_ / "Data"),
-       scratch_ / "nul-words:2: NUL byte"},
-      {Arguments(scratch_ / "wordnet", scratch_ / "words", scratch_ / "Data",
-                 scratch_ / "no-assets"),
-       scratch_ / "no-assets/tips.dat: cannot be opened"},
-      {Arguments(scratch_ / "wordnet", scratch_ / "words", scratch_ / "Data",
-                 scratch_ / "bad-assets"),
-       scratch_ / "bad-assets/tips.dat: no tip lines"},
-  };
-  for (const Other& o : others) {
-    SCOPED_TRACE(o.expected);
-    Result result = RunCompiler(scratch_, o.arguments);
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err.rfind("verbarium-mkdata: " + o.expected, 0), 0u) << result.err;
-    EXPECT_EQ(Snapshot(scratch_ / "Data"), compiled);
+  fs::create_directories(scratch_ / "Taken/1001T.dat");  // refused before any file is replaced
+  const Result results[] = {Run(scratch_ / "Data", "", scratch_ / "nul-words"),
+                            Run(scratch_ / "Data", "", "", scratch_ / "bad-assets"),
+                            Run(scratch_ / "Taken")};
+  const std::string expected[] = {scratch_ / "nul-words:2: NUL byte",
+                                  scratch_ / "bad-assets/tips.dat: no tip lines",
+                                  scratch_ / "Taken/1001T.dat: is not a file"};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(results[i].status, 1);
+    EXPECT_EQ(results[i].err.rfind("verbarium-mkdata: " + expected[i], 0), 0u) << results[i].err;
   }
+  EXPECT_EQ(Snapshot(scratch_ / "Data"), compiled);
+  EXPECT_EQ(Snapshot(scratch_ / "Taken").size(), 0u);
 
-  // A folder where a data file belongs: refused before any file is replaced.
-  fs::remove(scratch_ / "Data/1001T.dat");
-  fs::create_directories(scratch_ / "Data/1001T.dat");
-  Result taken = RunCompiler(scratch_, Good(scratch_ / "Data"));
-  EXPECT_EQ(taken.status, 1);
-  EXPECT_EQ(taken.err.rfind("verbarium-mkdata: " + scratch_ / "Data/1001T.dat: is not a file", 0),
-            0u)
-      << taken.err;
-  std::map<std::string, std::string> after = Snapshot(scratch_ / "Data");
-  after.erase("1001T.dat");
-  std::map<std::string, std::string> expected = compiled;
-  expected.erase("1001T.dat");
-  EXPECT_EQ(after, expected);
-  fs::remove(scratch_ / "Data/1001T.dat");
-
-  Result usage = RunCompiler(scratch_, "--wordnet '" + scratch_ / "wordnet" + "'");
+  Result usage = Run("");  // no --out
   EXPECT_EQ(usage.status, 2);
   EXPECT_NE(usage.err.find("--out is required"), std::string::npos) << usage.err;
   EXPECT_NE(usage.err.find("usage: verbarium-mkdata"), std::string::npos);

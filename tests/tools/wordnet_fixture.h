@@ -3,10 +3,8 @@
 // 8-digit offset of that name's data line, so the tests never count bytes.
 #pragma once
 
-#include <unistd.h>
-
-#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,78 +14,45 @@
 
 namespace wordnet_test {
 
-inline const char* const kSuffixes[4] = {"noun", "verb", "adj", "adv"};
-
-// Two lines of the licence preamble every Princeton file starts with.
+// Two lines of the licence preamble every data and index file starts with.
 inline const char kPreamble[] =
     "  1 This software and database is being provided to you, the LICENSEE, by  \n"
     "  2 Princeton University under the following license.  \n";
 
-struct Files {
-  std::vector<std::string> data[4];
-  std::vector<std::string> index[4];
-  std::vector<std::string> counts;  // cntlist.rev
-};
+// File name -> template lines.
+using Files = std::map<std::string, std::vector<std::string>>;
 
-// Replaces every "{name}" with its offset (names not in `offsets` stay as they are).
-inline std::string Substitute(const std::string& line,
-                              const std::map<std::string, std::string>& offsets) {
-  std::string out;
-  size_t at = 0;
-  while (at < line.size()) {
-    size_t open = line.find('{', at);
-    size_t close = open == std::string::npos ? open : line.find('}', open);
-    if (close == std::string::npos) {
-      out += line.substr(at);
-      break;
-    }
-    auto it = offsets.find(line.substr(open, close - open + 1));
-    out += line.substr(at, open - at);
-    out += it != offsets.end() ? it->second : line.substr(open, close - open + 1);
-    at = close + 1;
-  }
-  return out;
-}
-
-// The text of each file, keyed by file name.
+// The text of each file, keyed by file name. Names without a data line become 00000000.
 inline std::map<std::string, std::string> Render(const Files& files) {
-  std::map<std::string, std::string> offsets;
-  for (const auto& lines : files.data) {
+  std::map<std::string, std::string> offsets, texts;
+  auto substitute = [&](std::string line) {
+    for (size_t open = line.find('{'); open != std::string::npos; open = line.find('{', open)) {
+      size_t length = line.find('}', open) - open + 1;
+      auto it = offsets.find(line.substr(open, length));
+      line.replace(open, length, it != offsets.end() ? it->second : "00000000");
+    }
+    return line;
+  };
+  for (const auto& [name, lines] : files) {
+    if (name.rfind("data.", 0) != 0) continue;
     size_t position = sizeof kPreamble - 1;
     for (const std::string& line : lines) {
-      std::string name = line.substr(0, line.find(' '));
       char digits[16];
       std::snprintf(digits, sizeof digits, "%08zu", position);
-      offsets[name] = digits;
-      // Every name becomes exactly 8 characters.
-      size_t length = line.size() + 1;
-      for (size_t open = line.find('{'); open != std::string::npos;
-           open = line.find('{', open + 1)) {
-        length = length - (line.find('}', open) - open + 1) + 8;
-      }
-      position += length;
+      offsets[line.substr(0, line.find(' '))] = digits;
+      position += substitute(line).size() + 1;  // every name is 8 characters
     }
   }
-  std::map<std::string, std::string> texts;
-  for (int pos = 0; pos < 4; ++pos) {
-    std::string data = kPreamble, index = kPreamble;
-    for (const std::string& line : files.data[pos])
-      data += Substitute(line, offsets) + "\n";
-    for (const std::string& line : files.index[pos])
-      index += Substitute(line, offsets) + "\n";
-    texts[std::string("data.") + kSuffixes[pos]] = data;
-    texts[std::string("index.") + kSuffixes[pos]] = index;
+  for (const auto& [name, lines] : files) {
+    std::string& text = texts[name] = name == "cntlist.rev" ? "" : kPreamble;
+    for (const std::string& line : lines)
+      text += substitute(line) + "\n";
   }
-  std::string counts;
-  for (const std::string& line : files.counts)
-    counts += line + "\n";
-  texts["cntlist.rev"] = counts;
   return texts;
 }
 
 inline void WriteText(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
+  std::ofstream(path, std::ios::binary) << text;
 }
 
 inline std::string ReadText(const std::string& path) {
@@ -106,7 +71,7 @@ inline void Write(const std::string& folder, const Files& files) {
 // one target, a verb also-see, frames, tag counts by sense key.
 inline Files SmallDatabase() {
   Files f;
-  f.data[0] = {
+  f["data.noun"] = {
       "{cat1} 05 n 02 cat 0 true_cat 0 003 @ {feline} n 0000 ~ {wildcat} n 0000 + {catv} v 0101 "
       "| feline mammal usually having thick soft fur: domestic cats; wildcats  ",
       "{feline} 05 n 01 feline 0 001 ~ {cat1} n 0000 | any of various lithe-bodied mammals  ",
@@ -120,41 +85,35 @@ inline Files SmallDatabase() {
       "{pm2} 27 n 01 PM 0 000 | a chemical element  ",
       "{goodness} 07 n 01 goodness 0 001 + {good} a 0101 | moral excellence  ",
   };
-  f.data[1] = {
+  f["data.verb"] = {
       "{catv} 35 v 01 cat 0 001 + {cat1} n 0101 01 + 02 00 | beat with a cat-o'-nine-tails  ",
       "{vomit} 29 v 02 vomit 0 cat 1 002 ^ {catv} v 0000 @ {catv} v 0000 02 + 02 00 + 08 01 | "
       "eject the contents of the stomach  ",
   };
-  f.data[2] = {
+  f["data.adj"] = {
       "{good} 00 a 02 good 0 goodish(p) 0 003 ! {bad} a 0101 ! {bad} a 0201 + {goodness} n 0101 "
       "| having desirable qualities; \"a good report card\"  ",
       "{bad} 00 a 02 bad 0 big_bad(a) 0 001 ! {good} a 0101 | having undesirable qualities  ",
       "{fine} 00 s 01 fine(ip) 0 001 & {good} a 0000 | superior to the average  ",
   };
-  f.data[3] = {
+  f["data.adv"] = {
       "{well} 02 r 01 well 0 002 ! {badly} r 0101 \\ {good} a 0101 | in a good manner  ",
       "{badly} 02 r 01 badly 0 001 + {bad} a 0101 | in a bad manner  ",
   };
-  f.index[0] = {
+  f["index.noun"] = {
       "cat n 2 3 @ ~ + 2 1 {cat1} {ct}",   "computerized_tomography n 1 0 1 0 {ct}",
       "einstein n 1 1 @ 1 0 {einstein}",   "feline n 1 1 ~ 1 0 {feline}",
       "goodness n 1 1 + 1 0 {goodness}",   "ice_cream n 1 0 1 0 {icecream}",
       "physicist n 1 1 ~ 1 0 {physicist}", "pm n 2 0 2 0 {pm2} {pm1}",
       "true_cat n 1 1 @ 1 0 {cat1}",       "wildcat n 1 1 @ 1 0 {wildcat}",
   };
-  f.index[1] = {
-      "cat v 2 2 + ^ 2 0 {catv} {vomit}",
-      "vomit v 1 2 ^ @ 1 0 {vomit}",
-  };
-  f.index[2] = {
+  f["index.verb"] = {"cat v 2 2 + ^ 2 0 {catv} {vomit}", "vomit v 1 2 ^ @ 1 0 {vomit}"};
+  f["index.adj"] = {
       "bad a 1 1 ! 1 1 {bad}",     "big_bad a 1 1 ! 1 0 {bad}",  "fine a 1 1 & 1 0 {fine}",
       "good a 1 2 ! + 1 1 {good}", "goodish a 1 1 ! 1 0 {good}",
   };
-  f.index[3] = {
-      "badly r 1 1 + 1 0 {badly}",
-      "well r 1 2 ! \\ 1 0 {well}",
-  };
-  f.counts = {
+  f["index.adv"] = {"badly r 1 1 + 1 0 {badly}", "well r 1 2 ! \\ 1 0 {well}"};
+  f["cntlist.rev"] = {
       "cat%1:05:00:: 1 18",          // sense 1 of the noun cat
       "cat%1:04:00:: 1 4",           // a stale number: the key names sense 2 (CAT)
       "cat%2:29:01:: 2 3",           // the verb cat in the vomit synset
@@ -168,23 +127,18 @@ inline Files SmallDatabase() {
 // A fresh folder below the system's temporary folder, removed with the object.
 class TempFolder {
  public:
-  TempFolder() {
-    static std::atomic<int> counter{0};
-    path_ =
-        std::filesystem::temp_directory_path() /
-        ("verbarium-mkdata-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
+  TempFolder() : path_(std::filesystem::temp_directory_path() / "verbarium-mkdata-XXXXXX") {
+    if (::mkdtemp(path_.data()) == nullptr) std::abort();
   }
   ~TempFolder() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
   }
-  std::string path() const { return path_.string(); }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
  private:
-  std::filesystem::path path_;
+  std::string path_;
 };
 
 }  // namespace wordnet_test
