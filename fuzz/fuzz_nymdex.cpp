@@ -16,6 +16,7 @@
 
 #include "engine/arith_coder.h"
 #include "engine/nymdex.h"
+#include "tests/engine/nymdex_sweep.h"
 #include "tools/datafile_writer.h"
 
 namespace {
@@ -31,108 +32,55 @@ enum Target : uint8_t {
 };
 
 datafiles::Lexicon SmallLexicon() {
-  using datafiles::SenseSpec;
   datafiles::Lexicon lexicon;
-  const char* words[] = {"!",     "bank",    "cat",  "dog", "Ice_Cream",
-                         "quick", "quickly", "slow", "walk"};
-  for (const char* w : words)
+  for (const char* w : {"!", "bank", "cat", "dog", "Ice_Cream", "quick", "quickly", "slow", "walk"})
     lexicon.words.push_back({w, {}});
-  struct Synset {
-    uint8_t pos;
-    std::vector<uint32_t> words;
-    const char* gloss;
-  };
-  const Synset synsets[] = {
-      {1, {1}, "sloping land"},         {1, {1, 4}, "a financial institution"},
-      {1, {2, 3}, "feline; \"a cat\""}, {1, {3}, "a domesticated canid"},
-      {1, {4}, "frozen dessert"},       {2, {8, 1}, "use one's feet"},
-      {2, {8}, "walk leisurely"},       {3, {5}, "accomplished rapidly"},
-      {3, {7}, "not moving quickly"},   {4, {6}, "with speed"},
+  // Part of speech, words, gloss, pointers (type, target synset).
+  const datafiles::SynsetSpec synsets[] = {
+      {1, {1}, {{2, 1}}, "sloping land"},
+      {1, {1, 4}, {}, "a financial institution"},
+      {1, {2, 3}, {{2, 3}, {9, 4}}, "feline; \"a cat\""},
+      {1, {3}, {{3, 2}}, "a domesticated canid"},
+      {1, {4}, {}, "frozen dessert"},
+      {2, {8, 1}, {{23, 6}, {20, 6}}, "use one's feet"},
+      {2, {8}, {}, "walk leisurely"},
+      {3, {5}, {{29, 8}, {34, 8}}, "accomplished rapidly"},
+      {3, {7}, {}, "not moving quickly"},
+      {4, {6}, {{38, 9}, {39, 7}}, "with speed"},
   };
   for (uint32_t s = 0; s < std::size(synsets); ++s) {
-    datafiles::SynsetSpec spec;
-    spec.pos = synsets[s].pos;
-    spec.words = synsets[s].words;
-    spec.gloss = synsets[s].gloss;
-    lexicon.synsets.push_back(spec);
+    lexicon.synsets.push_back(synsets[s]);
     for (uint32_t w : synsets[s].words)
-      lexicon.words[w].senses[spec.pos - 1].push_back(SenseSpec{s, uint8_t(s)});
+      lexicon.words[w].senses[synsets[s].pos - 1].push_back({s, uint8_t(s)});
   }
-  auto point = [&](uint32_t from, uint8_t type, uint32_t to) {
-    lexicon.synsets[from].pointers.push_back({type, to});
-  };
-  point(0, 2, 1);
-  point(2, 2, 3);
-  point(2, 9, 4);
-  point(3, 3, 2);
-  point(5, 23, 6);
-  point(5, 20, 6);
-  point(7, 29, 8);
-  point(7, 34, 8);
-  point(9, 38, 9);
-  point(9, 39, 7);
   return lexicon;
 }
 
+// The small dictionary, its images, and a private folder for the damaged files.
 struct Setup {
-  std::string dir, synsets, words, tags;
   datafiles::DataFileImages images;
-  std::vector<std::string> lexicon_words;
+  const datafiles::Lexicon lexicon = SmallLexicon();
+  std::string dir = std::filesystem::temp_directory_path() / "fuzz_nymdex_XXXXXX";
 
   Setup() {
-    datafiles::Lexicon lexicon = SmallLexicon();
     std::string error;
-    if (!datafiles::BuildDataFiles(lexicon, &images, &error)) std::abort();
-    for (size_t i = 1; i < lexicon.words.size(); ++i)
-      lexicon_words.push_back(lexicon.words[i].text);
-    std::string base = std::filesystem::temp_directory_path() / "fuzz_nymdex_XXXXXX";
-    if (::mkdtemp(base.data()) == nullptr) std::abort();
-    dir = base;
-    synsets = dir + "/1001L.dat";
-    words = dir + "/1001W.dat";
-    tags = dir + "/1001T.dat";
+    if (!datafiles::BuildDataFiles(lexicon, &images, &error) || ::mkdtemp(dir.data()) == nullptr)
+      std::abort();
   }
   ~Setup() {
     std::error_code ignored;
     std::filesystem::remove_all(dir, ignored);
   }
-};
-
-// Rewrites in place and cuts to length (cheaper than truncating to nothing first).
-void Write(const std::string& path, const std::vector<uint8_t>& bytes) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) std::abort();
-  if (::pwrite(fd, bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size()) ||
-      ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
-    std::abort();
-  ::close(fd);
-}
-
-void Query(NymdexEngine* engine, const std::vector<std::string>& words) {
-  char text[kMaxWordLength + 1];
-  for (uint32_t id = 0; id < words.size() + 2; ++id)
-    Nymdex_GetWordFromID(engine, id, text);
-  NymdexEntryRegion region = Nymdex_GetEntryRegion(engine);
-  volatile char sink = region.length != 0 ? region.data[region.length - 1] : 0;
-  (void)sink;
-  for (const std::string& word : words) {
-    const char* w = word.c_str();
-    int32_t id = Nymdex_GetIdFromWord(engine, w);
-    if (id >= 0) {
-      std::vector<uint32_t> offsets, tag_ids;
-      Nymdex_GetOffsetList(engine, kNoun, static_cast<uint32_t>(id), &offsets);
-      Nymdex_GetTagIDs(engine, offsets, &tag_ids, kNoun);
-    }
-    std::vector<TagRecord> tags;
-    Nymdex_GetTags(engine, w, &tags);
-    Nymdex_GetFrequency(engine, w);
-    std::vector<std::string> related;
-    Nymdex_GetSynonyms(engine, w, &related, 1, {0, 1, 2});
-    Nymdex_GetHypernyms(engine, w, &related, 0, {0, 1, 2});
-    Nymdex_GetSeeAlso(engine, w, &related, 1, {1, 0});
-    Nymdex_HasAntonyms(engine, w, {0, 1, 2});
+  // Rewrites the file in place and cuts it to length (cheaper than truncating to nothing).
+  std::string Write(const char* name, const std::vector<uint8_t>& bytes) const {
+    std::string path = dir + "/" + name;
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0 || ::pwrite(fd, bytes.data(), bytes.size(), 0) != ssize_t(bytes.size()) ||
+        ::ftruncate(fd, off_t(bytes.size())) != 0 || ::close(fd) != 0)
+      std::abort();
+    return path;
   }
-}
+};
 
 }  // namespace
 
@@ -169,15 +117,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (cut != 0) file->resize(cut % file->size());
     }
   }
-  Write(setup.synsets, images.synsets);
-  Write(setup.words, images.word_index);
-  Write(setup.tags, images.tags);
-
   NymdexEngine* engine = nullptr;
-  uint32_t code = Nymdex_StartUp(&engine, setup.synsets.c_str(), setup.words.c_str(),
-                                 setup.tags.c_str(), nullptr, nullptr);
+  uint32_t code = Nymdex_StartUp(&engine, setup.Write("1001L.dat", images.synsets).c_str(),
+                                 setup.Write("1001W.dat", images.word_index).c_str(),
+                                 setup.Write("1001T.dat", images.tags).c_str(), nullptr, nullptr);
   if (code == kNymdexOk) {
-    Query(engine, setup.lexicon_words);
+    nymdex_test::Sweep(engine, setup.lexicon);
     Nymdex_ShutDown(&engine);
   } else if (code != kNymdexBadWordIndex && code != kNymdexBadIndexes &&
              code != kNymdexBadSenseLists && code != kNymdexCorrupt) {

@@ -4,48 +4,38 @@
 namespace nymdex_test {
 namespace {
 
-class SensesTest : public ::testing::Test {
- protected:
-  void Start(const DataFileImages& images) {
-    ASSERT_TRUE(dictionary_.Write(images));
-    ASSERT_EQ(dictionary_.Start(&engine_), kNymdexOk);
-  }
-  void TearDown() override {
-    if (engine_ != nullptr) Nymdex_ShutDown(&engine_);
-  }
-  std::vector<std::string> Tags(const char* word, uint32_t expected_code = kNymdexOk) {
-    std::vector<TagRecord> tags;
-    EXPECT_EQ(Nymdex_GetTags(engine_, word, &tags), expected_code) << word;
-    std::vector<std::string> texts;
-    for (const TagRecord& tag : tags)
-      texts.push_back(std::to_string(tag.pos) + " " + tag.text);
-    return texts;
-  }
-
-  Dictionary dictionary_;
-  NymdexEngine* engine_ = nullptr;
-};
-
 using Texts = std::vector<std::string>;
 
-TEST_F(SensesTest, TagsComeNounsFirstWhateverTheStoredOrder) {
-  Lexicon lexicon = SampleLexicon();
-  DataFileImages images = Images(lexicon);
-  const uint32_t bank = static_cast<uint32_t>(IdOf(lexicon, "bank"));
+// The word's tags as "<part of speech> <text>", after checking the query's code.
+Texts Tags(NymdexEngine* engine, const char* word, uint32_t expected_code = kNymdexOk) {
+  std::vector<TagRecord> tags;
+  EXPECT_EQ(Nymdex_GetTags(engine, word, &tags), expected_code) << word;
+  Texts texts;
+  for (const TagRecord& tag : tags)
+    texts.push_back(std::to_string(tag.pos) + " " + tag.text);
+  return texts;
+}
+
+TEST(SensesTest, TagsComeNounsFirstWhateverTheStoredOrder) {
   // Store bank's entries verb first: (2,3) (1,0) (1,5).
-  size_t at = SenseRecordAt(images.synsets, bank);
+  const Lexicon lexicon = SampleLexicon();
+  DataFileImages images = Images(lexicon);
+  size_t at = SenseRecordAt(images.synsets, IdOf(lexicon, "bank"));
   ASSERT_NE(at, 0u);
   const uint8_t reordered[] = {2, 3, 1, 0, 1, 5};
   std::copy(std::begin(reordered), std::end(reordered), images.synsets.begin() + at + 8);
   datafiles::SealSynsetFile(&images.synsets);
-  Start(images);
+  Dictionary dictionary;
+  NymdexEngine* engine = dictionary.Open(images);
+  ASSERT_NE(engine, nullptr);
 
-  EXPECT_EQ(Tags("Bank"), (Texts{"1 sloping land beside a body of water",
-                                 "1 a financial institution", "2 do business with a bank"}));
+  EXPECT_EQ(Tags(engine, "Bank"),
+            (Texts{"1 sloping land beside a body of water", "1 a financial institution",
+                   "2 do business with a bank"}));
   SenseList senses;
   senses.text = "kept";
-  ASSERT_EQ(Nymdex_GetSenses(engine_, "bank", &senses), kNymdexOk);
-  ASSERT_EQ(Nymdex_GetSenses(engine_, "bank", &senses), kNymdexOk);
+  ASSERT_EQ(Nymdex_GetSenses(engine, "bank", &senses), kNymdexOk);
+  ASSERT_EQ(Nymdex_GetSenses(engine, "bank", &senses), kNymdexOk);
   EXPECT_EQ(senses.text, "kept");
   ASSERT_EQ(senses.entries.size(), 6u) << "a second call appends again";
   EXPECT_EQ(SensePos(senses.entries[0]), kVerb);
@@ -53,14 +43,18 @@ TEST_F(SensesTest, TagsComeNounsFirstWhateverTheStoredOrder) {
   EXPECT_EQ(senses.entries[1], senses.entries[4]);
 }
 
-TEST_F(SensesTest, SensesFrequencyAndPartOfSpeech) {
-  Start(Images(SampleLexicon()));
-
+TEST_F(SampleTest, SensesTagsFrequencyAndPartOfSpeech) {
   // Two senses in one block, each with its own text.
-  EXPECT_EQ(Tags("dog"), (Texts{"1 a domesticated canid", "1 a dull unattractive woman"}));
-  EXPECT_EQ(Tags("cat"), (Texts{"1 feline mammal; \"the cat sat\""}));
-  EXPECT_EQ(Tags("fast"), (Texts{"2 abstain from food", "3 acting with speed"}));
-  EXPECT_TRUE(Tags("dogs", kNymdexNotFound).empty());
+  EXPECT_EQ(Tags(engine_, "dog"), (Texts{"1 a domesticated canid", "1 a dull unattractive woman"}));
+  EXPECT_EQ(Tags(engine_, "fast"), (Texts{"2 abstain from food", "3 acting with speed"}));
+  for (const char* unknown : {"dogs", "senseless"}) {
+    SCOPED_TRACE(unknown);
+    SenseList list;
+    EXPECT_TRUE(Tags(engine_, unknown, kNymdexNotFound).empty());
+    EXPECT_EQ(Nymdex_GetFrequency(engine_, unknown), 9);
+    EXPECT_EQ(Nymdex_GetSenses(engine_, unknown, &list), kNymdexNotFound);
+    EXPECT_EQ(Nymdex_GetSensesForWord(engine_, unknown, &list), 0);
+  }
   std::vector<TagRecord> tags;
   EXPECT_EQ(Nymdex_GetTags(nullptr, "dog", &tags), kNymdexNullHandle);
   EXPECT_EQ(Nymdex_GetTags(engine_, nullptr, &tags), kNymdexNullArgument);
@@ -68,61 +62,36 @@ TEST_F(SensesTest, SensesFrequencyAndPartOfSpeech) {
 
   EXPECT_EQ(Nymdex_GetFrequency(engine_, "BANK"), 5);
   EXPECT_EQ(Nymdex_GetFrequency(engine_, "cat"), 0);
-  EXPECT_EQ(Nymdex_GetFrequency(engine_, "dogs"), 9);
   EXPECT_EQ(Nymdex_GetFrequency(engine_, nullptr), -1);
   EXPECT_EQ(Nymdex_GetFrequency(nullptr, "cat"), -1);
-
-  struct Case {
-    const char* word;
-    int32_t noun, verb, adjective, adverb;
-  };
-  for (const Case& c : {Case{"bank", 1, 1, 0, 0}, Case{"fast", 0, 1, 1, 0},
-                        Case{"quickly", 0, 0, 0, 1}, Case{"dogs", 0, 0, 0, 0}}) {
-    SCOPED_TRACE(c.word);
-    EXPECT_EQ(Nymdex_IsNoun(engine_, c.word), c.noun);
-    EXPECT_EQ(Nymdex_IsVerb(engine_, c.word), c.verb);
-    EXPECT_EQ(Nymdex_IsAdjective(engine_, c.word), c.adjective);
-    EXPECT_EQ(Nymdex_IsAdverb(engine_, c.word), c.adverb);
-  }
-  EXPECT_EQ(Nymdex_IsNoun(nullptr, "bank"), 0);
-  EXPECT_EQ(Nymdex_IsNoun(engine_, nullptr), 0);
 
   SenseList list;
   EXPECT_EQ(Nymdex_GetSensesForWord(engine_, "fast", &list), 1);
   EXPECT_EQ(list.entries.size(), 2u);
-  EXPECT_EQ(Nymdex_GetSensesForWord(engine_, "dogs", &list), 0);
   EXPECT_EQ(Nymdex_GetSensesForWord(engine_, "fast", nullptr), 0);
   EXPECT_EQ(Nymdex_GetSenses(nullptr, "fast", &list), kNymdexNullHandle);
   EXPECT_EQ(Nymdex_GetSenses(engine_, nullptr, &list), kNymdexNullArgument);
   EXPECT_EQ(Nymdex_GetSenses(engine_, "fast", nullptr), kNymdexNullArgument);
-  EXPECT_EQ(Nymdex_GetSenses(engine_, "dogs", &list), kNymdexNotFound);
-}
 
-TEST_F(SensesTest, WordInTheIndexWithoutSenses) {
-  LexiconBuilder b;
-  b.Synset(1, {"bare"}, "n");
-  b.Synset(2, {"verb"}, "v");
-  b.Synset(3, {"adjective"}, "a");
-  b.Synset(4, {"adverb"}, "r");
-  b.Bare("senseless");
-  Start(Images(b.Build()));
-  SenseList list;
-  EXPECT_EQ(Nymdex_IsWord(engine_, "senseless"), 1u);
-  EXPECT_EQ(Nymdex_GetSenses(engine_, "senseless", &list), kNymdexNotFound);
-  EXPECT_TRUE(Tags("senseless", kNymdexNotFound).empty());
-  EXPECT_EQ(Nymdex_GetFrequency(engine_, "senseless"), 9);
-}
+  // Noun, verb, adjective, adverb.
+  const std::pair<const char*, std::string> kinds[] = {
+      {"bank", "1100"}, {"fast", "0110"}, {"quickly", "0001"}, {"dogs", "0000"}};
+  for (const auto& [word, expected] : kinds) {
+    std::string got;
+    for (auto is : {Nymdex_IsNoun, Nymdex_IsVerb, Nymdex_IsAdjective, Nymdex_IsAdverb})
+      got += std::to_string(is(engine_, word));
+    EXPECT_EQ(got, expected) << word;
+  }
+  EXPECT_EQ(Nymdex_IsNoun(nullptr, "bank"), 0);
+  EXPECT_EQ(Nymdex_IsNoun(engine_, nullptr), 0);
 
-TEST_F(SensesTest, TagIdsOfOffsets) {
-  Start(Images(SampleLexicon()));
+  // Tag identifiers of synset offsets.
   std::vector<uint32_t> offsets;
   std::vector<uint32_t> ids = {99};
   EXPECT_EQ(Nymdex_GetTagIDs(engine_, offsets, &ids, 7), 1) << "nothing to read";
   EXPECT_EQ(Nymdex_GetTagIDs(nullptr, offsets, &ids, kNoun), 0);
   EXPECT_EQ(Nymdex_GetTagIDs(engine_, offsets, nullptr, kNoun), 0);
-
-  ASSERT_EQ(Nymdex_GetOffsetList(engine_, kNoun, Nymdex_GetIdFromWord(engine_, "dog"), &offsets),
-            1);
+  ASSERT_EQ(Nymdex_GetOffsetList(engine_, kNoun, Id("dog"), &offsets), 1);
   EXPECT_EQ(Nymdex_GetTagIDs(engine_, offsets, &ids, kNoun), 1);
   ASSERT_EQ(ids.size(), 3u);
   EXPECT_NE(ids[1], ids[2]);
@@ -132,28 +101,34 @@ TEST_F(SensesTest, TagIdsOfOffsets) {
   EXPECT_EQ(ids.size(), 5u) << "values read before the failure stay";
 }
 
-TEST_F(SensesTest, EveryTagOfManyBlocksIsFound) {
-  const DataFileImages& images = BigImages();
+TEST(SensesTest, EveryWordAndTagOfALargeDictionaryIsFound) {
   const Lexicon& lexicon = BigLexicon();
-  ASSERT_GT(images.tag_blocks, 100u);
-  ASSERT_EQ(GetU32(images.tags, 4), images.tag_blocks);
-  Start(images);
-  // Each noun's one tag; the synsets in tag order cover every block's highest identifier and
-  // the identifier after it.
-  for (const datafiles::WordSpec& word : lexicon.words) {
-    if (word.senses[0].empty()) continue;
-    const std::string& gloss = lexicon.synsets[word.senses[0][0].synset].gloss;
-    std::vector<std::string> texts = Tags(word.text.c_str());
-    ASSERT_EQ(texts.size(), 1u) << word.text;
-    ASSERT_EQ(texts[0], "1 " + gloss) << word.text;
+  ASSERT_GT(BigImages().tag_blocks, 100u);
+  Dictionary dictionary;
+  NymdexEngine* engine = dictionary.Open(BigImages());
+  ASSERT_NE(engine, nullptr);
+  // Every word but the sentinel is found, and resolved from its identifier; each noun's one
+  // tag too, and together the nouns' tags cover every block's first and last text.
+  char text[kMaxWordLength + 1];
+  for (uint32_t id = 1; id < lexicon.words.size(); ++id) {
+    const datafiles::WordSpec& word = lexicon.words[id];
+    ASSERT_EQ(Nymdex_GetIdFromWord(engine, word.text.c_str()), int32_t(id));
+    ASSERT_EQ(Nymdex_GetWordFromID(engine, id, text), 1);
+    ASSERT_EQ(text, word.text);
+    if (!word.senses[0].empty()) {
+      ASSERT_EQ(Tags(engine, text), Texts{"1 " + lexicon.synsets[word.senses[0][0].synset].gloss});
+    }
   }
-  uint32_t previous = 0;
-  for (uint32_t b = 0; b < images.tag_blocks; ++b) {
-    uint32_t highest = GetU32(images.tags, 8 + 4 * b);
-    ASSERT_TRUE(b == 0 || highest > previous) << "ascending with the blocks";
-    previous = highest;
-  }
-  EXPECT_EQ(previous, lexicon.synsets.size() - 1);
+  for (uint32_t id : {0u, uint32_t(lexicon.words.size())})
+    EXPECT_EQ(Nymdex_GetWordFromID(engine, id, text), 0);
+  // Nouns are words 3 to 1202: the last noun bucket (12) ends the noun index; identifier
+  // 1300 is past the bucket table.
+  std::vector<uint32_t> offsets;
+  EXPECT_EQ(Nymdex_GetOffsetList(engine, kNoun, 1202, &offsets), 1);
+  EXPECT_EQ(Nymdex_GetOffsetList(engine, kVerb, 1203, &offsets), 1);
+  EXPECT_EQ(Nymdex_GetOffsetList(engine, kNoun, 1203, &offsets), 0);
+  EXPECT_EQ(Nymdex_GetOffsetList(engine, kNoun, 1300, &offsets), 0);
+  EXPECT_EQ(offsets.size(), 2u);
 }
 
 }  // namespace
