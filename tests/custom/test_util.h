@@ -2,55 +2,135 @@
 // database written by hand from the file rules, independent of the store's own writer.
 #pragma once
 
-#include <cstdint>
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "custom/custom_db.h"
+#include "engine/encrypt.h"
+#include "engine/md5.h"
 
 namespace custom_test {
 
 using Bytes = std::vector<uint8_t>;
+using Words = std::vector<std::string>;
+using Pairs = std::vector<std::pair<std::string, std::string>>;
 
-class ScratchFolder {
- public:
-  ScratchFolder();
-  ~ScratchFolder();
-  std::string Path(const std::string& name) const { return (root_ / name).string(); }
-  // Names of the files in the folder, sorted; an empty journal file is left out.
-  std::vector<std::string> Names() const;
+inline Bytes ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
 
- private:
-  std::filesystem::path root_;
-};
+inline void WriteBytes(const std::string& path, const Bytes& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
 
-Bytes ReadBytes(const std::string& path);
-void WriteBytes(const std::string& path, const Bytes& bytes);
-void PutLe32(Bytes* bytes, uint32_t value);
-uint32_t GetLe32(const Bytes& bytes, size_t at);
+inline void SetLe32(Bytes* bytes, size_t at, uint32_t value) {
+  if (bytes->size() < at + 4) bytes->resize(at + 4);
+  for (int i = 0; i < 4; ++i)
+    (*bytes)[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
 
 // RC2 under the default key, through the engine's cipher directly.
-Bytes Encipher(const std::string& text);
-std::string Decipher(const uint8_t* data, size_t length);
+inline Bytes Encipher(const std::string& text) {
+  EncryptHandle cipher = nullptr;
+  EXPECT_EQ(Encrypt_Initialize(&cipher, nullptr, 0), kEncryptOk);
+  Bytes out((text.size() + 7) / 8 * 8);
+  int32_t length = static_cast<int32_t>(text.size());
+  EXPECT_EQ(
+      Encrypt(cipher, reinterpret_cast<const uint8_t*>(text.data()), length, out.data(), &length),
+      kEncryptOk);
+  Encrypt_Deinitialize(&cipher);
+  return out;
+}
 
 // A database laid out by hand: `reserved` header bytes, then one index entry and one record
 // per (word, plaintext) pair.
-struct HandEntry {
-  std::string word;
-  std::string text;
+inline void WriteHandDatabase(const std::string& index_path, const std::string& data_path,
+                              const Pairs& entries, const Bytes& reserved = Bytes(12)) {
+  Bytes index(reserved);
+  SetLe32(&index, 12, static_cast<uint32_t>(entries.size()));
+  Bytes data;
+  for (const auto& [word, text] : entries) {
+    engine::Digest key = engine::Md5String(word.c_str());
+    index.insert(index.end(), key.begin(), key.end());
+    SetLe32(&index, index.size(), static_cast<uint32_t>(data.size()));
+    Bytes cipher = Encipher(text);
+    SetLe32(&data, data.size(), static_cast<uint32_t>(cipher.size()));
+    data.insert(data.end(), cipher.begin(), cipher.end());
+  }
+  WriteBytes(index_path, index);
+  WriteBytes(data_path, data);
+}
+
+// A record text with the given word, type name, definition, synonyms and examples fields,
+// other fields empty.
+inline std::string RecordText(const std::string& word, const std::string& type,
+                              const std::string& definition, const std::string& synonyms = "",
+                              const std::string& examples = "") {
+  return word + "%" + synonyms + std::string(kCustomRelationCount, '%') + type + "%" + definition +
+         "%%" + examples + "%";
+}
+
+// The (word, definition) of every readable entry, in index order: through a handle, or
+// through a fresh open of the files.
+inline Pairs List(const CustomDatabase* db) {
+  std::vector<CustomEntrySummary> all;
+  EXPECT_TRUE(CustomDb_GetAllEntries(db, &all));
+  Pairs pairs;
+  for (const CustomEntrySummary& entry : all)
+    pairs.emplace_back(entry.word, entry.definition);
+  return pairs;
+}
+
+inline Pairs Contents(const std::string& index_path, const std::string& data_path) {
+  CustomDatabase* db = nullptr;
+  EXPECT_EQ(CustomDb_Open(&db, index_path.c_str(), data_path.c_str()), kCustomOk);
+  Pairs pairs = List(db);
+  CustomDb_Close(&db);
+  return pairs;
+}
+
+// A scratch folder for a database, and a handle on it closed at the end.
+class DbTest : public ::testing::Test {
+ public:
+  DbTest() { std::filesystem::create_directories(root_); }
+  ~DbTest() override {
+    CustomDb_Close(&db_);
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+  }
+  std::string Path(const std::string& name) const { return (root_ / name).string(); }
+  // Names of the files in the folder, sorted; an empty journal (the resting state) is left out.
+  Words Names() const {
+    Words names;
+    for (const auto& entry : std::filesystem::directory_iterator(root_)) {
+      std::string name = entry.path().filename().string();
+      if (!name.ends_with(".journal") || entry.file_size() != 0) names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  void Open() { ASSERT_EQ(CustomDb_Open(&db_, index_.c_str(), data_.c_str()), kCustomOk); }
+  void OpenHand(const Pairs& entries, const Bytes& reserved = Bytes(12)) {
+    WriteHandDatabase(index_, data_, entries, reserved);
+    Open();
+  }
+
+  std::filesystem::path root_ = std::filesystem::temp_directory_path() /
+                                ("verbarium_custom_" + std::to_string(std::random_device()()));
+  std::string index_ = Path("1001M.idx");
+  std::string data_ = Path("1001M.dat");
+  CustomDatabase* db_ = nullptr;
 };
-void WriteHandDatabase(const std::string& index_path, const std::string& data_path,
-                       const std::vector<HandEntry>& entries, const Bytes& reserved = Bytes(12));
-
-// A record text with the given word, type name, definition and synonyms field, other fields
-// empty.
-std::string RecordText(const std::string& word, const std::string& type,
-                       const std::string& definition, const std::string& synonyms = "",
-                       const std::string& examples = "");
-
-// The (word, definition) of every readable entry, in index order, through a fresh open.
-std::vector<std::pair<std::string, std::string>> Contents(const std::string& index_path,
-                                                          const std::string& data_path);
 
 }  // namespace custom_test
