@@ -14,30 +14,24 @@ TEST(AnagramOptionsTest, ValidateFilterChecksInOrder) {
     int32_t min, max;
     const char* message;
   } cases[] = {
-      {"4-3", "trouble", 1, 50, ""},
-      {"7", "Trouble", 1, 50, ""},
+      {"4-3", "Trouble", 1, 50, ""},
       {"", "cat", 1, 50, kInvalidFilterMessage},
-      {"3a", "cat", 1, 50, kInvalidFilterMessage},
       {"3 ", "cat", 1, 50, kInvalidFilterMessage},
       {"-3", "cat", 1, 50, kInvalidFilterMessage},
       {"3-", "cat", 1, 50, kInvalidFilterMessage},
-      {"-", "cat", 1, 50, kInvalidFilterMessage},
       {"4--3", "trouble", 1, 50, kFilterBelowMinimumMessage},  // the empty part is 0
-      {"3-4", "listen", 1, 50, kFilterLengthMismatchMessage},
-      {"2-5", "trouble", 3, 50, kFilterBelowMinimumMessage},
       {"5-2", "trouble", 3, 50, kFilterBelowMinimumMessage},
       {"5-2", "trouble", 3, 4, kFilterAboveMaximumMessage},  // the first part fails first
       {"2-5", "trouble", 3, 4, kFilterBelowMinimumMessage},
-      {"4-4", "ice cream", 1, 50, ""},  // only letters count: 8
+      {"3-4", "trouble", 5, 2, kFilterBelowMinimumMessage},  // the minimum is checked first
+      {"4-4", "ice cream", 1, 50, ""},                       // only letters count: 8
       {"5-4", "ice cream", 1, 50, kFilterLengthMismatchMessage},
       {"99999999999999999999", "cat", 1, 50, kFilterAboveMaximumMessage},
-      {"3-3", "", 1, 50, kFilterLengthMismatchMessage},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.filter) + " for " + c.word);
     EXPECT_EQ(ValidateFilter(c.filter, c.word, c.min, c.max), c.message);
   }
-  EXPECT_EQ(CountLetters("Rock'n'Roll 2, z_Z"), 11);
 }
 
 TEST(AnagramOptionsTest, MaximumNumberCheck) {
@@ -48,13 +42,10 @@ TEST(AnagramOptionsTest, MaximumNumberCheck) {
     const char* text;
     bool modified;
   } cases[] = {
-      {"1,000", "", false, "", true},
-      {" 10000 ", "", false, "", true},
-      {"", "", false, "", true},
+      {" 1,000 ", "", false, "", true},
       {" , ", "", false, "", true},
-      {"12,000", kMaximumAnagramsMessage, true, "10,000", false},
+      {"10,001", kMaximumAnagramsMessage, true, "10,000", false},
       {"99999999999999999999", kMaximumAnagramsMessage, true, "10,000", false},
-      {"5a", kNumbersOnlyMessage, true, "5", false},
       {"1,2x3", kNumbersOnlyMessage, true, "12", false},
       {"-5", kNumbersOnlyMessage, true, "", false},
   };
@@ -63,22 +54,18 @@ TEST(AnagramOptionsTest, MaximumNumberCheck) {
     MaximumNumberCheck check = CheckMaximumNumber(c.typed);
     EXPECT_EQ(check.message, c.message);
     EXPECT_EQ(check.replace_text, c.replace);
-    if (c.replace) {
-      EXPECT_EQ(check.text, c.text);
-    }
+    EXPECT_EQ(check.text, c.text);
     EXPECT_EQ(check.modified, c.modified);
   }
 }
 
 TEST(AnagramOptionsTest, RequestArguments) {
-  AnagramSettings settings{2, 9, 300, false, false};
+  AnagramSettings settings{2, 9, 300, true, false};
   AnagramRequestArgs args;
   EXPECT_EQ(BuildAnagramRequest("  Ice Cream\t", "4-4", settings, &args), "");
   EXPECT_EQ(args.word, "ice cream");
   EXPECT_EQ(args.FilterArgument(), nullptr);  // "Use Filter" is off
-  EXPECT_EQ(std::vector<int32_t>(
-                {args.min_length, args.max_length, args.max_anagrams, args.permutations}),
-            std::vector<int32_t>({2, 9, 300, 0}));
+  EXPECT_EQ(args.permutations, 1);
   settings.use_filter = true;
   EXPECT_EQ(BuildAnagramRequest("Ice Cream", "4-4", settings, &args), "");
   EXPECT_STREQ(args.FilterArgument(), "4-4");
