@@ -65,9 +65,9 @@ TEST(DataFileWriterTest, RefusesWhatTheFormatsCannotHold) {
   refused("word order");
   l.synsets[noun].pointers.push_back({18, verb});
   refused("not a noun pointer type");
-  l.synsets[noun].pointers.push_back({2, 999});
+  l.synsets[noun].pointers.push_back({2, uint32_t(l.synsets.size())});
   refused("does not exist");
-  l.synsets[0].words.push_back(999);
+  l.synsets[0].words.push_back(uint32_t(l.words.size()));
   refused("does not exist");
   l.words[bank].senses[0].push_back({verb, 0});
   refused("is not a noun");

@@ -107,16 +107,20 @@ TEST(SensesTest, EveryWordAndTagOfALargeDictionaryIsFound) {
   Dictionary dictionary;
   NymdexEngine* engine = dictionary.Open(BigImages());
   ASSERT_NE(engine, nullptr);
-  // Every word but the sentinel is found, and resolved from its identifier; each noun's one
-  // tag too, and together the nouns' tags cover every block's first and last text.
+  // Every word but the sentinel is found, and resolved from its identifier; so are the nouns'
+  // tags, which cover every block's first and last text (the first noun's two tags lie in
+  // the first and the last block).
   char text[kMaxWordLength + 1];
   for (uint32_t id = 1; id < lexicon.words.size(); ++id) {
     const datafiles::WordSpec& word = lexicon.words[id];
     ASSERT_EQ(Nymdex_GetIdFromWord(engine, word.text.c_str()), int32_t(id));
     ASSERT_EQ(Nymdex_GetWordFromID(engine, id, text), 1);
     ASSERT_EQ(text, word.text);
-    if (!word.senses[0].empty()) {
-      ASSERT_EQ(Tags(engine, text), Texts{"1 " + lexicon.synsets[word.senses[0][0].synset].gloss});
+    Texts expected;
+    for (const datafiles::SenseSpec& sense : word.senses[0])
+      expected.push_back("1 " + lexicon.synsets[sense.synset].gloss);
+    if (!expected.empty()) {
+      ASSERT_EQ(Tags(engine, text), expected);
     }
   }
   for (uint32_t id : {0u, uint32_t(lexicon.words.size())})

@@ -209,6 +209,7 @@ inline const Lexicon& BigLexicon() {
       for (int p = 0; p < 100; ++p)
         drafts[3 + i].pointers.push_back({uint8_t(p % 2 ? 2 : 3), uint32_t(3 + random() % kNouns)});
     }
+    drafts.back().words.push_back(drafts[3].words[0]);  // senses in the first and last blocks
     return MakeLexicon(drafts);
   }();
   return lexicon;

@@ -123,28 +123,22 @@ TEST(WordIndexTest, SearchAgreesWithTheReferenceOnArbitraryRegions) {
 }
 
 TEST(WordIndexTest, StoredWordTooLongForTheBufferIsNotCopied) {
-  std::string huge = "h";  // varied letters: the index must not shrink below half its size
-  for (int i = 1; i < 1500; ++i)
+  // One byte too long for the caller's buffer, and the longest that fits. Varied letters: the
+  // index must not shrink below half its size.
+  std::string huge = "h", longest = "z";
+  for (int i = 1; i < 1024; ++i)
     huge += static_cast<char>('a' + (i * 7 + i / 5) % 26);
-  const std::string region = std::string(
-                                 "!\0"
-                                 "000000a\0"
-                                 "000001",
-                                 16) +
-                             huge +
-                             std::string(
-                                 "\0"
-                                 "000002z\0"
-                                 "000003",
-                                 15);
+  longest += huge.substr(1, 1022);
+  auto entry = [](const std::string& word, char id) { return word + '\0' + "00000" + id; };
   Dictionary dictionary;
-  NymdexEngine* engine = OpenWithRegion(&dictionary, region);
+  NymdexEngine* engine = OpenWithRegion(
+      &dictionary, entry("!", '0') + entry("a", '1') + entry(huge, '2') + entry(longest, '3'));
   ASSERT_NE(engine, nullptr);
   EXPECT_EQ(Nymdex_GetIdFromWord(engine, huge.c_str()), 2);
   char word[kMaxWordLength + 1];
   EXPECT_EQ(Nymdex_GetWordFromID(engine, 2, word), 0);
   EXPECT_EQ(Nymdex_GetWordFromID(engine, 3, word), 1);
-  EXPECT_STREQ(word, "z");
+  EXPECT_EQ(word, longest);
 }
 
 }  // namespace
