@@ -1,9 +1,9 @@
 // A small Data folder for the lookup and command-line tests: a handful of words written with
-// the data-file writer, an anagram list, and an empty custom database, in a scratch folder
+// the data-file writer, an anagram list and an empty custom database, in a scratch folder
 // removed at the end.
 #pragma once
 
-#include <atomic>
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -19,122 +19,81 @@
 
 namespace lookup_test {
 
-// Pointer-type codes used below.
-inline constexpr uint8_t kNounAntonym = 1;
-inline constexpr uint8_t kNounHypernym = 2;
-inline constexpr uint8_t kNounHyponym = 3;
-inline constexpr uint8_t kAdjectiveAntonym = 29;
-inline constexpr uint8_t kAdverbDerived = 39;
-
-// Synsets by words (index form); Build numbers the words in the writer's order.
-class SmallLexicon {
- public:
-  uint32_t Synset(uint8_t pos, std::vector<std::string> words, std::string gloss) {
-    const auto index = static_cast<uint32_t>(synsets_.size());
-    for (const std::string& w : words)
-      senses_[w][pos - 1].push_back({index, 0});
-    datafiles::SynsetSpec spec;
-    spec.pos = pos;
-    spec.gloss = std::move(gloss);
-    synsets_.push_back(spec);
-    words_.push_back(std::move(words));
-    return index;
-  }
-  void Point(uint32_t from, uint8_t type, uint32_t to) {
-    synsets_[from].pointers.push_back({type, to});
-  }
-
-  datafiles::Lexicon Build() const {
-    auto folded = [](std::string s) {
-      for (char& c : s)
-        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-      return s;
-    };
-    std::map<std::string, std::string> by_folded;  // sorted the writer's way
-    for (const auto& [text, unused] : senses_)
-      by_folded[folded(text)] = text;
-    datafiles::Lexicon lexicon;
-    lexicon.words.push_back({"!", {}});
-    std::map<std::string, uint32_t> ids;
-    for (const auto& [key, text] : by_folded) {
-      ids[text] = static_cast<uint32_t>(lexicon.words.size());
-      datafiles::WordSpec word;
-      word.text = text;
-      for (int pos = 0; pos < 4; ++pos)
-        word.senses[pos] = senses_.at(text)[pos];
-      lexicon.words.push_back(std::move(word));
-    }
-    lexicon.synsets = synsets_;
-    for (size_t i = 0; i < synsets_.size(); ++i) {
-      for (const std::string& w : words_[i])
-        lexicon.synsets[i].words.push_back(ids.at(w));
-    }
-    return lexicon;
-  }
-
-  std::vector<std::string> OneWordLemmas() const {
-    std::vector<std::string> out;
-    for (const auto& [text, unused] : senses_) {
-      if (text.find('_') == std::string::npos) out.push_back(text);
-    }
-    return out;
-  }
-
- private:
-  std::vector<datafiles::SynsetSpec> synsets_;
-  std::vector<std::vector<std::string>> words_;
-  std::map<std::string, std::vector<datafiles::SenseSpec>[4]> senses_;
+struct TestSynset {
+  uint8_t pos;
+  std::vector<std::string> words;
+  const char* gloss;
+  std::vector<datafiles::PointerSpec> pointers = {};  // targets are indexes in this table
 };
 
-// The dictionary the tests share: cats, bakes, walks, makes, a known "-ing" word, "x" and
-// "xe" (so "xing" would reduce if four letters were enough), a phrase, relations of each part
-// of speech.
-inline SmallLexicon TestLexicon() {
-  SmallLexicon lex;
-  const uint32_t cat = lex.Synset(1, {"cat", "true_cat"},
-                                  "feline mammal usually having thick soft fur; \"cats purr\"");
-  const uint32_t feline = lex.Synset(1, {"feline", "felid"}, "any of various lithe mammals");
-  lex.Point(cat, kNounHypernym, feline);
-  lex.Point(feline, kNounHyponym, cat);
-  lex.Synset(2, {"cat"}, "beat with a cat-o'-nine-tails");
-  const uint32_t dog = lex.Synset(1, {"dog"}, " a domesticated canid ;\"the dog barked\"; ;x");
-  const uint32_t canine = lex.Synset(1, {"canine", "canid"}, "a carnivore");
-  lex.Point(dog, kNounHypernym, canine);
-  lex.Synset(2, {"bake"}, "cook in an oven; \"bake the bread\"");
-  lex.Synset(2, {"walk"}, "use one's feet to advance");
-  lex.Synset(2, {"make"}, "engage in");
-  lex.Synset(1, {"morning", "morn"}, "the time period between dawn and noon");
-  const uint32_t quick = lex.Synset(3, {"quick", "speedy"}, "accomplished rapidly");
-  const uint32_t slow = lex.Synset(3, {"slow"}, "not moving quickly");
-  lex.Point(quick, kAdjectiveAntonym, slow);
-  const uint32_t quickly = lex.Synset(4, {"quickly", "rapidly"}, "with rapid movements");
-  lex.Point(quickly, kAdverbDerived, quick);
-  lex.Synset(1, {"ice_cream"}, "frozen dessert");
-  lex.Synset(1, {"x"}, "the 24th letter");
-  lex.Synset(1, {"xe"}, "a colorless odorless inert gas");
-  const uint32_t hot = lex.Synset(1, {"heat"}, "the presence of heat");
-  const uint32_t cold = lex.Synset(1, {"cold"}, "the absence of heat");
-  lex.Point(hot, kNounAntonym, cold);
-  return lex;
-}
+// cats, bakes, walks, makes, a known "-ing" word, "x" and "xe" (so "xing" would reduce if four
+// letters were enough), a phrase, and relations of each part of speech. Pointer types: 1 noun
+// antonym, 2 hypernym, 3 hyponym, 29 adjective antonym, 39 adverb derived-from.
+inline const std::vector<TestSynset> kSynsets = {
+    {1,
+     {"cat", "true_cat"},
+     "feline mammal usually having thick soft fur; \"cats purr\"",
+     {{2, 1}}},
+    {1, {"feline", "felid"}, "any of various lithe mammals", {{3, 0}}},
+    {2, {"cat"}, "beat with a cat-o'-nine-tails"},
+    {1, {"dog"}, " a domesticated canid ;\"the dog barked\"; ;x", {{2, 4}}},
+    {1, {"canine", "canid"}, "a carnivore"},
+    {2, {"bake"}, "cook in an oven; \"bake the bread\""},
+    {2, {"walk"}, "use one's feet to advance"},
+    {2, {"make"}, "engage in"},
+    {1, {"morning", "morn"}, "the time period between dawn and noon"},
+    {3, {"quick", "speedy"}, "accomplished rapidly", {{29, 10}}},
+    {3, {"slow"}, "not moving quickly"},
+    {4, {"quickly", "rapidly"}, "with rapid movements", {{39, 9}}},
+    {1, {"ice_cream"}, "frozen dessert"},
+    {1, {"x"}, "the 24th letter"},
+    {1, {"xe"}, "a colorless odorless inert gas"},
+    {1, {"heat"}, "the presence of heat", {{1, 16}}},
+    {1, {"cold"}, "the absence of heat"},
+};
 
 // A scratch "Data" folder with the engine's three files, "1001A.dat" and an empty custom
 // database.
 class DataFolder {
  public:
-  explicit DataFolder(const SmallLexicon& lexicon = TestLexicon()) {
-    static std::atomic<int> counter{0};
+  DataFolder() {
+    static int counter = 0;
     root_ = std::filesystem::temp_directory_path() /
             ("verbarium_lookup_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
     std::filesystem::create_directories(root_ / "Data");
+    // Every word is lower case, so the map's order is the writer's case-blind order.
+    std::map<std::string, std::array<std::vector<datafiles::SenseSpec>, 4>> senses;
+    datafiles::Lexicon lexicon;
+    for (uint32_t i = 0; i < kSynsets.size(); ++i) {
+      for (const std::string& w : kSynsets[i].words)
+        senses[w][kSynsets[i].pos - 1].push_back({i, 0});
+      lexicon.synsets.push_back({kSynsets[i].pos, {}, kSynsets[i].pointers, kSynsets[i].gloss});
+    }
+    lexicon.words.push_back({"!", {}});
+    std::map<std::string, uint32_t> ids;
+    std::vector<std::string> one_word;
+    for (const auto& [text, by_pos] : senses) {
+      ids[text] = static_cast<uint32_t>(lexicon.words.size());
+      if (text.find('_') == std::string::npos) one_word.push_back(text);
+      lexicon.words.push_back({text, {by_pos[0], by_pos[1], by_pos[2], by_pos[3]}});
+    }
+    for (uint32_t i = 0; i < kSynsets.size(); ++i) {
+      for (const std::string& w : kSynsets[i].words)
+        lexicon.synsets[i].words.push_back(ids.at(w));
+    }
     datafiles::DataFileImages images;
     std::string error;
-    const bool built = datafiles::BuildDataFiles(lexicon.Build(), &images, &error);
-    EXPECT_TRUE(built) << error;
-    Write("1001L.dat", images.synsets);
-    Write("1001W.dat", images.word_index);
-    Write("1001T.dat", images.tags);
-    Write("1001A.dat", datafiles::BuildAnagramFile(lexicon.OneWordLemmas()));
+    EXPECT_TRUE(datafiles::BuildDataFiles(lexicon, &images, &error)) << error;
+    const std::pair<const char*, std::vector<uint8_t>> files[] = {
+        {"1001L.dat", images.synsets},
+        {"1001W.dat", images.word_index},
+        {"1001T.dat", images.tags},
+        {"1001A.dat", datafiles::BuildAnagramFile(one_word)}};
+    for (const auto& [name, bytes] : files) {
+      std::ofstream out(Path(name), std::ios::binary);
+      out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+      EXPECT_TRUE(out.good()) << name;
+    }
     EXPECT_EQ(CustomDb_CreateIfMissing(Path("1001M.idx").c_str(), Path("1001M.dat").c_str()),
               CustomCreateResult::kCreated);
   }
@@ -142,20 +101,12 @@ class DataFolder {
     std::error_code ignored;
     std::filesystem::remove_all(root_, ignored);
   }
-  DataFolder(const DataFolder&) = delete;
-  DataFolder& operator=(const DataFolder&) = delete;
 
   std::string root() const { return root_.string(); }
   std::string dir() const { return (root_ / "Data").string(); }
   std::string Path(const std::string& name) const { return (root_ / "Data" / name).string(); }
 
  private:
-  void Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(Path(name), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
-    EXPECT_TRUE(out.good()) << name;
-  }
-
   std::filesystem::path root_;
 };
 

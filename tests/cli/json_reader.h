@@ -1,203 +1,91 @@
-// A strict JSON reader for the command-line tests: parses what verbarium-cli prints so the
-// tests look at values, not at text. Fails (Parse returns false) on anything that is not one
-// complete JSON value.
+// A minimal JSON reader for the command-line tests, for the compact JSON verbarium-cli prints:
+// objects, arrays, strings (with the named escapes the writer uses), integers, true, false and
+// null, no white space inside. Parse fails on anything else, so malformed output is caught.
 #pragma once
 
-#include <cstdint>
-#include <map>
-#include <memory>
+#include <cctype>
+#include <cstring>
 #include <string>
 #include <vector>
 
 namespace json_test {
 
 struct Value {
-  enum Kind { kNull, kBool, kNumber, kString, kArray, kObject } kind = kNull;
-  bool boolean = false;
-  double number = 0;
-  std::string string;
-  std::vector<Value> array;
-  std::map<std::string, Value> object;
+  std::string key;   // an object member's name
+  char kind = 0;     // '"' string, '#' integer, '[' array, '{' object, 't', 'f', 'n'; 0 missing
+  std::string text;  // a string's value, an integer's digits
+  std::vector<Value> items;  // an array's elements or an object's members
 
-  const Value& operator[](const std::string& key) const {
+  const Value& operator[](const std::string& name) const {
     static const Value kMissing;
-    const auto it = object.find(key);
-    return it == object.end() ? kMissing : it->second;
+    for (const Value& item : items) {
+      if (kind == '{' && item.key == name) return item;
+    }
+    return kMissing;
   }
-  bool Has(const std::string& key) const { return object.count(key) != 0; }
+  long Int() const { return kind == '#' ? std::stol(text) : -1; }
+  bool True() const { return kind == 't'; }
   std::vector<std::string> Strings() const {
     std::vector<std::string> out;
-    for (const Value& v : array)
-      out.push_back(v.string);
+    for (const Value& v : items)
+      out.push_back(v.kind == '"' ? v.text : "<not a string>");
     return out;
   }
 };
 
-class Reader {
- public:
-  explicit Reader(const std::string& text) : s_(text) {}
+inline bool ParseString(const std::string& s, size_t& i, std::string* out) {
+  static const std::string kEscapes = "\"\"\\\\b\bf\fn\nr\rt\t";  // pairs: letter, byte
+  if (i >= s.size() || s[i] != '"') return false;
+  for (++i; i < s.size(); ++i) {
+    char c = s[i];
+    if (c == '"') return ++i, true;
+    if (static_cast<unsigned char>(c) < 0x20) return false;
+    if (c == '\\') {
+      const size_t k = i + 1 < s.size() ? kEscapes.find(s[++i]) : std::string::npos;
+      if (k == std::string::npos || k % 2 != 0) return false;
+      c = kEscapes[k + 1];
+    }
+    out->push_back(c);
+  }
+  return false;
+}
 
-  bool Parse(Value* value) {
-    pos_ = 0;
-    if (!ParseValue(value, 0)) return false;
-    SkipSpace();
-    return pos_ == s_.size();
+inline bool ParseAt(const std::string& s, size_t& i, Value* v) {
+  if (i >= s.size()) return false;
+  v->kind = s[i];
+  if (v->kind == '"') return ParseString(s, i, &v->text);
+  if (v->kind == '[' || v->kind == '{') {
+    const char close = v->kind == '[' ? ']' : '}';
+    if (++i < s.size() && s[i] == close) return ++i, true;
+    do {
+      Value item;
+      if (close == '}' && (!ParseString(s, i, &item.key) || (*v)[item.key].kind != 0 ||
+                           i >= s.size() || s[i++] != ':')) {
+        return false;  // not a member, or a repeated name
+      }
+      if (!ParseAt(s, i, &item)) return false;
+      v->items.push_back(std::move(item));
+    } while (i < s.size() && s[i] == ',' && ++i);
+    return i < s.size() && s[i++] == close;
   }
+  for (const char* word : {"true", "false", "null"}) {
+    if (s.compare(i, std::strlen(word), word) == 0) return i += std::strlen(word), true;
+  }
+  const size_t start = i;
+  if (s[i] == '-') ++i;
+  while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+    ++i;
+  v->kind = '#';
+  v->text = s.substr(start, i - start);
+  return i > start && s[i - 1] != '-';
+}
 
- private:
-  void SkipSpace() {
-    while (pos_ < s_.size() &&
-           (s_[pos_] == ' ' || s_[pos_] == '\n' || s_[pos_] == '\r' || s_[pos_] == '\t')) {
-      ++pos_;
-    }
-  }
-  bool Literal(const char* word) {
-    const std::string w(word);
-    if (s_.compare(pos_, w.size(), w) != 0) return false;
-    pos_ += w.size();
-    return true;
-  }
-  static void AppendUtf8(uint32_t cp, std::string* out) {
-    if (cp < 0x80) {
-      out->push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-  }
-  bool ParseString(std::string* out) {
-    if (pos_ >= s_.size() || s_[pos_] != '"') return false;
-    ++pos_;
-    while (pos_ < s_.size()) {
-      const auto c = static_cast<unsigned char>(s_[pos_++]);
-      if (c == '"') return true;
-      if (c < 0x20) return false;  // raw control characters are not allowed
-      if (c != '\\') {
-        out->push_back(static_cast<char>(c));
-        continue;
-      }
-      if (pos_ >= s_.size()) return false;
-      const char e = s_[pos_++];
-      switch (e) {
-        case '"':
-        case '\\':
-        case '/':
-          out->push_back(e);
-          break;
-        case 'b':
-          out->push_back('\b');
-          break;
-        case 'f':
-          out->push_back('\f');
-          break;
-        case 'n':
-          out->push_back('\n');
-          break;
-        case 'r':
-          out->push_back('\r');
-          break;
-        case 't':
-          out->push_back('\t');
-          break;
-        case 'u': {
-          if (pos_ + 4 > s_.size()) return false;
-          uint32_t cp = 0;
-          for (int i = 0; i < 4; ++i) {
-            const char h = s_[pos_++];
-            cp <<= 4;
-            if (h >= '0' && h <= '9') {
-              cp |= h - '0';
-            } else if (h >= 'a' && h <= 'f') {
-              cp |= h - 'a' + 10;
-            } else if (h >= 'A' && h <= 'F') {
-              cp |= h - 'A' + 10;
-            } else {
-              return false;
-            }
-          }
-          AppendUtf8(cp, out);
-          break;
-        }
-        default:
-          return false;
-      }
-    }
-    return false;
-  }
-  bool ParseValue(Value* v, int depth) {
-    if (depth > 64) return false;
-    SkipSpace();
-    if (pos_ >= s_.size()) return false;
-    const char c = s_[pos_];
-    if (c == '{') {
-      v->kind = Value::kObject;
-      ++pos_;
-      SkipSpace();
-      if (pos_ < s_.size() && s_[pos_] == '}') return ++pos_, true;
-      while (true) {
-        SkipSpace();
-        std::string key;
-        if (!ParseString(&key)) return false;
-        SkipSpace();
-        if (pos_ >= s_.size() || s_[pos_++] != ':') return false;
-        if (v->object.count(key) != 0) return false;  // duplicate keys are a fault here
-        if (!ParseValue(&v->object[key], depth + 1)) return false;
-        SkipSpace();
-        if (pos_ >= s_.size()) return false;
-        if (s_[pos_] == ',') {
-          ++pos_;
-          continue;
-        }
-        return s_[pos_++] == '}';
-      }
-    }
-    if (c == '[') {
-      v->kind = Value::kArray;
-      ++pos_;
-      SkipSpace();
-      if (pos_ < s_.size() && s_[pos_] == ']') return ++pos_, true;
-      while (true) {
-        v->array.emplace_back();
-        if (!ParseValue(&v->array.back(), depth + 1)) return false;
-        SkipSpace();
-        if (pos_ >= s_.size()) return false;
-        if (s_[pos_] == ',') {
-          ++pos_;
-          continue;
-        }
-        return s_[pos_++] == ']';
-      }
-    }
-    if (c == '"') {
-      v->kind = Value::kString;
-      return ParseString(&v->string);
-    }
-    if (Literal("true")) return v->kind = Value::kBool, v->boolean = true, true;
-    if (Literal("false")) return v->kind = Value::kBool, true;
-    if (Literal("null")) return v->kind = Value::kNull, true;
-    const size_t start = pos_;
-    if (pos_ < s_.size() && s_[pos_] == '-') ++pos_;
-    while (pos_ < s_.size() && ((s_[pos_] >= '0' && s_[pos_] <= '9') || s_[pos_] == '.' ||
-                                s_[pos_] == 'e' || s_[pos_] == 'E' || s_[pos_] == '+')) {
-      ++pos_;
-    }
-    if (pos_ == start) return false;
-    v->kind = Value::kNumber;
-    v->number = std::stod(s_.substr(start, pos_ - start));
-    return true;
-  }
-
-  const std::string& s_;
-  size_t pos_ = 0;
-};
-
-inline bool Parse(const std::string& text, Value* value) {
+// One value filling `text`, a final line break allowed.
+inline bool Parse(std::string text, Value* value) {
+  if (!text.empty() && text.back() == '\n') text.pop_back();
   *value = Value();
-  return Reader(text).Parse(value);
+  size_t i = 0;
+  return ParseAt(text, i, value) && i == text.size();
 }
 
 }  // namespace json_test
