@@ -105,7 +105,9 @@ TEST_F(FaultTest, EveryStepOfEveryChange) {
       {"replace", {{"b", "two"}, {"c", "three"}, {"a", "edited"}}},
       {"restore", {{"z", "saved"}}},
   };
-  for (const auto& [change, after] : changes) {
+  for (const auto& entry : changes) {
+    const std::string& change = entry.first;  // named, not bound: lambdas below capture it
+    const Pairs& after = entry.second;
     SCOPED_TRACE(change);
     irregular_ = change.ends_with("index");
     Prepare();
