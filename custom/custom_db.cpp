@@ -10,8 +10,8 @@
 #include "custom/custom_internal.h"
 
 using custom::AppendOutcome;
-using custom::LoadLe32;
-using custom::StoreLe32;
+using custom::LoadU32;
+using custom::StoreU32;
 
 namespace {
 
@@ -45,7 +45,7 @@ bool EncipherRecord(const std::string& text, std::vector<uint8_t>* out) {
                             out->data() + 4, &length);
   Encrypt_Deinitialize(&cipher);
   if (result != kEncryptOk || static_cast<size_t>(length) != rounded) return false;
-  StoreLe32(out->data(), static_cast<uint32_t>(length));
+  StoreU32(out->data(), static_cast<uint32_t>(length));
   return true;
 }
 
@@ -103,7 +103,7 @@ bool RewriteDatabase(CustomDatabase* db, int32_t remove, const engine::Digest& k
   if (custom::ReplaceFiles(db->index_path, db->data_path, index_content, data_content) != 0) {
     return false;
   }
-  StoreLe32(db->header.data() + 12, static_cast<uint32_t>(entries.size()));
+  StoreU32(db->header.data() + 12, static_cast<uint32_t>(entries.size()));
   db->entries.swap(entries);
   return true;
 }
@@ -248,7 +248,7 @@ uint32_t CustomDb_CountEntries(const CustomDatabase* db) {
   custom::File file = custom::OpenFile(db->index_path, O_RDONLY);
   uint8_t header[kCustomHeaderSize];
   if (!file.ok() || !custom::ReadAt(file.fd(), header, sizeof header, 0)) return 0;
-  return LoadLe32(header + 12);
+  return LoadU32(header + 12);
 }
 
 int32_t CustomDb_FindRecords(const CustomDatabase* db, const char* word,

@@ -1,5 +1,5 @@
 // What the store, the queries and backup share inside the custom database library: the open
-// database object, little-endian helpers, the record reader and the journaled file changes.
+// database object, the record reader and the journaled file changes.
 #pragma once
 
 #include <array>
@@ -10,6 +10,7 @@
 #include "custom/custom_db.h"
 #include "custom/file_ops.h"
 #include "engine/encrypt.h"
+#include "engine/little_endian.h"
 #include "engine/md5.h"
 
 struct CustomIndexEntry {
@@ -28,16 +29,8 @@ struct CustomDatabase {
 
 namespace custom {
 
-inline uint32_t LoadLe32(const uint8_t* p) {
-  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-
-inline void StoreLe32(uint8_t* p, uint32_t value) {
-  p[0] = static_cast<uint8_t>(value);
-  p[1] = static_cast<uint8_t>(value >> 8);
-  p[2] = static_cast<uint8_t>(value >> 16);
-  p[3] = static_cast<uint8_t>(value >> 24);
-}
+using engine::LoadU32;
+using engine::StoreU32;
 
 // Reads the header and every entry of an index file. kCustomOk; kCustomCannotOpen when it
 // cannot be opened; kCustomBadIndex when the header is short or the file holds fewer entries

@@ -60,25 +60,25 @@ std::string SidePath(const std::string& path) {
   return path + ".new";
 }
 
-void StoreLe64(uint8_t* p, uint64_t value) {
-  StoreLe32(p, static_cast<uint32_t>(value));
-  StoreLe32(p + 4, static_cast<uint32_t>(value >> 32));
+void StoreU64(uint8_t* p, uint64_t value) {
+  StoreU32(p, static_cast<uint32_t>(value));
+  StoreU32(p + 4, static_cast<uint32_t>(value >> 32));
 }
 
-uint64_t LoadLe64(const uint8_t* p) {
-  return uint64_t{LoadLe32(p)} | uint64_t{LoadLe32(p + 4)} << 32;
+uint64_t LoadU64(const uint8_t* p) {
+  return uint64_t{LoadU32(p)} | uint64_t{LoadU32(p + 4)} << 32;
 }
 
 std::array<uint8_t, kJournalSize> EncodeJournal(const Journal& journal) {
   std::array<uint8_t, kJournalSize> bytes{};
   std::memcpy(bytes.data(), kJournalMagic, 4);
-  StoreLe32(bytes.data() + 4, journal.kind);
-  StoreLe64(bytes.data() + 8, journal.index_length);
-  StoreLe64(bytes.data() + 16, journal.data_length);
+  StoreU32(bytes.data() + 4, journal.kind);
+  StoreU64(bytes.data() + 8, journal.index_length);
+  StoreU64(bytes.data() + 16, journal.data_length);
   std::memcpy(bytes.data() + 24, journal.index_digest.data(), 16);
   std::memcpy(bytes.data() + 40, journal.data_digest.data(), 16);
   std::memcpy(bytes.data() + 56, journal.entry, kCustomIndexEntrySize);
-  StoreLe64(bytes.data() + 76, journal.record_length);
+  StoreU64(bytes.data() + 76, journal.record_length);
   engine::Digest check = engine::Md5Bytes(bytes.data(), kJournalBody);
   std::memcpy(bytes.data() + kJournalBody, check.data(), 16);
   return bytes;
@@ -88,13 +88,13 @@ bool DecodeJournal(const uint8_t* bytes, Journal* journal) {
   if (std::memcmp(bytes, kJournalMagic, 4) != 0) return false;
   engine::Digest check = engine::Md5Bytes(bytes, kJournalBody);
   if (std::memcmp(check.data(), bytes + kJournalBody, 16) != 0) return false;
-  journal->kind = LoadLe32(bytes + 4);
-  journal->index_length = LoadLe64(bytes + 8);
-  journal->data_length = LoadLe64(bytes + 16);
+  journal->kind = LoadU32(bytes + 4);
+  journal->index_length = LoadU64(bytes + 8);
+  journal->data_length = LoadU64(bytes + 16);
   std::memcpy(journal->index_digest.data(), bytes + 24, 16);
   std::memcpy(journal->data_digest.data(), bytes + 40, 16);
   std::memcpy(journal->entry, bytes + 56, kCustomIndexEntrySize);
-  journal->record_length = LoadLe64(bytes + 76);
+  journal->record_length = LoadU64(bytes + 76);
   return journal->kind == kJournalAppend || journal->kind == kJournalReplace;
 }
 
@@ -193,7 +193,7 @@ bool AppendIsComplete(const std::string& index_path, const std::string& data_pat
   }
   uint8_t expected[kCustomHeaderSize];
   std::memcpy(expected, journal.index_digest.data(), kCustomHeaderSize);
-  StoreLe32(expected + 12, LoadLe32(expected + 12) + 1);
+  StoreU32(expected + 12, LoadU32(expected + 12) + 1);
   if (std::memcmp(header, expected, sizeof header) != 0 ||
       std::memcmp(entry, journal.entry, sizeof entry) != 0) {
     return false;
@@ -287,7 +287,7 @@ int32_t ReadIndexFile(const std::string& index_path, CustomIndexHeader* header,
   if (size < kCustomHeaderSize || !ReadAt(file.fd(), header->data(), kCustomHeaderSize, 0)) {
     return kCustomBadIndex;
   }
-  uint64_t count = LoadLe32(header->data() + 12);
+  uint64_t count = LoadU32(header->data() + 12);
   uint64_t needed = kCustomHeaderSize + count * kCustomIndexEntrySize;
   // A count the file cannot hold is damage, and must never size an allocation.
   if (needed > static_cast<uint64_t>(size)) return kCustomBadIndex;
@@ -304,7 +304,7 @@ int32_t ReadIndexFile(const std::string& index_path, CustomIndexHeader* header,
     const uint8_t* p = bytes.data() + i * kCustomIndexEntrySize;
     CustomIndexEntry entry;
     std::memcpy(entry.key.data(), p, 16);
-    entry.offset = LoadLe32(p + 16);
+    entry.offset = LoadU32(p + 16);
     entries->push_back(entry);
   }
   return kCustomOk;
@@ -314,11 +314,11 @@ std::vector<uint8_t> EncodeIndex(const CustomIndexHeader& header,
                                  const std::vector<CustomIndexEntry>& entries) {
   std::vector<uint8_t> bytes(kCustomHeaderSize + entries.size() * kCustomIndexEntrySize);
   std::memcpy(bytes.data(), header.data(), kCustomHeaderSize);
-  StoreLe32(bytes.data() + 12, static_cast<uint32_t>(entries.size()));
+  StoreU32(bytes.data() + 12, static_cast<uint32_t>(entries.size()));
   uint8_t* p = bytes.data() + kCustomHeaderSize;
   for (const CustomIndexEntry& entry : entries) {
     std::memcpy(p, entry.key.data(), 16);
-    StoreLe32(p + 16, entry.offset);
+    StoreU32(p + 16, entry.offset);
     p += kCustomIndexEntrySize;
   }
   return bytes;
@@ -399,7 +399,7 @@ AppendOutcome AppendToFiles(const std::string& index_path, const std::string& da
         !ReadAt(index.fd(), journal.index_digest.data(), kCustomHeaderSize, 0)) {
       return AppendOutcome::kNeedsRewrite;
     }
-    uint32_t count = LoadLe32(journal.index_digest.data() + 12);
+    uint32_t count = LoadU32(journal.index_digest.data() + 12);
     if (count != expected_count || count == UINT32_MAX ||
         static_cast<uint64_t>(index_size) !=
             kCustomHeaderSize + uint64_t{count} * kCustomIndexEntrySize) {
@@ -411,10 +411,10 @@ AppendOutcome AppendToFiles(const std::string& index_path, const std::string& da
     journal.index_length = static_cast<uint64_t>(index_size);
     journal.data_length = static_cast<uint64_t>(data_size);
     std::memcpy(new_header.data(), journal.index_digest.data(), kCustomHeaderSize);
-    StoreLe32(new_header.data() + 12, count + 1);
+    StoreU32(new_header.data() + 12, count + 1);
   }
   std::memcpy(journal.entry, key.data(), 16);
-  StoreLe32(journal.entry + 16, static_cast<uint32_t>(journal.data_length));
+  StoreU32(journal.entry + 16, static_cast<uint32_t>(journal.data_length));
   journal.record_length = record.size();
   journal.data_digest = engine::Md5Bytes(record.data(), record.size());
 
@@ -483,7 +483,7 @@ int32_t RecordReader::Open(const std::string& data_path) {
 bool RecordReader::Extent(uint32_t offset, uint64_t* length) {
   uint8_t prefix[4];
   if (uint64_t{offset} + 4 > size_ || !ReadAt(file_.fd(), prefix, 4, offset)) return false;
-  uint64_t n = LoadLe32(prefix);
+  uint64_t n = LoadU32(prefix);
   if (n > size_ - offset - 4) return false;
   *length = 4 + n;
   return true;
@@ -495,7 +495,7 @@ int32_t RecordReader::Read(uint32_t offset, std::string* text, bool* skipped) {
   if (uint64_t{offset} + 4 > size_ || !ReadAt(file_.fd(), prefix, 4, offset)) {
     return kCustomBadRecord;
   }
-  uint32_t n = LoadLe32(prefix);
+  uint32_t n = LoadU32(prefix);
   if (n == 0) {
     *skipped = true;
     return kCustomOk;

@@ -6,6 +6,8 @@
 #include <limits>
 #include <new>
 
+#include "engine/little_endian.h"
+
 namespace engine {
 
 namespace {
@@ -13,11 +15,6 @@ namespace {
 constexpr uint32_t kHalf = 0x8000;
 constexpr uint32_t kQuarter = 0x4000;
 constexpr uint32_t kMask = 0xFFFF;
-
-inline uint32_t ReadLittle32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
 
 // Code bits, most significant first, from a bounded byte range; bits past its end read as 0.
 // The window holds the next `count_` bits left-aligned.
@@ -181,7 +178,7 @@ void DecodeSymbols(StaticModel& model, Finder find, BitReader& bits, uint8_t* ou
 bool ArithDecode(const uint8_t* in, size_t in_length, uint8_t* out, size_t capacity,
                  size_t* out_length) {
   if (in == nullptr || in_length < kStreamHeadSize || out_length == nullptr) return false;
-  const uint32_t length = ReadLittle32(in);
+  const uint32_t length = LoadU32(in);
   if (length > capacity || (length > 0 && out == nullptr)) return false;
 
   StaticModel model;

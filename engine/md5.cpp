@@ -6,24 +6,14 @@
 #include <memory>
 #include <new>
 
+#include "engine/little_endian.h"
+
 namespace engine {
 
 namespace {
 
 inline uint32_t RotateLeft(uint32_t x, int n) {
   return (x << n) | (x >> (32 - n));
-}
-
-inline uint32_t LoadLittle32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
-inline void StoreLittle32(uint32_t v, uint8_t* p) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-  p[2] = static_cast<uint8_t>(v >> 16);
-  p[3] = static_cast<uint8_t>(v >> 24);
 }
 
 // The four round functions and their step, with the additive constants of the sine table.
@@ -52,7 +42,7 @@ Md5::Md5() : state_{0x67452301u, 0xefcdab89u, 0x98badcfeu, 0x10325476u}, buffer_
 void Md5::Transform(const uint8_t block[64]) {
   uint32_t x[16];
   for (int i = 0; i < 16; ++i)
-    x[i] = LoadLittle32(block + 4 * i);
+    x[i] = LoadU32(block + 4 * i);
   uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
 
   Step<F>(a, b, c, d, x[0], 7, 0xd76aa478);
@@ -165,7 +155,7 @@ Digest Md5::Final() {
 
   Digest digest;
   for (int i = 0; i < 4; ++i)
-    StoreLittle32(state_[i], digest.data() + 4 * i);
+    StoreU32(digest.data() + 4 * i, state_[i]);
   return digest;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/data_format.h"
+#include "engine/little_endian.h"
 #include "engine/nymdex.h"
 
 namespace platform {
@@ -20,12 +21,8 @@ namespace nymdex {
 
 inline constexpr char kStopEventName[] = "StopNymdexEvent";
 
-inline uint32_t LoadU32(const uint8_t* p) {
-  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-inline uint16_t LoadU16(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
+using engine::LoadU16;
+using engine::LoadU32;
 
 // A read-only file kept open for the engine's lifetime.
 class File {

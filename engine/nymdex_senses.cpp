@@ -84,8 +84,7 @@ bool DecodePrefix(TagBlock* block, size_t want) {
   if (want <= block->length) return true;
   uint8_t saved[4];
   std::memcpy(saved, block->compressed, sizeof(saved));
-  for (int i = 0; i < 4; ++i)
-    block->compressed[i] = static_cast<uint8_t>(want >> (8 * i));
+  engine::StoreU32(block->compressed, static_cast<uint32_t>(want));
   size_t decoded = 0;
   bool ok = engine::ArithDecode(block->compressed, block->compressed_length, block->bytes,
                                 kMaxTagBlockDecoded, &decoded);

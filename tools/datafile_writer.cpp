@@ -15,6 +15,7 @@
 
 #include "engine/arith_coder.h"
 #include "engine/data_format.h"
+#include "engine/little_endian.h"
 #include "engine/md5.h"
 #include "engine/nymdex.h"
 
@@ -35,8 +36,7 @@ constexpr uint8_t kFirstType[4] = {1, 18, 29, 38};
 constexpr uint8_t kLastType[4] = {17, 28, 37, 42};
 
 void PutU32(std::vector<uint8_t>* out, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i)
-    (*out)[at + i] = static_cast<uint8_t>(value >> (8 * i));
+  engine::StoreU32(out->data() + at, value);
 }
 
 void AppendU32(std::vector<uint8_t>* out, uint32_t value) {

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "custom/custom_db.h"
+#include "engine/little_endian.h"
 #include "tools/datafile_writer.h"
 #include "tools/wordnet_reader.h"
 
@@ -16,11 +17,11 @@ constexpr const char* kStagingSuffix = ".mkdata-new";
 constexpr size_t kMaxTipLine = 9999;
 
 uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+  return engine::LoadU32(b.data() + at);
 }
 
 uint16_t U16At(const std::vector<uint8_t>& b, size_t at) {
-  return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
+  return engine::LoadU16(b.data() + at);
 }
 
 bool LoadBytes(const std::string& path, std::vector<uint8_t>* bytes, std::string* error) {
