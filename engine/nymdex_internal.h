@@ -131,8 +131,10 @@ struct SenseRecord {
 // has none.
 bool FindSenseRecord(const NymdexEngine* engine, uint32_t id, SenseRecord* record);
 
-// The identifier of `word` and its sense record with at least one entry; false otherwise.
-bool LookUpSenses(const NymdexEngine* engine, const char* word, SenseRecord* record);
+// The sense record of `word` with at least one entry, and its identifier when `id` is given;
+// false otherwise.
+bool LookUpSenses(const NymdexEngine* engine, const char* word, SenseRecord* record,
+                  uint32_t* id = nullptr);
 
 // Maps sense number k of `record` to its part of speech and synset offset (its rank in the
 // word's offset list of that part of speech); false when the offset list or rank fails.

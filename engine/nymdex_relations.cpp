@@ -157,15 +157,14 @@ bool SynsetHas(const NymdexEngine* engine, uint64_t position, RelationCode code)
 int32_t HasRelation(const NymdexEngine* engine, const char* word,
                     const std::vector<uint32_t>& senses, RelationCode code) {
   if (engine == nullptr || word == nullptr) return 0;
-  int32_t id = LookUpId(engine, word);
+  uint32_t id = 0;
   SenseRecord record;
-  if (id < 0 || !FindSenseRecord(engine, static_cast<uint32_t>(id), &record) || record.count == 0)
-    return 0;
+  if (!LookUpSenses(engine, word, &record, &id)) return 0;
   for (uint32_t k : senses) {
     if (k >= record.count) return 0;
     uint32_t pos = 0;
     uint32_t offset = 0;
-    if (!SenseSynset(engine, static_cast<uint32_t>(id), record, k, &pos, &offset)) return 0;
+    if (!SenseSynset(engine, id, record, k, &pos, &offset)) return 0;
     if (SynsetHas(engine, SynsetAt(engine, pos, offset), code)) return 1;
   }
   return 0;
@@ -175,16 +174,14 @@ uint32_t GetRelation(const NymdexEngine* engine, const char* word, std::vector<s
                      int32_t sort, const std::vector<uint32_t>& senses, RelationCode code) {
   if (engine == nullptr) return kNymdexNullHandle;
   if (words == nullptr) return kNymdexNullArgument;
-  int32_t id = word != nullptr ? LookUpId(engine, word) : -1;
+  uint32_t id = 0;
   SenseRecord record;
-  if (id < 0 || !FindSenseRecord(engine, static_cast<uint32_t>(id), &record) || record.count == 0)
-    return kNymdexNotFound;
+  if (word == nullptr || !LookUpSenses(engine, word, &record, &id)) return kNymdexNotFound;
   for (uint32_t k : senses) {
     if (k >= record.count) break;
     uint32_t pos = 0;
     uint32_t offset = 0;
-    if (!SenseSynset(engine, static_cast<uint32_t>(id), record, k, &pos, &offset))
-      return kNymdexNotFound;
+    if (!SenseSynset(engine, id, record, k, &pos, &offset)) return kNymdexNotFound;
     WalkSynset(engine, SynsetAt(engine, pos, offset), code, words);
   }
   if (sort != 0 && !words->empty()) {

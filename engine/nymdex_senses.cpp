@@ -29,10 +29,11 @@ bool FindSenseRecord(const NymdexEngine* engine, uint32_t id, SenseRecord* recor
   return false;
 }
 
-bool LookUpSenses(const NymdexEngine* engine, const char* word, SenseRecord* record) {
-  int32_t id = LookUpId(engine, word);
-  if (id < 0) return false;
-  return FindSenseRecord(engine, static_cast<uint32_t>(id), record) && record->count > 0;
+bool LookUpSenses(const NymdexEngine* engine, const char* word, SenseRecord* record, uint32_t* id) {
+  int32_t found = LookUpId(engine, word);
+  if (found < 0) return false;
+  if (id != nullptr) *id = static_cast<uint32_t>(found);
+  return FindSenseRecord(engine, static_cast<uint32_t>(found), record) && record->count > 0;
 }
 
 bool SenseSynset(const NymdexEngine* engine, uint32_t id, const SenseRecord& record, uint32_t k,
@@ -185,11 +186,9 @@ uint32_t Nymdex_GetTags(const NymdexEngine* engine, const char* word,
                         std::vector<TagRecord>* tags) {
   if (engine == nullptr) return kNymdexNullHandle;
   if (word == nullptr || tags == nullptr) return kNymdexNullArgument;
-  int32_t id = nymdex::LookUpId(engine, word);
+  uint32_t id = 0;
   SenseRecord record;
-  if (id < 0 || !nymdex::FindSenseRecord(engine, static_cast<uint32_t>(id), &record) ||
-      record.count == 0)
-    return kNymdexNotFound;
+  if (!nymdex::LookUpSenses(engine, word, &record, &id)) return kNymdexNotFound;
 
   bool present[kAdverb + 1] = {};
   for (uint32_t k = 0; k < record.count; ++k) {
@@ -202,8 +201,7 @@ uint32_t Nymdex_GetTags(const NymdexEngine* engine, const char* word,
     if (!present[pos]) continue;
     const uint8_t* offsets = nullptr;
     uint32_t count = 0;
-    if (!nymdex::FindOffsetRecord(engine, pos, static_cast<uint32_t>(id), &offsets, &count))
-      return kNymdexNotFound;
+    if (!nymdex::FindOffsetRecord(engine, pos, id, &offsets, &count)) return kNymdexNotFound;
     for (uint32_t i = 0; i < count; ++i) {
       uint32_t offset = nymdex::LoadU32(offsets + 4 * size_t{i});
       uint32_t tag_id = 0;
