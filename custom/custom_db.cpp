@@ -256,25 +256,10 @@ int32_t CustomDb_FindRecords(const CustomDatabase* db, const char* word,
   if (db == nullptr) return kCustomNullHandle;
   if (word == nullptr || records == nullptr) return kCustomNullArgument;
   records->clear();
-  if (!custom::SettleDatabase(db)) return kCustomCannotOpen;
-  if (db->entries.empty()) return kCustomOk;
   engine::Digest key = engine::Md5String(word);
-  custom::RecordReader reader;
-  bool opened = false;
-  std::string text;
-  for (const CustomIndexEntry& entry : db->entries) {
-    if (entry.key != key) continue;
-    if (!opened) {
-      int32_t code = reader.Open(db->data_path);
-      if (code != kCustomOk) return code;
-      opened = true;
-    }
-    bool skipped = false;
-    int32_t code = reader.Read(entry.offset, &text, &skipped);
-    if (code != kCustomOk) return code;
-    if (!skipped) records->push_back(text);
-  }
-  return kCustomOk;
+  return custom::VisitRecords(
+      db, [&key](const CustomIndexEntry& entry) { return entry.key == key; },
+      [records](const CustomIndexEntry&, const std::string& text) { records->push_back(text); });
 }
 
 bool CustomDb_AppendEntry(CustomDatabase** handle, int32_t type_index, const char* word,

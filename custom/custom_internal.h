@@ -1,5 +1,5 @@
 // What the store, the queries and backup share inside the custom database library: the open
-// database object, the record reader and the journaled file changes.
+// database object, the record reader and walk, and the journaled file changes.
 #pragma once
 
 #include <array>
@@ -107,5 +107,30 @@ class RecordReader {
   std::vector<uint8_t> cipher_text_;
   std::vector<uint8_t> plain_text_;
 };
+
+// Settles the files, then reads, in index order, the records of the entries that `wanted`
+// accepts and hands each one that is not skipped to `visit`; the data file is opened only when
+// a record is wanted. kCustomOk; kCustomCannotOpen when the files cannot be settled; otherwise
+// the reader's status for the first record that cannot be opened or read.
+template <typename Wanted, typename Visit>
+int32_t VisitRecords(const CustomDatabase* db, Wanted wanted, Visit visit) {
+  if (!SettleDatabase(db)) return kCustomCannotOpen;
+  RecordReader reader;
+  bool opened = false;
+  std::string text;
+  for (const CustomIndexEntry& entry : db->entries) {
+    if (!wanted(entry)) continue;
+    if (!opened) {
+      int32_t code = reader.Open(db->data_path);
+      if (code != kCustomOk) return code;
+      opened = true;
+    }
+    bool skipped = false;
+    int32_t code = reader.Read(entry.offset, &text, &skipped);
+    if (code != kCustomOk) return code;
+    if (!skipped) visit(entry, text);
+  }
+  return kCustomOk;
+}
 
 }  // namespace custom

@@ -29,27 +29,6 @@ bool HasRelation(const CustomDatabase* db, const char* word, int slot) {
   return false;
 }
 
-// Visits the records of the entries that `wanted` accepts, in index order. False when the data
-// file cannot be opened or a record cannot be read.
-template <typename Wanted, typename Visit>
-bool VisitRecords(const CustomDatabase* db, Wanted wanted, Visit visit) {
-  if (!custom::SettleDatabase(db)) return false;
-  custom::RecordReader reader;
-  bool opened = false;
-  std::string text;
-  for (const CustomIndexEntry& entry : db->entries) {
-    if (!wanted(entry)) continue;
-    if (!opened) {
-      if (reader.Open(db->data_path) != kCustomOk) return false;
-      opened = true;
-    }
-    bool skipped = false;
-    if (reader.Read(entry.offset, &text, &skipped) != kCustomOk) return false;
-    if (!skipped) visit(entry, text);
-  }
-  return true;
-}
-
 }  // namespace
 
 int32_t CustomDb_IsWord(const CustomDatabase* db, const char* word, int32_t* status) {
@@ -86,30 +65,30 @@ bool CustomDb_GetEntries(const CustomDatabase* db, const char* word,
   if (db == nullptr || word == nullptr || entries == nullptr) return false;
   entries->clear();
   engine::Digest key = engine::Md5String(word);
-  return VisitRecords(
-      db, [&key](const CustomIndexEntry& entry) { return entry.key == key; },
-      [entries](const CustomIndexEntry&, const std::string& record) {
-        CustomEntryInfo info;
-        info.type_name = GetRecordField(record, kCustomTypeField);
-        info.definition = GetRecordField(record, kCustomDefinitionField);
-        info.examples = GetRecordField(record, kCustomExamplesField);
-        entries->push_back(std::move(info));
-      });
+  return custom::VisitRecords(
+             db, [&key](const CustomIndexEntry& entry) { return entry.key == key; },
+             [entries](const CustomIndexEntry&, const std::string& record) {
+               CustomEntryInfo info;
+               info.type_name = GetRecordField(record, kCustomTypeField);
+               info.definition = GetRecordField(record, kCustomDefinitionField);
+               info.examples = GetRecordField(record, kCustomExamplesField);
+               entries->push_back(std::move(info));
+             }) == kCustomOk;
 }
 
 bool CustomDb_GetAllEntries(const CustomDatabase* db, std::vector<CustomEntrySummary>* entries) {
   if (db == nullptr || entries == nullptr) return false;
   entries->clear();
-  return VisitRecords(
-      db, [](const CustomIndexEntry&) { return true; },
-      [entries](const CustomIndexEntry& entry, const std::string& record) {
-        CustomEntrySummary summary;
-        summary.word = GetRecordField(record, kCustomWordField);
-        summary.definition = GetRecordField(record, kCustomDefinitionField);
-        summary.type_name = GetRecordField(record, kCustomTypeField);
-        summary.offset = entry.offset;
-        entries->push_back(std::move(summary));
-      });
+  return custom::VisitRecords(
+             db, [](const CustomIndexEntry&) { return true; },
+             [entries](const CustomIndexEntry& entry, const std::string& record) {
+               CustomEntrySummary summary;
+               summary.word = GetRecordField(record, kCustomWordField);
+               summary.definition = GetRecordField(record, kCustomDefinitionField);
+               summary.type_name = GetRecordField(record, kCustomTypeField);
+               summary.offset = entry.offset;
+               entries->push_back(std::move(summary));
+             }) == kCustomOk;
 }
 
 #define VERBARIUM_CUSTOM_RELATION(Name, slot)                            \
