@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "custom/custom_db.h"
 #include "custom/custom_internal.h"
@@ -33,17 +32,11 @@ int CopyFile(const std::string& from, const std::string& to) {
   if (SameFile(in.fd(), to)) return EINVAL;
   custom::File out = custom::OpenFile(to, O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (!out.ok()) return errno;
-  std::vector<uint8_t> chunk(1 << 16);
-  uint64_t offset = 0;
-  for (;;) {
-    ssize_t got =
-        custom::Ops().Pread(in.fd(), chunk.data(), chunk.size(), static_cast<off_t>(offset));
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return errno;
-    if (got == 0) break;
-    if (!custom::WriteAt(out.fd(), chunk.data(), static_cast<size_t>(got), offset)) return errno;
-    offset += static_cast<uint64_t>(got);
-  }
+  bool copied =
+      custom::ReadInChunks(in.fd(), [&out](const uint8_t* bytes, size_t got, uint64_t at) {
+        return custom::WriteAt(out.fd(), bytes, got, at);
+      });
+  if (!copied) return errno;
   if (custom::Ops().Fsync(out.fd()) != 0 || !out.Reset()) return errno;
   return 0;
 }

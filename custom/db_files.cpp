@@ -98,15 +98,10 @@ bool DecodeJournal(const uint8_t* bytes, Journal* journal) {
   return journal->kind == kJournalAppend || journal->kind == kJournalReplace;
 }
 
-std::string FolderOf(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-}
-
 // Syncs the folders of both files (once when they share one).
 bool SyncFolders(const std::string& index_path, const std::string& data_path) {
   if (!SyncParentFolder(index_path)) return false;
-  return FolderOf(index_path) == FolderOf(data_path) || SyncParentFolder(data_path);
+  return ParentFolder(index_path) == ParentFolder(data_path) || SyncParentFolder(data_path);
 }
 
 // Writes and syncs the journal; the file stays between changes, so its folder needs syncing
@@ -213,17 +208,14 @@ bool DigestOfFile(const std::string& path, uint64_t* length, engine::Digest* dig
   File file = OpenFile(path, O_RDONLY);
   if (!file.ok()) return false;
   engine::Md5 md5;
-  std::vector<uint8_t> chunk(1 << 16);
-  uint64_t offset = 0;
-  for (;;) {
-    ssize_t got = Ops().Pread(file.fd(), chunk.data(), chunk.size(), static_cast<off_t>(offset));
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return false;
-    if (got == 0) break;
-    md5.Update(chunk.data(), static_cast<size_t>(got));
-    offset += static_cast<uint64_t>(got);
-  }
-  *length = offset;
+  uint64_t total = 0;
+  bool read = ReadInChunks(file.fd(), [&](const uint8_t* bytes, size_t got, uint64_t) {
+    md5.Update(bytes, got);
+    total += got;
+    return true;
+  });
+  if (!read) return false;
+  *length = total;
   *digest = md5.Final();
   return true;
 }
@@ -259,16 +251,13 @@ bool WriteSideFile(const std::string& path, const NewContent& content, uint64_t*
   } else {
     File in = OpenFile(content.copy_from, O_RDONLY);
     if (!in.ok()) return false;
-    std::vector<uint8_t> chunk(1 << 16);
-    for (;;) {
-      ssize_t got = Ops().Pread(in.fd(), chunk.data(), chunk.size(), static_cast<off_t>(written));
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) return false;
-      if (got == 0) break;
-      if (!WriteAt(out.fd(), chunk.data(), static_cast<size_t>(got), written)) return false;
-      md5.Update(chunk.data(), static_cast<size_t>(got));
-      written += static_cast<uint64_t>(got);
-    }
+    bool copied = ReadInChunks(in.fd(), [&](const uint8_t* bytes, size_t got, uint64_t at) {
+      if (!WriteAt(out.fd(), bytes, got, at)) return false;
+      md5.Update(bytes, got);
+      written += got;
+      return true;
+    });
+    if (!copied) return false;
   }
   if (Ops().Fsync(out.fd()) != 0) return false;
   if (!out.Reset()) return false;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <vector>
 
 namespace custom {
 
@@ -121,6 +122,19 @@ bool WriteAt(int fd, const void* buffer, size_t length, uint64_t offset) {
   return true;
 }
 
+bool ReadInChunks(int fd, const std::function<bool(const uint8_t*, size_t, uint64_t)>& visit) {
+  std::vector<uint8_t> chunk(1 << 16);
+  uint64_t offset = 0;
+  for (;;) {
+    ssize_t got = Ops().Pread(fd, chunk.data(), chunk.size(), static_cast<off_t>(offset));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) return true;
+    if (!visit(chunk.data(), static_cast<size_t>(got), offset)) return false;
+    offset += static_cast<uint64_t>(got);
+  }
+}
+
 int64_t FileSize(int fd) {
   struct stat info;
   if (Ops().Fstat(fd, &info) != 0) return -1;
@@ -133,10 +147,13 @@ int PathExists(const std::string& path) {
   return errno == ENOENT ? 0 : -1;
 }
 
-bool SyncParentFolder(const std::string& path) {
+std::string ParentFolder(const std::string& path) {
   size_t slash = path.find_last_of('/');
-  std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
-  File dir = OpenFile(folder, O_RDONLY | O_DIRECTORY);
+  return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+bool SyncParentFolder(const std::string& path) {
+  File dir = OpenFile(ParentFolder(path), O_RDONLY | O_DIRECTORY);
   if (!dir.ok()) return false;
   if (Ops().Fsync(dir.fd()) != 0) return false;
   return dir.Reset();

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace custom {
@@ -62,11 +63,19 @@ bool ReadAt(int fd, void* buffer, size_t length, uint64_t offset);
 // Writes all `length` bytes at `offset`; false on an error.
 bool WriteAt(int fd, const void* buffer, size_t length, uint64_t offset);
 
+// Reads the file from its start to its end, 64 KiB at a time, handing each piece to
+// `visit(bytes, length, offset)`. False on a read error (errno set) or as soon as `visit`
+// returns false.
+bool ReadInChunks(int fd, const std::function<bool(const uint8_t*, size_t, uint64_t)>& visit);
+
 // The size of an open file, or -1.
 int64_t FileSize(int fd);
 
 // 1 when the path exists, 0 when it does not, -1 when that cannot be told.
 int PathExists(const std::string& path);
+
+// The folder that holds `path`: "." for a bare name, "/" for a name in the root.
+std::string ParentFolder(const std::string& path);
 
 // Syncs the folder that holds `path`, so that names created, renamed or removed there last.
 bool SyncParentFolder(const std::string& path);
