@@ -10,6 +10,7 @@
 #include "custom/custom_internal.h"
 
 using custom::AppendOutcome;
+using custom::kCountAt;
 using custom::LoadU32;
 using custom::StoreU32;
 
@@ -103,7 +104,7 @@ bool RewriteDatabase(CustomDatabase* db, int32_t remove, const engine::Digest& k
   if (custom::ReplaceFiles(db->index_path, db->data_path, index_content, data_content) != 0) {
     return false;
   }
-  StoreU32(db->header.data() + 12, static_cast<uint32_t>(entries.size()));
+  StoreU32(db->header.data() + kCountAt, static_cast<uint32_t>(entries.size()));
   db->entries.swap(entries);
   return true;
 }
@@ -248,7 +249,7 @@ uint32_t CustomDb_CountEntries(const CustomDatabase* db) {
   custom::File file = custom::OpenFile(db->index_path, O_RDONLY);
   uint8_t header[kCustomHeaderSize];
   if (!file.ok() || !custom::ReadAt(file.fd(), header, sizeof header, 0)) return 0;
-  return LoadU32(header + 12);
+  return LoadU32(header + kCountAt);
 }
 
 int32_t CustomDb_FindRecords(const CustomDatabase* db, const char* word,

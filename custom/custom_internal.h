@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,6 +29,9 @@ struct CustomDatabase {
 };
 
 namespace custom {
+
+// Where the entry count lies in the index header, behind the 12 reserved bytes.
+inline constexpr size_t kCountAt = 12;
 
 using engine::LoadU32;
 using engine::StoreU32;

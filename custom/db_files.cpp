@@ -188,7 +188,7 @@ bool AppendIsComplete(const std::string& index_path, const std::string& data_pat
   }
   uint8_t expected[kCustomHeaderSize];
   std::memcpy(expected, journal.index_digest.data(), kCustomHeaderSize);
-  StoreU32(expected + 12, LoadU32(expected + 12) + 1);
+  StoreU32(expected + kCountAt, LoadU32(expected + kCountAt) + 1);
   if (std::memcmp(header, expected, sizeof header) != 0 ||
       std::memcmp(entry, journal.entry, sizeof entry) != 0) {
     return false;
@@ -276,7 +276,7 @@ int32_t ReadIndexFile(const std::string& index_path, CustomIndexHeader* header,
   if (size < kCustomHeaderSize || !ReadAt(file.fd(), header->data(), kCustomHeaderSize, 0)) {
     return kCustomBadIndex;
   }
-  uint64_t count = LoadU32(header->data() + 12);
+  uint64_t count = LoadU32(header->data() + kCountAt);
   uint64_t needed = kCustomHeaderSize + count * kCustomIndexEntrySize;
   // A count the file cannot hold is damage, and must never size an allocation.
   if (needed > static_cast<uint64_t>(size)) return kCustomBadIndex;
@@ -303,7 +303,7 @@ std::vector<uint8_t> EncodeIndex(const CustomIndexHeader& header,
                                  const std::vector<CustomIndexEntry>& entries) {
   std::vector<uint8_t> bytes(kCustomHeaderSize + entries.size() * kCustomIndexEntrySize);
   std::memcpy(bytes.data(), header.data(), kCustomHeaderSize);
-  StoreU32(bytes.data() + 12, static_cast<uint32_t>(entries.size()));
+  StoreU32(bytes.data() + kCountAt, static_cast<uint32_t>(entries.size()));
   uint8_t* p = bytes.data() + kCustomHeaderSize;
   for (const CustomIndexEntry& entry : entries) {
     std::memcpy(p, entry.key.data(), 16);
@@ -388,7 +388,7 @@ AppendOutcome AppendToFiles(const std::string& index_path, const std::string& da
         !ReadAt(index.fd(), journal.index_digest.data(), kCustomHeaderSize, 0)) {
       return AppendOutcome::kNeedsRewrite;
     }
-    uint32_t count = LoadU32(journal.index_digest.data() + 12);
+    uint32_t count = LoadU32(journal.index_digest.data() + kCountAt);
     if (count != expected_count || count == UINT32_MAX ||
         static_cast<uint64_t>(index_size) !=
             kCustomHeaderSize + uint64_t{count} * kCustomIndexEntrySize) {
@@ -400,7 +400,7 @@ AppendOutcome AppendToFiles(const std::string& index_path, const std::string& da
     journal.index_length = static_cast<uint64_t>(index_size);
     journal.data_length = static_cast<uint64_t>(data_size);
     std::memcpy(new_header.data(), journal.index_digest.data(), kCustomHeaderSize);
-    StoreU32(new_header.data() + 12, count + 1);
+    StoreU32(new_header.data() + kCountAt, count + 1);
   }
   std::memcpy(journal.entry, key.data(), 16);
   StoreU32(journal.entry + 16, static_cast<uint32_t>(journal.data_length));
