@@ -380,14 +380,17 @@ bool ReadDatabase(const std::string& folder, Database* db, std::string* error) {
     for (const Synset& synset : db->synsets[pos - 1]) {
       for (const Pointer& pointer : synset.pointers) {
         const Synset* target = FindSynset(*db, pointer.target_pos, pointer.target_offset);
-        std::string where = data_name + ":" + std::to_string(synset.line) + ": pointer \"" +
-                            std::string(pointer.symbol) + "\" ";
+        // The message's head is built only for a pointer that fails.
+        auto where = [&] {
+          return data_name + ":" + std::to_string(synset.line) + ": pointer \"" +
+                 std::string(pointer.symbol) + "\" ";
+        };
         if (target == nullptr) {
-          *error = where + "to a missing synset " + std::to_string(pointer.target_offset);
+          *error = where() + "to a missing synset " + std::to_string(pointer.target_offset);
           return false;
         }
         if (pointer.target_word > target->words.size()) {
-          *error = where + "to word " + std::to_string(pointer.target_word) + " of a synset of " +
+          *error = where() + "to word " + std::to_string(pointer.target_word) + " of a synset of " +
                    std::to_string(target->words.size()) + " words";
           return false;
         }
