@@ -5,6 +5,7 @@
 #include <set>
 
 #include "app/lookup/custom_entry.h"
+#include "app/lookup/senses.h"
 #include "app/lookup/text_rules.h"
 #include "cli/cli.h"
 #include "cli/cli_internal.h"
@@ -47,8 +48,7 @@ constexpr char kCustomHelp[] =
     "Exit status: 0 done, 1 nothing found, 2 invalid entry, usage or data error.\n";
 
 const char* TypeDisplayName(const std::string& type_name) {
-  const uint32_t pos = CustomTypePos(type_name);
-  return pos >= 1 && pos <= kCustomTypeCount ? kCustomTypes[pos - 1].display_name : "Other";
+  return lookup::PosName(CustomTypePos(type_name));
 }
 
 // The positions (from 0) of the index entries stored under `key`, in index order.

@@ -3,14 +3,20 @@
 #include <cstdio>
 
 #include "app/lookup/text_rules.h"
+#include "custom/custom_db.h"
 
 namespace lookup {
 
 namespace {
 
-constexpr const char* kPosNames[] = {"Noun",        "Verb",        "Adjective", "Adverb",
-                                     "Preposition", "Conjunction", "Pronoun",   "Interjection",
-                                     "Article",     "Other"};
+// PosName reads a code's name at kCustomTypes[code - 1].
+constexpr bool TypesInCodeOrder() {
+  for (int i = 0; i < kCustomTypeCount; ++i) {
+    if (kCustomTypes[i].pos != static_cast<uint32_t>(i) + 1) return false;
+  }
+  return kCustomOtherPos == kCustomTypeCount + 1;
+}
+static_assert(TypesInCodeOrder());
 
 bool IsWhiteSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -31,7 +37,8 @@ std::vector<std::string> SplitExamples(std::string_view text, char separator) {
 }  // namespace
 
 const char* PosName(uint32_t pos) {
-  return pos >= 1 && pos <= kOtherPos ? kPosNames[pos - 1] : "";
+  if (pos >= 1 && pos <= kCustomTypeCount) return kCustomTypes[pos - 1].display_name;
+  return pos == kCustomOtherPos ? "Other" : "";
 }
 
 std::string CutDefinition(std::string_view text) {
@@ -70,9 +77,9 @@ int PosSelectionCode(const std::vector<SenseRow>& rows) {
   bool other = false;
   for (const SenseRow& row : rows) {
     if (!row.checked) continue;
-    if (row.pos >= 1 && row.pos <= 4) {
+    if (row.pos >= kNoun && row.pos <= kAdverb) {
       sum |= 1 << (row.pos - 1);
-    } else if (row.pos >= kPreposition && row.pos <= kOtherPos) {
+    } else if (row.pos > kAdverb && row.pos <= kCustomOtherPos) {
       other = true;
     }
   }

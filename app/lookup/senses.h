@@ -11,15 +11,9 @@
 
 namespace lookup {
 
-// Part-of-speech codes of custom senses (the engine's are 1 to 4, see engine/nymdex.h).
-inline constexpr uint32_t kPreposition = 5;
-inline constexpr uint32_t kConjunction = 6;
-inline constexpr uint32_t kPronoun = 7;
-inline constexpr uint32_t kInterjection = 8;
-inline constexpr uint32_t kArticle = 9;
-inline constexpr uint32_t kOtherPos = 10;
-
-// "Noun", "Verb", ... "Article", "Other" for the codes 1 to 10; an empty text otherwise.
+// "Noun", "Verb", ... "Article" for the codes 1 to 9 (the display names of kCustomTypes in
+// custom/custom_db.h; the engine's codes are the first four), "Other" for kCustomOtherPos; an
+// empty text otherwise.
 const char* PosName(uint32_t pos);
 
 // One row of the senses list.
