@@ -8,11 +8,8 @@ namespace lookup {
 
 namespace {
 
-constexpr const char* kTitles[kPaneKindCount] = {
-    "Synonyms", "Antonyms",   "Kind of",    "Part of",   "Has as kind", "Has as part",
-    "Attribs",  "Similar",    "Also see",   "Derived",   "Related to",  "DSC",
-    "MDC",      "DSR",        "MDR",        "DSU",       "MDU",         "Entailment",
-    "Cause",    "Verb Group", "Participle", "Pertainym", "Anagrams"};
+static_assert(kAnagramsPane == kRelationCount && kPaneKindCount == kRelationCount + 1,
+              "relation kinds are the engine's relations, then the anagram view");
 
 // Kinds tried per part-of-speech selection code. The noun, verb, adjective and adverb sets
 // are not simply combined: each mixed code has its own list.
@@ -54,15 +51,16 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 const char* PaneTitle(int kind) {
-  return kind >= 0 && kind < kPaneKindCount ? kTitles[kind] : "";
+  if (kind == kAnagramsPane) return "Anagrams";
+  return kind >= 0 && kind < kRelationCount ? kNymdexRelations[kind].pane_title : "";
 }
 
 int PaneKindFromTitle(std::string_view title) {
   for (int kind = 0; kind < kPaneKindCount; ++kind) {
-    if (title == kTitles[kind]) return kind;
+    if (title == PaneTitle(kind)) return kind;
   }
   for (int kind = 0; kind < kPaneKindCount; ++kind) {
-    if (EqualsIgnoringCase(title, kTitles[kind])) return kind;
+    if (EqualsIgnoringCase(title, PaneTitle(kind))) return kind;
   }
   for (int kind = 0; kind < kRelationCount; ++kind) {
     if (EqualsIgnoringCase(title, kNymdexRelations[kind].name) ||
