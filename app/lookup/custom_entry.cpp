@@ -14,17 +14,6 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
-}
-
 EntryCheck Fail(const char* message, EntryField clear) {
   return {message, clear};
 }
@@ -103,8 +92,8 @@ EntryCheck ValidateCustomEntry(const CustomEntryForm& form, EntryDialog dialog,
 
 int CustomTypeFromName(std::string_view name) {
   for (int i = 0; i < kCustomTypeCount; ++i) {
-    if (EqualsIgnoringCase(name, kCustomTypes[i].name) ||
-        EqualsIgnoringCase(name, kCustomTypes[i].display_name)) {
+    if (EqualsIgnoringAsciiCase(name, kCustomTypes[i].name) ||
+        EqualsIgnoringAsciiCase(name, kCustomTypes[i].display_name)) {
       return i;
     }
   }
@@ -113,8 +102,8 @@ int CustomTypeFromName(std::string_view name) {
 
 int CustomSlotFromName(std::string_view name) {
   for (int slot = 0; slot < kCustomRelationCount; ++slot) {
-    if (EqualsIgnoringCase(name, kCustomRelations[slot].label) ||
-        EqualsIgnoringCase(name, kCustomRelations[slot].name)) {
+    if (EqualsIgnoringAsciiCase(name, kCustomRelations[slot].label) ||
+        EqualsIgnoringAsciiCase(name, kCustomRelations[slot].name)) {
       return slot;
     }
   }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/lookup/text_rules.h"
 #include "engine/nymdex.h"
 
 namespace lookup {
@@ -36,18 +37,6 @@ const std::array<std::vector<int>, 17>& PaneSets() {
   return sets;
 }
 
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 const char* PaneTitle(int kind) {
@@ -60,11 +49,11 @@ int PaneKindFromTitle(std::string_view title) {
     if (title == PaneTitle(kind)) return kind;
   }
   for (int kind = 0; kind < kPaneKindCount; ++kind) {
-    if (EqualsIgnoringCase(title, PaneTitle(kind))) return kind;
+    if (EqualsIgnoringAsciiCase(title, PaneTitle(kind))) return kind;
   }
   for (int kind = 0; kind < kRelationCount; ++kind) {
-    if (EqualsIgnoringCase(title, kNymdexRelations[kind].name) ||
-        EqualsIgnoringCase(title, kNymdexRelations[kind].tab_label)) {
+    if (EqualsIgnoringAsciiCase(title, kNymdexRelations[kind].name) ||
+        EqualsIgnoringAsciiCase(title, kNymdexRelations[kind].tab_label)) {
       return kind;
     }
   }

@@ -18,10 +18,6 @@ constexpr bool TypesInCodeOrder() {
 }
 static_assert(TypesInCodeOrder());
 
-bool IsWhiteSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
 std::vector<std::string> SplitExamples(std::string_view text, char separator) {
   std::vector<std::string> out;
   while (!text.empty()) {
@@ -42,12 +38,8 @@ const char* PosName(uint32_t pos) {
 }
 
 std::string CutDefinition(std::string_view text) {
-  while (!text.empty() && IsWhiteSpace(text.front()))
-    text.remove_prefix(1);
-  text = text.substr(0, text.find(';'));
-  while (!text.empty() && IsWhiteSpace(text.back()))
-    text.remove_suffix(1);
-  return UpperFirst(text);
+  // White space holds no ';', so trimming after the cut gives what trimming around it would.
+  return UpperFirst(Trim(text.substr(0, text.find(';'))));
 }
 
 std::string CleanExample(std::string_view example) {

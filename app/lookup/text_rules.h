@@ -24,6 +24,9 @@ std::string UpperFirst(std::string_view text);
 // Removes white space (space, tab, line breaks, vertical tab, form feed) at both ends.
 std::string Trim(std::string_view text);
 
+// True when `a` and `b` are equal once ASCII capitals are lower-cased.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 // What the lookup box hands to a lookup: lower-cased, then trimmed.
 std::string NormaliseLookupText(std::string_view text);
 
