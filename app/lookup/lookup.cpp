@@ -64,7 +64,7 @@ LookupSession::LookupSession(const NymdexEngine* engine, CustomDatabase** custom
 
 bool LookupSession::IsKnown(const std::string& index_form) const {
   if (engine_ != nullptr && Nymdex_IsWord(engine_, index_form.c_str()) == 1) return true;
-  const CustomDatabase* db = custom_ != nullptr ? *custom_ : nullptr;
+  const CustomDatabase* db = custom_db();
   return db != nullptr && CustomDb_IsWord(db, index_form.c_str()) > 0;
 }
 
@@ -88,10 +88,14 @@ LookupResult LookupSession::Lookup(std::string_view typed) {
       ClearView();
       result.matches = anagram::FindPatternMatches(engine_, result.text);
       break;
-    case InputKind::kWord:
-      result.senses_built = BuildSenses(ToIndexForm(result.base_form), result.new_word);
-      if (result.senses_built) RebuildPanes();
+    case InputKind::kWord: {
+      // One read of the word's custom records serves the senses and every pane.
+      const std::string index_form = ToIndexForm(result.base_form);
+      const CustomWordData custom(custom_db(), index_form);
+      result.senses_built = BuildSenses(index_form, custom, result.new_word);
+      if (result.senses_built) RebuildPanes(custom);
       break;
+    }
     case InputKind::kUnknown:
       ClearView();
       break;
@@ -108,15 +112,15 @@ void LookupSession::ClearView() {
   selected_tab_ = -1;
 }
 
-bool LookupSession::BuildSenses(const std::string& index_form, bool new_word) {
+bool LookupSession::BuildSenses(const std::string& index_form, const CustomWordData& custom,
+                                bool new_word) {
   std::vector<TagRecord> tags;
   const bool engine_ok =
       engine_ != nullptr && Nymdex_GetTags(engine_, index_form.c_str(), &tags) == kNymdexOk;
   // Records read before a failure would shift the custom rows onto engine sense numbers.
   if (!engine_ok) tags.clear();
-  // The custom senses and their examples come from one read of the word's records, as
+  // The custom senses and their examples come from the word's records, as
   // CustomDb_GetSenses and CustomDb_GetEntries would give them.
-  const CustomWordData custom(custom_ != nullptr ? *custom_ : nullptr, index_form);
   if (!engine_ok && !custom.ok()) return false;
 
   std::vector<bool> kept;
@@ -166,15 +170,18 @@ void LookupSession::SetCheckedByPos(uint32_t pos, bool checked) {
 }
 
 void LookupSession::RebuildPanes() {
+  // Without a checked row no pane is tried, and the records are not read.
+  const bool tries_panes = !PaneSetForCode(selection_code()).empty();
+  RebuildPanes(tries_panes ? CustomWordData(custom_db(), word_) : CustomWordData());
+}
+
+void LookupSession::RebuildPanes(const CustomWordData& custom) {
   const int previous_kind = selected_tab_ >= 0 && selected_tab_ < static_cast<int>(tabs_.size())
                                 ? tabs_[selected_tab_].kind
                                 : -1;
   tabs_.clear();
   const std::vector<int>& tried = PaneSetForCode(selection_code());
   const std::vector<uint32_t> senses = SelectedSenses(rows_);
-  const CustomWordData custom =
-      tried.empty() ? CustomWordData()
-                    : CustomWordData(custom_ != nullptr ? *custom_ : nullptr, word_);
   std::vector<int> kinds;
   for (int kind : tried) {
     if (!PaneEnabled(kind, panes_mask_)) continue;
@@ -197,7 +204,7 @@ bool LookupSession::UsageForTypedText(std::string_view typed) const {
   if (engine_ == nullptr || Nymdex_IsWord(engine_, word.c_str()) != 1) return false;
   std::vector<TagRecord> tags;
   Nymdex_GetTags(engine_, word.c_str(), &tags);
-  const CustomWordData custom(custom_ != nullptr ? *custom_ : nullptr, word);
+  const CustomWordData custom(custom_db(), word);
   const auto has_examples = [](const std::string& text) { return TextHasExamples(text); };
   return std::any_of(tags.begin(), tags.end(),
                      [&](const TagRecord& tag) { return has_examples(tag.text); }) ||
@@ -210,7 +217,7 @@ bool LookupSession::UsageForTypedText(std::string_view typed) const {
 bool LookupSession::UsageForListEntry(std::string_view entry) const {
   const std::string word = ToIndexForm(entry);
   if (!IsKnown(word)) return false;
-  const CustomWordData custom(custom_ != nullptr ? *custom_ : nullptr, word);
+  const CustomWordData custom(custom_db(), word);
   if (!custom.records().empty()) return true;
   std::vector<TagRecord> tags;
   if (engine_ != nullptr) Nymdex_GetTags(engine_, word.c_str(), &tags);

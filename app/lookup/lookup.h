@@ -24,6 +24,8 @@ struct JumbleEngine;
 
 namespace lookup {
 
+class CustomWordData;
+
 // How the lookup box's text is read.
 enum class InputKind {
   kPattern,  // wildcards: the matcher lists the dictionary's words that fit
@@ -118,7 +120,10 @@ class LookupSession {
   std::vector<UsageRow> UsageRows() const { return BuildUsageRows(rows_); }
 
  private:
-  bool BuildSenses(const std::string& index_form, bool new_word);
+  // The custom database as it is now (null when there is none).
+  const CustomDatabase* custom_db() const { return custom_ != nullptr ? *custom_ : nullptr; }
+  bool BuildSenses(const std::string& index_form, const CustomWordData& custom, bool new_word);
+  void RebuildPanes(const CustomWordData& custom);
   void ClearView();
 
   const NymdexEngine* engine_;
