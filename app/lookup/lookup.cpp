@@ -204,23 +204,26 @@ bool LookupSession::UsageForTypedText(std::string_view typed) const {
   if (engine_ == nullptr || Nymdex_IsWord(engine_, word.c_str()) != 1) return false;
   std::vector<TagRecord> tags;
   Nymdex_GetTags(engine_, word.c_str(), &tags);
+  if (std::any_of(tags.begin(), tags.end(),
+                  [](const TagRecord& tag) { return TextHasExamples(tag.text); })) {
+    return true;  // this runs on every change of the text: the custom files are spared
+  }
   const CustomWordData custom(custom_db(), word);
-  const auto has_examples = [](const std::string& text) { return TextHasExamples(text); };
-  return std::any_of(tags.begin(), tags.end(),
-                     [&](const TagRecord& tag) { return has_examples(tag.text); }) ||
-         std::any_of(custom.records().begin(), custom.records().end(),
-                     [&](const std::string& record) {
-                       return has_examples(GetRecordField(record, kCustomDefinitionField));
+  return std::any_of(custom.records().begin(), custom.records().end(),
+                     [](const std::string& record) {
+                       return TextHasExamples(GetRecordField(record, kCustomDefinitionField));
                      });
 }
 
 bool LookupSession::UsageForListEntry(std::string_view entry) const {
   const std::string word = ToIndexForm(entry);
-  if (!IsKnown(word)) return false;
+  // Records of the word make it known and give the answer, so one read serves both; without
+  // them the word is known only to the engine.
   const CustomWordData custom(custom_db(), word);
   if (!custom.records().empty()) return true;
+  if (engine_ == nullptr || Nymdex_IsWord(engine_, word.c_str()) != 1) return false;
   std::vector<TagRecord> tags;
-  if (engine_ != nullptr) Nymdex_GetTags(engine_, word.c_str(), &tags);
+  Nymdex_GetTags(engine_, word.c_str(), &tags);
   return std::any_of(tags.begin(), tags.end(),
                      [](const TagRecord& tag) { return TextHasExamples(tag.text); });
 }
