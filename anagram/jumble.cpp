@@ -152,6 +152,7 @@ class Request {
   void CombSortCandidates();
   void Search(const LetterCounts& remaining, int remaining_total, int start, int depth);
   void Complete(int depth);
+  bool FilterFitsCount(size_t words) const;
   bool FitsFilter(const std::vector<int>& order) const;
   void Deliver(const std::vector<int>& order);
 
@@ -353,13 +354,16 @@ void Request::Search(const LetterCounts& remaining, int remaining_total, int sta
   }
 }
 
-// Whether the words in `order` have, position by position, the filter's lengths; the filter
-// has as many lengths as words, or one more, which is not compared.
+// Whether the filter can fit a set of `words` words: it has as many lengths, or one more,
+// which is not compared.
+bool Request::FilterFitsCount(size_t words) const {
+  return match_usable_ && (match_lengths_.size() == words || match_lengths_.size() == words + 1);
+}
+
+// Whether the words in `order` have, position by position, the filter's lengths.
 bool Request::FitsFilter(const std::vector<int>& order) const {
-  if (!match_usable_) return false;
-  size_t n = order.size();
-  if (match_lengths_.size() != n && match_lengths_.size() != n + 1) return false;
-  for (size_t p = 0; p < n; ++p) {
+  if (!FilterFitsCount(order.size())) return false;
+  for (size_t p = 0; p < order.size(); ++p) {
     if (candidates_[current_[order[p]]].length != match_lengths_[p]) return false;
   }
   return true;
@@ -390,10 +394,7 @@ void Request::Complete(int depth) {
   }
   // No order can fit a filter with the wrong number of lengths; deciding it here spares
   // walking up to 12! orders in vain.
-  if (has_filter_ && (!match_usable_ || (match_lengths_.size() != order.size() &&
-                                         match_lengths_.size() != order.size() + 1))) {
-    return;
-  }
+  if (has_filter_ && !FilterFitsCount(order.size())) return;
   // Orders are the arrangements of the found order in lexicographic order; their count is a
   // signed 32-bit number, so a set of more than 12 words has none.
   if (permutations_) {
