@@ -14,6 +14,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "engine/little_endian.h"
 #include "engine/md5.h"
 #include "engine/nymdex.h"
 #include "platform/named_event.h"
@@ -443,8 +444,8 @@ uint32_t Jumble_StartUp(JumbleEngine** handle, const char* path) {
   if (!engine::FileDigest(path, kHeaderSize, &digest)) return kJumbleCorrupt;
   uint8_t header[kHeaderSize];
   if (std::fread(header, 1, kHeaderSize, file.get()) != kHeaderSize) return kJumbleBadHeader;
-  uint32_t magic = header[0] | header[1] << 8 | header[2] << 16 | uint32_t{header[3]} << 24;
-  if (std::memcmp(header + 16, digest.data(), digest.size()) != 0 || magic != kJumbleMagic) {
+  if (std::memcmp(header + nymdex::kAnagramDigestAt, digest.data(), digest.size()) != 0 ||
+      engine::LoadU32(header) != kJumbleMagic) {
     return kJumbleCorrupt;
   }
   if (info.st_size <= static_cast<off_t>(kHeaderSize)) return kJumbleBadHeader;

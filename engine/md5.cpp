@@ -178,6 +178,15 @@ struct FileCloser {
 
 }  // namespace
 
+Digest ChunkedDigest(const uint8_t* data, size_t length) {
+  Md5 outer;
+  for (size_t at = 0; length - at >= kFileDigestChunk; at += kFileDigestChunk) {
+    Digest d = Md5Bytes(data + at, kFileDigestChunk);
+    outer.Update(d.data(), d.size());
+  }
+  return outer.Final();
+}
+
 bool FileDigest(const char* path, uint64_t start_offset, Digest* out) {
   if (path == nullptr || out == nullptr) return false;
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));

@@ -37,4 +37,7 @@ inline constexpr size_t kFileDigestChunk = 524288;
 // false when the file cannot be opened, sought or read.
 bool FileDigest(const char* path, uint64_t start_offset, Digest* out);
 
+// The same digest over bytes already in memory: the writers seal their files with it.
+Digest ChunkedDigest(const uint8_t* data, size_t length);
+
 }  // namespace engine

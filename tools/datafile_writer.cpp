@@ -77,19 +77,10 @@ int CompareFolded(std::string_view a, std::string_view b) {
 }
 
 // The file digest of an image: MD5 over the MD5s of the complete chunks after `start`.
-engine::Digest ImageDigest(const std::vector<uint8_t>& image, size_t start) {
-  engine::Md5 outer;
-  for (size_t at = start; image.size() - at >= engine::kFileDigestChunk;
-       at += engine::kFileDigestChunk) {
-    engine::Digest chunk = engine::Md5Bytes(image.data() + at, engine::kFileDigestChunk);
-    outer.Update(chunk.data(), chunk.size());
-  }
-  return outer.Final();
-}
-
 void Seal(std::vector<uint8_t>* image, size_t header_size, size_t digest_at) {
   if (image->size() < header_size) return;
-  engine::Digest digest = ImageDigest(*image, header_size);
+  engine::Digest digest =
+      engine::ChunkedDigest(image->data() + header_size, image->size() - header_size);
   std::copy(digest.begin(), digest.end(), image->begin() + static_cast<ptrdiff_t>(digest_at));
 }
 
