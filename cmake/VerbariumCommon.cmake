@@ -20,30 +20,21 @@ set(CMAKE_CXX_EXTENSIONS OFF)
 # Data/ of the build folder: the program and the real-data tests read it from there.
 set(VERBARIUM_DATA_DIR "${CMAKE_BINARY_DIR}/Data" CACHE INTERNAL "compiled data folder")
 
-# Adds the sources that exist. Modules are written side by side; a module lists its files
-# here as it lands them.
-function(verbarium_existing_sources out)
-  set(result)
-  foreach(src IN LISTS ARGN)
-    if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${src}")
-      list(APPEND result "${CMAKE_CURRENT_SOURCE_DIR}/${src}")
-    endif()
-  endforeach()
-  set(${out} ${result} PARENT_SCOPE)
-endfunction()
-
-# verbarium_library(NAME SOURCES ... DEPS ...): a static library of the sources that exist
-# (an interface library while it has none yet), exporting the project root as include path.
+# verbarium_library(NAME SOURCES ... DEPS ...): a static library exporting the project root as
+# include path. Every source is listed; a missing file is a configure error.
 function(verbarium_library name)
   cmake_parse_arguments(L "" "" "SOURCES;DEPS" ${ARGN})
-  verbarium_existing_sources(srcs ${L_SOURCES})
-  if(srcs)
-    add_library(${name} STATIC ${srcs})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${name} PUBLIC ${L_DEPS} verbarium_options)
-  else()
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${name} INTERFACE ${L_DEPS} verbarium_options)
-  endif()
+  add_library(${name} STATIC ${L_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${L_DEPS} verbarium_options)
+endfunction()
+
+# verbarium_qt_library(NAME SOURCES ... DEPS ...): a static library of Qt classes (moc and
+# resources run for it), linking the Qt options below.
+function(verbarium_qt_library name)
+  cmake_parse_arguments(L "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${L_SOURCES})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${L_DEPS} verbarium_qt_options verbarium_options)
 endfunction()
