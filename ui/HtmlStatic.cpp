@@ -140,8 +140,10 @@ html::Layout CHtmlStatic::LayOut(const QString& markup, QtTextMeasurer& measurer
 void CHtmlStatic::Paint(QPainter& painter, const html::Layout& layout,
                         const QtTextMeasurer& measurer) {
   for (const html::TextPiece& piece : layout.pieces) {
-    painter.fillRect(QRect(piece.x, piece.y, piece.width, piece.height),
-                     ToQColor(piece.background));
+    if (piece.background) {
+      painter.fillRect(QRect(piece.x, piece.y, piece.width, piece.height),
+                       ToQColor(*piece.background));
+    }
     painter.setFont(measurer.Font(piece.font));
     painter.setPen(ToQColor(piece.colour));
     painter.drawText(QPoint(piece.x, piece.y + piece.ascent), QString::fromStdString(piece.text));
@@ -156,7 +158,6 @@ html::Layout CHtmlStatic::LayOutFor(int width) const {
   html::LayoutStyle style;
   style.base_font = measurer.BaseRunFont();
   style.text_colour = ToColour(TextColor());
-  style.background = ToColour(BackgroundColor());
   style.width = width;
   style.left_margin = left_margin_;
   style.top_margin = top_margin_;

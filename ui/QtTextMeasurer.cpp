@@ -44,11 +44,12 @@ QFont QtTextMeasurer::Font(const html::RunFont& run) const {
 }
 
 const QFontMetrics& QtTextMeasurer::MetricsOf(const html::RunFont& font) {
-  if (!cached_font_ || !(*cached_font_ == font)) {
-    cached_font_ = font;
-    cached_metrics_.emplace(Font(font), device_);
+  for (const auto& [cached, metrics] : cache_) {
+    if (cached == font) return metrics;
   }
-  return *cached_metrics_;
+  if (cache_.size() == kCachedFonts) cache_.erase(cache_.begin());
+  cache_.emplace_back(font, QFontMetrics(Font(font), device_));
+  return cache_.back().second;
 }
 
 int QtTextMeasurer::Width(const html::RunFont& font, std::string_view text) {

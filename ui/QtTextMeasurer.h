@@ -4,7 +4,8 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <optional>
+#include <utility>
+#include <vector>
 
 #include "ui/html/layout.h"
 
@@ -28,7 +29,7 @@ class QtTextMeasurer : public html::TextMeasurer {
 
   QFont base_;
   const QPaintDevice* device_;
-  // Runs come in stretches of one font: the metrics of the last font are kept.
-  std::optional<html::RunFont> cached_font_;
-  std::optional<QFontMetrics> cached_metrics_;
+  // A text uses a handful of fonts, in turn: their metrics are kept (up to kCachedFonts).
+  static constexpr size_t kCachedFonts = 16;
+  std::vector<std::pair<html::RunFont, QFontMetrics>> cache_;
 };

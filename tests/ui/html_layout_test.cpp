@@ -157,7 +157,7 @@ TEST(HtmlMarkup, FontColoursLastUntilFontEnd) {
     EXPECT_EQ(layout.pieces[i].background, (Colour{255, 255, 0}));
   }
   EXPECT_EQ(layout.pieces[2].colour, (Colour{0, 0, 0}));
-  EXPECT_EQ(layout.pieces[2].background, (Colour{255, 255, 255}));
+  EXPECT_FALSE(layout.pieces[2].background.has_value());
 }
 
 TEST(HtmlLayout, LinesBreak) {

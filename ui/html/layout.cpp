@@ -36,7 +36,6 @@ class Layouter {
         measurer_(measurer),
         font_(style.base_font),
         colour_(style.text_colour),
-        background_(style.background),
         x_(style.left_margin),
         y_(style.top_margin),
         line_bottom_(style.top_margin) {
@@ -80,7 +79,7 @@ class Layouter {
         return ApplyFont(DrawnText(token.text));
       case Tag::kFontEnd:
         colour_ = style_.text_colour;
-        background_ = style_.background;
+        background_.reset();
         font_ = style_.base_font;
         font_.pixel_height = ClampHeight(font_.pixel_height);
         return;
@@ -202,7 +201,7 @@ class Layouter {
 
   RunFont font_;  // face, height and fixed pitch; the counters below give the styles
   Colour colour_;
-  Colour background_;
+  std::optional<Colour> background_;
   int bold_ = 0, italic_ = 0, underline_ = 0, strike_ = 0, sub_ = 0, sup_ = 0;
   int rule_thickness_ = kDefaultRuleThickness;
   bool in_link_ = false;

@@ -26,6 +26,7 @@
 //    with the link's number (0 for the first link of the text, then 1, ...).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,9 +68,8 @@ class TextMeasurer {
 
 struct LayoutStyle {
   RunFont base_font;
-  Colour text_colour{0, 0, 0};
-  Colour background{255, 255, 255};
-  int width = 0;  // of the area drawn in; text wraps at width - kRightEdgeGap
+  Colour text_colour{0, 0, 0};  // the background is the drawer's, behind all the text
+  int width = 0;                // of the area drawn in; text wraps at width - kRightEdgeGap
   int left_margin = 0;
   int top_margin = 0;
 };
@@ -82,8 +82,8 @@ struct TextPiece {
   int ascent = 0;  // baseline = y + ascent
   RunFont font;
   Colour colour;
-  Colour background;
-  std::string text;  // UTF-8, as drawn
+  std::optional<Colour> background;  // while a FONT BGCOLOR is in force: filled behind the piece
+  std::string text;                  // UTF-8, as drawn
 };
 
 struct RulePiece {
