@@ -1,6 +1,5 @@
 #include "ui/UrlOpener.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -56,15 +55,18 @@ int ResultOfXdgOpen(int exit_code) {
   }
 }
 
-// Runs xdg-open on the URL without waiting for it; `done` runs at most once.
+// Runs xdg-open on the URL without waiting for it; `done` runs at most once. The process object
+// has no parent: one still running when the program ends (a browser that xdg-open started in
+// the foreground) is left running, not killed with the program.
 void RunXdgOpen(const QUrl& url, QObject* context, std::function<void(int)> done) {
-  auto* process = new QProcess(QCoreApplication::instance());
+  auto* process = new QProcess;
   auto reported = std::make_shared<bool>(false);
+  const bool has_context = context != nullptr;
   QPointer<QObject> guard(context);
-  const auto report = [reported, guard, done = std::move(done)](int result) {
+  const auto report = [reported, has_context, guard, done = std::move(done)](int result) {
     if (*reported) return;
     *reported = true;
-    if (guard) done(result);
+    if (!has_context || guard) done(result);
   };
   QObject::connect(process, &QProcess::finished, process,
                    [process, report](int exit_code, QProcess::ExitStatus status) {

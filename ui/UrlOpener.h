@@ -28,8 +28,8 @@ class UrlOpener {
 
   static bool Succeeded(int result) { return result > 32; }
 
-  // Opens `target` and calls `done` once with the result, unless `context` is destroyed
-  // first. `done` may run before Open returns.
+  // Opens `target` and calls `done` once with the result, unless `context` (when given) is
+  // destroyed first. `done` may run before Open returns.
   static void Open(const QString& target, QObject* context, std::function<void(int)> done);
 
   // What Open tries for a target: a failure found before trying (an empty target, a file or
