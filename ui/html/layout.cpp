@@ -34,12 +34,13 @@ class Layouter {
   Layouter(const LayoutStyle& style, TextMeasurer& measurer)
       : style_(style),
         measurer_(measurer),
-        font_(style.base_font),
+        base_font_(style.base_font),
         colour_(style.text_colour),
         x_(style.left_margin),
         y_(style.top_margin),
         line_bottom_(style.top_margin) {
-    font_.pixel_height = ClampHeight(font_.pixel_height);
+    base_font_.pixel_height = ClampHeight(base_font_.pixel_height);
+    font_ = base_font_;
   }
 
   void Apply(const Token& token) {
@@ -80,16 +81,14 @@ class Layouter {
       case Tag::kFontEnd:
         colour_ = style_.text_colour;
         background_.reset();
-        font_ = style_.base_font;
-        font_.pixel_height = ClampHeight(font_.pixel_height);
+        font_ = base_font_;
         return;
       case Tag::kCode:
         font_.face = kCodeFace;
         font_.fixed_pitch = true;
         return;
       case Tag::kCodeEnd:
-        font_ = style_.base_font;
-        font_.pixel_height = ClampHeight(font_.pixel_height);
+        font_ = base_font_;
         return;
       case Tag::kLink:
         in_link_ = true;
@@ -199,6 +198,7 @@ class Layouter {
   TextMeasurer& measurer_;
   Layout out_;
 
+  RunFont base_font_;
   RunFont font_;  // face, height and fixed pitch; the counters below give the styles
   Colour colour_;
   std::optional<Colour> background_;
