@@ -112,7 +112,8 @@ TEST(HtmlMarkup, TagsSetStyles) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.markup);
-    const html::TextPiece& x = PieceX(Lay(c.markup));
+    const html::Layout layout = Lay(c.markup);
+    const html::TextPiece& x = PieceX(layout);
     EXPECT_EQ(x.font.bold, c.bold);
     EXPECT_EQ(x.font.italic, c.italic);
     EXPECT_EQ(x.font.underline, c.underline);
