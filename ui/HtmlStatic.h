@@ -21,6 +21,7 @@
 
 #include "ui/html/layout.h"
 
+class QPainter;
 class QtTextMeasurer;
 
 class CHtmlStatic : public QWidget {
