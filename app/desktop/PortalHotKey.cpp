@@ -102,6 +102,9 @@ QString SessionHandle(const QVariantMap& results) {
 
 PortalHotKey::PortalHotKey(const QDBusConnection& bus, QObject* parent)
     : QObject(parent), bus_(bus) {
+  // The relay below finds its signal's parameter types by name; QtDBus names its own types
+  // only when it first marshals one, so a relay made before that would never fire.
+  qRegisterMetaType<QDBusObjectPath>();
   qDBusRegisterMetaType<PortalShortcut>();
   qDBusRegisterMetaType<QList<PortalShortcut>>();
   if (!bus_.isConnected()) return;
