@@ -76,9 +76,9 @@ QString NextToken() {
   return QStringLiteral("verbarium%1").arg(++counter);
 }
 
-// The trigger the desktop is offered, in the form of the shortcuts specification
-// ("CTRL+ALT+t"). Keys are named by keysym names, which for letters and digits are the
-// characters themselves; other keys are left for the user to choose at the desktop.
+// The trigger the desktop is offered, in freedesktop.org's shortcut notation ("CTRL+ALT+t").
+// Keys are named by keysym names, which for letters and digits are the characters themselves;
+// other keys are left for the user to choose at the desktop.
 QString PreferredTrigger(const HotKey& hotkey) {
   const char32_t key = QChar::toLower(hotkey.key);
   if (!((key >= U'a' && key <= U'z') || (key >= U'0' && key <= U'9'))) return {};
