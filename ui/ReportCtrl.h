@@ -68,7 +68,7 @@ class CReportCtrl : public QTreeView {
   void HeaderClicked(int column);
   void Sorted(int column, Qt::SortOrder order);
   // Check box of a row's cell turned by the user (mouse or Space); `data` is the row's data.
-  void CheckToggled(int row, int column, bool checked, qint64 data);
+  void CellCheckToggled(int row, int column, bool checked, qint64 data);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

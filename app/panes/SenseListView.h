@@ -57,8 +57,6 @@ class CSenseListView : public CReportCtrl {
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
-  QString CellText(const QModelIndex& index) const override;
-  int CellTextWidth(const QModelIndex& index) const override;
 
  private:
   SenseWordDelegate* word_delegate_;

@@ -77,7 +77,9 @@ class CSplitterTabFrame : public QTabWidget {
   CPaneView* PaneFor(int kind);
   void StyleList(CWordListCtrl* list) const;
   void OnCurrentChanged(int tab);
-  void ReplaceTabs(const std::function<void()>& add_tabs, int current);
+  // Removes every tab, runs `add_tabs` (which returns the tab to make current) and announces
+  // a change of the current kind.
+  void ReplaceTabs(const std::function<int()>& add_tabs);
 
   std::array<CPaneView*, lookup::kAnagramsPane> panes_{};
   CMatchView* match_view_ = nullptr;
@@ -88,5 +90,6 @@ class CSplitterTabFrame : public QTabWidget {
   int current_kind_ = -1;
   bool replacing_ = false;
   QFont pane_font_;
+  bool has_pane_font_ = false;
   QColor pane_colour_;
 };
