@@ -130,6 +130,7 @@ CSenseListView::CSenseListView(QWidget* parent)
 }
 
 void CSenseListView::SetRows(const QString& word, const std::vector<lookup::SenseRow>& rows) {
+  const bool new_word = word != word_;
   word_ = word;
   word_delegate_->SetWordLength(static_cast<int>(word.size()));
   std::vector<ReportRow> report_rows;
@@ -148,6 +149,7 @@ void CSenseListView::SetRows(const QString& word, const std::vector<lookup::Sens
     report_rows.push_back(std::move(report_row));
   }
   Model()->ReplaceRows(std::move(report_rows));
+  if (new_word) scrollToTop();
 }
 
 void CSenseListView::Clear() {
