@@ -35,10 +35,12 @@ void AppendFolders(const std::string& list, std::vector<std::string>* folders) {
 
 }  // namespace
 
-std::string CurrentDirectory() {
+std::string CurrentDirectory(std::string* error_text) {
   std::error_code error;
   fs::path path = fs::current_path(error);
-  return error ? std::string() : path.string();
+  if (!error) return path.string();
+  if (error_text != nullptr) *error_text = error.message();
+  return {};
 }
 
 std::string DataFilePath(const std::string& directory, const std::string& file_name) {

@@ -10,8 +10,9 @@
 
 namespace platform {
 
-// The process's current directory, or an empty text when it cannot be obtained.
-std::string CurrentDirectory();
+// The process's current directory, or an empty text when it cannot be obtained (the system's
+// text for the reason then goes to `error` when given).
+std::string CurrentDirectory(std::string* error = nullptr);
 
 // `directory`/Data/`file_name`: the one place that composes the paths of a Data folder below a
 // directory.
