@@ -5,6 +5,7 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include "app/panes/ViewColors.h"
 #include "app/panes/WordListCtrl.h"
@@ -84,6 +85,22 @@ TEST(WordListCtrlTest, RowsAreOneFontLineHigh) {
   EXPECT_EQ(last.height(), metrics.height() + metrics.leading());
   // Items take the list's width (an ellipsis instead of a wider list).
   EXPECT_LE(last.width(), list.viewport()->width());
+}
+
+TEST(WordListCtrlTest, TooltipShowsTheWholeTextOfACutOffItem) {
+  CWordListCtrl list;
+  const QString long_word(200, 'w');
+  list.SetItems({{long_word, 1}, {"cat", 3}});
+  list.resize(200, 100);
+  list.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+  for (int row : {1, 0}) {
+    SCOPED_TRACE(row);
+    const QPoint at = list.visualRect(list.Model()->index(row)).center();
+    QHelpEvent help(QEvent::ToolTip, at, list.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list.viewport(), &help);
+    EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(), row == 0 ? long_word : "");
+  }
 }
 
 TEST(ViewColorsTest, KeepsReadableColoursAndTurnsTheOthers) {

@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include "ui/ReportCtrl.h"
@@ -237,6 +238,24 @@ TEST(ReportCtrlTest, WheelNotchScrollsTheDesktopsLines) {
     EXPECT_EQ(f.ctrl.verticalScrollBar()->value(), lines);
   }
   QApplication::setWheelScrollLines(saved);
+}
+
+TEST(ReportCtrlTest, TooltipShowsOnlyCutOffCells) {
+  Fixture f;
+  const QString long_text(200, 'w');
+  f.ctrl.Model()->ReplaceRows({Row(0, {"", "7", long_text})});
+  QApplication::processEvents();
+  struct Case {
+    int column;
+    QString tooltip;
+  };
+  for (const Case& c : {Case{1, QString()}, Case{2, long_text}}) {
+    SCOPED_TRACE(c.column);
+    const QPoint at = f.ctrl.visualRect(f.ctrl.Model()->index(0, c.column)).center();
+    QHelpEvent help(QEvent::ToolTip, at, f.ctrl.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(f.ctrl.viewport(), &help);
+    EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(), c.tooltip);
+  }
 }
 
 TEST(ReportCtrlTest, RowHeightFollowsTheFont) {
