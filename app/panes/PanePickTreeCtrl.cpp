@@ -39,3 +39,8 @@ uint32_t CPanePickTreeCtrl::ApplyTo(uint32_t mask) const {
 void CPanePickTreeCtrl::SetAllChecked(bool checked) {
   root_->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
 }
+
+QSize CPanePickTreeCtrl::sizeHint() const {
+  const int rows = 1 + root_->childCount();
+  return {QTreeWidget::sizeHint().width(), rows * sizeHintForRow(0) + 2 * frameWidth()};
+}

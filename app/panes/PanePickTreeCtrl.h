@@ -21,6 +21,9 @@ class CPanePickTreeCtrl : public QTreeWidget {
   uint32_t ApplyTo(uint32_t mask) const;
   void SetAllChecked(bool checked);
 
+  // Tall enough for every item, so the page opens without a scroll bar.
+  QSize sizeHint() const override;
+
  private:
   QTreeWidgetItem* root_;
 };
