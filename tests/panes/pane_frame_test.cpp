@@ -8,7 +8,6 @@
 #include <QTest>
 
 #include "app/panes/MatchView.h"
-#include "app/panes/PaneView.h"
 #include "app/panes/SplitterTabFrame.h"
 
 namespace {
@@ -93,23 +92,6 @@ TEST(SplitterTabFrameTest, MatchesAreDroppedWhenTheirTabGoes) {
   EXPECT_EQ(frame.MatchView()->Model()->Item(0).level, 0);
   frame.SetTabs(Tabs({0}), 0);
   EXPECT_EQ(frame.MatchView()->Count(), 0);
-}
-
-TEST(SplitterTabFrameTest, WordsOfEveryPaneReachTheOwner) {
-  CSplitterTabFrame frame;
-  frame.SetTabs(Tabs({0, 7}), 1);
-  frame.resize(400, 300);
-  frame.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-  QSignalSpy activated(&frame, &CSplitterTabFrame::WordActivated);
-  CPaneView* pane = frame.PaneOfKind(7);
-  ASSERT_NE(pane, nullptr);
-  EXPECT_EQ(pane->objectName(), "pane:Similar");
-  const QPoint first = pane->visualRect(pane->Model()->index(0)).center();
-  QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, first);
-  QTest::mouseDClick(pane->viewport(), Qt::LeftButton, {}, first);
-  ASSERT_EQ(activated.count(), 1);
-  EXPECT_EQ(activated[0][0].toString(), "word of 7");
 }
 
 }  // namespace

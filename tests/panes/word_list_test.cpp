@@ -69,24 +69,6 @@ TEST(WordListCtrlTest, DoubleClickOrEnterEmitsTheWord) {
   EXPECT_EQ(activated[2][0].toString(), "ice cream");
 }
 
-TEST(WordListCtrlTest, RowsAreOneFontLineHigh) {
-  CWordListCtrl list;
-  std::vector<std::string> words(100000, "word");
-  list.SetWords(words, 1);
-  QFont font = list.font();
-  font.setPixelSize(22);
-  list.SetTextFont(font);
-  list.resize(200, 300);
-  list.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
-  const QFontMetrics metrics(font);
-  list.scrollToBottom();
-  const QRect last = list.visualRect(list.Model()->index(99999));
-  EXPECT_EQ(last.height(), metrics.height() + metrics.leading());
-  // Items take the list's width (an ellipsis instead of a wider list).
-  EXPECT_LE(last.width(), list.viewport()->width());
-}
-
 TEST(WordListCtrlTest, TooltipShowsTheWholeTextOfACutOffItem) {
   CWordListCtrl list;
   const QString long_word(200, 'w');

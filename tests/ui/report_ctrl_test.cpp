@@ -1,6 +1,6 @@
 // CReportCtrl: the model under Qt's model checker, the header-click direction rule, the sort
-// keys, check boxes turned by the user, the column layout kept in the settings file, defined
-// against active columns, the wheel step and the row height.
+// keys, check boxes turned by the user, damaged column layouts, defined against active columns,
+// the wheel step, tooltips of cut-off cells and the row height.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
@@ -103,19 +103,6 @@ TEST(ReportModelTest, SortsByValueCaseOrCheckState) {
   }
 }
 
-TEST(ReportModelTest, RefreshWithSameTextsKeepsTheRows) {
-  ReportModel model;
-  model.DefineColumn(0, {});
-  model.DefineColumn(1, {});
-  model.ReplaceRows({Row(0, {"", "a"}, 1), Row(1, {"", "b"}, 1)});
-  QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
-  model.ReplaceRows({Row(0, {"", "a"}, 0), Row(1, {"", "b"}, 1)});
-  EXPECT_EQ(resets.count(), 0);
-  EXPECT_FALSE(model.IsChecked(0, 0));
-  model.ReplaceRows({Row(0, {"", "a"}), Row(1, {"", "c"})});
-  EXPECT_EQ(resets.count(), 1);
-}
-
 TEST(ReportCtrlTest, HeaderClickReversesOnlyTheSortColumn) {
   Fixture f;
   f.ctrl.Model()->ReplaceRows(
@@ -175,21 +162,6 @@ TEST(ReportCtrlTest, UserTurnsCheckBoxesOfSortedRows) {
 
   f.ctrl.Model()->SetChecked(2, 0, false);  // the owner's own changes are not announced
   EXPECT_EQ(toggled.count(), 2);
-}
-
-TEST(ReportCtrlTest, ColumnLayoutComesBackFromTheSettings) {
-  {
-    Fixture f;
-    EXPECT_FALSE(f.ctrl.LoadColumnLayout("Settings", "ReportCtrl"));
-    f.ctrl.header()->moveSection(2, 0);
-    f.ctrl.header()->resizeSection(2, 77);
-    f.ctrl.DeactivateColumn(0);
-  }  // saved when the control goes
-  Fixture f;
-  ASSERT_TRUE(f.ctrl.LoadColumnLayout("Settings", "ReportCtrl"));
-  EXPECT_EQ(f.ctrl.ActiveColumns(), (std::vector<int>{2, 1}));
-  EXPECT_EQ(f.ctrl.header()->sectionSize(2), 77);
-  QSettings().remove("Settings/ReportCtrl");
 }
 
 TEST(ReportCtrlTest, DamagedLayoutLeavesTheColumns) {
