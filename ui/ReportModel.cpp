@@ -217,6 +217,10 @@ Qt::ItemFlags ReportModel::flags(const QModelIndex& index) const {
 QVariant ReportModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount()) return {};
   if (role == Qt::DisplayRole) return columns_[section].caption;
+  if (role == Qt::AccessibleTextRole) {
+    const ReportColumn& column = columns_[section];
+    return column.spoken_caption.isEmpty() ? column.caption : column.spoken_caption;
+  }
   if (role == Qt::InitialSortOrderRole) return Qt::AscendingOrder;
   return {};
 }

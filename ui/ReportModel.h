@@ -21,6 +21,7 @@ struct ReportColumn {
   QString caption;
   int width = 80;  // pixels
   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+  QString spoken_caption = {};  // what a screen reader says for the header, when not the caption
 };
 
 struct ReportCell {

@@ -13,7 +13,7 @@ namespace {
 
 // The four columns: a check box, "No.", "Word" (the word with the definition), "Type".
 const ReportColumn kColumns[] = {
-    {QString(), 18, Qt::AlignCenter},
+    {QString(), 18, Qt::AlignCenter, "Checked"},
     {"No.", 40, Qt::AlignRight | Qt::AlignVCenter},
     {"Word", 466, Qt::AlignLeft | Qt::AlignVCenter},
     {"Type", 130, Qt::AlignLeft | Qt::AlignVCenter},

@@ -60,6 +60,10 @@ TEST(SenseListViewTest, ScreenReaderReadsNumberWordAndType) {
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->text(QAccessible::Name), c.text);
   }
+  QAccessibleInterface* check_header = table->child(0);
+  ASSERT_NE(check_header, nullptr);
+  EXPECT_EQ(check_header->role(), QAccessible::ColumnHeader);
+  EXPECT_EQ(check_header->text(QAccessible::Name), "Checked");
   EXPECT_FALSE(table->tableInterface()->cellAt(0, 0)->state().checked);
   EXPECT_TRUE(table->tableInterface()->cellAt(1, 0)->state().checked);
 }
