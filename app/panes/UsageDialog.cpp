@@ -42,11 +42,14 @@ CUsageDialog::CUsageDialog(const std::vector<lookup::UsageRow>& rows, const QFon
   layout->addWidget(buttons);
 
   // Wide enough for the longest example where the screen allows, and some rows high.
-  const QRect screen = (parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen())
-                           ->availableGeometry();
-  const int width = std::clamp(widest + 6 * metrics.averageCharWidth(),
-                               40 * metrics.averageCharWidth(), screen.width() * 3 / 4);
-  const int height = std::clamp((static_cast<int>(rows.size()) + 4) * metrics.lineSpacing(),
-                                12 * metrics.lineSpacing(), screen.height() * 3 / 4);
+  const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+  const QSize room =
+      screen != nullptr ? screen->availableGeometry().size() * 3 / 4 : QSize(800, 600);
+  const int chars = metrics.averageCharWidth();
+  const int width =
+      std::clamp(widest + 6 * chars, std::min(40 * chars, room.width()), room.width());
+  const int lines = static_cast<int>(rows.size()) + 4;
+  const int height = std::clamp(lines * metrics.lineSpacing(),
+                                std::min(12 * metrics.lineSpacing(), room.height()), room.height());
   resize(width, height);
 }

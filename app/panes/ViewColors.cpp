@@ -1,5 +1,6 @@
 #include "app/panes/ViewColors.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
