@@ -1,5 +1,6 @@
 #include "app/shell/HistoryCombo.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSettings>
 
@@ -17,6 +18,18 @@ CHistoryCombo::CHistoryCombo(QWidget* parent) : QComboBox(parent) {
   setInsertPolicy(QComboBox::NoInsert);  // entries come only through AddEntry
   setMaxCount(kLastStoredIndex + 1);
   setDuplicatesEnabled(true);  // AddEntry itself removes duplicates
+  lineEdit()->installEventFilter(this);
+}
+
+bool CHistoryCombo::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      emit EnterPressed();
+      return true;
+    }
+  }
+  return QComboBox::eventFilter(watched, event);
 }
 
 QString CHistoryCombo::LastTextName() const {

@@ -40,6 +40,14 @@ class CHistoryCombo : public QComboBox {
   // True when an entry begins with `prefix` (case aside).
   bool HasEntryStartingWith(const QString& prefix) const;
 
+ signals:
+  // Enter or Return in the box: the text is to be looked up. (The box itself then does
+  // nothing more, so an entry equal to the text is not also "activated".)
+  void EnterPressed();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   QString LastTextName() const;
   void DeleteStoredEntries(int from) const;

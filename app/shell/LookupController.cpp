@@ -31,7 +31,7 @@ LookupController::LookupController(const Views& views, QWidget* dialog)
     : QObject(dialog), views_(views), dialog_(dialog) {
   connect(views_.tool_row, &ToolRow::Clicked, this, &LookupController::OnToolButton);
   QLineEdit* edit = Box()->lineEdit();
-  connect(edit, &QLineEdit::returnPressed, this, &LookupController::OnLookup);
+  connect(Box(), &CHistoryCombo::EnterPressed, this, &LookupController::OnLookup);
   connect(edit, &QLineEdit::textEdited, this, &LookupController::OnTextEdited);
   connect(Box(), &QComboBox::activated, this, &LookupController::OnListActivated);
   connect(views_.senses, &CSenseListView::CheckToggled, this, [this](int sense, bool checked) {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QSettings>
 #include <QStringList>
 
@@ -37,6 +38,27 @@ bool StoredText(const QVariant& raw, QString* text) {
     return true;
   }
   return false;
+}
+
+// A file Qt cannot parse whole is never written again, so nothing would be kept from then on.
+// What could be read is written to a fresh file; the damaged one stays beside it.
+std::unique_ptr<QSettings> RewriteDamagedFile(std::unique_ptr<QSettings> store) {
+  const QString path = store->fileName();
+  QMap<QString, QVariant> values;
+  for (const QString& key : store->allKeys())
+    values.insert(key, store->value(key));
+  store.reset();
+  const QString damaged = path + QStringLiteral(".damaged");
+  QFile::remove(damaged);
+  if (!QFile::rename(path, damaged)) return Settings::OpenStore();
+  QFile created(path);
+  if (!created.open(QIODevice::WriteOnly)) return Settings::OpenStore();
+  created.close();
+  store = Settings::OpenStore();
+  for (auto it = values.cbegin(); it != values.cend(); ++it)
+    store->setValue(it.key(), it.value());
+  store->sync();
+  return store;
 }
 
 }  // namespace
@@ -82,6 +104,16 @@ QVariant Settings::ReadValue(const SettingInfo& info, const QVariant& raw) {
       if (StoredText(raw, &text) && !text.isEmpty()) return FontSpec::Parse(text).Format();
       break;
     case SettingType::kDword: {
+      // Numbers written by this process come back as numbers, those of the file as texts.
+      switch (raw.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+          return static_cast<uint32_t>(raw.toLongLong());
+        default:
+          break;
+      }
       uint32_t number = 0;
       if (StoredText(raw, &text) && ParseNumber(text, &number)) return number;
       break;
@@ -104,6 +136,9 @@ bool Settings::Load() {
     created.close();
     store = OpenStore();
   }
+  // Qt parses the file's sections on first use: reading every key finds a damaged one.
+  store->allKeys();
+  if (store->status() == QSettings::FormatError) store = RewriteDamagedFile(std::move(store));
   if (store->status() == QSettings::AccessError || !store->isWritable()) return false;
   store->beginGroup(QString::fromLatin1(kGroup));
   for (const SettingInfo& info : kSettingTable) {

@@ -120,7 +120,8 @@ class Settings {
   Settings();  // every value at its default
 
   // Reads every value. The file is created (empty) when it does not exist; false when it can
-  // neither be created nor read and written.
+  // neither be created nor read and written. A file that is partly garbage is kept as
+  // "<name>.damaged" and replaced by what could be read of it, so it can be written again.
   bool Load();
   // Writes every value but "Hotkey" when the file exists; nothing when it does not.
   void Save() const;
