@@ -1,5 +1,6 @@
 #include "app/shell/HistoryCombo.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSettings>
@@ -21,13 +22,29 @@ CHistoryCombo::CHistoryCombo(QWidget* parent) : QComboBox(parent) {
   lineEdit()->installEventFilter(this);
 }
 
+namespace {
+
+bool IsEnter(const QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  const int key = static_cast<const QKeyEvent*>(event)->key();
+  return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+}  // namespace
+
+void CHistoryCombo::keyPressEvent(QKeyEvent* event) {
+  if (IsEnter(event) && !view()->isVisible()) {
+    emit EnterPressed();
+    event->accept();
+    return;
+  }
+  QComboBox::keyPressEvent(event);
+}
+
 bool CHistoryCombo::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      emit EnterPressed();
-      return true;
-    }
+  if (watched == lineEdit() && IsEnter(event)) {
+    emit EnterPressed();
+    return true;
   }
   return QComboBox::eventFilter(watched, event);
 }

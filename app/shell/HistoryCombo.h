@@ -46,6 +46,8 @@ class CHistoryCombo : public QComboBox {
   void EnterPressed();
 
  protected:
+  // Enter reaches the box itself or its line edit, depending on which has the focus.
+  void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

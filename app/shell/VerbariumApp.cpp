@@ -7,11 +7,11 @@
 #include <QSocketNotifier>
 #include <QStringList>
 
+#include "app/shell/Diagnostics.h"
 #include "app/shell/Icons.h"
 #include "app/shell/MainDialog.h"
 #include "app/shell/Settings.h"
 #include "app/shell/SingleInstance.h"
-#include "app/shell/StartupReport.h"
 
 namespace {
 
@@ -59,6 +59,7 @@ int CVerbariumApp::Run() {
 
   CMainDialog dialog;
   connect(&guard, &CSingleInstanceGuard::CommandLineReceived, &dialog, &CMainDialog::OnHandOver);
+  ReportViewsIfAsked(&dialog);
   if (!dialog.StartUp(StartUpOptions::FromEnvironment())) return 1;
   if (report) ReportWhenReady(&dialog);
   QuitOnTerminationSignals(this);

@@ -1,4 +1,4 @@
-#include "app/shell/StartupReport.h"
+#include "app/shell/Diagnostics.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -9,8 +9,12 @@
 #include <chrono>
 #include <cstdio>
 
+#include "app/panes/SenseListView.h"
+#include "app/panes/SplitterTabFrame.h"
 #include "app/shell/HistoryCombo.h"
+#include "app/shell/LookupController.h"
 #include "app/shell/MainDialog.h"
+#include "ui/ReportModel.h"
 
 namespace {
 
@@ -55,4 +59,27 @@ void ReportWhenReady(CMainDialog* dialog) {
   QLineEdit* edit = dialog->tool_row()->LookupBox()->lineEdit();
   edit->installEventFilter(new ReadyWatcher(edit));
   edit->update();
+}
+
+void ReportViewsIfAsked(CMainDialog* dialog) {
+  const QString path = qEnvironmentVariable(kViewReportVariable);
+  if (path.isEmpty()) return;
+  QObject::connect(dialog->lookup(), &LookupController::StateChanged, dialog, [dialog, path] {
+    QString report = QStringLiteral("word\t") + dialog->tool_row()->LookupBox()->currentText() +
+                     QLatin1Char('\n');
+    const ReportModel* senses = dialog->senses()->Model();
+    for (int row = 0; row < senses->RowCount(); ++row) {
+      report += QStringLiteral("sense\t%1\t%2\t%3\t%4\n")
+                    .arg(senses->Cell(row, CSenseListView::kNumberColumn).text.trimmed(),
+                         senses->Cell(row, CSenseListView::kWordColumn).text,
+                         senses->Cell(row, CSenseListView::kTypeColumn).text,
+                         senses->IsChecked(row, CSenseListView::kCheckColumn)
+                             ? QStringLiteral("checked")
+                             : QStringLiteral("unchecked"));
+    }
+    for (int tab = 0; tab < dialog->frame()->count(); ++tab)
+      report += QStringLiteral("tab\t") + dialog->frame()->tabText(tab) + QLatin1Char('\n');
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(report.toUtf8());
+  });
 }
