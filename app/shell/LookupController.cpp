@@ -84,8 +84,11 @@ void LookupController::Lookup(const QString& text, bool add_to_history) {
     MessageBox::Error(dialog_, QString::fromLatin1(lookup::kInvalidCharactersMessage));
     return;
   }
-  for (ToolRow::Button button : kPosButtons)
+  for (ToolRow::Button button : kPosButtons) {
     views_.tool_row->SetEnabled(button, false);
+    // Pressed only while senses of its part of speech are ticked (set again below).
+    if (result.kind != lookup::InputKind::kWord) views_.tool_row->SetToggle(button, false);
+  }
   views_.status->clearMessage();
   switch (result.kind) {
     case lookup::InputKind::kPattern:
