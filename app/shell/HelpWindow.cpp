@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -46,6 +47,9 @@ CHelpWindow::CHelpWindow(const QString& help_dir, QWidget* parent)
     setWindowTitle(title.isEmpty() ? QStringLiteral("Verbarium Help")
                                    : title + QStringLiteral(" - Verbarium Help"));
   });
+
+  auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(close, &QShortcut::activated, this, &QWidget::close);
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(back);

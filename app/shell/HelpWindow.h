@@ -1,6 +1,6 @@
 // The program's help: its HTML pages (help/index.html and the pages it links to) in a window
-// of their own, with Back, Forward and Contents. Links to other sites open in the desktop's
-// browser.
+// of their own, with Back, Forward and Contents; Escape closes it. Links to other sites open in
+// the desktop's browser.
 #pragma once
 
 #include <QString>
