@@ -59,14 +59,16 @@ CMainDialog::CMainDialog(QWidget* parent) : QMainWindow(parent) {
     if (button == ToolRow::kHelp) OnCommand(Command::kContents);
   });
   hand_over_.SetDefault([this] {
-    // A minimised window comes back; a visible one stays as it is. (A window hidden in the
-    // tray is shown by the tray's owner.)
+    // A minimised window comes back, a hidden one (in the tray) is shown; a visible one stays
+    // as it is.
     if (isMinimized()) {
       setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-      show();
-      raise();
-      activateWindow();
+    } else if (isVisible()) {
+      return;
     }
+    show();
+    raise();
+    activateWindow();
   });
   qApp->installEventFilter(this);
   resize(DefaultSize());

@@ -59,7 +59,7 @@ class CMainDialog : public QMainWindow {
 
   void OnCommand(Command command);
   // A later start handed its command line over: its options run their handlers; without any,
-  // a minimised window is restored (or a window hidden in the tray shown).
+  // a minimised window is restored and a hidden one (in the tray) shown.
   void OnHandOver(const QStringList& arguments);
   HandOverRouter& hand_over() { return hand_over_; }
 

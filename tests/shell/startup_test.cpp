@@ -153,7 +153,7 @@ TEST_F(StartUpTest, NextStartRestoresTheWindowTheHistoryAndTheLastWord) {
   EXPECT_GT(dialog.senses()->SenseCount(), 0);
 }
 
-TEST_F(StartUpTest, HandOverRestoresAMinimisedWindowAndRunsKnownOptions) {
+TEST_F(StartUpTest, HandOverBringsTheWindowBackOrRunsItsOptions) {
   DataFolder data;
   CMainDialog dialog;
   ASSERT_TRUE(dialog.StartUp(Options(data.path())));
@@ -163,6 +163,9 @@ TEST_F(StartUpTest, HandOverRestoresAMinimisedWindowAndRunsKnownOptions) {
   dialog.showMinimized();
   dialog.OnHandOver({QStringLiteral("--unknown")});
   EXPECT_FALSE(dialog.isMinimized());
+  dialog.hide();  // as in the tray
+  dialog.OnHandOver({});
+  EXPECT_TRUE(dialog.isVisible());
   dialog.OnHandOver({QStringLiteral("--lookup"), QStringLiteral("cat")});
   EXPECT_EQ(looked_up, QStringList{QStringLiteral("cat")});
 }
