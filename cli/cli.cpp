@@ -27,7 +27,8 @@ constexpr char kUsage[] =
     "  custom ...        your own entries: add, list, show, delete, backup, restore\n"
     "\n"
     "Options:\n"
-    "  --data DIR        the data folder (default: Data below the current directory)\n"
+    "  --data DIR        the data folder (default: Data below the current directory, else the\n"
+    "                    installed dictionary with your entries in ~/.local/share/verbarium)\n"
     "  --help            this text; COMMAND --help tells about a command\n"
     "\n"
     "Exit status: 0 found, 1 nothing found or unknown word, 2 usage or data error.\n";
@@ -35,11 +36,22 @@ constexpr char kUsage[] =
 }  // namespace
 
 Dictionaries::Dictionaries(std::string data_dir) : data_dir_(std::move(data_dir)) {
-  if (data_dir_.empty()) data_dir_ = platform::DataFilePath(platform::CurrentDirectory(), "");
+  // Without --data: the window's rule (Data below the current directory, else the installed
+  // dictionary with the custom database in the user's own data folder).
+  std::string custom_dir = data_dir_;
+  if (data_dir_.empty()) {
+    const platform::DataLocation location = platform::FindDataLocation(
+        platform::CurrentDirectory(), platform::DataSearchFromEnvironment());
+    data_dir_ = location.dictionary_dir;
+    custom_dir = location.custom_dir;
+    if (location.installed) platform::MakeDirectories(custom_dir);
+  }
   while (data_dir_.size() > 1 && data_dir_.back() == '/')
     data_dir_.pop_back();
-  index_path_ = Path("1001M.idx");
-  data_path_ = Path("1001M.dat");
+  while (custom_dir.size() > 1 && custom_dir.back() == '/')
+    custom_dir.pop_back();
+  index_path_ = custom_dir + "/1001M.idx";
+  data_path_ = custom_dir + "/1001M.dat";
 }
 
 Dictionaries::~Dictionaries() {
