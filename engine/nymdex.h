@@ -34,7 +34,8 @@ inline constexpr size_t kMaxWordLength = 1023;  // result buffers hold kMaxWordL
 
 // ---- Start-up and shut-down ----
 
-// Called while the word index loads, once per (size / 100) + 1 bytes, steps from 0 on.
+// Called by start-up on its calling thread, once per (size / 100) + 1 bytes of the word index
+// read, steps from 0 on.
 using ProgressCallback = int32_t (*)(int32_t step, void* callback_value);
 
 // Verifies the synset and tag files (18), loads the word index (15), the part-of-speech
