@@ -1,6 +1,10 @@
 #include "engine/md5.h"
 
-#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -249,9 +253,73 @@ void DigestChunks(const uint8_t* data, size_t count, Md5* outer) {
   }
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
+// Bytes of each chunk read at a time: two such slices, one per chunk of a pair, are the only
+// buffer, so that the digest touches little fresh memory.
+constexpr size_t kSlice = 65536;
+static_assert(kFileDigestChunk % kSlice == 0);
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
 };
+
+// Reads up to `length` bytes at `offset`: the count read (short only at the end of the file),
+// or -1 on an error.
+long ReadAt(int fd, uint64_t offset, uint8_t* out, size_t length) {
+  size_t done = 0;
+  while (done < length) {
+    const ssize_t got = ::pread(fd, out + done, length - done, static_cast<off_t>(offset + done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return -1;
+    if (got == 0) break;
+    done += static_cast<size_t>(got);
+  }
+  return static_cast<long>(done);
+}
+
+// The digests of the whole chunks at `first` and, when `pair`, at `second` (file offsets),
+// read slice by slice and digested side by side. False when a read fails or comes up short.
+bool DigestChunkPair(int fd, uint64_t first, uint64_t second, bool pair, uint8_t* slices,
+                     Digest* first_digest, Digest* second_digest) {
+  uint32_t state[2][4];
+  for (auto& lane : state)
+    std::memcpy(lane, kInitialState, sizeof lane);
+  uint8_t* const slice[2] = {slices, slices + kSlice};
+  for (size_t at = 0; at < kFileDigestChunk; at += kSlice) {
+    if (ReadAt(fd, first + at, slice[0], kSlice) != static_cast<long>(kSlice)) return false;
+    if (pair && ReadAt(fd, second + at, slice[1], kSlice) != static_cast<long>(kSlice)) {
+      return false;
+    }
+    for (size_t block = 0; block < kSlice; block += 64) {
+      if (pair) {
+        TransformTwo(state[0], state[1], slice[0] + block, slice[1] + block);
+      } else {
+        TransformOne(state[0], slice[0] + block);
+      }
+    }
+  }
+  uint8_t padding[128];
+  PadTail(nullptr, 0, uint64_t{kFileDigestChunk} << 3, padding);  // one block: 0x80, the size
+  if (pair) {
+    TransformTwo(state[0], state[1], padding, padding);
+  } else {
+    TransformOne(state[0], padding);
+  }
+  for (int i = 0; i < 4; ++i) {
+    StoreU32(first_digest->data() + 4 * i, state[0][i]);
+    StoreU32(second_digest->data() + 4 * i, state[1][i]);
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -263,31 +331,39 @@ Digest ChunkedDigest(const uint8_t* data, size_t length) {
 
 bool FileDigest(const char* path, uint64_t start_offset, Digest* out) {
   if (path == nullptr || out == nullptr) return false;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
-  if (!file) return false;
+  Descriptor file(::open(path, O_RDONLY | O_CLOEXEC));
+  struct stat status;
+  if (file.get() < 0 || ::fstat(file.get(), &status) != 0 || status.st_size < 0) return false;
 
   // An offset past the end of the file is not a region of the file: fail rather than digest
   // the empty input a seek beyond the end would give.
-  if (std::fseek(file.get(), 0, SEEK_END) != 0) return false;
-  long size = std::ftell(file.get());
-  if (size < 0 || start_offset > static_cast<uint64_t>(size)) return false;
-  if (std::fseek(file.get(), static_cast<long>(start_offset), SEEK_SET) != 0) return false;
+  const uint64_t size = static_cast<uint64_t>(status.st_size);
+  if (start_offset > size) return false;
+  std::unique_ptr<uint8_t[]> slices(new (std::nothrow) uint8_t[2 * kSlice]);
+  if (!slices) return false;
 
-  // Two chunks per read, digested side by side.
-  constexpr size_t kRead = 2 * kFileDigestChunk;
-  std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kRead]);
-  if (!buffer) return false;
-
-  // The chunk digests are fed to the outer digest as they come: the same bytes as digesting
-  // their concatenation, without keeping the list.
+  // The chunks are counted from the size at opening: a file that changes meanwhile fails. The
+  // chunk digests are fed to the outer digest as they come, in file order: the same bytes as
+  // digesting their concatenation, without keeping the list.
+  const uint64_t chunks = (size - start_offset) / kFileDigestChunk;
   Md5 outer;
-  for (;;) {
-    size_t got = std::fread(buffer.get(), 1, kRead, file.get());
-    DigestChunks(buffer.get(), got / kFileDigestChunk, &outer);
-    if (got == kRead) continue;
-    if (std::ferror(file.get()) || !std::feof(file.get())) return false;
-    break;  // a short final chunk is left out of the digest
+  for (uint64_t k = 0; k < chunks; k += 2) {
+    const uint64_t at = start_offset + k * kFileDigestChunk;
+    const bool pair = k + 1 < chunks;
+    Digest digests[2];
+    if (!DigestChunkPair(file.get(), at, at + kFileDigestChunk, pair, slices.get(), &digests[0],
+                         &digests[1])) {
+      return false;
+    }
+    outer.Update(digests[0].data(), digests[0].size());
+    if (pair) outer.Update(digests[1].data(), digests[1].size());
   }
+  // A short final chunk is left out of the digest, but it is read: a file that cannot be read
+  // to its end (a folder, an I/O error) fails.
+  for (uint64_t at = start_offset + chunks * kFileDigestChunk; at < size; at += kSlice) {
+    if (ReadAt(file.get(), at, slices.get(), kSlice) < 0) return false;
+  }
+  if (ReadAt(file.get(), size, slices.get(), 1) < 0) return false;
   *out = outer.Final();
   return true;
 }
