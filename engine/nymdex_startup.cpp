@@ -182,8 +182,14 @@ bool LoadWordIndex(NymdexEngine* engine, WordIndexLoad* load) {
   if (!file.Open(engine->word_index_path)) return false;
   uint64_t size = file.size();
   if (size > std::numeric_limits<size_t>::max() / 2) return false;
-  std::unique_ptr<uint8_t[]> buffer = std::make_unique_for_overwrite<uint8_t[]>(size);
-  long got = file.ReadSome(0, buffer.get(), size);
+  // Read whole: the buffer lives only until the decode ends, so it is rounded up to whole
+  // huge pages, fewer page faults than the exact size would take.
+  std::vector<uint8_t, engine::LargeBufferAllocator<uint8_t>> buffer;
+  buffer.reserve(size < engine::kHugePage / 2
+                     ? size
+                     : (size + engine::kHugePage - 1) / engine::kHugePage * engine::kHugePage);
+  buffer.resize(size);
+  long got = file.ReadSome(0, buffer.data(), size);
   if (got < 0) return false;
   load->progress_calls = static_cast<uint64_t>(got) / (size / 100 + 1);
   if (static_cast<uint64_t>(got) != size) return false;
@@ -191,12 +197,12 @@ bool LoadWordIndex(NymdexEngine* engine, WordIndexLoad* load) {
   // A stream without its head, or declaring more than twice the file's size or less than
   // the header, is refused before the region is made.
   if (size < engine::kStreamHeadSize) return false;
-  const uint32_t declared = LoadU32(buffer.get());
+  const uint32_t declared = LoadU32(buffer.data());
   if (declared > 2 * size || declared < kWordIndexHeaderSize) return false;
-  std::vector<char>& region = engine->region;
+  auto& region = engine->region;
   region.resize(declared);
   size_t length = 0;
-  if (!engine::ArithDecode(buffer.get(), size, reinterpret_cast<uint8_t*>(region.data()),
+  if (!engine::ArithDecode(buffer.data(), size, reinterpret_cast<uint8_t*>(region.data()),
                            region.size(), &length)) {
     return false;
   }
