@@ -55,8 +55,8 @@ inline constexpr int kCustomIndexEntrySize = 20;
 
 // ---- Relation slots ----
 //
-// Slot i is relation i of kNymdexRelations (Synonyms, Antonyms, Hypernyms, ...), stored in field
-// i + 2. `label` is the tab label of the entry dialogs.
+// Slot i is row i of VERBARIUM_RELATIONS (Synonyms, Antonyms, Hypernyms, ...), stored in field
+// i + 2. `label` is the row's tab label in the entry dialogs.
 
 inline constexpr int kCustomRelationCount = kRelationCount;  // 22
 
@@ -225,30 +225,12 @@ bool CustomDb_GetAllEntries(const CustomDatabase* db, std::vector<CustomEntrySum
 // order; 3 null handle; 8 null word or list; otherwise the code of CustomDb_FindRecords, list
 // left empty. Has: true when one of the word's records has a non-empty field for the relation;
 // false otherwise and on every failure.
-#define VERBARIUM_CUSTOM_RELATION(Name)                                  \
+//
+// CustomDb_Has<Name> and CustomDb_Get<Name> for every row of VERBARIUM_RELATIONS
+// (engine/relations.h): CustomDb_HasSynonyms, CustomDb_GetSynonyms, ... CustomDb_GetPertainym.
+#define VERBARIUM_CUSTOM_RELATION(Name, ...)                             \
   bool CustomDb_Has##Name(const CustomDatabase* db, const char* word);   \
   int32_t CustomDb_Get##Name(const CustomDatabase* db, const char* word, \
                              std::vector<std::string>* words);
-VERBARIUM_CUSTOM_RELATION(Synonyms)
-VERBARIUM_CUSTOM_RELATION(Antonyms)
-VERBARIUM_CUSTOM_RELATION(Hypernyms)
-VERBARIUM_CUSTOM_RELATION(Holonyms)
-VERBARIUM_CUSTOM_RELATION(Hyponyms)
-VERBARIUM_CUSTOM_RELATION(Meronyms)
-VERBARIUM_CUSTOM_RELATION(Attributes)
-VERBARIUM_CUSTOM_RELATION(Similar)
-VERBARIUM_CUSTOM_RELATION(SeeAlso)
-VERBARIUM_CUSTOM_RELATION(Derived)
-VERBARIUM_CUSTOM_RELATION(DRF)
-VERBARIUM_CUSTOM_RELATION(DSC)
-VERBARIUM_CUSTOM_RELATION(MDC)
-VERBARIUM_CUSTOM_RELATION(DSR)
-VERBARIUM_CUSTOM_RELATION(MDR)
-VERBARIUM_CUSTOM_RELATION(DSU)
-VERBARIUM_CUSTOM_RELATION(MDU)
-VERBARIUM_CUSTOM_RELATION(Entailment)
-VERBARIUM_CUSTOM_RELATION(Cause)
-VERBARIUM_CUSTOM_RELATION(VerbGroup)
-VERBARIUM_CUSTOM_RELATION(Participle)
-VERBARIUM_CUSTOM_RELATION(Pertainym)
+VERBARIUM_RELATIONS(VERBARIUM_CUSTOM_RELATION)
 #undef VERBARIUM_CUSTOM_RELATION

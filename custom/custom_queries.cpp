@@ -91,62 +91,21 @@ bool CustomDb_GetAllEntries(const CustomDatabase* db, std::vector<CustomEntrySum
              }) == kCustomOk;
 }
 
-#define VERBARIUM_CUSTOM_RELATION(Name, slot)                            \
-  bool CustomDb_Has##Name(const CustomDatabase* db, const char* word) {  \
-    return HasRelation(db, word, slot);                                  \
-  }                                                                      \
-  int32_t CustomDb_Get##Name(const CustomDatabase* db, const char* word, \
-                             std::vector<std::string>* words) {          \
-    return GetRelation(db, word, words, slot);                           \
+#define VERBARIUM_CUSTOM_RELATION(Name, ...)                               \
+  bool CustomDb_Has##Name(const CustomDatabase* db, const char* word) {    \
+    return HasRelation(db, word, RelationIndex(Relation::k##Name));        \
+  }                                                                        \
+  int32_t CustomDb_Get##Name(const CustomDatabase* db, const char* word,   \
+                             std::vector<std::string>* words) {            \
+    return GetRelation(db, word, words, RelationIndex(Relation::k##Name)); \
   }
-VERBARIUM_CUSTOM_RELATION(Synonyms, 0)
-VERBARIUM_CUSTOM_RELATION(Antonyms, 1)
-VERBARIUM_CUSTOM_RELATION(Hypernyms, 2)
-VERBARIUM_CUSTOM_RELATION(Holonyms, 3)
-VERBARIUM_CUSTOM_RELATION(Hyponyms, 4)
-VERBARIUM_CUSTOM_RELATION(Meronyms, 5)
-VERBARIUM_CUSTOM_RELATION(Attributes, 6)
-VERBARIUM_CUSTOM_RELATION(Similar, 7)
-VERBARIUM_CUSTOM_RELATION(SeeAlso, 8)
-VERBARIUM_CUSTOM_RELATION(Derived, 9)
-VERBARIUM_CUSTOM_RELATION(DRF, 10)
-VERBARIUM_CUSTOM_RELATION(DSC, 11)
-VERBARIUM_CUSTOM_RELATION(MDC, 12)
-VERBARIUM_CUSTOM_RELATION(DSR, 13)
-VERBARIUM_CUSTOM_RELATION(MDR, 14)
-VERBARIUM_CUSTOM_RELATION(DSU, 15)
-VERBARIUM_CUSTOM_RELATION(MDU, 16)
-VERBARIUM_CUSTOM_RELATION(Entailment, 17)
-VERBARIUM_CUSTOM_RELATION(Cause, 18)
-VERBARIUM_CUSTOM_RELATION(VerbGroup, 19)
-VERBARIUM_CUSTOM_RELATION(Participle, 20)
-VERBARIUM_CUSTOM_RELATION(Pertainym, 21)
+VERBARIUM_RELATIONS(VERBARIUM_CUSTOM_RELATION)
 #undef VERBARIUM_CUSTOM_RELATION
 
-#define VERBARIUM_CUSTOM_ROW(Name, label, slot) \
-  { #Name, label, kCustomFirstRelationField + slot, CustomDb_Has##Name, CustomDb_Get##Name }
 const CustomRelation kCustomRelations[kCustomRelationCount] = {
-    VERBARIUM_CUSTOM_ROW(Synonyms, "Synonyms", 0),
-    VERBARIUM_CUSTOM_ROW(Antonyms, "Antonyms", 1),
-    VERBARIUM_CUSTOM_ROW(Hypernyms, "Kind of", 2),
-    VERBARIUM_CUSTOM_ROW(Holonyms, "Part of", 3),
-    VERBARIUM_CUSTOM_ROW(Hyponyms, "Has as kind", 4),
-    VERBARIUM_CUSTOM_ROW(Meronyms, "Has as part", 5),
-    VERBARIUM_CUSTOM_ROW(Attributes, "Attribs", 6),
-    VERBARIUM_CUSTOM_ROW(Similar, "Similar", 7),
-    VERBARIUM_CUSTOM_ROW(SeeAlso, "See Also", 8),
-    VERBARIUM_CUSTOM_ROW(Derived, "Derived", 9),
-    VERBARIUM_CUSTOM_ROW(DRF, "Related to", 10),
-    VERBARIUM_CUSTOM_ROW(DSC, "DSC", 11),
-    VERBARIUM_CUSTOM_ROW(MDC, "MDC", 12),
-    VERBARIUM_CUSTOM_ROW(DSR, "DSR", 13),
-    VERBARIUM_CUSTOM_ROW(MDR, "MDR", 14),
-    VERBARIUM_CUSTOM_ROW(DSU, "DSU", 15),
-    VERBARIUM_CUSTOM_ROW(MDU, "MDU", 16),
-    VERBARIUM_CUSTOM_ROW(Entailment, "Entailment", 17),
-    VERBARIUM_CUSTOM_ROW(Cause, "Cause", 18),
-    VERBARIUM_CUSTOM_ROW(VerbGroup, "Verb Group", 19),
-    VERBARIUM_CUSTOM_ROW(Participle, "Participle", 20),
-    VERBARIUM_CUSTOM_ROW(Pertainym, "Pertainym", 21),
-};
+#define VERBARIUM_CUSTOM_ROW(Name, selector, pane_title, tab_label, ...)           \
+  {#Name, tab_label, kCustomFirstRelationField + RelationIndex(Relation::k##Name), \
+   CustomDb_Has##Name, CustomDb_Get##Name},
+    VERBARIUM_RELATIONS(VERBARIUM_CUSTOM_ROW)
 #undef VERBARIUM_CUSTOM_ROW
+};

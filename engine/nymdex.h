@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/relations.h"
+
 struct NymdexEngine;
 
 // Status codes.
@@ -134,38 +136,19 @@ using NymdexGetFunction = uint32_t (*)(const NymdexEngine* engine, const char* w
                                        std::vector<std::string>* words, int32_t sort,
                                        const std::vector<uint32_t>& senses);
 
-#define VERBARIUM_NYMDEX_RELATION(Name)                                    \
+// Nymdex_Has<Name> and Nymdex_Get<Name> for every row of VERBARIUM_RELATIONS (engine/relations.h):
+// Nymdex_HasSynonyms, Nymdex_GetSynonyms, Nymdex_HasAntonyms, ... Nymdex_GetPertainym.
+#define VERBARIUM_NYMDEX_RELATION(Name, ...)                               \
   int32_t Nymdex_Has##Name(const NymdexEngine* engine, const char* word,   \
                            const std::vector<uint32_t>& senses);           \
   uint32_t Nymdex_Get##Name(const NymdexEngine* engine, const char* word,  \
                             std::vector<std::string>* words, int32_t sort, \
                             const std::vector<uint32_t>& senses);
-VERBARIUM_NYMDEX_RELATION(Synonyms)
-VERBARIUM_NYMDEX_RELATION(Antonyms)
-VERBARIUM_NYMDEX_RELATION(Hypernyms)
-VERBARIUM_NYMDEX_RELATION(Holonyms)
-VERBARIUM_NYMDEX_RELATION(Hyponyms)
-VERBARIUM_NYMDEX_RELATION(Meronyms)
-VERBARIUM_NYMDEX_RELATION(Attributes)
-VERBARIUM_NYMDEX_RELATION(Similar)
-VERBARIUM_NYMDEX_RELATION(SeeAlso)
-VERBARIUM_NYMDEX_RELATION(Derived)
-VERBARIUM_NYMDEX_RELATION(DRF)
-VERBARIUM_NYMDEX_RELATION(DSC)
-VERBARIUM_NYMDEX_RELATION(MDC)
-VERBARIUM_NYMDEX_RELATION(DSR)
-VERBARIUM_NYMDEX_RELATION(MDR)
-VERBARIUM_NYMDEX_RELATION(DSU)
-VERBARIUM_NYMDEX_RELATION(MDU)
-VERBARIUM_NYMDEX_RELATION(Entailment)
-VERBARIUM_NYMDEX_RELATION(Cause)
-VERBARIUM_NYMDEX_RELATION(VerbGroup)
-VERBARIUM_NYMDEX_RELATION(Participle)
-VERBARIUM_NYMDEX_RELATION(Pertainym)
+VERBARIUM_RELATIONS(VERBARIUM_NYMDEX_RELATION)
 #undef VERBARIUM_NYMDEX_RELATION
 
-// The 22 relations in pane order, with their titles: the table the panes, the custom database
-// and the command line share.
+// The engine's two functions of each relation, by row of VERBARIUM_RELATIONS, with the row's
+// texts.
 struct NymdexRelation {
   const char* name;        // "Synonyms", "Antonyms", "Hypernyms", ...
   const char* pane_title;  // "Synonyms", "Antonyms", "Kind of", ...
@@ -173,5 +156,4 @@ struct NymdexRelation {
   NymdexHasFunction has;
   NymdexGetFunction get;
 };
-inline constexpr int kRelationCount = 22;
 extern const NymdexRelation kNymdexRelations[kRelationCount];
