@@ -18,10 +18,10 @@
 #include "engine/md5.h"
 #include "engine/nymdex.h"
 #include "platform/named_event.h"
+#include "platform/program_names.h"
 
 namespace {
 
-constexpr char kStopEventName[] = "StopAnagrams";
 constexpr size_t kHeaderSize = 32;
 constexpr size_t kLongestWord = 127;  // a word of 128 characters or more ends the list
 constexpr size_t kLongestFilterPart = 31;
@@ -92,7 +92,7 @@ uint32_t NewEngine(std::unique_ptr<JumbleEngine>* engine) {
   if (*engine == nullptr) return kJumbleNoMemory;
   // The application creates the event first (manual reset); an engine that creates it
   // itself gets an automatically reset one.
-  (*engine)->stop = platform::OpenNamedEvent(kStopEventName, false, false);
+  (*engine)->stop = platform::OpenNamedEvent(program::kStopAnagramsEvent, false, false);
   if ((*engine)->stop == nullptr) return kJumbleNullArgument;
   return kJumbleOk;
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/nymdex.h"
+#include "platform/program_names.h"
 #include "tools/datafile_writer.h"
 
 namespace {
@@ -166,9 +167,9 @@ struct Files {
   Files() {
     dir = std::filesystem::temp_directory_path() / ("bench_nymdex_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
-    synsets = (dir / "1001L.dat").string();
-    words = (dir / "1001W.dat").string();
-    tags = (dir / "1001T.dat").string();
+    synsets = (dir / program::kSynsetFile).string();
+    words = (dir / program::kWordIndexFile).string();
+    tags = (dir / program::kTagFile).string();
     Lexicon lexicon = MakeLexicon();
     datafiles::DataFileImages images;
     std::string error;

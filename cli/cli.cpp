@@ -9,6 +9,7 @@
 #include "engine/nymdex.h"
 #include "platform/data_path.h"
 #include "platform/named_event.h"
+#include "platform/program_names.h"
 
 namespace cli {
 
@@ -35,11 +36,11 @@ constexpr char kUsage[] =
 }  // namespace
 
 Dictionaries::Dictionaries(std::string data_dir) : data_dir_(std::move(data_dir)) {
-  if (data_dir_.empty()) data_dir_ = platform::DataFilePath(platform::CurrentDirectory(), "");
+  if (data_dir_.empty()) data_dir_ = platform::DataFolder(platform::CurrentDirectory());
   while (data_dir_.size() > 1 && data_dir_.back() == '/')
     data_dir_.pop_back();
-  index_path_ = Path("1001M.idx");
-  data_path_ = Path("1001M.dat");
+  index_path_ = Path(program::kCustomIndexFile);
+  data_path_ = Path(program::kCustomDataFile);
 }
 
 Dictionaries::~Dictionaries() {
@@ -50,14 +51,14 @@ Dictionaries::~Dictionaries() {
 }
 
 std::string Dictionaries::Path(const char* file_name) const {
-  return data_dir_ + "/" + file_name;
+  return platform::FileInDataFolder(data_dir_, file_name);
 }
 
 std::string Dictionaries::OpenEngine() {
   if (engine != nullptr) return "";
-  const uint32_t status =
-      Nymdex_StartUp(&engine, Path("1001L.dat").c_str(), Path("1001W.dat").c_str(),
-                     Path("1001T.dat").c_str(), nullptr, nullptr);
+  const uint32_t status = Nymdex_StartUp(&engine, Path(program::kSynsetFile).c_str(),
+                                         Path(program::kWordIndexFile).c_str(),
+                                         Path(program::kTagFile).c_str(), nullptr, nullptr);
   if (status == kNymdexOk) return "";
   engine = nullptr;
   return status == kNymdexCorrupt ? lookup::kCorruptedDataMessage : lookup::kReadErrorMessage;
@@ -84,10 +85,10 @@ std::string Dictionaries::OpenCustom() {
 std::string Dictionaries::OpenAnagrams() {
   if (jumble != nullptr) return "";
   if (stop_event_ == nullptr) {
-    stop_event_ = platform::OpenNamedEvent("StopAnagrams", true, false);
+    stop_event_ = platform::OpenNamedEvent(program::kStopAnagramsEvent, true, false);
     if (stop_event_ == nullptr) return "System error : ";
   }
-  const uint32_t status = Jumble_StartUp(&jumble, Path("1001A.dat").c_str());
+  const uint32_t status = Jumble_StartUp(&jumble, Path(program::kAnagramFile).c_str());
   if (status == kJumbleOk) return "";
   jumble = nullptr;
   return status == kJumbleCorrupt ? lookup::kCorruptedDataMessage : lookup::kReadErrorMessage;

@@ -12,14 +12,13 @@
 #include "engine/data_format.h"
 #include "engine/little_endian.h"
 #include "engine/nymdex.h"
+#include "platform/program_names.h"
 
 namespace platform {
 struct NamedEvent;
 }
 
 namespace nymdex {
-
-inline constexpr char kStopEventName[] = "StopNymdexEvent";
 
 using engine::LoadU16;
 using engine::LoadU32;

@@ -16,6 +16,7 @@
 #include "anagram/jumble.h"
 #include "engine/md5.h"
 #include "platform/named_event.h"
+#include "platform/program_names.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   static const std::string path = "/tmp/verbarium-fuzz-anagrams-" + std::to_string(getpid());
   if (!WriteList(path, words)) return 0;
-  platform::NamedEvent* stop = platform::OpenNamedEvent("StopAnagrams", true, false);
+  platform::NamedEvent* stop = platform::OpenNamedEvent(program::kStopAnagramsEvent, true, false);
   JumbleEngine* engine = nullptr;
   if (Jumble_StartUp(&engine, path.c_str()) == kJumbleOk) {
     Run run;

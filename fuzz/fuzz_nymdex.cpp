@@ -16,6 +16,7 @@
 
 #include "engine/arith_coder.h"
 #include "engine/nymdex.h"
+#include "platform/program_names.h"
 #include "tests/engine/nymdex_sweep.h"
 #include "tools/datafile_writer.h"
 
@@ -118,9 +119,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   NymdexEngine* engine = nullptr;
-  uint32_t code = Nymdex_StartUp(&engine, setup.Write("1001L.dat", images.synsets).c_str(),
-                                 setup.Write("1001W.dat", images.word_index).c_str(),
-                                 setup.Write("1001T.dat", images.tags).c_str(), nullptr, nullptr);
+  uint32_t code =
+      Nymdex_StartUp(&engine, setup.Write(program::kSynsetFile, images.synsets).c_str(),
+                     setup.Write(program::kWordIndexFile, images.word_index).c_str(),
+                     setup.Write(program::kTagFile, images.tags).c_str(), nullptr, nullptr);
   if (code == kNymdexOk) {
     nymdex_test::Sweep(engine, setup.lexicon);
     Nymdex_ShutDown(&engine);

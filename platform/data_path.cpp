@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/program_names.h"
+
 namespace platform {
 
 std::string CurrentDirectory() {
@@ -11,8 +13,16 @@ std::string CurrentDirectory() {
   return error ? std::string() : path.string();
 }
 
+std::string DataFolder(const std::string& directory) {
+  return (std::filesystem::path(directory) / program::kDataFolder).string();
+}
+
+std::string FileInDataFolder(const std::string& folder, const std::string& file_name) {
+  return folder + "/" + file_name;
+}
+
 std::string DataFilePath(const std::string& directory, const std::string& file_name) {
-  return (std::filesystem::path(directory) / "Data" / file_name).string();
+  return FileInDataFolder(DataFolder(directory), file_name);
 }
 
 }  // namespace platform

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/program_names.h"
 #include "tools/datafile_writer.h"
 #include "tools/mkdata_lexicon.h"
 #include "tools/mkdata_output.h"
@@ -109,15 +110,17 @@ int main(int argc, char** argv) {
   if (!datafiles::BuildDataFiles(lexicon, &images, &error)) return Fail("data files: " + error);
   size_t word_index_size = images.word_index.size();
   mkdata::OutputSet output(options.out);
-  output.Add("1001L.dat", std::move(images.synsets));
-  output.Add("1001W.dat", std::move(images.word_index));
-  output.Add("1001T.dat", std::move(images.tags));
-  output.Add("1001A.dat", datafiles::BuildAnagramFile(anagram_words));
+  output.Add(program::kSynsetFile, std::move(images.synsets));
+  output.Add(program::kWordIndexFile, std::move(images.word_index));
+  output.Add(program::kTagFile, std::move(images.tags));
+  output.Add(program::kAnagramFile, datafiles::BuildAnagramFile(anagram_words));
   std::vector<uint8_t> asset;
-  if (!mkdata::LoadTips(options.assets + "/tips.dat", &asset, &error)) return Fail(error);
-  output.Add("tips.dat", std::move(asset));
-  if (!mkdata::LoadSplash(options.assets + "/verbarium.bmp", &asset, &error)) return Fail(error);
-  output.Add("verbarium.bmp", std::move(asset));
+  if (!mkdata::LoadTips(options.assets + "/" + program::kTipsFile, &asset, &error))
+    return Fail(error);
+  output.Add(program::kTipsFile, std::move(asset));
+  if (!mkdata::LoadSplash(options.assets + "/" + program::kSplashFile, &asset, &error))
+    return Fail(error);
+  output.Add(program::kSplashFile, std::move(asset));
   double encode_seconds = Seconds(encode_start);
 
   auto write_start = std::chrono::steady_clock::now();

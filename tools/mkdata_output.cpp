@@ -5,6 +5,8 @@
 
 #include "custom/custom_db.h"
 #include "engine/little_endian.h"
+#include "platform/data_path.h"
+#include "platform/program_names.h"
 #include "tools/datafile_writer.h"
 #include "tools/wordnet_reader.h"
 
@@ -57,7 +59,7 @@ bool OutputSet::Commit(std::string* error) {
       fs::remove(path, ec);
   };
   for (const auto& [name, bytes] : files_) {
-    std::string path = folder_ + "/" + name + kStagingSuffix;
+    std::string path = platform::FileInDataFolder(folder_, name) + kStagingSuffix;
     if (!datafiles::WriteFileAtomically(path, bytes, error)) {
       remove_staged();
       fs::remove(path, ec);
@@ -67,7 +69,7 @@ bool OutputSet::Commit(std::string* error) {
   }
   // A name taken by something other than a file would stop the renames half-way.
   for (const auto& [name, bytes] : files_) {
-    fs::path final_path = fs::path(folder_) / name;
+    fs::path final_path = platform::FileInDataFolder(folder_, name);
     if (fs::exists(fs::symlink_status(final_path, ec)) &&
         !fs::is_regular_file(fs::symlink_status(final_path, ec))) {
       *error = final_path.string() + ": is not a file and cannot be replaced";
@@ -76,7 +78,7 @@ bool OutputSet::Commit(std::string* error) {
     }
   }
   for (size_t i = 0; i < files_.size(); ++i) {
-    std::string final_path = folder_ + "/" + files_[i].first;
+    std::string final_path = platform::FileInDataFolder(folder_, files_[i].first);
     fs::rename(staged[i], final_path, ec);
     if (ec) {
       *error = final_path + ": cannot be replaced (" + ec.message() + ")";
@@ -143,8 +145,8 @@ bool LoadSplash(const std::string& path, std::vector<uint8_t>* bytes, std::strin
 
 bool EnsureCustomDatabase(const std::string& folder, CustomDatabaseState* state,
                           std::string* error) {
-  std::string index = folder + "/1001M.idx";
-  std::string data = folder + "/1001M.dat";
+  std::string index = platform::FileInDataFolder(folder, program::kCustomIndexFile);
+  std::string data = platform::FileInDataFolder(folder, program::kCustomDataFile);
   switch (CustomDb_CreateIfMissing(index.c_str(), data.c_str())) {
     case CustomCreateResult::kCreated:
       *state = CustomDatabaseState::kCreated;

@@ -9,6 +9,7 @@
 #include "anagram/pattern.h"
 #include "anagram_test_util.h"
 #include "platform/named_event.h"
+#include "platform/program_names.h"
 
 namespace {
 
@@ -30,16 +31,18 @@ std::string Letters(std::string text) {
 class AnagramDataTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!std::filesystem::exists(DataFile("1001A.dat"))) GTEST_SKIP() << "no compiled Data/";
-    ASSERT_EQ(Jumble_StartUp(&engine_, DataFile("1001A.dat").c_str()), kJumbleOk);
+    if (!std::filesystem::exists(DataFile(program::kAnagramFile)))
+      GTEST_SKIP() << "no compiled Data/";
+    ASSERT_EQ(Jumble_StartUp(&engine_, DataFile(program::kAnagramFile).c_str()), kJumbleOk);
     // Words after the 32-byte header, each ended by a NUL.
-    std::ifstream in(DataFile("1001A.dat"), std::ios::binary);
+    std::ifstream in(DataFile(program::kAnagramFile), std::ios::binary);
     in.seekg(32);
     for (std::string word; std::getline(in, word, '\0');)
       list_.push_back(word);
     ASSERT_GT(list_.size(), 50000u);
-    ASSERT_EQ(Nymdex_StartUp(&nymdex_, DataFile("1001L.dat").c_str(), DataFile("1001W.dat").c_str(),
-                             DataFile("1001T.dat").c_str(), nullptr, nullptr),
+    ASSERT_EQ(Nymdex_StartUp(&nymdex_, DataFile(program::kSynsetFile).c_str(),
+                             DataFile(program::kWordIndexFile).c_str(),
+                             DataFile(program::kTagFile).c_str(), nullptr, nullptr),
               kNymdexOk);
     NymdexEntryRegion region = Nymdex_GetEntryRegion(nymdex_);
     for (size_t at = 0, n = 0; at < region.length && n < region.count; ++n) {
@@ -57,7 +60,7 @@ class AnagramDataTest : public ::testing::Test {
     return anagram_test::Anagrams(engine, input, filter, 1, 50, permutations, most);
   }
 
-  platform::NamedEvent* stop_ = platform::OpenNamedEvent("StopAnagrams", true, false);
+  platform::NamedEvent* stop_ = platform::OpenNamedEvent(program::kStopAnagramsEvent, true, false);
   JumbleEngine* engine_ = nullptr;
   Phrases list_;
   NymdexEngine* nymdex_ = nullptr;

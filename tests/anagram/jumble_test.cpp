@@ -9,6 +9,7 @@
 
 #include "anagram_test_util.h"
 #include "platform/named_event.h"
+#include "platform/program_names.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ class JumbleTest : public ::testing::Test {
   }
   void Load(const std::vector<std::string>& words) {
     Jumble_ShutDown(&engine_);
-    std::string path = dir_.Write("1001A.dat", datafiles::BuildAnagramFile(words));
+    std::string path = dir_.Write(program::kAnagramFile, datafiles::BuildAnagramFile(words));
     ASSERT_EQ(Jumble_StartUp(&engine_, path.c_str()), kJumbleOk);
   }
   Phrases Anagrams(const char* input, const char* filter, int32_t min_length, int32_t max_length,
@@ -44,7 +45,7 @@ class JumbleTest : public ::testing::Test {
   }
 
   anagram_test::ScratchDir dir_;
-  platform::NamedEvent* stop_ = platform::OpenNamedEvent("StopAnagrams", true, false);
+  platform::NamedEvent* stop_ = platform::OpenNamedEvent(program::kStopAnagramsEvent, true, false);
   JumbleEngine* engine_ = nullptr;
   Phrases delivered_;
 };

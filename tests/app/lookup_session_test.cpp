@@ -10,6 +10,7 @@
 #include "app/lookup/lookup.h"
 #include "custom/custom_db.h"
 #include "engine/nymdex.h"
+#include "platform/program_names.h"
 #include "tests/app/lookup_test_util.h"
 
 namespace lookup {
@@ -20,13 +21,13 @@ using Strings = std::vector<std::string>;
 class LookupSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(
-        Nymdex_StartUp(&engine_, data_.Path("1001L.dat").c_str(), data_.Path("1001W.dat").c_str(),
-                       data_.Path("1001T.dat").c_str(), nullptr, nullptr),
-        kNymdexOk);
-    ASSERT_EQ(
-        CustomDb_Open(&custom_, data_.Path("1001M.idx").c_str(), data_.Path("1001M.dat").c_str()),
-        kCustomOk);
+    ASSERT_EQ(Nymdex_StartUp(&engine_, data_.Path(program::kSynsetFile).c_str(),
+                             data_.Path(program::kWordIndexFile).c_str(),
+                             data_.Path(program::kTagFile).c_str(), nullptr, nullptr),
+              kNymdexOk);
+    ASSERT_EQ(CustomDb_Open(&custom_, data_.Path(program::kCustomIndexFile).c_str(),
+                            data_.Path(program::kCustomDataFile).c_str()),
+              kCustomOk);
     CustomRelationLists cat, upon;
     cat[0] = {"kitty", "true cat"};
     cat[2] = {"pet"};
@@ -180,7 +181,7 @@ TEST_F(LookupSessionTest, InvalidTextPatternsAndUnknownWords) {
 
 TEST_F(LookupSessionTest, DamagedOrMissingCustomDatabase) {
   // The records go; the index still lists them, so every query of those words fails.
-  std::filesystem::resize_file(data_.Path("1001M.dat"), 0);
+  std::filesystem::resize_file(data_.Path(program::kCustomDataFile), 0);
   EXPECT_FALSE(session_->IsKnown("zorb"));
   EXPECT_EQ(session_->Lookup("zorb").kind, InputKind::kUnknown);
   ASSERT_TRUE(session_->Lookup("cat").senses_built);

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "custom/custom_db.h"
+#include "platform/program_names.h"
 #include "tools/datafile_writer.h"
 
 namespace lookup_test {
@@ -94,7 +95,8 @@ class DataFolder {
       out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
       EXPECT_TRUE(out.good()) << name;
     }
-    EXPECT_EQ(CustomDb_CreateIfMissing(Path("1001M.idx").c_str(), Path("1001M.dat").c_str()),
+    EXPECT_EQ(CustomDb_CreateIfMissing(Path(program::kCustomIndexFile).c_str(),
+                                       Path(program::kCustomDataFile).c_str()),
               CustomCreateResult::kCreated);
   }
   ~DataFolder() {

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/program_names.h"
 #include "tests/app/lookup_test_util.h"
 #include "tests/cli/cli_runner.h"
 #include "tests/cli/json_reader.h"
@@ -173,17 +174,18 @@ TEST_F(CliRunTest, StartUpFailuresGiveTheProgramsMessages) {
   EXPECT_EQ(cli_test::RunCli({"match", "c?t"}, "", data_.root()).out, "cat\nFound 1 match\n");
 
   // An anagram list with a wrong magic number is corrupted; a missing one cannot be read.
-  std::fstream(data_.Path("1001A.dat"), std::ios::in | std::ios::out | std::ios::binary).put('#');
+  std::fstream(data_.Path(program::kAnagramFile), std::ios::in | std::ios::out | std::ios::binary)
+      .put('#');
   EXPECT_EQ(Outcome(Run("lookup cat")), std::string("2||") + kCorrupted);
-  std::filesystem::remove(data_.Path("1001A.dat"));
+  std::filesystem::remove(data_.Path(program::kAnagramFile));
   EXPECT_EQ(Outcome(Run("anagrams cat")), std::string("2||") + kReadError);
 
   // One custom database file without the other is damaged; with neither, an empty one starts.
-  std::filesystem::remove(data_.Path("1001M.idx"));
+  std::filesystem::remove(data_.Path(program::kCustomIndexFile));
   EXPECT_EQ(Outcome(Run("custom list")), std::string("2||") + kCorrupted);
-  std::filesystem::remove(data_.Path("1001M.dat"));
+  std::filesystem::remove(data_.Path(program::kCustomDataFile));
   EXPECT_EQ(Outcome(Run("custom list")), "1||");
-  EXPECT_TRUE(std::filesystem::exists(data_.Path("1001M.idx")));
+  EXPECT_TRUE(std::filesystem::exists(data_.Path(program::kCustomIndexFile)));
 }
 
 TEST_F(CliRunTest, CustomEntriesEndToEnd) {

@@ -16,6 +16,7 @@
 #include "custom/custom_db.h"
 #include "engine/encrypt.h"
 #include "engine/md5.h"
+#include "platform/program_names.h"
 
 namespace custom_test {
 
@@ -128,8 +129,8 @@ class DbTest : public ::testing::Test {
 
   std::filesystem::path root_ = std::filesystem::temp_directory_path() /
                                 ("verbarium_custom_" + std::to_string(std::random_device()()));
-  std::string index_ = Path("1001M.idx");
-  std::string data_ = Path("1001M.dat");
+  std::string index_ = Path(program::kCustomIndexFile);
+  std::string data_ = Path(program::kCustomDataFile);
   CustomDatabase* db_ = nullptr;
 };
 

@@ -4,6 +4,7 @@
 
 #include "engine/arith_coder.h"
 #include "platform/named_event.h"
+#include "platform/program_names.h"
 #include "tests/engine/nymdex_test_util.h"
 
 namespace nymdex_test {
@@ -114,7 +115,8 @@ TEST(StartUpTest, StopEventLivesWithTheEngine) {
   NymdexEngine* engine = nullptr;
   ASSERT_EQ(dictionary.Start(&engine), kNymdexOk);
   bool existed = false;
-  platform::NamedEvent* event = platform::OpenNamedEvent("StopNymdexEvent", false, true, &existed);
+  platform::NamedEvent* event =
+      platform::OpenNamedEvent(program::kStopNymdexEvent, false, true, &existed);
   EXPECT_TRUE(existed);
   EXPECT_FALSE(platform::TestNamedEvent(event)) << "created not set";
   platform::SetNamedEvent(event);
@@ -122,7 +124,7 @@ TEST(StartUpTest, StopEventLivesWithTheEngine) {
   EXPECT_TRUE(platform::TestNamedEvent(event)) << "manual reset";
   platform::CloseNamedEvent(event);
   EXPECT_EQ(Nymdex_ShutDown(&engine), kNymdexOk);
-  event = platform::OpenNamedEvent("StopNymdexEvent", true, false, &existed);
+  event = platform::OpenNamedEvent(program::kStopNymdexEvent, true, false, &existed);
   EXPECT_FALSE(existed) << "shut-down closes the engine's handle";
   platform::CloseNamedEvent(event);
 }

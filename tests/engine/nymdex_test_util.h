@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "engine/nymdex.h"
+#include "platform/program_names.h"
 #include "tools/datafile_writer.h"
 
 namespace nymdex_test {
@@ -53,7 +54,10 @@ class Dictionary {
   }
 
   std::string path(int file) const {
-    return (dir_ / (file == 0 ? "1001L.dat" : file == 1 ? "1001W.dat" : "1001T.dat")).string();
+    return (dir_ / (file == 0   ? program::kSynsetFile
+                    : file == 1 ? program::kWordIndexFile
+                                : program::kTagFile))
+        .string();
   }
   // Writes `bytes` at `at` of a file, in place; with `cut` the file ends after them. Truncating
   // to nothing first would make some file systems flush, and the corruption loops write
