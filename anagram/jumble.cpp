@@ -17,6 +17,7 @@
 #include "engine/little_endian.h"
 #include "engine/md5.h"
 #include "engine/nymdex.h"
+#include "engine/text_helpers.h"
 #include "platform/named_event.h"
 #include "platform/program_names.h"
 
@@ -75,7 +76,7 @@ void IndexWords(JumbleEngine* engine) {
     word.plain = true;
     for (size_t i = 0; i < length; ++i) {
       unsigned char c = static_cast<unsigned char>(data[at + i]);
-      if (c < 'a' || c > 'z') {
+      if (!engine::IsAsciiLower(static_cast<char>(c))) {
         word.plain = false;
         break;
       }
@@ -101,16 +102,6 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// The decimal value of a text's leading digits (0 without any), held at INT32_MAX.
-int32_t LeadingNumber(std::string_view part) {
-  int64_t value = 0;
-  for (char c : part) {
-    if (c < '0' || c > '9') break;
-    value = std::min<int64_t>(value * 10 + (c - '0'), INT32_MAX);
-  }
-  return static_cast<int32_t>(value);
-}
-
 // Cuts a filter at each of `separators` into lengths; false when a part has 32 characters or
 // more, which makes the filter unusable.
 bool ParseLengths(std::string_view filter, std::string_view separators,
@@ -122,7 +113,7 @@ bool ParseLengths(std::string_view filter, std::string_view separators,
     std::string_view part =
         filter.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     if (part.size() > kLongestFilterPart) return false;
-    lengths->push_back(LeadingNumber(part));
+    lengths->push_back(engine::LeadingDigitsValue(part));
     if (end == std::string_view::npos) return true;
     start = end + 1;
   }
@@ -198,7 +189,7 @@ void Request::Run(const char* input, const char* filter) {
   size_t input_length = input == nullptr ? 0 : strnlen(input, kJumbleMaxInput);
   for (size_t i = 0; i < input_length; ++i) {
     char c = input[i];
-    if (c >= 'a' && c <= 'z') {
+    if (engine::IsAsciiLower(c)) {
       ++letters_[c - 'a'];
       ++letter_total_;
       letter_mask_ |= 1u << (c - 'a');

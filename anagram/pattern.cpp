@@ -3,13 +3,11 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/text_helpers.h"
+
 namespace anagram {
 
 namespace {
-
-bool IsAsciiLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 
 // One step of a pattern: a run of stars, one character of any kind, a set, or a literal.
 struct Token {
@@ -138,7 +136,7 @@ bool IsPattern(const std::string& text) {
   for (char c : text) {
     if (c == '?' || c == '*' || c == '[' || c == ']') {
       wildcard = true;
-    } else if (c != ' ' && !IsAsciiLetter(c)) {
+    } else if (c != ' ' && !engine::IsAsciiLetter(c)) {
       return false;
     }
   }

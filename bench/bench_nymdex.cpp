@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/nymdex.h"
+#include "engine/text_helpers.h"
 #include "platform/program_names.h"
 #include "tools/datafile_writer.h"
 
@@ -41,14 +42,11 @@ std::string RandomWord(std::mt19937* random) {
 }
 
 bool FoldedLess(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    auto fold = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; };
-    return fold(x) < fold(y);
-  });
+  return engine::CompareIgnoringAsciiCase(a, b) < 0;
 }
 
 bool FoldedEqual(const std::string& a, const std::string& b) {
-  return !FoldedLess(a, b) && !FoldedLess(b, a);
+  return engine::CompareIgnoringAsciiCase(a, b) == 0;
 }
 
 uint8_t PosOf(int synset) {

@@ -13,6 +13,7 @@
 #include "cli/cli.h"
 #include "cli/cli_internal.h"
 #include "cli/json_writer.h"
+#include "engine/text_helpers.h"
 
 namespace cli {
 
@@ -398,7 +399,7 @@ int AnagramsCommand(const std::vector<std::string>& args, Context& c) {
     if (!check.message.empty()) return Fail(c, check.message);
     std::string digits;
     for (char ch : a.Value("count")) {
-      if (ch >= '0' && ch <= '9') digits += ch;
+      if (engine::IsAsciiDigit(ch)) digits += ch;
     }
     int value = 0;
     if (!ParseInt(digits, &value)) return UsageError(c, "anagrams", "--count takes a number");

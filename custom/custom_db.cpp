@@ -8,6 +8,7 @@
 #include <new>
 
 #include "custom/custom_internal.h"
+#include "engine/text_helpers.h"
 
 using custom::AppendOutcome;
 using custom::kCountAt;
@@ -16,13 +17,9 @@ using custom::StoreU32;
 
 namespace {
 
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 void AppendLower(std::string_view text, std::string* out) {
   for (char c : text)
-    out->push_back(AsciiLower(c));
+    out->push_back(engine::AsciiLower(c));
 }
 
 const char* OrEmpty(const char* text) {

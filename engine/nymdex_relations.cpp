@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/nymdex_internal.h"
+#include "engine/text_helpers.h"
 
 namespace nymdex {
 namespace {
@@ -44,13 +45,8 @@ bool AppendWord(const NymdexEngine* engine, uint32_t id, std::vector<std::string
   char stored[kMaxWordLength + 1];
   if (!Nymdex_GetWordFromID(engine, id, stored)) return false;
   std::string& shown = words->emplace_back(stored);
-  for (char& c : shown) {
-    if (c == '_') {
-      c = ' ';
-    } else if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c + ('a' - 'A'));
-    }
-  }
+  for (char& c : shown)
+    c = c == '_' ? ' ' : engine::AsciiLower(c);
   return true;
 }
 

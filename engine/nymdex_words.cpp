@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "engine/nymdex_internal.h"
+#include "engine/text_helpers.h"
 
 namespace nymdex {
 namespace {
@@ -41,17 +42,11 @@ Probe Examine(const char* region, size_t length, size_t mid, Entry* entry) {
 
 // The value of an entry's six digits; reading stops at the first byte that is not a digit.
 uint32_t EntryId(const Entry& entry) {
-  uint32_t value = 0;
-  for (size_t i = 1; i <= kIdDigits; ++i) {
-    unsigned char c = static_cast<unsigned char>(entry.word_end[i]);
-    if (c < '0' || c > '9') break;
-    value = value * 10 + (c - '0');
-  }
-  return value;
+  return static_cast<uint32_t>(engine::LeadingDigitsValue({entry.word_end + 1, kIdDigits}));
 }
 
 inline unsigned Fold(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+  return static_cast<unsigned char>(engine::AsciiLower(static_cast<char>(c)));
 }
 
 // Case-insensitive order of the NUL-terminated `word` against an entry's word.

@@ -18,6 +18,7 @@
 #include "engine/little_endian.h"
 #include "engine/md5.h"
 #include "engine/nymdex.h"
+#include "engine/text_helpers.h"
 
 namespace datafiles {
 namespace {
@@ -61,19 +62,6 @@ std::string Quoted(std::string_view text) {
     if (static_cast<unsigned char>(c) < 0x20) c = '?';
   }
   return "\"" + shown + (text.size() > kShown ? "...\"" : "\"");
-}
-
-// Order of the word index: bytes compared after mapping A-Z onto a-z, a prefix first.
-int CompareFolded(std::string_view a, std::string_view b) {
-  size_t common = std::min(a.size(), b.size());
-  for (size_t i = 0; i < common; ++i) {
-    unsigned x = static_cast<unsigned char>(a[i]);
-    unsigned y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x += 'a' - 'A';
-    if (y >= 'A' && y <= 'Z') y += 'a' - 'A';
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 // The file digest of an image: MD5 over the MD5s of the complete chunks after `start`.
@@ -128,7 +116,8 @@ bool CheckLexicon(const Lexicon& lexicon, std::string* error) {
                              " has " + std::to_string(text.size()) + " bytes, at most 1,023");
     if (text.find('\0') != std::string::npos)
       return Fail(error, "word " + std::to_string(i) + " " + Quoted(text) + " holds a NUL byte");
-    if (i > 0 && CompareFolded(words[i - 1].text, text) >= 0)
+    // The order of the word index: bytes after mapping A-Z onto a-z, a prefix first.
+    if (i > 0 && engine::CompareIgnoringAsciiCase(words[i - 1].text, text) >= 0)
       return Fail(error, "word order: " + Quoted(words[i - 1].text) + " (word " +
                              std::to_string(i - 1) + ") must sort before " + Quoted(text) +
                              " case-insensitively, and keys must be unique");

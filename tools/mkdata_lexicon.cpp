@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "engine/text_helpers.h"
+
 namespace mkdata {
 namespace {
 
@@ -92,7 +94,7 @@ std::string SenseKey(const wordnet::Database& db, const std::string& lemma,
     return text.size() < 2 ? "0" + text : text;
   };
   for (size_t w = 0; w < synset.words.size(); ++w) {
-    if (FoldCase(synset.words[w]) != lemma) continue;
+    if (engine::AsciiLowerCase(synset.words[w]) != lemma) continue;
     char type = synset.satellite ? '5' : static_cast<char>('0' + synset.pos);
     std::string key = lemma + "%" + type + ":" + two_digits(synset.lex_filenum) + ":" +
                       two_digits(synset.lex_ids[w]) + ":";
@@ -101,7 +103,7 @@ std::string SenseKey(const wordnet::Database& db, const std::string& lemma,
         if (pointer.symbol != "&") continue;
         const wordnet::Synset* head = wordnet::FindSynset(db, 3, pointer.target_offset);
         if (head != nullptr) {
-          key += FoldCase(head->words[0]) + ":" + two_digits(head->lex_ids[0]);
+          key += engine::AsciiLowerCase(head->words[0]) + ":" + two_digits(head->lex_ids[0]);
         }
         break;
       }
@@ -139,14 +141,6 @@ uint8_t PointerTypeCode(uint8_t pos, std::string_view symbol) {
   }
 }
 
-std::string FoldCase(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return folded;
-}
-
 bool BuildLexicon(const wordnet::Database& db, datafiles::Lexicon* lexicon, LexiconReport* report,
                   std::string* error) {
   *report = LexiconReport();
@@ -166,7 +160,7 @@ bool BuildLexicon(const wordnet::Database& db, datafiles::Lexicon* lexicon, Lexi
     for (const wordnet::IndexEntry& entry : db.index[pos - 1]) {
       std::string where = Where(db, "index", pos, entry.line);
       if (!CheckWord(entry.lemma, where, error)) return false;
-      std::string key = FoldCase(entry.lemma);
+      std::string key = engine::AsciiLowerCase(entry.lemma);
       auto [it, added] = slot_of.try_emplace(key, static_cast<uint32_t>(lemmas.size()));
       if (added) {
         lemmas.emplace_back();
@@ -199,7 +193,7 @@ bool BuildLexicon(const wordnet::Database& db, datafiles::Lexicon* lexicon, Lexi
       std::vector<uint32_t>& slots = synset_slots[synset_base[pos - 1] + s];
       for (std::string_view form : synset.words) {
         if (!CheckWord(form, Where(db, "data", pos, synset.line), error)) return false;
-        std::string key = FoldCase(form);
+        std::string key = engine::AsciiLowerCase(form);
         auto [it, added] = slot_of.try_emplace(key, static_cast<uint32_t>(lemmas.size()));
         if (added) {
           lemmas.emplace_back();
@@ -367,22 +361,15 @@ bool ReadWordList(const std::string& path, std::vector<std::string>* words, std:
   std::string text;
   if (!wordnet::ReadWholeFile(path, &text, error)) return false;
   words->clear();
-  size_t start = 0;
-  uint32_t line = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    ++line;
-    std::string_view word(text.data() + start, end - start);
+  return engine::ForEachLine(text, [&](std::string_view word, uint32_t line, size_t) {
     if (!word.empty() && word.back() == '\r') word.remove_suffix(1);
     if (word.find('\0') != std::string_view::npos) {
       *error = path + ":" + std::to_string(line) + ": NUL byte in the word list";
       return false;
     }
     if (!word.empty()) words->emplace_back(word);
-    start = end + 1;
-  }
-  return true;
+    return true;
+  });
 }
 
 std::vector<std::string> AnagramWords(const std::vector<std::string>& list_words,
@@ -391,9 +378,8 @@ std::vector<std::string> AnagramWords(const std::vector<std::string>& list_words
   std::vector<std::string> words;
   words.reserve(list_words.size() + lexicon.words.size());
   auto offer = [&](const std::string& word) {
-    bool letters =
-        !word.empty() && word.size() <= kMaxAnagramWordLength &&
-        std::all_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+    bool letters = !word.empty() && word.size() <= kMaxAnagramWordLength &&
+                   std::all_of(word.begin(), word.end(), engine::IsAsciiLower);
     if (letters) {
       words.push_back(word);
     } else {

@@ -5,6 +5,7 @@
 
 #include "custom/custom_db.h"
 #include "engine/little_endian.h"
+#include "engine/text_helpers.h"
 #include "platform/data_path.h"
 #include "platform/program_names.h"
 #include "tools/datafile_writer.h"
@@ -94,13 +95,8 @@ bool OutputSet::Commit(std::string* error) {
 bool LoadTips(const std::string& path, std::vector<uint8_t>* bytes, std::string* error) {
   if (!LoadBytes(path, bytes, error)) return false;
   std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-  size_t start = 0, tips = 0;
-  uint32_t line = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    ++line;
-    std::string_view content = text.substr(start, end - start);
+  size_t tips = 0;
+  const bool read = engine::ForEachLine(text, [&](std::string_view content, uint32_t line, size_t) {
     auto fail = [&](const char* what) {
       *error = path + ":" + std::to_string(line) + ": " + what;
       return false;
@@ -111,8 +107,9 @@ bool LoadTips(const std::string& path, std::vector<uint8_t>* bytes, std::string*
         content[0] != '\r') {
       ++tips;
     }
-    start = end + 1;
-  }
+    return true;
+  });
+  if (!read) return false;
   if (tips == 0) {
     *error = path + ": no tip lines";
     return false;

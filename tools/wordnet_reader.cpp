@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "engine/text_helpers.h"
+
 namespace wordnet {
 namespace {
 
@@ -43,14 +45,10 @@ class Fields {
   size_t pos_ = 0;
 };
 
+// At most ten digits whose value fits 32 bits.
 bool ParseDecimal(std::string_view field, uint32_t* value) {
-  if (field.empty() || field.size() > 10) return false;
   uint64_t v = 0;
-  for (char c : field) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + static_cast<uint32_t>(c - '0');
-  }
-  if (v > UINT32_MAX) return false;
+  if (field.size() > 10 || !engine::ParseDigits(field, UINT32_MAX, &v)) return false;
   *value = static_cast<uint32_t>(v);
   return true;
 }
@@ -98,20 +96,12 @@ class LineError {
 // Calls `visit(line, number, start)` for each line of `text` that is not part of the licence
 // preamble (lines beginning with two spaces) and is not empty. Stops at the first false.
 template <typename Visit>
-bool ForEachLine(std::string_view text, Visit visit) {
-  size_t start = 0;
-  uint32_t number = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    ++number;
-    std::string_view line = text.substr(start, end - start);
+bool ForEachRecordLine(std::string_view text, Visit visit) {
+  return engine::ForEachLine(text, [&](std::string_view line, uint32_t number, size_t start) {
     bool preamble = line.size() >= 2 && line[0] == ' ' && line[1] == ' ';
     bool empty = line.find_first_not_of(" \t\r") == std::string_view::npos;
-    if (!preamble && !empty && !visit(line, number, start)) return false;
-    start = end + 1;
-  }
-  return true;
+    return preamble || empty || visit(line, number, start);
+  });
 }
 
 // Cuts the adjective position markers from a word form.
@@ -178,7 +168,7 @@ bool ReadWholeFile(const std::string& path, std::string* contents, std::string* 
 bool ParseDataFile(std::string_view text, const std::string& name, uint8_t file_pos,
                    std::vector<Synset>* out, std::string* error) {
   LineError fail(name, error);
-  return ForEachLine(text, [&](std::string_view line, uint32_t number, size_t start) {
+  return ForEachRecordLine(text, [&](std::string_view line, uint32_t number, size_t start) {
     fail.SetLine(number);
     Fields fields(line);
     std::string_view f;
@@ -264,7 +254,7 @@ bool ParseDataFile(std::string_view text, const std::string& name, uint8_t file_
 bool ParseIndexFile(std::string_view text, const std::string& name, uint8_t file_pos,
                     std::vector<IndexEntry>* out, std::string* error) {
   LineError fail(name, error);
-  return ForEachLine(text, [&](std::string_view line, uint32_t number, size_t) {
+  return ForEachRecordLine(text, [&](std::string_view line, uint32_t number, size_t) {
     fail.SetLine(number);
     Fields fields(line);
     std::string_view f;
@@ -307,7 +297,7 @@ bool ParseIndexFile(std::string_view text, const std::string& name, uint8_t file
 bool ParseCountFile(std::string_view text, const std::string& name, std::vector<SenseCount>* out,
                     std::string* error) {
   LineError fail(name, error);
-  return ForEachLine(text, [&](std::string_view line, uint32_t number, size_t) {
+  return ForEachRecordLine(text, [&](std::string_view line, uint32_t number, size_t) {
     fail.SetLine(number);
     Fields fields(line);
     std::string_view key, f;
