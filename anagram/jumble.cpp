@@ -23,8 +23,7 @@
 
 namespace {
 
-constexpr size_t kHeaderSize = 32;
-constexpr size_t kLongestWord = 127;  // a word of 128 characters or more ends the list
+constexpr size_t kHeaderSize = nymdex::kAnagramHeaderSize;
 constexpr size_t kLongestFilterPart = 31;
 constexpr int kMostPermutedWords = 12;  // 13! does not fit the signed 32-bit order count
 constexpr int kManyFilterLengths = 5;   // more lengths than this: found order only
@@ -69,7 +68,7 @@ void IndexWords(JumbleEngine* engine) {
     const void* nul = std::memchr(data + at, '\0', size - at);
     if (nul == nullptr) break;
     size_t length = static_cast<const char*>(nul) - (data + at);
-    if (length == 0 || length > kLongestWord) break;
+    if (length == 0 || length > nymdex::kMaxAnagramWordLength) break;
     ListedWord word;
     word.offset = static_cast<uint32_t>(at);
     word.length = static_cast<uint8_t>(length);
@@ -475,10 +474,10 @@ uint32_t Jumble_StartUp2(JumbleEngine** handle, const NymdexEngine* nymdex) {
       const void* nul = std::memchr(region.data + at, '\0', region.length - at);
       if (nul == nullptr) break;
       size_t end = static_cast<const char*>(nul) - region.data;
-      if (end + 7 > region.length) break;
+      if (end + nymdex::kEntrySuffixSize > region.length) break;
       engine->words.insert(engine->words.end(), region.data + at, region.data + end + 1);
       ++engine->word_count;
-      at = end + 7;
+      at = end + nymdex::kEntrySuffixSize;
     }
     IndexWords(engine.get());
   } catch (const std::bad_alloc&) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/data_format.h"
 #include "engine/text_helpers.h"
 
 namespace anagram {
@@ -118,8 +119,8 @@ void AppendMatches(const NymdexEntryRegion& region, const std::string& pattern,
     const void* nul = std::memchr(word, '\0', region.length - at);
     if (nul == nullptr) break;
     size_t length = static_cast<const char*>(nul) - word;
-    if (length == 0 || at + length + 7 > region.length) break;
-    at += length + 7;
+    if (length == 0 || at + length + nymdex::kEntrySuffixSize > region.length) break;
+    at += length + nymdex::kEntrySuffixSize;
     if (!MatchTokens(tokens, word)) continue;
     display.assign(word, length);
     for (char& c : display) {

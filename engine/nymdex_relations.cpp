@@ -16,7 +16,7 @@ enum RelationCode : uint8_t {
 };
 
 inline constexpr uint8_t kNoRelation = 0xFF;
-inline constexpr int kPointerTypes = 43;  // pointer types 1 to 42
+inline constexpr int kPointerTypes = kMaxPointerType + 1;  // indexed by type, 0 unused
 
 // The relation each pointer type belongs to, from the rows' pointer types.
 constexpr auto kRelationOfType = [] {
@@ -75,14 +75,14 @@ void WalkSynset(const NymdexEngine* engine, uint64_t position, RelationCode code
   uint8_t count = 0;
   uint16_t pointers = 0;
   if (!cursor.ReadU8(&count)) return;
-  cursor.Skip(4 * uint64_t{count});
+  cursor.Skip(kSynsetWordSize * count);
   if (!cursor.ReadU16(&pointers)) return;
   Cursor target(engine->synset_file);
   for (uint16_t i = 0; i < pointers; ++i) {
     uint8_t type = 0;
     if (!cursor.ReadU8(&type)) return;
     if (!Follows(type, code)) {
-      cursor.Skip(5);
+      cursor.Skip(kPointerSize - 1);
       continue;
     }
     uint32_t offset = 0;
@@ -102,13 +102,13 @@ bool SynsetHas(const NymdexEngine* engine, uint64_t position, RelationCode code)
   uint16_t pointers = 0;
   if (!cursor.ReadU8(&count)) return false;
   if (code == kSynonymsCode) return count > 1;
-  cursor.Skip(4 * uint64_t{count});
+  cursor.Skip(kSynsetWordSize * count);
   if (!cursor.ReadU16(&pointers)) return false;
   for (uint16_t i = 0; i < pointers; ++i) {
     uint8_t type = 0;
     if (!cursor.ReadU8(&type)) return false;
     if (Follows(type, code)) return true;
-    cursor.Skip(5);
+    cursor.Skip(kPointerSize - 1);  // the rest of the pointer after its type
   }
   return false;
 }

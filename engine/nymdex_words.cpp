@@ -30,8 +30,8 @@ Probe Examine(const char* region, size_t length, size_t mid, Entry* entry) {
     p = static_cast<const char*>(std::memchr(p, 0, static_cast<size_t>(end - p)));
     if (p == nullptr) return Probe::kAfter;
   }
-  if (end - p <= static_cast<ptrdiff_t>(kIdDigits + 1)) return Probe::kAfter;
-  const char* word = p + kIdDigits + 1;
+  if (end - p <= static_cast<ptrdiff_t>(kEntrySuffixSize)) return Probe::kAfter;
+  const char* word = p + kEntrySuffixSize;
   const char* q = static_cast<const char*>(std::memchr(word, 0, static_cast<size_t>(end - word)));
   if (q == nullptr || end - q <= static_cast<ptrdiff_t>(kIdDigits)) return Probe::kAfter;
   if (p[1] == '\0' || *word == '\0') return Probe::kMalformed;
@@ -117,14 +117,14 @@ bool FindOffsetRecord(const NymdexEngine* engine, uint32_t pos, uint32_t id,
   const size_t size = section.size();
   const uint8_t* bytes = section.data();
   // A record cut short by the section's end counts as the end of the section.
-  while (at < size && size - at >= 5) {
+  while (at < size && size - at >= kOffsetRecordHeadSize) {
     uint32_t record_id = LoadU32(bytes + at);
     if (record_id > id) return false;
-    size_t n = bytes[at + 4];
-    size_t record_size = 5 + 4 * n;
+    size_t n = bytes[at + kOffsetRecordCountAt];
+    size_t record_size = kOffsetRecordHeadSize + kSynsetOffsetSize * n;
     if (record_id == id) {
       if (size - at < record_size) return false;
-      *offsets = bytes + at + 5;
+      *offsets = bytes + at + kOffsetRecordHeadSize;
       *count = static_cast<uint32_t>(n);
       return true;
     }
@@ -169,7 +169,7 @@ int32_t Nymdex_GetOffsetList(const NymdexEngine* engine, uint32_t pos, uint32_t 
   uint32_t count = 0;
   if (!nymdex::FindOffsetRecord(engine, pos, id, &found, &count)) return 0;
   for (uint32_t i = 0; i < count; ++i)
-    offsets->push_back(nymdex::LoadU32(found + 4 * size_t{i}));
+    offsets->push_back(nymdex::LoadU32(found + nymdex::kSynsetOffsetSize * i));
   return 1;
 }
 

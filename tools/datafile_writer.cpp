@@ -25,16 +25,7 @@ namespace {
 
 using namespace nymdex;  // the file layouts
 
-// Format limits.
-constexpr size_t kMaxWords = 1000000;  // identifiers are six decimal digits
-constexpr size_t kMaxSynsetWords = 255;
-constexpr size_t kMaxSensesPerPos = 255;
-constexpr size_t kMaxPointers = 65535;
-
 constexpr const char* kPosName[4] = {"noun", "verb", "adjective", "adverb"};
-// First and last pointer-type code of each part of speech.
-constexpr uint8_t kFirstType[4] = {1, 18, 29, 38};
-constexpr uint8_t kLastType[4] = {17, 28, 37, 42};
 
 void PutU32(std::vector<uint8_t>* out, size_t at, uint32_t value) {
   engine::StoreU32(out->data() + at, value);
@@ -78,7 +69,7 @@ bool CheckLexicon(const Lexicon& lexicon, std::string* error) {
   if (words.empty()) return Fail(error, "the lexicon has no words (word 0 is the sentinel)");
   if (words.size() > kMaxWords)
     return Fail(error, "word identifier limit: " + std::to_string(words.size()) +
-                           " words, identifiers end at 999,999");
+                           " words, identifiers end at " + GroupedNumber(kMaxWords - 1));
   for (size_t s = 0; s < synsets.size(); ++s) {
     const SynsetSpec& synset = synsets[s];
     std::string name = "synset " + std::to_string(s);
@@ -86,16 +77,19 @@ bool CheckLexicon(const Lexicon& lexicon, std::string* error) {
       return Fail(error, name + " has part-of-speech code " + std::to_string(synset.pos));
     if (synset.words.size() > kMaxSynsetWords)
       return Fail(error, "words per synset limit: " + name + " has " +
-                             std::to_string(synset.words.size()) + " words, at most 255");
+                             std::to_string(synset.words.size()) + " words, at most " +
+                             GroupedNumber(kMaxSynsetWords));
     for (uint32_t id : synset.words) {
       if (id >= words.size())
         return Fail(error, name + " names word " + std::to_string(id) + ", which does not exist");
     }
     if (synset.pointers.size() > kMaxPointers)
       return Fail(error, "pointer count limit: " + name + " has " +
-                             std::to_string(synset.pointers.size()) + " pointers, at most 65,535");
+                             std::to_string(synset.pointers.size()) + " pointers, at most " +
+                             GroupedNumber(kMaxPointers));
     for (const PointerSpec& pointer : synset.pointers) {
-      if (pointer.type < kFirstType[synset.pos - 1] || pointer.type > kLastType[synset.pos - 1])
+      if (pointer.type < kFirstPointerType[synset.pos - 1] ||
+          pointer.type > kLastPointerType[synset.pos - 1])
         return Fail(error, name + " has pointer type " + std::to_string(pointer.type) +
                                ", which is not a " + kPosName[synset.pos - 1] + " pointer type");
       if (pointer.target >= synsets.size())
@@ -104,7 +98,8 @@ bool CheckLexicon(const Lexicon& lexicon, std::string* error) {
     }
     if (synset.gloss.size() > kMaxTagText)
       return Fail(error, "tag text limit: the gloss of " + name + " has " +
-                             std::to_string(synset.gloss.size()) + " bytes, at most 1,027");
+                             std::to_string(synset.gloss.size()) + " bytes, at most " +
+                             GroupedNumber(kMaxTagText));
     if (synset.gloss.find('\0') != std::string::npos)
       return Fail(error, "the gloss of " + name + " holds a NUL byte");
   }
@@ -113,7 +108,8 @@ bool CheckLexicon(const Lexicon& lexicon, std::string* error) {
     if (text.empty()) return Fail(error, "word " + std::to_string(i) + " is empty");
     if (text.size() > kMaxWordLength)
       return Fail(error, "word length limit: word " + std::to_string(i) + " " + Quoted(text) +
-                             " has " + std::to_string(text.size()) + " bytes, at most 1,023");
+                             " has " + std::to_string(text.size()) + " bytes, at most " +
+                             GroupedNumber(kMaxWordLength));
     if (text.find('\0') != std::string::npos)
       return Fail(error, "word " + std::to_string(i) + " " + Quoted(text) + " holds a NUL byte");
     // The order of the word index: bytes after mapping A-Z onto a-z, a prefix first.
@@ -126,7 +122,7 @@ bool CheckLexicon(const Lexicon& lexicon, std::string* error) {
       if (senses.size() > kMaxSensesPerPos)
         return Fail(error, "senses per part of speech limit: word " + Quoted(text) + " has " +
                                std::to_string(senses.size()) + " " + kPosName[pos] +
-                               " senses, at most 255");
+                               " senses, at most " + GroupedNumber(kMaxSensesPerPos));
       for (const SenseSpec& sense : senses) {
         if (sense.synset >= synsets.size())
           return Fail(error, "word " + Quoted(text) + " names synset " +
@@ -181,7 +177,8 @@ bool BuildSynsetFile(const Lexicon& lexicon, std::vector<uint8_t>* out, std::str
     uint64_t& size = group_size[synset.pos - 1];
     if (size > UINT32_MAX) return Fail(error, "synset file size limit: offsets exceed 4 GiB");
     relative[s] = static_cast<uint32_t>(size);
-    size += 1 + 4 * synset.words.size() + 2 + 6 * synset.pointers.size() + 4;
+    size += kSynsetRecordFixedSize + kSynsetWordSize * synset.words.size() +
+            kPointerSize * synset.pointers.size();
   }
 
   // Part-of-speech indexes and the sense lists, with the records' offsets for the buckets.
@@ -264,19 +261,20 @@ bool BuildSynsetFile(const Lexicon& lexicon, std::vector<uint8_t>* out, std::str
 }
 
 bool BuildWordIndex(const Lexicon& lexicon, DataFileImages* images, std::string* error) {
-  size_t length = 32;
+  size_t length = kWordIndexHeaderSize;
   for (const WordSpec& word : lexicon.words)
-    length += word.text.size() + 7;
-  std::vector<uint8_t> decoded(32, 0);
+    length += word.text.size() + kEntrySuffixSize;
+  std::vector<uint8_t> decoded(kWordIndexHeaderSize, 0);
   decoded.reserve(length);
   PutU32(&decoded, kWordIndexCountAt, static_cast<uint32_t>(lexicon.words.size()));
-  char digits[8];
+  char digits[kIdDigits + 1];
   for (size_t id = 0; id < lexicon.words.size(); ++id) {
     const std::string& text = lexicon.words[id].text;
     decoded.insert(decoded.end(), text.begin(), text.end());
     decoded.push_back(0);
-    std::snprintf(digits, sizeof(digits), "%06u", static_cast<unsigned>(id));
-    decoded.insert(decoded.end(), digits, digits + 6);
+    std::snprintf(digits, sizeof(digits), "%0*u", static_cast<int>(kIdDigits),
+                  static_cast<unsigned>(id));
+    decoded.insert(decoded.end(), digits, digits + kIdDigits);
   }
   images->word_index = engine::ArithEncode(decoded.data(), decoded.size());
   images->word_index_decoded = decoded.size();
@@ -336,18 +334,20 @@ bool BuildTagFile(const Lexicon& lexicon, DataFileImages* images, std::string* e
     while (encoded.size() > kMaxTagBlockBytes) {
       if (end == first + 1)
         return Fail(error, "tag block limit: the gloss of synset " + std::to_string(first) +
-                               " compresses to more than 2,048 bytes");
+                               " compresses to more than " + GroupedNumber(kMaxTagBlockBytes) +
+                               " bytes");
       fill(--end);
       encoded = engine::ArithEncode(decoded.data(), decoded.size());
     }
     if (blocks.size() == kMaxTagBlocks)
-      return Fail(error, "tag block count limit: the glosses need more than 8,192 blocks");
+      return Fail(error, "tag block count limit: the glosses need more than " +
+                             GroupedNumber(kMaxTagBlocks) + " blocks");
     blocks.push_back(std::move(encoded));
     highest.push_back(static_cast<uint32_t>(end - 1));
     first = end;
   }
 
-  uint64_t total = kTagHeaderSize + 4 * uint64_t{tag_count};
+  uint64_t total = kTagHeaderSize + kTagOffsetSize * uint64_t{tag_count};
   for (const auto& block : blocks)
     total += block.size();
   if (total > UINT32_MAX) return Fail(error, "tag file size limit: offsets exceed 4 GiB");
@@ -370,6 +370,16 @@ bool BuildTagFile(const Lexicon& lexicon, DataFileImages* images, std::string* e
 }
 
 }  // namespace
+
+std::string GroupedNumber(uint64_t value) {
+  const std::string digits = std::to_string(value);
+  std::string grouped;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped.push_back(',');
+    grouped.push_back(digits[i]);
+  }
+  return grouped;
+}
 
 bool BuildDataFiles(const Lexicon& lexicon, DataFileImages* images, std::string* error) {
   if (images == nullptr) return Fail(error, "no place for the data files");

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "engine/data_format.h"
+#include "engine/nymdex.h"
 #include "engine/text_helpers.h"
 
 namespace mkdata {
@@ -48,8 +50,8 @@ bool CheckWord(std::string_view word, const std::string& where, std::string* err
     *error = where + "empty word";
     return false;
   }
-  if (word.size() > kMaxStoredWordLength) {
-    *error = where + "word longer than " + std::to_string(kMaxStoredWordLength) + " bytes";
+  if (word.size() > kMaxWordLength) {
+    *error = where + "word longer than " + std::to_string(kMaxWordLength) + " bytes";
     return false;
   }
   for (char c : word) {
@@ -226,9 +228,9 @@ bool BuildLexicon(const wordnet::Database& db, datafiles::Lexicon* lexicon, Lexi
   }
 
   // Identifiers: ascending with the folded words, after the sentinel.
-  if (lemmas.size() + 1 > kMaxIdentifiers) {
+  if (lemmas.size() + 1 > nymdex::kMaxWords) {
     *error = db.folder + ": " + std::to_string(lemmas.size()) +
-             " words exceed the word index's limit of " + std::to_string(kMaxIdentifiers - 1);
+             " words exceed the word index's limit of " + std::to_string(nymdex::kMaxWords - 1);
     return false;
   }
   std::vector<uint32_t> order(lemmas.size());
@@ -267,9 +269,9 @@ bool BuildLexicon(const wordnet::Database& db, datafiles::Lexicon* lexicon, Lexi
       spec.pos = pos;
       for (uint32_t slot : synset_slots[global])
         spec.words.push_back(lemmas[slot].id);
-      if (source.gloss.size() > kMaxGlossLength) {
+      if (source.gloss.size() > nymdex::kMaxTagText) {
         *error = Where(db, "data", pos, source.line) + "gloss longer than " +
-                 std::to_string(kMaxGlossLength) + " bytes";
+                 std::to_string(nymdex::kMaxTagText) + " bytes";
         return false;
       }
       spec.gloss = std::string(source.gloss);
@@ -338,11 +340,13 @@ bool BuildLexicon(const wordnet::Database& db, datafiles::Lexicon* lexicon, Lexi
             it->second.second = true;
           }
         }
-        if (count > 255) ++report->frequencies_capped;
-        senses.push_back({global, static_cast<uint8_t>(std::min<uint32_t>(count, 255))});
+        if (count > nymdex::kMaxFrequency) ++report->frequencies_capped;
+        senses.push_back(
+            {global, static_cast<uint8_t>(std::min<uint32_t>(count, nymdex::kMaxFrequency))});
       }
-      if (senses.size() > 255) {
-        *error = Where(db, "index", pos, entry->line) + "more than 255 synsets for one word";
+      if (senses.size() > nymdex::kMaxSensesPerPos) {
+        *error = Where(db, "index", pos, entry->line) + "more than " +
+                 std::to_string(nymdex::kMaxSensesPerPos) + " synsets for one word";
         return false;
       }
     }
@@ -378,7 +382,7 @@ std::vector<std::string> AnagramWords(const std::vector<std::string>& list_words
   std::vector<std::string> words;
   words.reserve(list_words.size() + lexicon.words.size());
   auto offer = [&](const std::string& word) {
-    bool letters = !word.empty() && word.size() <= kMaxAnagramWordLength &&
+    bool letters = !word.empty() && word.size() <= nymdex::kMaxAnagramWordLength &&
                    std::all_of(word.begin(), word.end(), engine::IsAsciiLower);
     if (letters) {
       words.push_back(word);

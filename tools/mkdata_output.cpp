@@ -97,12 +97,14 @@ bool LoadTips(const std::string& path, std::vector<uint8_t>* bytes, std::string*
   std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
   size_t tips = 0;
   const bool read = engine::ForEachLine(text, [&](std::string_view content, uint32_t line, size_t) {
-    auto fail = [&](const char* what) {
+    auto fail = [&](const std::string& what) {
       *error = path + ":" + std::to_string(line) + ": " + what;
       return false;
     };
     if (content.find('\0') != std::string_view::npos) return fail("NUL byte in the tips file");
-    if (content.size() > kMaxTipLine) return fail("tip longer than 9,999 characters");
+    if (content.size() > kMaxTipLine) {
+      return fail("tip longer than " + datafiles::GroupedNumber(kMaxTipLine) + " characters");
+    }
     if (!content.empty() && content[0] != ' ' && content[0] != '\t' && content[0] != ';' &&
         content[0] != '\r') {
       ++tips;

@@ -1,6 +1,7 @@
 // The relation queries: pointer types per relation, display form, sorting, the sense visit.
 #include <thread>
 
+#include "engine/data_format.h"
 #include "tests/engine/nymdex_test_util.h"
 
 namespace nymdex_test {
@@ -64,12 +65,13 @@ TEST_F(SampleTest, RelationFailuresAndTheirCodes) {
   // A sense that cannot be mapped to a synset ends the query: cat's only sense claims to be an
   // adverb, which cat has no record for, and dog's noun record loses its second synset.
   DataFileImages images = images_;
-  images.synsets[SenseRecordAt(images.synsets, Id("cat")) + 8] = kAdverb;
-  size_t at = 176;
+  using namespace nymdex;
+  images.synsets[SenseRecordAt(images.synsets, Id("cat")) + kSenseRecordHeadSize] = kAdverb;
+  size_t at = kSynsetHeaderSize;  // the noun index comes first
   while (GetU32(images.synsets, at) != Id("dog"))
-    at += 5 + 4 * images.synsets[at + 4];
-  ASSERT_EQ(images.synsets[at + 4], 2);
-  images.synsets[at + 4] = 1;
+    at += kOffsetRecordHeadSize + kSynsetOffsetSize * images.synsets[at + kOffsetRecordCountAt];
+  ASSERT_EQ(images.synsets[at + kOffsetRecordCountAt], 2);
+  images.synsets[at + kOffsetRecordCountAt] = 1;
   Dictionary dictionary;
   NymdexEngine* engine = dictionary.Open(images);
   ASSERT_NE(engine, nullptr);

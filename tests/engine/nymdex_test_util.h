@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "engine/data_format.h"
 #include "engine/nymdex.h"
 #include "platform/program_names.h"
 #include "tools/datafile_writer.h"
@@ -111,8 +112,11 @@ inline uint32_t IdOf(const Lexicon& lexicon, const std::string& word) {
 
 // Offset in the synset file of word `id`'s sense-list record, or 0.
 inline size_t SenseRecordAt(const std::vector<uint8_t>& synsets, uint32_t id) {
-  for (size_t at = GetU32(synsets, 60), end = at + GetU32(synsets, 64); at + 8 <= end;
-       at += 8 + 2 * size_t{GetU32(synsets, at + 4)}) {
+  using namespace nymdex;
+  for (size_t at = GetU32(synsets, kSenseListOffsetAt),
+              end = at + GetU32(synsets, kSenseListSizeAt);
+       at + kSenseRecordHeadSize <= end;
+       at += kSenseRecordHeadSize + kSenseEntrySize * GetU32(synsets, at + kSenseRecordCountAt)) {
     if (GetU32(synsets, at) == id) return at;
   }
   return 0;

@@ -17,7 +17,10 @@
 #include <tuple>
 #include <vector>
 
+#include "engine/data_format.h"
+#include "engine/md5.h"
 #include "engine/nymdex.h"
+#include "platform/program_names.h"
 
 namespace {
 
@@ -238,9 +241,11 @@ TEST_F(CompiledData, ChangedByteFailsTheIntegrityCheck) {
     file.put(byte);
   };
   NymdexEngine* engine = nullptr;
-  for (auto [file, header] : {std::pair("1001L.dat", 176), std::pair("1001T.dat", 65564)}) {
-    ASSERT_GE(fs::file_size(folder + "/" + file), header + 2 * 524288u);
-    for (size_t at : {header, header + 524288 + 4321, header + 2 * 524288 - 1}) {
+  constexpr size_t kChunk = engine::kFileDigestChunk;
+  for (auto [file, header] : {std::pair(program::kSynsetFile, nymdex::kSynsetHeaderSize),
+                              std::pair(program::kTagFile, nymdex::kTagHeaderSize)}) {
+    ASSERT_GE(fs::file_size(folder + "/" + file), header + 2 * kChunk);
+    for (size_t at : {header, header + kChunk + 4321, header + 2 * kChunk - 1}) {
       SCOPED_TRACE(std::string(file) + " byte " + std::to_string(at));
       flip(file, at);
       EXPECT_EQ(StartUp(folder, &engine), kNymdexCorrupt);
