@@ -50,8 +50,14 @@ inline constexpr int kCustomDefinitionField = 25;
 inline constexpr int kCustomSpareField = 26;     // always written as given (callers pass "")
 inline constexpr int kCustomExamplesField = 27;  // each example followed by '^'
 
+// Index file: the header, then one entry per record.
 inline constexpr int kCustomHeaderSize = 16;
+inline constexpr int kCustomCountAt = 12;  // the entry count, behind the 12 reserved bytes
 inline constexpr int kCustomIndexEntrySize = 20;
+inline constexpr int kCustomKeySize = 16;        // an entry's key: the MD5 of the word's bytes
+inline constexpr int kCustomEntryOffsetAt = 16;  // then the record's offset in the data file
+// Data file: each record is its u32 length N, then N bytes of cipher text.
+inline constexpr int kCustomRecordLengthSize = 4;
 
 // ---- Relation slots ----
 //

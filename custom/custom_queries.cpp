@@ -10,23 +10,27 @@ int32_t GetRelation(const CustomDatabase* db, const char* word, std::vector<std:
   if (db == nullptr) return kCustomNullHandle;
   if (word == nullptr || words == nullptr) return kCustomNullArgument;
   words->clear();
-  std::vector<std::string> records;
-  int32_t code = CustomDb_FindRecords(db, word, &records);
-  if (code != kCustomOk) return code;
-  for (const std::string& record : records) {
-    SplitCommaList(GetRecordField(record, kCustomFirstRelationField + slot), words);
-  }
-  return kCustomOk;
+  return custom::UnlessOutOfMemory(kCustomNoMemory, [&] {
+    std::vector<std::string> records;
+    int32_t code = CustomDb_FindRecords(db, word, &records);
+    if (code != kCustomOk) return code;
+    for (const std::string& record : records) {
+      SplitCommaList(GetRecordField(record, kCustomFirstRelationField + slot), words);
+    }
+    return kCustomOk;
+  });
 }
 
 bool HasRelation(const CustomDatabase* db, const char* word, int slot) {
   if (db == nullptr || word == nullptr) return false;
-  std::vector<std::string> records;
-  if (CustomDb_FindRecords(db, word, &records) != kCustomOk) return false;
-  for (const std::string& record : records) {
-    if (!GetRecordField(record, kCustomFirstRelationField + slot).empty()) return true;
-  }
-  return false;
+  return custom::UnlessOutOfMemory(false, [&] {
+    std::vector<std::string> records;
+    if (CustomDb_FindRecords(db, word, &records) != kCustomOk) return false;
+    for (const std::string& record : records) {
+      if (!GetRecordField(record, kCustomFirstRelationField + slot).empty()) return true;
+    }
+    return false;
+  });
 }
 
 }  // namespace
@@ -48,47 +52,53 @@ int32_t CustomDb_GetSenses(const CustomDatabase* db, const char* word,
   if (db == nullptr) return kCustomNullHandle;
   if (word == nullptr || senses == nullptr) return kCustomNullArgument;
   senses->clear();
-  std::vector<std::string> records;
-  int32_t code = CustomDb_FindRecords(db, word, &records);
-  if (code != kCustomOk) return code;
-  for (const std::string& record : records) {
-    TagRecord tag;
-    tag.pos = CustomTypePos(GetRecordField(record, kCustomTypeField));
-    tag.text = GetRecordField(record, kCustomDefinitionField);
-    senses->push_back(std::move(tag));
-  }
-  return kCustomOk;
+  return custom::UnlessOutOfMemory(kCustomNoMemory, [&] {
+    std::vector<std::string> records;
+    int32_t code = CustomDb_FindRecords(db, word, &records);
+    if (code != kCustomOk) return code;
+    for (const std::string& record : records) {
+      TagRecord tag;
+      tag.pos = CustomTypePos(GetRecordField(record, kCustomTypeField));
+      tag.text = GetRecordField(record, kCustomDefinitionField);
+      senses->push_back(std::move(tag));
+    }
+    return kCustomOk;
+  });
 }
 
 bool CustomDb_GetEntries(const CustomDatabase* db, const char* word,
                          std::vector<CustomEntryInfo>* entries) {
   if (db == nullptr || word == nullptr || entries == nullptr) return false;
   entries->clear();
-  engine::Digest key = engine::Md5String(word);
-  return custom::VisitRecords(
-             db, [&key](const CustomIndexEntry& entry) { return entry.key == key; },
-             [entries](const CustomIndexEntry&, const std::string& record) {
-               CustomEntryInfo info;
-               info.type_name = GetRecordField(record, kCustomTypeField);
-               info.definition = GetRecordField(record, kCustomDefinitionField);
-               info.examples = GetRecordField(record, kCustomExamplesField);
-               entries->push_back(std::move(info));
-             }) == kCustomOk;
+  return custom::UnlessOutOfMemory(false, [&] {
+    engine::Digest key = engine::Md5String(word);
+    return custom::VisitRecords(
+               db, [&key](const CustomIndexEntry& entry) { return entry.key == key; },
+               [entries](const CustomIndexEntry&, const std::string& record) {
+                 CustomEntryInfo info;
+                 info.type_name = GetRecordField(record, kCustomTypeField);
+                 info.definition = GetRecordField(record, kCustomDefinitionField);
+                 info.examples = GetRecordField(record, kCustomExamplesField);
+                 entries->push_back(std::move(info));
+               }) == kCustomOk;
+  });
 }
 
 bool CustomDb_GetAllEntries(const CustomDatabase* db, std::vector<CustomEntrySummary>* entries) {
   if (db == nullptr || entries == nullptr) return false;
   entries->clear();
-  return custom::VisitRecords(
-             db, [](const CustomIndexEntry&) { return true; },
-             [entries](const CustomIndexEntry& entry, const std::string& record) {
-               CustomEntrySummary summary;
-               summary.word = GetRecordField(record, kCustomWordField);
-               summary.definition = GetRecordField(record, kCustomDefinitionField);
-               summary.type_name = GetRecordField(record, kCustomTypeField);
-               summary.offset = entry.offset;
-               entries->push_back(std::move(summary));
-             }) == kCustomOk;
+  return custom::UnlessOutOfMemory(false, [&] {
+    return custom::VisitRecords(
+               db, [](const CustomIndexEntry&) { return true; },
+               [entries](const CustomIndexEntry& entry, const std::string& record) {
+                 CustomEntrySummary summary;
+                 summary.word = GetRecordField(record, kCustomWordField);
+                 summary.definition = GetRecordField(record, kCustomDefinitionField);
+                 summary.type_name = GetRecordField(record, kCustomTypeField);
+                 summary.offset = entry.offset;
+                 entries->push_back(std::move(summary));
+               }) == kCustomOk;
+  });
 }
 
 #define VERBARIUM_CUSTOM_RELATION(Name, ...)                               \
