@@ -132,18 +132,6 @@ void AppendMatches(const NymdexEntryRegion& region, const std::string& pattern,
 
 }  // namespace
 
-bool IsPattern(const std::string& text) {
-  bool wildcard = false;
-  for (char c : text) {
-    if (c == '?' || c == '*' || c == '[' || c == ']') {
-      wildcard = true;
-    } else if (c != ' ' && !engine::IsAsciiLetter(c)) {
-      return false;
-    }
-  }
-  return wildcard;
-}
-
 bool MatchPattern(const char* pattern, const char* word) {
   if (pattern == nullptr || word == nullptr) return false;
   std::vector<Token> tokens;

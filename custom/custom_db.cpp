@@ -178,13 +178,6 @@ uint32_t CustomTypePos(std::string_view type_name) {
   return kCustomOtherPos;
 }
 
-int CustomTypeIndex(std::string_view type_name) {
-  for (int i = 0; i < kCustomTypeCount; ++i) {
-    if (type_name == kCustomTypes[i].name) return i;
-  }
-  return 0;
-}
-
 std::string GetRecordField(std::string_view record, int n) {
   if (n < 1) return {};
   size_t start = 0;

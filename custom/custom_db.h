@@ -104,9 +104,6 @@ inline constexpr uint32_t kCustomOtherPos = 10;
 // Part-of-speech code of a stored type name: exact, case-sensitive match, else kCustomOtherPos.
 uint32_t CustomTypePos(std::string_view type_name);
 
-// Type index of a stored type name for the edit dialog: 0 to 8, or 0 when none matches.
-int CustomTypeIndex(std::string_view type_name);
-
 // ---- Records ----
 
 // Field n (from 1) of a record: the text between the (n-1)-th and the n-th '%'. Empty when
@@ -164,8 +161,8 @@ int32_t CustomDb_FindRecords(const CustomDatabase* db, const char* word,
                              std::vector<std::string>* records);
 
 // Appends an entry (record built by BuildCustomRecord) at the end of both files. True once it is
-// on disk; *handle then reflects it (the handle's address may change). False for a null
-// handle or word, or any file failure: the files and *handle are then as before.
+// on disk; *handle (the same object) then reflects it. False for a null handle or word, or any
+// file failure: the files and *handle are then as before.
 bool CustomDb_AppendEntry(CustomDatabase** handle, int32_t type_index, const char* word,
                           const char* definition, const char* examples, const char* spare,
                           const CustomRelationLists& related);

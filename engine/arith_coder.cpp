@@ -125,14 +125,8 @@ class TableFinder {
   uint32_t last_;
 };
 
-// The static model of the stored streams; final, so its update step is a direct, empty call.
-class StaticModel final : public FrequencyModel {
- public:
-  void Update() final {}
-};
-
 template <typename Finder>
-void DecodeSymbols(StaticModel& model, Finder find, BitReader& bits, uint8_t* out,
+void DecodeSymbols(const FrequencyModel& model, Finder find, BitReader& bits, uint8_t* out,
                    uint32_t length) {
   const uint32_t total = model.total;
   const Divider by_total(total);
@@ -168,8 +162,6 @@ void DecodeSymbols(StaticModel& model, Finder find, BitReader& bits, uint8_t* ou
     code = (((code << underflow) ^ toggle) & kMask) | bits.Take(underflow);
     low = (low << underflow) & (kHalf - 1);
     high = ((high << underflow) & (kHalf - 1)) | kHalf | ((1u << underflow) - 1);
-
-    model.Update();
   }
 }
 
@@ -181,7 +173,7 @@ bool ArithDecode(const uint8_t* in, size_t in_length, uint8_t* out, size_t capac
   const uint32_t length = LoadU32(in);
   if (length > capacity || (length > 0 && out == nullptr)) return false;
 
-  StaticModel model;
+  FrequencyModel model;
   model.Load(in + 4);
   if (model.total == 0) return false;
 

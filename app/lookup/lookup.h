@@ -53,8 +53,8 @@ struct LookupResult {
 
 class LookupSession {
  public:
-  // `custom` is the address of the caller's custom database handle, which appending,
-  // replacing and restoring entries replace; any of the handles may be null.
+  // `custom` is the address of the caller's custom database handle, which restoring a backup
+  // replaces (RestoreCustomDatabase); any of the handles may be null.
   LookupSession(const NymdexEngine* engine, CustomDatabase** custom,
                 JumbleEngine* jumble = nullptr);
 
