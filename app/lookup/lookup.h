@@ -38,6 +38,7 @@ enum class InputKind {
 struct PaneTab {
   int kind = 0;                    // 0 to 21 a relation, kAnagramsPane the anagram view
   std::vector<std::string> words;  // the pane's items; the anagram view fills its own
+  PaneKind pane_kind() const { return static_cast<PaneKind>(kind); }
 };
 
 struct LookupResult {
