@@ -7,9 +7,10 @@
 #include <unordered_set>
 
 #include "anagram/pattern.h"
-#include "anagram_test_util.h"
+#include "engine/data_format.h"
 #include "platform/named_event.h"
 #include "platform/program_names.h"
+#include "tests/anagram/anagram_test_util.h"
 
 namespace {
 
@@ -34,9 +35,9 @@ class AnagramDataTest : public ::testing::Test {
     if (!std::filesystem::exists(DataFile(program::kAnagramFile)))
       GTEST_SKIP() << "no compiled Data/";
     ASSERT_EQ(Jumble_StartUp(&engine_, DataFile(program::kAnagramFile).c_str()), kJumbleOk);
-    // Words after the 32-byte header, each ended by a NUL.
+    // Words after the header, each ended by a NUL.
     std::ifstream in(DataFile(program::kAnagramFile), std::ios::binary);
-    in.seekg(32);
+    in.seekg(nymdex::kAnagramHeaderSize);
     for (std::string word; std::getline(in, word, '\0');)
       list_.push_back(word);
     ASSERT_GT(list_.size(), 50000u);
@@ -47,7 +48,7 @@ class AnagramDataTest : public ::testing::Test {
     NymdexEntryRegion region = Nymdex_GetEntryRegion(nymdex_);
     for (size_t at = 0, n = 0; at < region.length && n < region.count; ++n) {
       index_.emplace_back(region.data + at);
-      at += index_.back().size() + 7;  // word, NUL, six digits
+      at += index_.back().size() + nymdex::kEntrySuffixSize;
     }
   }
   void TearDown() override {
@@ -98,7 +99,7 @@ TEST_F(AnagramDataTest, OneWordAnagramsEqualBruteForce) {
   Jumble_ShutDown(&from_index);
 }
 
-TEST_F(AnagramDataTest, PhrasesSpellTheInputAndSetsAreNotRepeated) {
+TEST_F(AnagramDataTest, EveryPhraseSpellsTheInputWithADistinctSet) {
   std::unordered_set<std::string> known(list_.begin(), list_.end());
   for (const char* input : {"astronomer", "the eyes"}) {
     SCOPED_TRACE(input);

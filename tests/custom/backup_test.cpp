@@ -10,10 +10,13 @@
 namespace custom_test {
 namespace {
 
-TEST(BackupNamesTest, IndexPathAndSuggestedName) {
+TEST(BackupNamesTest, IndexPathReplacesEveryDbk) {
   EXPECT_EQ(BackupIndexPath("/x.dbk/y.dbk"), "/x.ibk/y.ibk");
   EXPECT_EQ(BackupIndexPath("/u/VBC.DBK"), "/u/VBC.DBK");  // case-sensitive: the same path
   EXPECT_EQ(BackupIndexPath("a.dbkdbk"), "a.ibkdbk");
+}
+
+TEST(BackupNamesTest, SuggestedNameIsTheTimeInUtc) {
   EXPECT_EQ(SuggestedBackupName(1770109507), "vbc02032026090507");  // 3 Feb 2026 09:05:07 UTC
 }
 
@@ -31,7 +34,9 @@ TEST_F(BackupTest, BackupCopiesBothFilesExactly) {
   EXPECT_EQ(BackupCustomDatabase(index_, data_, dbk_), "");
   EXPECT_EQ(ReadBytes(dbk_), ReadBytes(data_));
   EXPECT_EQ(ReadBytes(ibk_), ReadBytes(index_));
+}
 
+TEST_F(BackupTest, FailedBackupLeavesTheDatabaseWhole) {
   std::string message = BackupCustomDatabase(index_, data_, Path("missing/x.dbk"));
   EXPECT_EQ(message, std::string("Failed to backup custom database : ") + std::strerror(ENOENT));
   // Backing up onto the database's own data file would destroy it.

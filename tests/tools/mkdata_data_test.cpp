@@ -21,6 +21,7 @@
 #include "engine/md5.h"
 #include "engine/nymdex.h"
 #include "platform/program_names.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -196,8 +197,9 @@ std::vector<std::string> Sample(size_t per_pos) {
 }
 
 uint32_t StartUp(const std::string& folder, NymdexEngine** engine) {
-  return Nymdex_StartUp(engine, (folder + "/1001L.dat").c_str(), (folder + "/1001W.dat").c_str(),
-                        (folder + "/1001T.dat").c_str(), nullptr, nullptr);
+  return Nymdex_StartUp(engine, (folder + "/" + program::kSynsetFile).c_str(),
+                        (folder + "/" + program::kWordIndexFile).c_str(),
+                        (folder + "/" + program::kTagFile).c_str(), nullptr, nullptr);
 }
 
 class CompiledData : public ::testing::Test {
@@ -212,7 +214,7 @@ class CompiledData : public ::testing::Test {
 };
 NymdexEngine* CompiledData::engine_ = nullptr;
 
-TEST_F(CompiledData, EveryLemmaIsFoundInAnyCaseAndResolvesBack) {
+TEST_F(CompiledData, EveryLemmaIsFoundInAnyCase) {
   size_t failures = 0;
   char stored[1024];
   for (const auto& [lemma, offsets] : Ref().index) {
@@ -228,7 +230,7 @@ TEST_F(CompiledData, EveryLemmaIsFoundInAnyCaseAndResolvesBack) {
   EXPECT_EQ(Nymdex_GetEntryRegion(engine_).count, Ref().index.size() + 1);  // and the sentinel
 }
 
-TEST_F(CompiledData, SampledSensesAndRelationsMatchTheWordNetFiles) {
+TEST_F(CompiledData, SampledSensesMatchTheWordNetFiles) {
   std::vector<std::string> sample = Sample(130);
   ASSERT_GE(sample.size(), 500u);
   size_t wide_antonyms = 0;  // adjective senses whose antonym synsets hold several words
@@ -276,9 +278,9 @@ TEST_F(CompiledData, WhatAUserChecksFirst) {
 // One byte changed inside a complete 512 KiB chunk of the synset or tag file, in the first or
 // a later chunk, fails start-up with 18; the untouched copies start.
 TEST_F(CompiledData, ChangedByteFailsTheIntegrityCheck) {
-  std::string folder = fs::temp_directory_path() / ("verbarium-data-" + std::to_string(::getpid()));
-  fs::create_directories(folder);
-  for (const char* name : {"1001L.dat", "1001W.dat", "1001T.dat"})
+  test_support::ScratchFolder copies;
+  const std::string folder = copies.path().string();
+  for (const char* name : {program::kSynsetFile, program::kWordIndexFile, program::kTagFile})
     fs::copy_file(kData + "/" + name, folder + "/" + name, fs::copy_options::overwrite_existing);
   auto flip = [&](const char* name, size_t at) {
     std::fstream file(folder + "/" + name, std::ios::in | std::ios::out | std::ios::binary);
@@ -301,7 +303,6 @@ TEST_F(CompiledData, ChangedByteFailsTheIntegrityCheck) {
   }
   EXPECT_EQ(StartUp(folder, &engine), kNymdexOk);
   Nymdex_ShutDown(&engine);
-  fs::remove_all(folder);
 }
 
 // A sense's frequency is the tag count of its sense key, capped.
