@@ -169,7 +169,8 @@ void DecodeAnyTotal(const FrequencyModel& model, BitReader& bits, uint8_t* out, 
 // shifts that bring the width into (0x4000, 0x8000] (0 if it is wider) and y the low end modulo
 // 0x8000 after them, that last shift happens when y + width <= 0x8000, or, from y >= 0x4000,
 // when y + width <= 0xC000. The low end after all n shifts is (low << n) modulo 0x8000.
-void DecodeWithinLimit(const FrequencyModel& model, BitReader& bits, uint8_t* out, uint32_t length) {
+void DecodeWithinLimit(const FrequencyModel& model, BitReader& bits, uint8_t* out,
+                       uint32_t length) {
   // Per target value: the symbol and its cumulative bounds. 80 KiB of stack, no allocation.
   uint16_t below_of[kMaxFrequencyTotal];
   uint16_t above_of[kMaxFrequencyTotal];
