@@ -236,6 +236,11 @@ TEST_F(CliRunTest, CustomEntriesEndToEnd) {
   EXPECT_EQ(Outcome(Run({"custom", "restore", backup + ".dbk"})),
             "0|Successfully restored custom database\n|");
   EXPECT_EQ(Field(Json("custom list --json")["entries"], "word"), "cat,zorb ball,zorb ball");
+  // A name with another extension keeps it; its index copy must not overwrite the data copy.
+  const std::string odd = data_.root() + "/saved.v2";
+  EXPECT_EQ(Run({"custom", "backup", odd}).status, 0);
+  EXPECT_EQ(Outcome(Run({"custom", "restore", odd})), "0|Successfully restored custom database\n|");
+  EXPECT_EQ(Field(Json("custom list --json")["entries"], "word"), "cat,zorb ball,zorb ball");
   const CliResult failed = Run({"custom", "restore", data_.root() + "/missing.dbk"});
   EXPECT_EQ(failed.status, 2);
   EXPECT_EQ(failed.err.rfind("Failed to restore custom database", 0), 0u);
