@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# End to end: the real program on a virtual X display, in a folder with Data/. Types "cats"
-# and Enter as a user does, checks the senses and tabs the window shows (the program writes
+# End to end: the real program on a virtual X display, in a folder with Data/. Closes the tip
+# of the day that greets the first start (keeping a screenshot of it), types "cats" and Enter
+# as a user does, checks the senses and tabs the window shows (the program writes
 # them to the file named by VERBARIUM_VIEW_REPORT), keeps a screenshot, quits with Ctrl+Q and
 # checks that the history was saved.
 #
@@ -60,8 +61,17 @@ program_pid=$!
 
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Verbarium$' | head -1) ||
   fail "the window did not appear"
-xdotool windowfocus --sync "$window"
+tip=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tip of the Day$' | head -1) ||
+  fail "the tip of the day did not greet the first start"
 sleep 0.6  # the splash closes
+import -window root "${screenshot%.png}-tip.png"
+xdotool windowfocus --sync "$tip"
+xdotool key Escape
+for _ in $(seq 1 50); do
+  xdotool search --onlyvisible --name '^Tip of the Day$' >/dev/null || break
+  sleep 0.1
+done
+xdotool windowfocus --sync "$window"
 xdotool type --delay 40 cats
 xdotool key Return
 
@@ -85,4 +95,6 @@ wait "$program_pid" || fail "the program ended with status $?"
 program_pid=""
 grep -q '^item0=cats$' "$work/config/Mirewood Software/Verbarium 1.4.conf" ||
   fail "the history was not saved"
+grep -q '^TimeStamp=... ... [0-9][0-9] ' "$work/config/Mirewood Software/Verbarium 1.4.conf" ||
+  fail "the tip of the day did not keep the tips file's time"
 echo "passed; screenshot in $screenshot"
