@@ -34,7 +34,9 @@ void StoreValues(Settings* settings, const CTipDlg::Values& values) {
     settings->WriteNow(key);
 }
 
-// Runs an action once, just after the first paint of a widget.
+// Runs an action once, after the first paint of a widget and after what that paint queued
+// (two hops through the event queue): the window is on the screen, and measured as ready,
+// before the tip does its own work.
 class AfterFirstPaint : public QObject {
  public:
   AfterFirstPaint(QWidget* widget, std::function<void()> action)
@@ -46,7 +48,9 @@ class AfterFirstPaint : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched == widget_ && event->type() == QEvent::Paint) {
       widget_->removeEventFilter(this);
-      QTimer::singleShot(0, widget_, action_);
+      QTimer::singleShot(0, widget_, [widget = widget_, action = action_] {
+        QTimer::singleShot(0, widget, action);
+      });
       deleteLater();
     }
     return false;
