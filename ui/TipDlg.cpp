@@ -107,8 +107,8 @@ void CTipDlg::BuildControls() {
 
   show_check_ = new QCheckBox(QStringLiteral("&Show tips at startup"), this);
   show_check_->setObjectName(QStringLiteral("showTips"));
-  QFont arrow_font = font();
-  arrow_font.setPointSizeF(arrow_font.pointSizeF() * 1.5);
+  QFont arrow_font = font();  // half as big again: the arrows read as arrows
+  arrow_font.setPixelSize(QFontInfo(font()).pixelSize() * 3 / 2);
   previous_ = new QPushButton(QStringLiteral("\u21E6"), this);
   previous_->setObjectName(QStringLiteral("previousTip"));
   previous_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));

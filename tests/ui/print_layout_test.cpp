@@ -58,23 +58,6 @@ TEST(PrintLayoutTest, WrapsAtSpacesWithIndentedContinuations) {
   }
 }
 
-TEST(PrintLayoutTest, WordsFillPagesInOrder) {
-  QStringList words;
-  for (int i = 1; i <= 200; ++i) {
-    words << QString::number(i);
-    if (i == 50) words << QString();  // empty items take no line
-  }
-  const std::vector<PrintedPage> pages = printing::LayOutWords(words, kFortyLines, FakeMeasurer());
-  ASSERT_EQ(pages.size(), 5u);
-  for (size_t p = 0; p < pages.size(); ++p) {
-    SCOPED_TRACE(p);
-    ASSERT_EQ(pages[p].lines.size(), 40u);
-    EXPECT_EQ(pages[p].lines.front().text, QString::number(40 * p + 1));
-    EXPECT_EQ(pages[p].lines.front().y, 10);
-    EXPECT_EQ(pages[p].lines.back().y, 10 + 39 * 15);
-  }
-}
-
 TEST(PrintLayoutTest, SenseRowThatDoesNotFitStartsTheNextPage) {
   // Each row: a head line and a definition of two lines; 13 rows of 3 lines fill 39 lines.
   std::vector<printing::SenseEntry> rows(15, {"Noun", "aaa bbb"});
