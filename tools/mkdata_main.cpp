@@ -11,9 +11,11 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "tools/anagram_word_rules.h"
 #include "tools/datafile_writer.h"
 #include "tools/mkdata_lexicon.h"
 #include "tools/mkdata_output.h"
@@ -36,7 +38,8 @@ const char kUsage[] =
     "usage: verbarium-mkdata [--wordnet DIR] [--words FILE] [--assets DIR] --out DIR\n"
     "  --wordnet DIR  Princeton-format database folder (default /usr/share/wordnet)\n"
     "  --words FILE   word list for anagrams, one word a line (default /usr/share/dict/words)\n"
-    "  --assets DIR   folder of tips.dat and verbarium.bmp (default: the sources' tools/data)\n"
+    "  --assets DIR   folder of tips.dat, verbarium.bmp and two-letter-words.txt\n"
+    "                 (default: the sources' tools/data)\n"
     "  --out DIR      the Data folder to write\n";
 
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
@@ -93,6 +96,10 @@ int main(int argc, char** argv) {
   if (!wordnet::ReadDatabase(options.wordnet, &db, &error)) return Fail(error);
   std::vector<std::string> list_words;
   if (!mkdata::ReadWordList(options.words, &list_words, &error)) return Fail(error);
+  std::set<std::string, std::less<>> two_letter_words;
+  if (!mkdata::ReadTwoLetterWords(options.assets + "/" + mkdata::kTwoLetterWordsFile,
+                                  &two_letter_words, &error))
+    return Fail(error);
   double read_seconds = Seconds(start);
 
   auto build_start = std::chrono::steady_clock::now();
@@ -102,6 +109,8 @@ int main(int argc, char** argv) {
   mkdata::AnagramReport anagram_report;
   std::vector<std::string> anagram_words =
       mkdata::AnagramWords(list_words, lexicon, &anagram_report);
+  mkdata::WordRulesReport rules_report;
+  mkdata::ApplyAnagramWordRules(&anagram_words, two_letter_words, &rules_report);
   double build_seconds = Seconds(build_start);
 
   auto encode_start = std::chrono::steady_clock::now();
@@ -167,9 +176,14 @@ int main(int argc, char** argv) {
   std::printf("  index     %zu bytes decoded from %zu (the engine allows twice the file size)\n",
               images.word_index_decoded, word_index_size);
   std::printf("  tags      %u blocks\n", images.tag_blocks);
-  std::printf("  anagrams  %zu words (%zu from the list, %zu one-word lemmas, %zu rejected)\n",
-              anagram_report.kept, anagram_report.list_words, anagram_report.lemma_words,
-              anagram_report.rejected);
+  std::printf("  anagrams  %zu words (%zu from the list, %zu one-word lemmas); left out:\n",
+              anagram_words.size(), anagram_report.list_words, anagram_report.lemma_words);
+  std::printf("    %zu offered words not only of the letters a to z\n", anagram_report.rejected);
+  std::printf("    %zu words of one letter but a and i\n", rules_report.one_letter);
+  std::printf("    %zu words of two letters not in %s\n", rules_report.two_letter,
+              mkdata::kTwoLetterWordsFile);
+  std::printf("    %zu words of three or more letters without a vowel or y\n",
+              rules_report.no_vowel);
   std::printf("  files in %s:\n", options.out.c_str());
   uint64_t total = 0;
   for (const auto& [name, size] : output.Sizes()) {

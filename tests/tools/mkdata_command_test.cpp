@@ -230,6 +230,7 @@ TEST_F(MkdataCommand, OtherFailuresChangeNothing) {
   WriteText(scratch_ / "nul-words", std::string("abc\nd\0e\n", 8));
   fs::create_directories(scratch_ / "bad-assets");
   WriteText(scratch_ / "bad-assets/tips.dat", "; only comments\n");
+  fs::copy_file(kAssets + "/two-letter-words.txt", scratch_ / "bad-assets/two-letter-words.txt");
   fs::create_directories(scratch_ / "Taken/1001T.dat");  // refused before any file is replaced
   const Result results[] = {Run(scratch_ / "Data", "", scratch_ / "nul-words"),
                             Run(scratch_ / "Data", "", "", scratch_ / "bad-assets"),
