@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QSplitter>
 
+#include "app/lookup/custom_entry.h"
 #include "app/panes/SenseListView.h"
 #include "app/shell/HistoryCombo.h"
 #include "app/shell/LookupController.h"
@@ -13,8 +14,6 @@
 namespace {
 
 constexpr char kSettingsMessage[] = "Error reading program settings. Please re-install Verbarium.";
-// Also the splash's message when its bitmap cannot be shown.
-constexpr char kReadErrorMessage[] = "Error reading the dictionaries. Please re-install Verbarium.";
 constexpr char kHistorySection[] = "History";
 constexpr char kHistoryPrefix[] = "item";
 
@@ -47,7 +46,8 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
 
   if (options.splash &&
       !CSplashWnd::Show(QString::fromStdString(location.DictionaryFile("verbarium.bmp")))) {
-    MessageBox::Error(this, QString::fromLatin1(kReadErrorMessage));
+    // The dictionaries' message, as for every file of Data/ that cannot be read.
+    MessageBox::Error(this, QString::fromLatin1(lookup::kReadErrorMessage));
   }
 
   const QString failure = handles_.Open(location);

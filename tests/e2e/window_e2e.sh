@@ -2,7 +2,8 @@
 # End to end: the real program on a virtual X display, in a folder with Data/. Types "cats"
 # and Enter as a user does, checks the senses and tabs the window shows (the program writes
 # them to the file named by VERBARIUM_VIEW_REPORT), keeps a screenshot, quits with Ctrl+Q and
-# checks that the history was saved.
+# checks that the history was saved; then starts again (the last word comes back), looks "dog"
+# up and ends the program with SIGTERM, as a session that ends does, and checks it was saved.
 #
 #   window_e2e.sh PROGRAM DATA_DIR SCREENSHOT
 set -euo pipefail
@@ -33,6 +34,10 @@ fail() {
   exit 1
 }
 
+wait_for_window() {
+  timeout 20 xdotool search --sync --onlyvisible --name '^Verbarium$' | head -1
+}
+
 # Data/: the dictionary linked, the custom database copied.
 mkdir -p "$work/Data" "$work/config" "$work/data" "$work/run"
 chmod 700 "$work/run"
@@ -58,8 +63,7 @@ cd "$work"
 "$program" >"$work/program.log" 2>&1 &
 program_pid=$!
 
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Verbarium$' | head -1) ||
-  fail "the window did not appear"
+window=$(wait_for_window) || fail "the window did not appear"
 xdotool windowfocus --sync "$window"
 sleep 0.6  # the splash closes
 xdotool type --delay 40 cats
@@ -83,6 +87,24 @@ for _ in $(seq 1 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1;
 if kill -0 "$program_pid" 2>/dev/null; then fail "Ctrl+Q did not end the program"; fi
 wait "$program_pid" || fail "the program ended with status $?"
 program_pid=""
-grep -q '^item0=cats$' "$work/config/Mirewood Software/Verbarium 1.4.conf" ||
-  fail "the history was not saved"
+settings="$work/config/Mirewood Software/Verbarium 1.4.conf"
+grep -q '^item0=cats$' "$settings" || fail "the history was not saved"
+
+# The next start looks "cats" up again; a session that ends (SIGTERM) still saves.
+"$program" >>"$work/program.log" 2>&1 &
+program_pid=$!
+window=$(wait_for_window) || fail "the window did not appear again"
+for _ in $(seq 1 50); do
+  grep -q $'^word\tcats$' "$work/report" 2>/dev/null && break
+  sleep 0.1
+done
+grep -q $'^sense\t1\tcat: Feline mammal' "$work/report" || fail "the last word was not looked up"
+xdotool windowfocus --sync "$window"
+xdotool type --delay 40 dog
+xdotool key Return
+sleep 0.5
+kill -TERM "$program_pid"
+wait "$program_pid" || fail "SIGTERM: the program ended with status $?"
+program_pid=""
+grep -q '^item0=dog$' "$settings" || fail "SIGTERM: the history was not saved"
 echo "passed; screenshot in $screenshot"

@@ -108,6 +108,15 @@ TEST_F(MainDialogTest, UncheckingTheVerbSensesMakesThePanesFollow) {
   EXPECT_FALSE(Button(ToolRow::kVerbs)->isChecked());
 }
 
+TEST_F(MainDialogTest, CheckBoxesActOnTheShownWordNotOnTextTypedSince) {
+  TypeLookup(dialog_.get(), QStringLiteral("cat"));
+  QTest::keyClicks(Box()->lineEdit(), QStringLiteral("dog"));  // typed, not looked up
+  ClickCheckBox(0);
+  EXPECT_EQ(dialog_->lookup()->session()->current_word(), "cat");
+  EXPECT_FALSE(dialog_->senses()->IsSenseChecked(0));
+  EXPECT_TRUE(dialog_->senses()->IsSenseChecked(1));
+}
+
 TEST_F(MainDialogTest, LookingUpTheSameWordKeepsUncheckedRows) {
   TypeLookup(dialog_.get(), QStringLiteral("cat"));
   ClickCheckBox(0);

@@ -74,8 +74,9 @@ TEST_F(StartUpTest, EachBrokenDataFileStopsStartUpWithItsOneMessage) {
 
 TEST_F(StartUpTest, UnusableSettingsFolderStopsStartUp) {
   // A file where the settings folder belongs: the settings can be neither read nor created.
-  const QString folder = QFileInfo(Settings::OpenStore()->fileName()).absolutePath();
+  const QString folder = QFileInfo(shell_test::SettingsPath()).absolutePath();
   QDir(folder).removeRecursively();
+  QDir().mkpath(QFileInfo(folder).absolutePath());
   QFile blocker(folder);
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
