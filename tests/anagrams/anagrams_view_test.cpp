@@ -18,51 +18,43 @@ namespace {
 
 using shell_test::TypeLookup;
 
-// Slow to anagram and without a single anagram: a request that runs until it is stopped.
-const QString kEndlessText = QStringLiteral("abcdefghijklmnopqrstuvwxyz abcdefghijklmnopqrstuvw");
-
 class AnagramsViewTest : public ::testing::Test {
- protected:
+ public:
   void SetUp() override {
     shell_test::ResetSettings();
     dialog_ = shell_test::StartedDialog();
   }
 
-  void SetOptions(uint32_t min_length, uint32_t most, bool permutations, bool sort) {
-    Settings& settings = dialog_->settings();
-    settings.SetNumber(Setting::kAgMin, min_length);
-    settings.SetNumber(Setting::kAgNum, most);
-    settings.SetNumber(Setting::kPermutations, permutations);
-    settings.SetNumber(Setting::kSortAnagrams, sort);
-  }
-  // The tab titled `title` chosen as a click on it does.
   void SelectTab(const QString& title) {
     CSplitterTabFrame* frame = dialog_->frame();
     for (int tab = 0; tab < frame->count(); ++tab)
-      if (frame->tabText(tab).remove(QLatin1Char('&')) == title)
-        frame->tabBar()->setCurrentIndex(tab);
+      if (frame->tabText(tab) == title) frame->tabBar()->setCurrentIndex(tab);  // as a click
   }
   CAnagramsView* View() const {
     return qobject_cast<CAnagramsView*>(dialog_->frame()->AnagramsView());
   }
+  template <typename T>
+  T* Child(const char* name) const {
+    return View()->findChild<T*>(QString::fromLatin1(name));
+  }
   bool Finished() const {
     return QTest::qWaitFor([this] { return !View()->generating(); }, 60000);
   }
-  // Looks `word` up, opens the "Anagrams" tab and waits for the request to end.
+  // Looks `word` up, opens the "Anagrams" tab and waits for its list.
   void OpenAnagrams(const char* word) {
     TypeLookup(dialog_.get(), QString::fromLatin1(word));
     SelectTab(QStringLiteral("Anagrams"));
     ASSERT_NE(View(), nullptr);
     ASSERT_TRUE(Finished());
   }
-  // Starts the request that runs until it is stopped, as Refresh with that text does.
+  // Refresh with a text that takes long and has no anagram: a request that runs until stopped.
   void StartEndlessRequest() {
-    dialog_->tool_row()->LookupBox()->setEditText(kEndlessText);
-    View()->findChild<QPushButton*>(QStringLiteral("anagramRefresh"))->click();
-    ASSERT_TRUE(View()->generating());
-    ASSERT_TRUE(dialog_->busy());
+    dialog_->tool_row()->LookupBox()->setEditText(
+        QStringLiteral("abcdefghijklmnopqrstuvwxyz abcdefghijklmnopqrstuvw"));
+    Child<QPushButton>("anagramRefresh")->click();
+    ASSERT_TRUE(View()->generating() && dialog_->busy());
   }
-  // What the lookup library's list gives with the settings as they stand.
+  // The lookup library's list for the settings as they stand.
   QStringList Reference(const char* word, const char* filter = nullptr) const {
     const Settings& settings = dialog_->settings();
     anagram::AnagramRequestArgs args;
@@ -91,149 +83,139 @@ TEST_F(AnagramsViewTest, ShowsTheAnagramsWithTheirCount) {
     const char* word;
     uint32_t min_length, most;
     bool permutations, sort;
-    const char* status;  // when the count alone does not say
   } cases[] = {
-      {"cat", 1, 1, true, true, "Found 1 anagram"},
-      {"cat", 4, 1000, true, true, "Found 0 anagrams"},
-      {"listen", 1, 1000, true, true, nullptr},
-      {"listen", 1, 1000, false, false, nullptr},  // delivery order
+      {"cat", 1, 1, true, true},        // "Found 1 anagram"
+      {"listen", 1, 1000, true, true},  // sorted, "eat tea" before "eats"
+      {"listen", 1, 1000, false, false},
+      {"cat", 4, 1000, true, true},  // "Found 0 anagrams"; a word of the history, not its first
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.word) + (c.sort ? " sorted" : " as delivered"));
-    SetOptions(c.min_length, c.most, c.permutations, c.sort);
+    Settings& settings = dialog_->settings();
+    settings.SetNumber(Setting::kAgMin, c.min_length);
+    settings.SetNumber(Setting::kAgNum, c.most);
+    settings.SetNumber(Setting::kPermutations, c.permutations);
+    settings.SetNumber(Setting::kSortAnagrams, c.sort);
     OpenAnagrams(c.word);
     const QStringList expected = Reference(c.word);
     EXPECT_EQ(Shown(), expected);
-    EXPECT_EQ(Status(), c.status != nullptr
-                            ? QString::fromLatin1(c.status)
-                            : QStringLiteral("Found %1 anagrams").arg(expected.size()));
+    EXPECT_EQ(Status(), QString::fromStdString(lookup::AnagramStatusText(expected.size())));
     QStringList sorted = expected;
     sorted.sort();
-    if (!c.sort && expected.size() > 1) {
-      EXPECT_NE(expected, sorted) << "the case shows no order";
-    }
+    EXPECT_TRUE(c.sort || expected != sorted) << "the delivery order is not seen";
     EXPECT_FALSE(dialog_->busy());
   }
 }
 
-TEST_F(AnagramsViewTest, LeavingEmptiesAndComingBackRegenerates) {
+// A request starts for a new pane only: coming back, or new tabs that keep the anagrams
+// current (a word whose only tab they are); not for a second activation or a blank Refresh.
+TEST_F(AnagramsViewTest, RequestsStartForANewPaneOnly) {
+  const struct {
+    const char* name;
+    std::function<void(AnagramsViewTest*)> act;
+    int requests;
+  } cases[] = {
+      {"left and come back",
+       [](AnagramsViewTest* t) {
+         t->SelectTab(QStringLiteral("Synonyms"));
+         EXPECT_EQ(t->View()->List()->Count(), 0);
+         EXPECT_EQ(t->Status(), QString());
+         t->SelectTab(QStringLiteral("Anagrams"));
+       },
+       1},
+      {"rebuilt tabs",
+       [](AnagramsViewTest* t) {
+         t->View()->OnCurrentKindChanged(lookup::kAnagramsPane, lookup::kAnagramsPane);
+       },
+       1},
+      {"second activation",
+       [](AnagramsViewTest* t) { t->View()->OnCurrentKindChanged(lookup::kAnagramsPane, 0); }, 0},
+      {"blank Refresh",
+       [](AnagramsViewTest* t) {
+         t->dialog_->tool_row()->LookupBox()->setEditText(QStringLiteral("   "));
+         t->Child<QPushButton>("anagramRefresh")->click();
+       },
+       0},
+  };
   OpenAnagrams("listen");
-  QSignalSpy busy(View(), &CAnagramsView::BusyChanged);
-  SelectTab(QStringLiteral("Synonyms"));
-  EXPECT_EQ(View()->List()->Count(), 0);
-  EXPECT_EQ(Status(), QString());
-  SelectTab(QStringLiteral("Anagrams"));
-  ASSERT_TRUE(Finished());
-  EXPECT_EQ(Shown(), Reference("listen"));
-  EXPECT_EQ(busy.count(), 2) << "one request: busy, then not";
-}
-
-TEST_F(AnagramsViewTest, SecondActivationWithoutNewWordStartsNothing) {
-  OpenAnagrams("listen");
-  QSignalSpy busy(View(), &CAnagramsView::BusyChanged);
-  SelectTab(QStringLiteral("Anagrams"));
-  View()->OnCurrentKindChanged(lookup::kAnagramsPane, 0);  // as the frame announces a return
-  EXPECT_EQ(busy.count(), 0);
-  EXPECT_EQ(Shown(), Reference("listen"));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    QSignalSpy busy(View(), &CAnagramsView::BusyChanged);
+    c.act(this);
+    ASSERT_TRUE(Finished());
+    EXPECT_EQ(busy.count(), 2 * c.requests);
+    EXPECT_EQ(Shown(), Reference("listen"));
+  }
 }
 
 TEST_F(AnagramsViewTest, InvalidFilterLeavesTheListAsItWas) {
   dialog_->settings().SetNumber(Setting::kAgMin, 2);
   OpenAnagrams("listen");
-  View()->findChild<QCheckBox*>(QStringLiteral("anagramUseFilter"))->click();
+  Child<QCheckBox>("anagramUseFilter")->click();
   ASSERT_TRUE(Finished());
   const QStringList before = Shown();
-  ASSERT_FALSE(before.isEmpty());
   QSignalSpy busy(View(), &CAnagramsView::BusyChanged);
-  auto* filter = View()->findChild<QLineEdit*>(QStringLiteral("anagramFilter"));
-  const struct {
-    const char* filter;
-    const char* message;
-  } cases[] = {
-      {"3-4", anagram::kFilterLengthMismatchMessage},
-      {"-6", anagram::kInvalidFilterMessage},
-      {"5-1", anagram::kFilterBelowMinimumMessage},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.filter);
+  auto* filter = Child<QLineEdit>("anagramFilter");
+  for (const auto& [text, message] : {std::pair("3-4", anagram::kFilterLengthMismatchMessage),
+                                      std::pair("-6", anagram::kInvalidFilterMessage),
+                                      std::pair("5-1", anagram::kFilterBelowMinimumMessage)}) {
+    SCOPED_TRACE(text);
     filter->clear();
-    QTest::keyClicks(filter, QString::fromLatin1(c.filter));
+    QTest::keyClicks(filter, QString::fromLatin1(text));
     dialog_->statusBar()->showMessage(QStringLiteral("Found 1 anagram"));
     QTest::keyClick(filter, Qt::Key_Return);
     const QList<MessageBox::Shown> shown = MessageBox::TakeShown();
     ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].text, QString::fromLatin1(c.message));
+    EXPECT_EQ(shown[0].text, QString::fromLatin1(message));
     EXPECT_EQ(Shown(), before);
     EXPECT_EQ(Status(), QString());
   }
   EXPECT_EQ(busy.count(), 0) << "no request started";
 }
 
+// "Use Filter" puts the focus into the filter box; it is there again after the request, so
+// the filter is typed there and Enter applies it.
 TEST_F(AnagramsViewTest, FilterTypedAfterUseFilterNarrowsTheList) {
   OpenAnagrams("listen");
-  auto* use_filter = View()->findChild<QCheckBox*>(QStringLiteral("anagramUseFilter"));
-  auto* filter = View()->findChild<QLineEdit*>(QStringLiteral("anagramFilter"));
-  use_filter->click();  // a request of its own, without a filter yet
+  auto* filter = Child<QLineEdit>("anagramFilter");
+  Child<QCheckBox>("anagramUseFilter")->click();
   ASSERT_TRUE(Finished());
   ASSERT_TRUE(filter->hasFocus());
   QTest::keyClicks(filter, QStringLiteral("4-2"));
   QTest::keyClick(filter, Qt::Key_Return);
   ASSERT_TRUE(Finished());
   EXPECT_EQ(Shown(), Reference("listen", "4-2"));
-  EXPECT_TRUE(filter->hasFocus()) << "typing goes on in the filter box";
+  EXPECT_TRUE(filter->hasFocus());
   EXPECT_EQ(dialog_->settings().Number(Setting::kFilter), 1u);
 }
 
-TEST_F(AnagramsViewTest, RefreshOnBlankTextDoesNothing) {
-  OpenAnagrams("listen");
-  QSignalSpy busy(View(), &CAnagramsView::BusyChanged);
-  dialog_->tool_row()->LookupBox()->setEditText(QStringLiteral("   "));
-  View()->findChild<QPushButton*>(QStringLiteral("anagramRefresh"))->click();
-  EXPECT_EQ(busy.count(), 0);
-  EXPECT_EQ(Shown(), Reference("listen"));
-}
-
-TEST_F(AnagramsViewTest, EscapeStopsTheRequest) {
-  OpenAnagrams("cat");
-  StartEndlessRequest();
-  QTest::keyClick(dialog_.get(), Qt::Key_Escape);
-  EXPECT_FALSE(View()->generating());
-  EXPECT_FALSE(dialog_->busy());
-}
-
-// A new word while a request runs (the hotkey's lookup, say): the old request's anagrams never
-// reach the list, and the new word's are complete.
-TEST_F(AnagramsViewTest, NewWordMidRequestDropsTheOldRequest) {
-  OpenAnagrams("cat");
-  StartEndlessRequest();
-  dialog_->lookup()->Lookup(QStringLiteral("listen"), true);
-  EXPECT_FALSE(View()->generating());
-  EXPECT_FALSE(dialog_->busy());
-  EXPECT_EQ(View()->List()->Count(), 0);
-  SelectTab(QStringLiteral("Anagrams"));
-  ASSERT_TRUE(Finished());
-  QTest::qWait(50);
-  EXPECT_EQ(Shown(), Reference("listen"));
-}
-
-// Tabs rebuilt with the anagrams still current (a word whose only tab they are) count as a
-// new pane: the list is made again although it has items.
-TEST_F(AnagramsViewTest, RebuildKeepingTheTabCurrentRegenerates) {
-  OpenAnagrams("listen");
-  QSignalSpy busy(View(), &CAnagramsView::BusyChanged);
-  View()->OnCurrentKindChanged(lookup::kAnagramsPane, lookup::kAnagramsPane);
-  ASSERT_TRUE(Finished());
-  EXPECT_EQ(busy.count(), 2);
-  EXPECT_EQ(Shown(), Reference("listen"));
+// A request cut short (Escape; a new word, as the hotkey brings one): the window is usable
+// again, and the next request's list is its own and complete.
+TEST_F(AnagramsViewTest, InterruptedRequestLeavesNothingBehind) {
+  const std::pair<const char*, std::function<void(CMainDialog*)>> cases[] = {
+      {"Escape", [](CMainDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); }},
+      {"new word",
+       [](CMainDialog* dialog) { dialog->lookup()->Lookup(QStringLiteral("silent"), true); }},
+  };
+  for (const auto& [name, interrupt] : cases) {
+    SCOPED_TRACE(name);
+    OpenAnagrams("cat");
+    StartEndlessRequest();
+    interrupt(dialog_.get());
+    EXPECT_FALSE(View()->generating());
+    EXPECT_FALSE(dialog_->busy());
+    OpenAnagrams("listen");
+    QTest::qWait(20);
+    EXPECT_EQ(Shown(), Reference("listen"));
+  }
 }
 
 TEST_F(AnagramsViewTest, QuittingMidRequestEndsCleanly) {
   OpenAnagrams("cat");
   StartEndlessRequest();
   dialog_->close();
-  dialog_.reset();  // shut-down waits for the worker before the engines close
-  std::unique_ptr<QSettings> stored = Settings::OpenStore();
-  EXPECT_TRUE(stored->childGroups().contains(QStringLiteral("History")));
+  dialog_.reset();  // the shut-down waits for the worker before the engines close
+  EXPECT_TRUE(Settings::OpenStore()->childGroups().contains(QStringLiteral("History")));
 }
 
 TEST_F(AnagramsViewTest, CtrlLeftInTheViewGoesToThePreviousWord) {

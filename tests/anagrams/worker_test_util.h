@@ -1,50 +1,38 @@
-// A word list rich in anagrams for the worker's tests, the engine over it, and an owner that
+// The worker's tests: an engine over a word list rich in anagrams, requests, and an owner that
 // waits for the worker's notifications.
 #pragma once
 
-#include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <string>
-#include <vector>
 
 #include "anagram/anagram_options.h"
-#include "anagram/jumble.h"
 #include "platform/named_event.h"
 #include "tests/anagram/anagram_test_util.h"
 
 namespace worker_test {
 
-// Every word of two to four of the letters "aeinrst" (2,793 words): a ten-letter input has
+// The "StopAnagrams" event as the program makes it (manually reset, before the engine), and an
+// engine over every word of two to four of the letters "aeinrst": a ten-letter input has
 // hundreds of thousands of anagrams, so a request runs as long as its maximum lets it.
-inline std::vector<std::string> RichWords() {
-  const std::string letters = "aeinrst";
-  std::vector<std::string> words;
-  std::vector<std::string> shorter = {""};
-  for (int length = 1; length <= 4; ++length) {
-    std::vector<std::string> longer;
-    for (const std::string& word : shorter)
-      for (char c : letters)
-        longer.push_back(word + c);
-    if (length >= 2) words.insert(words.end(), longer.begin(), longer.end());
-    shorter = std::move(longer);
-  }
-  return words;
-}
-
-// The "StopAnagrams" event as the program makes it (manually reset, before the engine), and
-// the engine over RichWords().
 class RichEngine {
  public:
   RichEngine() {
-    const std::string path = scratch_.Write("1001A.dat", datafiles::BuildAnagramFile(RichWords()));
-    started_ = Jumble_StartUp(&engine_, path.c_str()) == kJumbleOk;
+    std::vector<std::string> words, shorter = {""};
+    for (int length = 1; length <= 4; ++length) {
+      std::vector<std::string> longer;
+      for (const std::string& word : shorter)
+        for (char c : std::string("aeinrst"))
+          longer.push_back(word + c);
+      if (length >= 2) words.insert(words.end(), longer.begin(), longer.end());
+      shorter = std::move(longer);
+    }
+    const std::string path = scratch_.Write("1001A.dat", datafiles::BuildAnagramFile(words));
+    EXPECT_EQ(Jumble_StartUp(&engine_, path.c_str()), kJumbleOk);
   }
   ~RichEngine() {
     Jumble_ShutDown(&engine_);
     platform::CloseNamedEvent(stop_);
   }
-  bool started() const { return started_; }
   JumbleEngine* engine() const { return engine_; }
   platform::NamedEvent* stop() const { return stop_; }
 
@@ -52,10 +40,8 @@ class RichEngine {
   platform::NamedEvent* stop_ = platform::OpenNamedEvent("StopAnagrams", true, false);
   anagram_test::ScratchDir scratch_;
   JumbleEngine* engine_ = nullptr;
-  bool started_ = false;
 };
 
-// Counts notifications; the owner's thread waits for the next one.
 class Notifications {
  public:
   void Notify() {
@@ -63,10 +49,10 @@ class Notifications {
     ++count_;
     changed_.notify_all();
   }
-  // True when a notification beyond the first `seen` came within `timeout`.
-  bool WaitBeyond(int seen, std::chrono::milliseconds timeout) {
+  // True when more than `seen` notifications came, within two minutes.
+  bool WaitBeyond(int seen) {
     std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, timeout, [&] { return count_ > seen; });
+    return changed_.wait_for(lock, std::chrono::minutes(2), [&] { return count_ > seen; });
   }
   int count() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -79,15 +65,14 @@ class Notifications {
   int count_ = 0;
 };
 
-inline anagram::AnagramRequestArgs Request(const char* word, const char* filter,
-                                           int32_t permutations, int32_t most) {
+inline anagram::AnagramRequestArgs Request(const char* word, const char* filter, int32_t most) {
   anagram::AnagramRequestArgs args;
   args.word = word;
   args.has_filter = filter != nullptr;
   args.filter = filter != nullptr ? filter : "";
   args.min_length = 1;
   args.max_length = 50;
-  args.permutations = permutations;
+  args.permutations = filter == nullptr;
   args.max_anagrams = most;
   return args;
 }
