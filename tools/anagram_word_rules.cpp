@@ -11,7 +11,12 @@ bool IsLowerLetter(char c) {
   return c >= 'a' && c <= 'z';
 }
 
-}  // namespace
+enum class WordRule {
+  kKept,
+  kOneLetter,  // a single letter other than "a" and "i"
+  kTwoLetter,  // two letters, not on the list
+  kNoVowel,    // three or more letters, none of them a vowel or y
+};
 
 WordRule JudgeAnagramWord(std::string_view word,
                           const std::set<std::string, std::less<>>& two_letter) {
@@ -22,9 +27,11 @@ WordRule JudgeAnagramWord(std::string_view word,
       return two_letter.count(word) != 0 ? WordRule::kKept : WordRule::kTwoLetter;
     default:
       return word.find_first_of("aeiouy") != std::string_view::npos ? WordRule::kKept
-                                                                    : WordRule::kNoVowel;
+                                                                     : WordRule::kNoVowel;
   }
 }
+
+}  // namespace
 
 void ApplyAnagramWordRules(std::vector<std::string>* words,
                            const std::set<std::string, std::less<>>& two_letter,

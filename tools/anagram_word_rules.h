@@ -18,17 +18,6 @@ namespace mkdata {
 
 inline constexpr char kTwoLetterWordsFile[] = "two-letter-words.txt";
 
-enum class WordRule {
-  kKept,
-  kOneLetter,  // a single letter other than "a" and "i"
-  kTwoLetter,  // two letters, not on the list
-  kNoVowel,    // three or more letters, none of them a vowel or y
-};
-
-// Which rule `word` (lower-case letters) falls under.
-WordRule JudgeAnagramWord(std::string_view word,
-                          const std::set<std::string, std::less<>>& two_letter);
-
 struct WordRulesReport {
   size_t one_letter = 0;  // distinct words left out by each rule
   size_t two_letter = 0;
