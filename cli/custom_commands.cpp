@@ -40,8 +40,10 @@ constexpr char kCustomHelp[] =
     "show     the entries of a word with their examples and related words\n"
     "delete   the entries at the positions that list shows, or every entry of a word\n"
     "backup   copies the database to FILE.dbk and FILE.ibk (default: a name from the\n"
-    "         current time, in the current directory)\n"
-    "restore  replaces the database by the pair FILE.dbk and FILE.ibk\n"
+    "         current time, in the current directory); a FILE with another extension\n"
+    "         keeps it, and its index copy gets \".ibk\" added\n"
+    "restore  replaces the database by the pair FILE.dbk and FILE.ibk, once it has checked\n"
+    "         that every record of the pair reads back; a damaged pair replaces nothing\n"
     "\n"
     "  --data DIR  the data folder (default: Data below the current directory)\n"
     "\n"
@@ -284,6 +286,7 @@ int Restore(const ParsedArgs& a, Dictionaries& d, Context& c) {
     case RestoreOutcome::kRestored:
       c.out << kRestoredText << "\n";
       return kExitFound;
+    case RestoreOutcome::kRejected:
     case RestoreOutcome::kCopyFailed:
       return Fail(c, result.message.empty() ? kRestoreFailedText : result.message);
     case RestoreOutcome::kNotOpen:

@@ -110,4 +110,15 @@ int CustomSlotFromName(std::string_view name) {
   return -1;
 }
 
+std::vector<std::string> SplitCustomExamples(std::string_view examples_text) {
+  std::vector<std::string> examples;
+  while (!examples_text.empty()) {
+    const size_t end = examples_text.find('^');
+    if (end != 0) examples.emplace_back(examples_text.substr(0, end));
+    if (end == std::string_view::npos) break;
+    examples_text.remove_prefix(end + 1);
+  }
+  return examples;
+}
+
 }  // namespace lookup

@@ -191,6 +191,9 @@ TEST(CustomEntry, ChecksInTheDialogsOrderAndBuildsTheValues) {
   EXPECT_EQ(values.key, "ice_cream");
   EXPECT_EQ(values.definition, "a frozen dessert");
   EXPECT_EQ(values.examples, "first^second^");
+  // The edit dialog splits the text back; texts of other writers lose nothing either.
+  EXPECT_EQ(SplitCustomExamples(values.examples), Strings({"first", "second"}));
+  EXPECT_EQ(SplitCustomExamples("^a^^b"), Strings({"a", "b"}));
   EXPECT_EQ(values.related[0], Strings({"Gelato", " sorbet"}));
   EXPECT_TRUE(values.related[3].empty());
   // Texts that would break the record's separators are refused.

@@ -175,6 +175,7 @@ TEST_F(CliRunTest, StartUpFailuresGiveTheProgramsMessages) {
   // An anagram list with a wrong magic number is corrupted; a missing one cannot be read.
   std::fstream(data_.Path("1001A.dat"), std::ios::in | std::ios::out | std::ios::binary).put('#');
   EXPECT_EQ(Outcome(Run("lookup cat")), std::string("2||") + kCorrupted);
+  EXPECT_EQ(Run("lookup cat --pane Synonyms").status, 0) << "the anagram list is not read";
   std::filesystem::remove(data_.Path("1001A.dat"));
   EXPECT_EQ(Outcome(Run("anagrams cat")), std::string("2||") + kReadError);
 
@@ -235,6 +236,11 @@ TEST_F(CliRunTest, CustomEntriesEndToEnd) {
   EXPECT_EQ(Run({"lookup", "zorb ball"}).status, 1);
   EXPECT_EQ(Outcome(Run({"custom", "restore", backup + ".dbk"})),
             "0|Successfully restored custom database\n|");
+  EXPECT_EQ(Field(Json("custom list --json")["entries"], "word"), "cat,zorb ball,zorb ball");
+  // A name with another extension keeps it; its index copy must not overwrite the data copy.
+  const std::string odd = data_.root() + "/saved.v2";
+  EXPECT_EQ(Run({"custom", "backup", odd}).status, 0);
+  EXPECT_EQ(Outcome(Run({"custom", "restore", odd})), "0|Successfully restored custom database\n|");
   EXPECT_EQ(Field(Json("custom list --json")["entries"], "word"), "cat,zorb ball,zorb ball");
   const CliResult failed = Run({"custom", "restore", data_.root() + "/missing.dbk"});
   EXPECT_EQ(failed.status, 2);
