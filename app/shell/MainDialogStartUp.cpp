@@ -5,6 +5,7 @@
 
 #include "app/lookup/custom_entry.h"
 #include "app/panes/SenseListView.h"
+#include "app/shell/AnagramListLoader.h"
 #include "app/shell/HistoryCombo.h"
 #include "app/shell/LookupController.h"
 #include "app/shell/MainDialog.h"
@@ -78,6 +79,7 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   show();
   activateWindow();
   started_ = true;
+  LoadAnagramListAfterPaint();
   if (settings_.Number(Setting::kSystemTray) == 0) {
     ShowTipOfTheDayWhenPainted(this, &settings_,
                                QString::fromStdString(location.DictionaryFile("tips.dat")));
@@ -99,6 +101,7 @@ void CMainDialog::ShutDown() {
   settings_.Save();
   senses_->SaveColumnLayout();
   if (stop_anagrams_) stop_anagrams_();
+  if (anagram_list_ != nullptr) anagram_list_->Cancel();  // before the stop event closes
   tool_row_->LookupBox()->Save(/*add_current_text=*/true);
   handles_.Close();
 }
