@@ -5,7 +5,9 @@
 
 #include "app/lookup/custom_entry.h"
 #include "app/panes/SenseListView.h"
+#include "app/shell/AfterFirstPaint.h"
 #include "app/shell/AnagramListLoader.h"
+#include "app/shell/FirstLookupWarmUp.h"
 #include "app/shell/HistoryCombo.h"
 #include "app/shell/LookupController.h"
 #include "app/shell/MainDialog.h"
@@ -80,6 +82,12 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   activateWindow();
   started_ = true;
   LoadAnagramListAfterPaint();
+  RunAfterFirstPaint(this, [this] {
+    WarmUpFirstLookup(
+        handles_.engine(), handles_.custom_handle(),
+        {settings_.Font(Setting::kSenseFont).ToFont(), settings_.Font(Setting::kPaneFont).ToFont(),
+         settings_.Font(Setting::kUsageFont).ToFont()});
+  });
   if (settings_.Number(Setting::kSystemTray) == 0) {
     ShowTipOfTheDayWhenPainted(this, &settings_,
                                QString::fromStdString(location.DictionaryFile("tips.dat")));
