@@ -33,6 +33,7 @@ void AnagramListLoader::Load(std::string path) {
 }
 
 void AnagramListLoader::Cancel() {
+  started_ = true;  // a Load after this does nothing
   if (thread_.joinable()) thread_.join();
   pending_ = false;
   std::lock_guard<std::mutex> lock(mutex_);

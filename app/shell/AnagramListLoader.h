@@ -25,7 +25,8 @@ class AnagramListLoader : public QObject {
 
   // Starts loading the word list at `path`; does nothing while a load runs or after one ended.
   void Load(std::string path);
-  // Waits for a running load and frees what it loaded; nothing is reported after this.
+  // Waits for a running load and frees what it loaded; nothing is reported after this, and
+  // nothing loads any more.
   void Cancel();
   // From Load until the result has been reported.
   bool pending() const { return pending_; }
