@@ -3,7 +3,8 @@
 //
 // With "--startup-report" the program prints when its window was first painted with the focus
 // in the lookup box (the system clock in nanoseconds, so the caller can subtract the moment it
-// started the program) and its resident memory, then ends.
+// started the program), the processor time of the process until then and its resident memory,
+// then ends.
 //
 // With "--lookup-timing" as well, it then waits until the work after the first paint is done,
 // looks a few words up as a user does (Enter in the lookup box, the window painted), prints
