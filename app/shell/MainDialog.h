@@ -1,9 +1,10 @@
 // CMainDialog: the main window and the controller of the program. It owns what lives for the
 // whole run (the settings, the engine handles, the lookup history in the lookup box, the
 // views) and wires the classes that do the work: the tool row and the menus report what the
-// user chose, LookupController runs lookups and fills the views, EngineHandles opens and
-// closes the data. It runs the start-up and shut-down sequences and the busy state that
-// brackets long work (anagram generation).
+// user chose, LookupController runs lookups and fills the views, CustomDatabaseCommands runs
+// the Database menu and the custom-entry dialogs, EngineHandles opens and closes the data. It
+// runs the start-up and shut-down sequences and the busy state that brackets long work
+// (anagram generation).
 #pragma once
 
 #include <QMainWindow>
@@ -23,6 +24,7 @@ class CHelpPaneView;
 class CHelpWindow;
 class CSenseListView;
 class CSplitterTabFrame;
+class CustomDatabaseCommands;
 class LookupController;
 class QSplitter;
 class QStackedWidget;
@@ -79,10 +81,6 @@ class CMainDialog : public QMainWindow {
   // Brings the command states (enabled, checked) up to date.
   void UpdateCommandStates();
 
- signals:
-  // The lookup box's text for the custom entry dialog ("Add to custom dictionary").
-  void AddEntryRequested(const QString& word);
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -98,6 +96,10 @@ class CMainDialog : public QMainWindow {
   void ShowOptions();
   void ShowAbout();
   void ClearHistory();
+  // The Database menu's commands, once the custom database is open: their dialogs' help and
+  // sizes, and the views following each change of the database.
+  void WireCustomEntries();
+  void RunCustomCommand(Command command);
   QSize DefaultSize() const;
 
   Settings settings_;
@@ -119,5 +121,6 @@ class CMainDialog : public QMainWindow {
   CHelpFormView* help_form_ = nullptr;
   CSplitterTabFrame* frame_ = nullptr;
   LookupController* lookup_ = nullptr;
+  CustomDatabaseCommands* custom_ = nullptr;
   QPointer<CHelpWindow> help_window_;
 };

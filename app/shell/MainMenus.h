@@ -41,10 +41,9 @@ enum class Command {
 // They are in the menus, shown disabled. Whoever builds one removes it from this list and
 // handles it in CMainDialog::OnCommand.
 inline constexpr Command kPendingCommands[] = {
-    Command::kPrintSenses, Command::kPrintPane,   Command::kPrintSetup,  // printing
-    Command::kAddEntry,    Command::kEditEntries, Command::kBackup,      // custom entries
-    Command::kRestore,     Command::kSetHotkey,   Command::kSystemTray,  // hotkey and tray
-    Command::kShowTips,                                                  // tip of the day
+    Command::kPrintSenses, Command::kPrintPane,  Command::kPrintSetup,  // printing
+    Command::kSetHotkey,   Command::kSystemTray,                        // hotkey and tray
+    Command::kShowTips,                                                 // tip of the day
 };
 bool IsPending(Command command);
 

@@ -44,6 +44,9 @@ enum class Setting {
   kPanes,
   kWindowGeometry,
   kSplitterState,
+  kAddEntryDialogSize,
+  kCustomDatabaseDialogSize,
+  kEditEntryDialogSize,
   kCount
 };
 
@@ -94,6 +97,12 @@ inline constexpr SettingInfo kSettingTable[] = {
     // splitter's position.
     {Setting::kWindowGeometry, "WindowGeometry", SettingType::kBytes, "", 0, true},
     {Setting::kSplitterState, "SplitterState", SettingType::kBytes, "", 0, true},
+    // The sizes the custom-entry dialogs were last given, "WIDTHxHEIGHT"; empty: their
+    // natural size.
+    {Setting::kAddEntryDialogSize, "AddEntryDialogSize", SettingType::kText, "", 0, true},
+    {Setting::kCustomDatabaseDialogSize, "CustomDatabaseDialogSize", SettingType::kText, "", 0,
+     true},
+    {Setting::kEditEntryDialogSize, "EditEntryDialogSize", SettingType::kText, "", 0, true},
 };
 inline constexpr int kSettingCount = static_cast<int>(Setting::kCount);
 static_assert(std::size(kSettingTable) == kSettingCount, "one row per setting");
