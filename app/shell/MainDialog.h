@@ -26,6 +26,7 @@ class CSenseListView;
 class CSplitterTabFrame;
 class CustomDatabaseCommands;
 class LookupController;
+class PrintCommands;
 class QSplitter;
 class QStackedWidget;
 
@@ -74,6 +75,7 @@ class CMainDialog : public QMainWindow {
   ToolRow* tool_row() const { return tool_row_; }
   MainMenus* menus() const { return menus_; }
   LookupController* lookup() const { return lookup_; }
+  PrintCommands* printing() const { return printing_; }
   CSenseListView* senses() const { return senses_; }
   CSplitterTabFrame* frame() const { return frame_; }
   QString help_dir() const { return help_dir_; }
@@ -122,5 +124,6 @@ class CMainDialog : public QMainWindow {
   CSplitterTabFrame* frame_ = nullptr;
   LookupController* lookup_ = nullptr;
   CustomDatabaseCommands* custom_ = nullptr;
+  PrintCommands* printing_ = nullptr;
   QPointer<CHelpWindow> help_window_;
 };
