@@ -36,19 +36,31 @@ QString CustomDatabaseCommands::StartFolder() const {
   return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
+void CustomDatabaseCommands::OpenDialog(QDialog* dialog, CustomDialog which) {
+  sizes_.Apply(which, dialog);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QDialog::finished, this, &CustomDatabaseCommands::DatabaseChanged);
+  // Window-modal: the help window (a window of its own) stays usable beside the dialog.
+  dialog->open();
+}
+
 void CustomDatabaseCommands::AddEntry(const QString& initial_word) {
-  CCustomEntryDialogAdd dialog(store_, initial_word, window_);
-  dialog.exec();
-  emit DatabaseChanged();
+  auto* dialog = new CCustomEntryDialogAdd(store_, initial_word, window_);
+  connect(dialog, &CustomEntryDialog::HelpRequested, this, &CustomDatabaseCommands::HelpRequested);
+  OpenDialog(dialog, CustomDialog::kAdd);
 }
 
 void CustomDatabaseCommands::EditEntries() {
-  CCustomEntryDialogDelete dialog(store_, window_);
-  dialog.exec();
-  emit DatabaseChanged();
+  if (!HasCustomEntries(store_)) return;
+  auto* dialog = new CCustomEntryDialogDelete(store_, window_);
+  dialog->set_dialog_sizes(sizes_);
+  connect(dialog, &CCustomEntryDialogDelete::HelpRequested, this,
+          &CustomDatabaseCommands::HelpRequested);
+  OpenDialog(dialog, CustomDialog::kDatabase);
 }
 
 void CustomDatabaseCommands::Backup() {
+  if (!HasCustomEntries(store_)) return;
   const QString name =
       QString::fromStdString(SuggestedBackupName(clock_())) + QLatin1String(kBackupExtension);
   QString suggested = QDir(StartFolder()).filePath(name);

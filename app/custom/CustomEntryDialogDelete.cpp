@@ -1,6 +1,7 @@
 #include "app/custom/CustomEntryDialogDelete.h"
 
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -109,7 +110,21 @@ void CCustomEntryDialogDelete::OnEdit() {
   CustomEntryToEdit entry;
   if (rows.isEmpty() || !LoadEntry(rows.first(), &entry)) return;
   CCustomEntryDialogEdit dialog(store_, entry, this);
+  sizes_.Apply(CustomDialog::kEdit, &dialog);
+  connect(&dialog, &CustomEntryDialog::HelpRequested, this,
+          &CCustomEntryDialogDelete::HelpRequested);
+  // Modal to this dialog and the main window only, so the help window stays usable.
+  dialog.setWindowModality(Qt::WindowModal);
   if (dialog.exec() != QDialog::Accepted) return;
   ReopenCustomDatabase(store_, this);
   Fill();
+}
+
+void CCustomEntryDialogDelete::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+    emit HelpRequested();
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }

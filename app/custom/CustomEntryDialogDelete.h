@@ -8,6 +8,7 @@
 
 #include "app/custom/CustomEntryDialogEdit.h"
 #include "app/custom/CustomStore.h"
+#include "app/custom/DialogSizes.h"
 
 class CEntryListCtrl;
 class CustomEntryModel;
@@ -32,6 +33,16 @@ class CCustomEntryDialogDelete : public QDialog {
   // definition is the row's. False when the row's word, type or definition is empty.
   bool LoadEntry(int row, CustomEntryToEdit* entry) const;
 
+  // Where the edit dialog keeps its size.
+  void set_dialog_sizes(DialogSizes sizes) { sizes_ = std::move(sizes); }
+
+ signals:
+  // F1 here or in the edit dialog: the help on custom entries.
+  void HelpRequested();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   // Fills the list from the database, the first row selected; the buttons follow.
   void Fill();
@@ -41,4 +52,5 @@ class CCustomEntryDialogDelete : public QDialog {
   CEntryListCtrl* list_;
   QPushButton* delete_button_;
   QPushButton* edit_button_;
+  DialogSizes sizes_;
 };

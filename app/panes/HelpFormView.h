@@ -1,11 +1,11 @@
-// CHelpFormView: the upper row after an unknown word: a white form with the text "Add to custom
-// dictionary", always underlined. A click on the text, or Enter or Space while it has the
-// focus, emits AddToCustomRequested. (A plain label for now; the hyperlink label replaces it.)
+// CHelpFormView: the upper row after an unknown word: a white form with the hyperlink label
+// "Add to custom dictionary" in its add-entry mode (white-backed, always underlined). A click
+// on it, or Enter or Space while it has the focus, emits AddToCustomRequested.
 #pragma once
 
 #include <QWidget>
 
-class QLabel;
+class CLinkLabel;
 
 class CHelpFormView : public QWidget {
   Q_OBJECT
@@ -13,11 +13,11 @@ class CHelpFormView : public QWidget {
  public:
   explicit CHelpFormView(QWidget* parent = nullptr);
 
-  QLabel* Link() const { return link_; }
+  CLinkLabel* Link() const { return link_; }
 
  signals:
   void AddToCustomRequested();
 
  private:
-  QLabel* link_;
+  CLinkLabel* link_;
 };

@@ -21,8 +21,10 @@ QString EngineHandles::Open(const platform::DataLocation& location) {
                                                                : lookup::kReadErrorMessage);
   }
 
-  const std::string index_path = location.CustomFile("1001M.idx");
-  const std::string data_path = location.CustomFile("1001M.dat");
+  custom_index_path_ = location.CustomFile("1001M.idx");
+  custom_data_path_ = location.CustomFile("1001M.dat");
+  const std::string& index_path = custom_index_path_;
+  const std::string& data_path = custom_data_path_;
   if (location.installed) {
     // A user's first start of an installed program: an empty custom database of their own.
     // A database with one of its files missing is left alone and reported by the open.

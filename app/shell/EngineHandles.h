@@ -6,6 +6,7 @@
 #include <QString>
 #include <string>
 
+#include "app/custom/CustomStore.h"
 #include "platform/data_path.h"
 
 struct NymdexEngine;
@@ -44,6 +45,9 @@ class EngineHandles {
   NymdexEngine* engine() const { return engine_; }
   // The custom database handle's address: adding, editing and restoring entries replace it.
   CustomDatabase** custom_handle() { return &custom_; }
+  // The custom database as the entry dialogs and the Database menu use it: the handle's
+  // address and the two files it was opened from (empty paths before Open).
+  CustomStore custom_store() { return {&custom_, custom_index_path_, custom_data_path_}; }
   JumbleEngine* jumble() const { return jumble_; }
   platform::NamedEvent* stop_anagrams() const { return stop_anagrams_; }
   bool engines_started() const { return engine_ != nullptr; }
@@ -51,6 +55,8 @@ class EngineHandles {
  private:
   NymdexEngine* engine_ = nullptr;
   CustomDatabase* custom_ = nullptr;
+  std::string custom_index_path_;
+  std::string custom_data_path_;
   platform::NamedEvent* stop_anagrams_ = nullptr;
   JumbleEngine* jumble_ = nullptr;
   std::string anagram_list_path_;

@@ -84,6 +84,7 @@ void LookupController::Lookup(const QString& text, bool add_to_history) {
     MessageBox::Error(dialog_, QString::fromLatin1(lookup::kInvalidCharactersMessage));
     return;
   }
+  shown_text_ = QString::fromStdString(result.text);
   for (ToolRow::Button button : kPosButtons) {
     views_.tool_row->SetEnabled(button, false);
     // Pressed only while senses of its part of speech are ticked (set again below).
@@ -120,6 +121,10 @@ void LookupController::Lookup(const QString& text, bool add_to_history) {
   UpdateNavigationButtons();
   FocusLookupBox();
   emit StateChanged();
+}
+
+void LookupController::LookupAgain() {
+  if (!shown_text_.isEmpty()) Lookup(shown_text_, false);
 }
 
 void LookupController::ShowUpper(Upper upper) {

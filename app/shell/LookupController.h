@@ -58,6 +58,9 @@ class LookupController : public QObject {
   void Lookup(const QString& text, bool add_to_history);
   // Looks the lookup box's text up again (after the Panes page or the colours changed).
   void RefreshFromBox() { Lookup(BoxText(), false); }
+  // Looks up again what the views show (the custom database changed under it): a word just
+  // added then shows its senses. Nothing before the first lookup.
+  void LookupAgain();
 
   // Walk the history (buttons, Ctrl+Left, Ctrl+Right).
   void LastWord();
@@ -104,4 +107,5 @@ class LookupController : public QObject {
   QWidget* dialog_;
   std::unique_ptr<lookup::LookupSession> session_;
   QFont usage_font_;
+  QString shown_text_;  // the text of the last lookup the views show (invalid text shows none)
 };

@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/custom/CustomDatabaseCommands.h"
 #include "app/panes/HelpFormView.h"
 #include "app/panes/HelpPaneView.h"
 #include "app/panes/PanePickTreeCtrl.h"
@@ -27,7 +28,6 @@
 #include "app/shell/OptionsSheet.h"
 #include "app/shell/PrintCommands.h"
 #include "app/shell/TipOfTheDay.h"
-#include "custom/custom_db.h"
 #include "ui/MessageBox.h"
 
 namespace {
@@ -38,6 +38,32 @@ constexpr int kMinimumHeight = 100;
 constexpr Setting kFontSettings[] = {Setting::kSenseFont, Setting::kPaneFont, Setting::kUsageFont};
 constexpr Setting kColorSettings[] = {Setting::kWordTextColor, Setting::kTypeTextColor,
                                       Setting::kDefTextColor, Setting::kPaneTextColor};
+
+// Where each custom-entry dialog keeps its size.
+Setting SizeSetting(CustomDialog dialog) {
+  switch (dialog) {
+    case CustomDialog::kAdd:
+      return Setting::kAddEntryDialogSize;
+    case CustomDialog::kDatabase:
+      return Setting::kCustomDatabaseDialogSize;
+    case CustomDialog::kEdit:
+      break;
+  }
+  return Setting::kEditEntryDialogSize;
+}
+
+// A size as the settings keep it: "WIDTHxHEIGHT"; anything else is no size.
+QSize ParseSize(const QString& text) {
+  const QStringList parts = text.split(QLatin1Char('x'));
+  bool width_ok = false;
+  bool height_ok = false;
+  const QSize size(parts.value(0).toInt(&width_ok), parts.value(1).toInt(&height_ok));
+  return parts.size() == 2 && width_ok && height_ok && !size.isEmpty() ? size : QSize();
+}
+
+QString FormatSize(QSize size) {
+  return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+}
 
 // Opens a dialog modal to the window without waiting for it; it deletes itself when closed.
 void OpenDialog(QDialog* dialog) {
@@ -59,7 +85,6 @@ CMainDialog::CMainDialog(QWidget* parent) : QMainWindow(parent) {
   connect(menus_, &MainMenus::Triggered, this, &CMainDialog::OnCommand);
   connect(menus_, &MainMenus::AboutToShow, this, &CMainDialog::UpdateCommandStates);
   connect(lookup_, &LookupController::StateChanged, this, &CMainDialog::UpdateCommandStates);
-  connect(lookup_, &LookupController::AddToCustomRequested, this, &CMainDialog::AddEntryRequested);
   connect(tool_row_, &ToolRow::Clicked, this, [this](ToolRow::Button button) {
     if (button == ToolRow::kHelp) OnCommand(Command::kContents);
   });
@@ -83,6 +108,7 @@ CMainDialog::CMainDialog(QWidget* parent) : QMainWindow(parent) {
 CMainDialog::~CMainDialog() {
   qApp->removeEventFilter(this);
   ShutDown();
+  delete help_window_;
 }
 
 QSize CMainDialog::DefaultSize() const {
@@ -152,10 +178,12 @@ void CMainDialog::UpdateCommandStates() {
   menus_->SetEnabled(Command::kClearHistory, box->count() > 0);
   menus_->SetEnabled(Command::kSelectAll, lookup_->HasUncheckedSense());
   menus_->SetEnabled(Command::kDeselectAll, lookup_->HasCheckedSense());
-  const bool has_entries =
-      *handles_.custom_handle() != nullptr && CustomDb_CountEntries(*handles_.custom_handle()) > 0;
-  menus_->SetEnabled(Command::kEditEntries, has_entries);
-  menus_->SetEnabled(Command::kBackup, has_entries);
+  if (custom_ != nullptr) {
+    custom_->UpdateMenu(menus_->Action(Command::kEditEntries), menus_->Action(Command::kBackup));
+  } else {
+    menus_->SetEnabled(Command::kEditEntries, false);
+    menus_->SetEnabled(Command::kBackup, false);
+  }
   menus_->SetChecked(Command::kSystemTray, settings_.Number(Setting::kSystemTray) != 0);
   menus_->SetChecked(Command::kShowTips, settings_.Number(Setting::kTips) != 0);
 }
@@ -188,6 +216,12 @@ void CMainDialog::OnCommand(Command command) {
       break;
     case Command::kLookup:
       lookup_->OnLookup();
+      break;
+    case Command::kAddEntry:
+    case Command::kEditEntries:
+    case Command::kBackup:
+    case Command::kRestore:
+      RunCustomCommand(command);
       break;
     case Command::kFont:
       ChooseFonts();
@@ -230,6 +264,44 @@ void CMainDialog::ClearHistory() {
   if (answer != QMessageBox::Yes) return;
   tool_row_->LookupBox()->Clear(/*delete_stored=*/true);
   lookup_->UpdateNavigationButtons();
+}
+
+void CMainDialog::WireCustomEntries() {
+  custom_ = new CustomDatabaseCommands(handles_.custom_store(), this);
+  custom_->set_dialog_sizes(
+      {[this](CustomDialog dialog) { return ParseSize(settings_.Text(SizeSetting(dialog))); },
+       [this](CustomDialog dialog, QSize size) {
+         settings_.SetText(SizeSetting(dialog), FormatSize(size));
+       }});
+  connect(lookup_, &LookupController::AddToCustomRequested, custom_,
+          &CustomDatabaseCommands::AddEntry);
+  connect(custom_, &CustomDatabaseCommands::HelpRequested, this,
+          [this] { ShowHelp(QStringLiteral("custom.html")); });
+  // Added, edited, deleted or restored entries show at once.
+  connect(custom_, &CustomDatabaseCommands::DatabaseChanged, this, [this] {
+    lookup_->LookupAgain();
+    UpdateCommandStates();
+  });
+}
+
+void CMainDialog::RunCustomCommand(Command command) {
+  if (custom_ == nullptr) return;  // before start-up opened the database
+  switch (command) {
+    case Command::kAddEntry:
+      custom_->AddEntry();
+      break;
+    case Command::kEditEntries:
+      custom_->EditEntries();
+      break;
+    case Command::kBackup:
+      custom_->Backup();
+      break;
+    case Command::kRestore:
+      custom_->Restore();
+      break;
+    default:
+      break;
+  }
 }
 
 void CMainDialog::ChooseFonts() {
@@ -287,8 +359,11 @@ void CMainDialog::ShowAbout() {
 
 void CMainDialog::ShowHelp(const QString& page) {
   if (help_window_ == nullptr) {
-    help_window_ = new CHelpWindow(help_dir_, this);
+    // A window of its own, as a help viewer is: a dialog modal to the main window (F1 in the
+    // custom-entry dialogs) leaves it usable. It never keeps the program running.
+    help_window_ = new CHelpWindow(help_dir_);
     help_window_->setAttribute(Qt::WA_DeleteOnClose);
+    help_window_->setAttribute(Qt::WA_QuitOnClose, false);
   }
   help_window_->ShowPage(page);
 }
@@ -333,6 +408,9 @@ void CMainDialog::OnHandOver(const QStringList& arguments) {
 }
 
 bool CMainDialog::eventFilter(QObject* watched, QEvent* event) {
+  // Coming back to the window (the database may have changed meanwhile, from the command
+  // line): the shortcuts follow the menus' states as they are now.
+  if (watched == this && event->type() == QEvent::WindowActivate) UpdateCommandStates();
   // Ctrl+Left and Ctrl+Right walk the history wherever the focus is in the window, the
   // lookup box included (before it would move its cursor by a word).
   if (event->type() == QEvent::KeyPress && !busy_ && watched->isWidgetType() &&

@@ -1,9 +1,10 @@
 // CMainDialog: the main window and the controller of the program. It owns what lives for the
 // whole run (the settings, the engine handles, the lookup history in the lookup box, the
 // views) and wires the classes that do the work: the tool row and the menus report what the
-// user chose, LookupController runs lookups and fills the views, EngineHandles opens and
-// closes the data. It runs the start-up and shut-down sequences and the busy state that
-// brackets long work (anagram generation).
+// user chose, LookupController runs lookups and fills the views, CustomDatabaseCommands runs
+// the Database menu and the custom-entry dialogs, EngineHandles opens and closes the data. It
+// runs the start-up and shut-down sequences and the busy state that brackets long work
+// (anagram generation).
 #pragma once
 
 #include <QMainWindow>
@@ -25,6 +26,7 @@ class CHelpPaneView;
 class CHelpWindow;
 class CSenseListView;
 class CSplitterTabFrame;
+class CustomDatabaseCommands;
 class LookupController;
 class PrintCommands;
 class QSplitter;
@@ -87,8 +89,6 @@ class CMainDialog : public QMainWindow {
   // A start-up step that ran after the window was up failed (the anagram list): its one
   // message has been shown, the window is closed and the program is to end with a failure.
   void LateStartUpFailed();
-  // The lookup box's text for the custom entry dialog ("Add to custom dictionary").
-  void AddEntryRequested(const QString& word);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -112,6 +112,10 @@ class CMainDialog : public QMainWindow {
   void OnAnagramListFailed(const QString& message);
   void ShowAbout();
   void ClearHistory();
+  // The Database menu's commands, once the custom database is open: their dialogs' help and
+  // sizes, and the views following each change of the database.
+  void WireCustomEntries();
+  void RunCustomCommand(Command command);
   QSize DefaultSize() const;
 
   Settings settings_;
@@ -133,6 +137,7 @@ class CMainDialog : public QMainWindow {
   CHelpFormView* help_form_ = nullptr;
   CSplitterTabFrame* frame_ = nullptr;
   LookupController* lookup_ = nullptr;
+  CustomDatabaseCommands* custom_ = nullptr;
   PrintCommands* printing_ = nullptr;
   AnagramListLoader* anagram_list_ = nullptr;
   QPointer<CHelpWindow> help_window_;

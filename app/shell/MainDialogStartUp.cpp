@@ -58,6 +58,7 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   if (!failure.isEmpty()) return Fail(failure);
   lookup_->Start(handles_.engine(), handles_.custom_handle(), handles_.jumble(),
                  settings_.Number(Setting::kPanes));
+  WireCustomEntries();
 
   CHistoryCombo* box = tool_row_->LookupBox();
   box->Load(QString::fromLatin1(kHistorySection), QString::fromLatin1(kHistoryPrefix));

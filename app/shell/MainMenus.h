@@ -43,8 +43,7 @@ enum class Command {
 // They are in the menus, shown disabled. Whoever builds one removes it from this list and
 // handles it in CMainDialog::OnCommand.
 inline constexpr Command kPendingCommands[] = {
-    Command::kAddEntry, Command::kEditEntries, Command::kBackup,      // custom entries
-    Command::kRestore,  Command::kSetHotkey,   Command::kSystemTray,  // hotkey and tray
+    Command::kSetHotkey, Command::kSystemTray,  // hotkey and tray
 };
 bool IsPending(Command command);
 

@@ -47,6 +47,9 @@ enum class Setting {
   kTipNo,
   kTipStartUp,
   kTipTimeStamp,
+  kAddEntryDialogSize,
+  kCustomDatabaseDialogSize,
+  kEditEntryDialogSize,
   kCount
 };
 
@@ -103,6 +106,12 @@ inline constexpr SettingInfo kSettingTable[] = {
     {Setting::kTipNo, "TipNo", SettingType::kDword, "", 0, false, "TipOfTheDay"},
     {Setting::kTipStartUp, "StartUp", SettingType::kDword, "", 1, false, "TipOfTheDay"},
     {Setting::kTipTimeStamp, "TimeStamp", SettingType::kText, "", 0, false, "TipOfTheDay"},
+    // The sizes the custom-entry dialogs were last given, "WIDTHxHEIGHT"; empty: their
+    // natural size.
+    {Setting::kAddEntryDialogSize, "AddEntryDialogSize", SettingType::kText, "", 0, true},
+    {Setting::kCustomDatabaseDialogSize, "CustomDatabaseDialogSize", SettingType::kText, "", 0,
+     true},
+    {Setting::kEditEntryDialogSize, "EditEntryDialogSize", SettingType::kText, "", 0, true},
 };
 inline constexpr int kSettingCount = static_cast<int>(Setting::kCount);
 static_assert(std::size(kSettingTable) == kSettingCount, "one row per setting");
