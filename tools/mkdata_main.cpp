@@ -14,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "app/meaning/meaning_format.h"
 #include "tools/datafile_writer.h"
 #include "tools/mkdata_lexicon.h"
+#include "tools/mkdata_meaning.h"
 #include "tools/mkdata_output.h"
 #include "tools/wordnet_reader.h"
 
@@ -105,6 +107,7 @@ int main(int argc, char** argv) {
   double build_seconds = Seconds(build_start);
 
   auto encode_start = std::chrono::steady_clock::now();
+  mkdata::MeaningIndexBuild meaning_build(lexicon);
   datafiles::DataFileImages images;
   if (!datafiles::BuildDataFiles(lexicon, &images, &error)) return Fail("data files: " + error);
   size_t word_index_size = images.word_index.size();
@@ -113,6 +116,10 @@ int main(int argc, char** argv) {
   output.Add("1001W.dat", std::move(images.word_index));
   output.Add("1001T.dat", std::move(images.tags));
   output.Add("1001A.dat", datafiles::BuildAnagramFile(anagram_words));
+  std::vector<uint8_t> meaning_index;
+  mkdata::MeaningReport meaning_report;
+  if (!meaning_build.Finish(&meaning_index, &meaning_report, &error)) return Fail(error);
+  output.Add(meaning::kMeaningFileName, std::move(meaning_index));
   std::vector<uint8_t> asset;
   if (!mkdata::LoadTips(options.assets + "/tips.dat", &asset, &error)) return Fail(error);
   output.Add("tips.dat", std::move(asset));
@@ -170,6 +177,9 @@ int main(int argc, char** argv) {
   std::printf("  anagrams  %zu words (%zu from the list, %zu one-word lemmas, %zu rejected)\n",
               anagram_report.kept, anagram_report.list_words, anagram_report.lemma_words,
               anagram_report.rejected);
+  std::printf("  meaning   %zu terms, %zu postings over %zu senses, %zu words offered (%.2f s)\n",
+              meaning_report.terms, meaning_report.postings, meaning_report.senses,
+              meaning_report.word_entries, meaning_report.seconds);
   std::printf("  files in %s:\n", options.out.c_str());
   uint64_t total = 0;
   for (const auto& [name, size] : output.Sizes()) {

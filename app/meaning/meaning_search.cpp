@@ -1,0 +1,360 @@
+#include "app/meaning/meaning_search.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "app/lookup/senses.h"
+#include "app/meaning/meaning_format.h"
+#include "custom/custom_db.h"
+#include "engine/nymdex.h"
+
+namespace meaning {
+
+namespace {
+
+constexpr char kNothingFoundMessage[] = "No word matches the description.";
+
+// The senses looked at first, and the factor by which the look widens while words further
+// down could still climb into the result.
+constexpr size_t kFirstSenses = 256;
+constexpr size_t kWidening = 4;
+
+// The field of each custom relation slot: synonyms are the entry's own words, "Kind of" its
+// more general words; antonyms say what it is not and are left out, as the compiler leaves
+// them out for the built-in senses.
+int SlotField(int slot) {
+  switch (slot) {
+    case 0:
+      return kOwnWordsField;
+    case 1:
+      return -1;
+    case 2:
+      return kKindWordsField;
+    default:
+      return kLinkedWordsField;
+  }
+}
+
+lookup::IsKnownFunction KnownWords(const NymdexEngine* engine, const CustomEntries* custom) {
+  return [engine, custom](const std::string& index_form) {
+    if (engine != nullptr && Nymdex_IsWord(engine, index_form.c_str()) == 1) return true;
+    return custom != nullptr && custom->IsKnown(index_form);
+  };
+}
+
+}  // namespace
+
+bool CustomEntries::Read(const CustomDatabase* db, const NymdexEngine* engine) {
+  entries_.clear();
+  words_.clear();
+  if (db == nullptr) return true;
+  std::vector<CustomEntrySummary> summaries;
+  const bool ok = CustomDb_GetAllEntries(db, &summaries);
+  for (const CustomEntrySummary& summary : summaries)
+    words_.insert(lookup::ToIndexForm(summary.word));
+
+  const TermNormaliser normaliser(KnownWords(engine, this));
+  // The records of each word give the examples and related words; they come in the order of
+  // the summaries of that word, unless some entry was stored under another spelling.
+  std::unordered_map<std::string, std::vector<std::string>> records_of;
+  std::unordered_map<std::string, size_t> seen;
+  for (const CustomEntrySummary& summary : summaries) {
+    const std::string key = lookup::ToIndexForm(summary.word);
+    auto [records, added] = records_of.try_emplace(key);
+    if (added && CustomDb_FindRecords(db, key.c_str(), &records->second) != kCustomOk) {
+      records->second.clear();
+    }
+    const size_t nth = seen[key]++;
+    Entry entry;
+    entry.word = lookup::ToDisplayForm(key);
+    entry.pos = CustomTypePos(summary.type_name);
+    entry.definition = summary.definition;
+    auto add = [&](std::string_view text, int field) {
+      for (std::string& term : normaliser.Terms(text))
+        entry.terms[field].push_back(std::move(term));
+    };
+    add(summary.definition, kDefinitionField);
+    std::vector<std::string> distinct = entry.terms[kDefinitionField];
+    std::sort(distinct.begin(), distinct.end());
+    entry.definition_terms = std::unique(distinct.begin(), distinct.end()) - distinct.begin();
+    add(entry.word, kOwnWordsField);
+    if (nth < records->second.size() &&
+        GetRecordField(records->second[nth], kCustomDefinitionField) == summary.definition) {
+      const std::string& record = records->second[nth];
+      add(GetRecordField(record, kCustomExamplesField), kExampleField);
+      for (int slot = 0; slot < kCustomRelationCount; ++slot) {
+        const int field = SlotField(slot);
+        if (field >= 0) add(GetRecordField(record, kCustomRelations[slot].field), field);
+      }
+    }
+    entries_.push_back(std::move(entry));
+  }
+  return ok;
+}
+
+struct MeaningSearch::Candidate {
+  double score = 0;
+  bool custom = false;
+  bool named = false;  // `word` is filled in and the score settled
+  uint32_t id = 0;     // word identifier, or custom entry
+  uint32_t sense = 0;  // the word's sense number
+  uint32_t pos = 0;
+  std::string word;  // display form
+};
+
+struct MeaningSearch::Query {
+  std::vector<std::string> terms;  // in the description's order, each once
+  std::vector<MeaningIndex::Postings> postings;
+  std::vector<bool> found;
+  std::unordered_set<std::string> own_words;  // as typed and as terms: never offered
+};
+
+MeaningSearch::MeaningSearch(const NymdexEngine* engine, std::string index_path)
+    : engine_(engine), index_path_(std::move(index_path)) {}
+
+MeaningSearch::~MeaningSearch() = default;
+
+IndexStatus MeaningSearch::Load() const {
+  std::call_once(load_once_, [this] { load_status_ = MeaningIndex::Open(index_path_, &index_); });
+  return load_status_;
+}
+
+MeaningResult MeaningSearch::Search(std::string_view description, const CustomEntries& custom,
+                                    size_t count) const {
+  MeaningResult result;
+  count = std::clamp<size_t>(count, 1, kMaxResultCount);
+  const DescriptionCheck check = CheckDescription(description);
+  if (check != DescriptionCheck::kOk) {
+    result.status = check == DescriptionCheck::kTooLong ? MeaningStatus::kTooLong
+                                                        : MeaningStatus::kInvalidCharacters;
+    result.message = DescriptionMessage(check);
+    return result;
+  }
+  const TermNormaliser normaliser(KnownWords(engine_, &custom));
+  Query query;
+  for (const std::string& word : SplitWords(description)) {
+    query.own_words.insert(word);
+    if (IsFunctionWord(word)) continue;
+    std::string term = normaliser.Term(word);
+    query.own_words.insert(term);
+    if (std::find(query.terms.begin(), query.terms.end(), term) == query.terms.end()) {
+      query.terms.push_back(std::move(term));
+    }
+  }
+  result.terms = query.terms;
+  if (query.terms.empty()) {
+    result.status = MeaningStatus::kNoSearchableWord;
+    result.message = kNoSearchableWordMessage;
+    return result;
+  }
+  const IndexStatus loaded = Load();
+  if (loaded != IndexStatus::kOk) {
+    result.status = loaded == IndexStatus::kMissing ? MeaningStatus::kIndexMissing
+                                                    : MeaningStatus::kIndexDamaged;
+    result.message = IndexMessage(loaded);
+    return result;
+  }
+  query.postings.resize(query.terms.size());
+  for (const std::string& term : query.terms)
+    query.found.push_back(index_->FindTerm(term, &query.postings[query.found.size()]));
+
+  std::vector<Candidate> candidates;
+  // More candidates than rows: some are the query's own words, some lose their place to the
+  // factor for words made of the query's words.
+  ScoreBuiltIn(query, 2 * count + query.own_words.size() + custom.size(), &candidates);
+  ScoreCustom(query, custom, &candidates);
+  for (Candidate& candidate : candidates) {
+    if (candidate.custom) candidate.word = custom.entries_[candidate.id].word;
+  }
+  Rank(query, normaliser, count, &candidates);
+  for (const Candidate& candidate : candidates)
+    result.rows.push_back(Row(candidate, custom));
+  if (result.rows.empty()) {
+    result.status = MeaningStatus::kNothingFound;
+    result.message = kNothingFoundMessage;
+  } else {
+    result.status = MeaningStatus::kFound;
+  }
+  return result;
+}
+
+void MeaningSearch::ScoreBuiltIn(const Query& query, size_t wanted,
+                                 std::vector<Candidate>* candidates) const {
+  const MeaningIndex& index = *index_;
+  // Each sense's sum of stored impacts, how many of the terms it holds, and how many of them
+  // are in its definition.
+  std::vector<uint32_t> sum(index.sense_count(), 0);
+  std::vector<uint8_t> matched(index.sense_count(), 0);
+  std::vector<uint8_t> covered(index.sense_count(), 0);
+  std::vector<uint32_t> touched;
+  for (size_t t = 0; t < query.terms.size(); ++t) {
+    if (!query.found[t]) continue;
+    index.ForEachPosting(query.postings[t], [&](uint32_t sense, uint8_t posting) {
+      if (sum[sense] == 0) touched.push_back(sense);
+      sum[sense] += posting & kImpactMask;
+      ++matched[sense];
+      covered[sense] += (posting & kInDefinition) != 0;
+    });
+  }
+  if (touched.empty()) return;
+  std::vector<std::pair<double, uint32_t>> ranked;  // (score, sense)
+  ranked.reserve(touched.size());
+  for (uint32_t s : touched) {
+    ranked.emplace_back(SenseScore(sum[s] * index.impact_step(), matched[s], query.terms.size(),
+                                   covered[s], index.DefinitionTerms(s)),
+                        s);
+  }
+
+  // Senses best first, sorted a slice at a time: a word's score is its sense's score plus at
+  // most the largest prior, so once the wanted-th best word beats what the next sense could
+  // give any word, the rest cannot enter.
+  const double largest_prior = WordPrior(index.ranking(), 255);
+  auto higher = [](const std::pair<double, uint32_t>& a, const std::pair<double, uint32_t>& b) {
+    return a.first != b.first ? a.first > b.first : a.second < b.second;
+  };
+  std::unordered_map<uint32_t, Candidate> best;  // by word identifier
+  std::vector<double> scores;
+  size_t done = 0;
+  size_t slice = kFirstSenses;
+  while (done < ranked.size()) {
+    const size_t end = std::min(ranked.size(), done + slice);
+    std::nth_element(ranked.begin() + static_cast<long>(done),
+                     ranked.begin() + static_cast<long>(end - 1), ranked.end(), higher);
+    std::sort(ranked.begin() + static_cast<long>(done), ranked.begin() + static_cast<long>(end),
+              higher);
+    for (size_t i = done; i < end; ++i) {
+      const auto [sense_score, s] = ranked[i];
+      for (uint32_t e = index.FirstWord(s); e < index.EndWord(s); ++e) {
+        const double score = sense_score + WordPrior(index.ranking(), index.SenseFrequency(e));
+        Candidate& c = best[index.WordId(e)];
+        if (score > c.score) {
+          c.score = score;
+          c.id = index.WordId(e);
+          c.sense = index.SenseNumber(e);
+          c.pos = index.SensePos(s);
+        }
+      }
+    }
+    done = end;
+    slice *= kWidening;
+    if (done >= ranked.size() || best.size() < wanted) continue;
+    scores.clear();
+    for (const auto& [id, c] : best)
+      scores.push_back(c.score);
+    std::nth_element(scores.begin(), scores.begin() + static_cast<long>(wanted - 1), scores.end(),
+                     std::greater<double>());
+    if (scores[wanted - 1] > ranked[done].first + largest_prior) break;
+  }
+  candidates->reserve(candidates->size() + best.size());
+  for (auto& [id, c] : best)
+    candidates->push_back(std::move(c));
+}
+
+void MeaningSearch::ScoreCustom(const Query& query, const CustomEntries& custom,
+                                std::vector<Candidate>* candidates) const {
+  const MeaningIndex& index = *index_;
+  std::vector<double> idf(query.terms.size());
+  for (size_t t = 0; t < query.terms.size(); ++t) {
+    idf[t] = InverseDocumentFrequency(index.sense_count(),
+                                      query.found[t] ? query.postings[t].document_frequency : 0);
+  }
+  for (size_t e = 0; e < custom.entries_.size(); ++e) {
+    const CustomEntries::Entry& entry = custom.entries_[e];
+    uint32_t length[kFieldCount];
+    for (int f = 0; f < kFieldCount; ++f)
+      length[f] = static_cast<uint32_t>(entry.terms[f].size());
+    double sum = 0;
+    size_t matched = 0;
+    size_t covered = 0;
+    for (size_t t = 0; t < query.terms.size(); ++t) {
+      uint32_t frequency[kFieldCount];
+      for (int f = 0; f < kFieldCount; ++f) {
+        frequency[f] = static_cast<uint32_t>(
+            std::count(entry.terms[f].begin(), entry.terms[f].end(), query.terms[t]));
+      }
+      const double impact = TermImpact(index.ranking(), index.stats(), idf[t], frequency, length);
+      sum += impact;
+      matched += impact > 0;
+      covered += frequency[kDefinitionField] > 0;
+    }
+    if (sum <= 0) continue;
+    Candidate c;
+    c.score = SenseScore(sum, matched, query.terms.size(), covered, entry.definition_terms) +
+              WordPrior(index.ranking(), 0);
+    c.custom = true;
+    c.id = static_cast<uint32_t>(e);
+    c.pos = entry.pos;
+    candidates->push_back(std::move(c));
+  }
+}
+
+void MeaningSearch::Rank(const Query& query, const TermNormaliser& normaliser, size_t count,
+                         std::vector<Candidate>* candidates) const {
+  // Best first; among equal scores by word (built-in identifiers ascend with their words).
+  auto worse = [](const Candidate& a, const Candidate& b) {
+    if (a.score != b.score) return a.score < b.score;
+    if (a.named && b.named) return a.word > b.word;
+    if (!a.custom && !b.custom) return a.id > b.id;
+    return a.word > b.word;
+  };
+  // A candidate is named, and its score settled, when it first reaches the top: naming can
+  // only lower the score, so the top of the heap is final once it is named.
+  std::vector<Candidate> heap = std::move(*candidates);
+  candidates->clear();
+  std::make_heap(heap.begin(), heap.end(), worse);
+  std::unordered_set<std::string> offered;
+  char stored[kMaxWordLength + 1];
+  while (!heap.empty() && candidates->size() < count) {
+    std::pop_heap(heap.begin(), heap.end(), worse);
+    Candidate& top = heap.back();
+    if (top.named) {
+      if (offered.insert(top.word).second) candidates->push_back(std::move(top));
+      heap.pop_back();
+      continue;
+    }
+    top.named = true;
+    if (!top.custom) {
+      if (Nymdex_GetWordFromID(engine_, top.id, stored) != 1) {
+        heap.pop_back();
+        continue;
+      }
+      top.word = lookup::ToDisplayForm(stored);
+    }
+    top.word = lookup::LowerCase(top.word);
+    // The query's own words are left out; words made of them ("garden hose") stay, lower.
+    const std::vector<std::string> word_terms = normaliser.Terms(top.word);
+    if (query.own_words.count(top.word) != 0 ||
+        (word_terms.size() == 1 && query.own_words.count(word_terms[0]) != 0)) {
+      heap.pop_back();
+      continue;
+    }
+    const bool shares = std::any_of(word_terms.begin(), word_terms.end(), [&](const auto& term) {
+      return std::find(query.terms.begin(), query.terms.end(), term) != query.terms.end();
+    });
+    if (shares) top.score *= kSharedWordFactor;
+    std::push_heap(heap.begin(), heap.end(), worse);
+  }
+  std::stable_sort(candidates->begin(), candidates->end(),
+                   [&worse](const Candidate& a, const Candidate& b) { return worse(b, a); });
+}
+
+MeaningRow MeaningSearch::Row(const Candidate& candidate, const CustomEntries& custom) const {
+  MeaningRow row;
+  row.word = candidate.word;
+  row.score = candidate.score;
+  row.pos = candidate.pos;
+  row.custom = candidate.custom;
+  if (candidate.custom) {
+    row.definition = lookup::CutDefinition(custom.entries_[candidate.id].definition);
+    return row;
+  }
+  char stored[kMaxWordLength + 1];
+  TagRecord tag;
+  if (Nymdex_GetWordFromID(engine_, candidate.id, stored) == 1 &&
+      Nymdex_GetSenseTag(engine_, stored, candidate.sense, &tag) == kNymdexOk) {
+    row.definition = lookup::CutDefinition(tag.text);
+  }
+  return row;
+}
+
+}  // namespace meaning
