@@ -3,7 +3,6 @@
 #include <fstream>
 #include <iostream>
 
-#include "app/lookup/custom_entry.h"
 #include "app/lookup/senses.h"
 #include "app/meaning/meaning_format.h"
 #include "app/meaning/meaning_search.h"
@@ -146,10 +145,9 @@ int MeaningCommand(const std::vector<std::string>& args, Context& c) {
   for (const std::string& message : {dictionaries.OpenEngine(), dictionaries.OpenCustom()}) {
     if (!message.empty()) return Fail(c, message);
   }
+  // Entries that cannot be read take no part, as in a lookup.
   meaning::CustomEntries custom;
-  if (!custom.Read(dictionaries.custom, dictionaries.engine)) {
-    return Fail(c, lookup::kReadErrorMessage);
-  }
+  custom.Read(dictionaries.custom, dictionaries.engine);
   const meaning::MeaningSearch search(dictionaries.engine,
                                       dictionaries.Path(meaning::kMeaningFileName));
   if (batch) return RunBatch(a.Value("batch"), search, custom, static_cast<size_t>(count), c);
