@@ -1,8 +1,9 @@
 // The development set of the search by meaning: descriptions of common words in plain
 // everyday words, the way someone with a word on the tip of the tongue would put it, each with
 // the words it describes ("|" between words that answer it equally well). Written for this
-// benchmark from scratch, not taken from any dictionary's definitions; the ranking is tuned
-// on it, so its figures flatter: the real test is a set written by other people.
+// benchmark from scratch, not taken from any dictionary's definitions. The ranking is tuned on
+// it, so its figures flatter, the first part's most: its descriptions are put plainly, much as
+// a dictionary would put them, where the second part's are put loosely, as people talk.
 #pragma once
 
 namespace meaning_bench {
@@ -152,6 +153,80 @@ inline constexpr Description kDevelopmentSet[] = {
     {"too much weight on the body, very fat", "obese|overweight|fat|corpulent"},
     {"a tiny insect that lives in big groups and carries crumbs", "ant|emmet|pismire"},
     {"feeling sick when you travel on a boat", "seasickness|seasick|mal de mer|nausea"},
+};
+
+// Harder: descriptions put loosely, round about, the way people talk rather than the way
+// dictionaries write, each with the one word it is after.
+inline constexpr Description kLooseSet[] = {
+    {"the stuff you spread on toast that comes from cows", "butter"},
+    {"when you lie awake all night and can't fall asleep", "insomnia|sleeplessness"},
+    {"someone who always expects the worst to happen", "pessimist"},
+    {"a big boat that takes lots of people across the sea", "ship|liner|ocean liner"},
+    {"the round thing in a car that the driver turns", "steering wheel|wheel"},
+    {"a person who doesn't believe there is a god", "atheist|unbeliever|nonbeliever"},
+    {"thinks they are better than everyone else", "arrogant|conceited|haughty|vain|snobbish"},
+    {"to keep putting off things you should be doing", "procrastinate|dawdle|delay"},
+    {"the little bumps on your arms when you are cold or scared",
+     "goose bump|gooseflesh|goose pimples|goose skin|horripilation"},
+    {"a kid whose mum and dad have both died", "orphan"},
+    {"the red hot melted rock that pours out of a mountain", "lava|magma"},
+    {"can speak two languages", "bilingual"},
+    {"game where you knock a little white ball into holes using clubs", "golf"},
+    {"can never make up their mind", "indecisive|irresolute|undecided"},
+    {"a really scary dream", "nightmare|incubus"},
+    {"the noise some people make breathing while they sleep", "snore|snoring|stertor"},
+    {"a drawing that shows where the roads and towns are", "map|chart|atlas"},
+    {"the bendy joint halfway down your leg", "knee|knee joint|genu"},
+    {"the same day every year as the day you were born", "birthday|anniversary"},
+    {"someone who hates spending any money", "miser|skinflint|scrooge|cheapskate|niggard"},
+    {"you say it to someone who is sad to make them feel better",
+     "comfort|console|consolation|condolence|sympathy"},
+    {"a mistake in spelling when typing on a keyboard",
+     "typo|typographical error|misprint|erratum"},
+    {"a long trip across the sea on a ship", "voyage|cruise|crossing|passage"},
+    {"the fear you feel before you go on stage", "stage fright|jitters|nervousness|butterflies"},
+    {"the thing at the top of a tree trunk with all the branches", "crown|treetop|canopy"},
+    {"a really old thing that is worth a lot because of its age", "antique|relic|heirloom"},
+    {"when the whole country votes for who will lead it", "election|vote|ballot"},
+    {"the person whose job is to put out fires", "firefighter|fireman|fire fighter"},
+    {"to take something that isn't yours from a shop without paying",
+     "shoplift|steal|pilfer|thieve"},
+    {"used to describe someone who talks a lot", "talkative|chatty|garrulous|loquacious|voluble"},
+    {"the feeling you want to be back home when you are away", "homesickness|nostalgia|homesick"},
+    {"sweet sticky stuff bees make", "honey"},
+    {"what you have when your nose is running and you keep sneezing",
+     "cold|common cold|head cold|hay fever|flu"},
+    {"a dog that helps a blind person get around", "guide dog|seeing eye dog|leader dog"},
+    {"the money you have to pay back to someone", "debt|loan|liability"},
+    {"a word that sounds the same as another but means something different", "homophone|homonym"},
+    {"too many people living in one place", "overpopulation|overcrowding|crowding"},
+    {"someone who only eats plants and no animal food at all", "vegan|vegetarian"},
+    {"you can see through it", "transparent|clear|see-through|translucent"},
+    {"a place where they make things in big machines", "factory|mill|plant|works"},
+    {"a hole in a tooth", "cavity|caries|tooth decay"},
+    {"the bag thing inside you where food goes after you swallow", "stomach|tummy|belly|tum"},
+    {"lots of rain that makes the rivers come over their banks",
+     "flood|inundation|deluge|flooding"},
+    {"to tell somebody a secret you promised to keep", "betray|blab|tell|leak|reveal|divulge"},
+    {"something you do every day the same way without thinking", "habit|routine|custom|wont"},
+    {"when there's no rain for months and the crops die", "drought|dearth|famine"},
+    {"a very long poem about the adventures of a hero", "epic|epos|saga"},
+    {"somebody who walks in their sleep", "sleepwalker|somnambulist|noctambulist"},
+    {"the sound that comes back to you in a cave when you shout", "echo|reverberation"},
+    {"to make a sound like a snake", "hiss|siss|sibilate"},
+    {"a child's toy bear", "teddy|teddy bear"},
+    {"having no friends around and feeling sad about it", "lonely|lonesome|friendless|forlorn"},
+    {"what you call your brother's or sister's daughter", "niece"},
+    {"to ask for money in the street", "beg|panhandle|cadge"},
+    {"someone who owns land or a house and lets other people live there for money",
+     "landlord|landlady|lessor"},
+    {"shows you which way is north", "compass"},
+    {"not able to read or write", "illiterate|unlettered"},
+    {"something that happens only once in a very long while", "rare|rarity|infrequent"},
+    {"when you can't stop thinking something bad will happen",
+     "anxiety|worry|anxious|apprehension|dread"},
+    {"the building where you go to watch films on a big screen",
+     "cinema|theater|theatre|movie theater|movie house"},
 };
 
 }  // namespace meaning_bench

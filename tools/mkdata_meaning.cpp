@@ -278,6 +278,43 @@ bool CollectOfferedWords(const datafiles::Lexicon& lexicon,
   return true;
 }
 
+// The senses of each part of speech whose words count as a word's synonyms, and the most
+// synonyms a term keeps.
+constexpr size_t kSynonymSenses = 2;
+constexpr size_t kMaxSynonyms = 12;
+
+// Every term's synonyms, by term rank: for each one-word lemma, the one-word lemmas that share
+// one of its first kSynonymSenses senses of a part of speech, in the order met.
+std::vector<std::vector<uint32_t>> TermSynonyms(const datafiles::Lexicon& lexicon,
+                                                Vocabulary* vocabulary,
+                                                const std::vector<uint32_t>& rank) {
+  std::vector<uint32_t> word_term(lexicon.words.size(), UINT32_MAX);
+  std::vector<uint32_t> terms;
+  for (size_t id = 1; id < lexicon.words.size(); ++id) {
+    const std::string& text = lexicon.words[id].text;
+    if (text.find('_') != std::string::npos) continue;
+    terms.clear();
+    vocabulary->Terms(text, &terms);
+    if (terms.size() == 1) word_term[id] = rank[terms[0]];
+  }
+  std::vector<std::vector<uint32_t>> synonyms(vocabulary->texts().size());
+  for (size_t id = 1; id < lexicon.words.size(); ++id) {
+    const uint32_t term = word_term[id];
+    if (term == UINT32_MAX) continue;
+    std::vector<uint32_t>& list = synonyms[term];
+    for (const auto& senses : lexicon.words[id].senses) {
+      for (size_t k = 0; k < senses.size() && k < kSynonymSenses; ++k) {
+        for (uint32_t other : lexicon.synsets[senses[k].synset].words) {
+          const uint32_t synonym = word_term[other];
+          if (synonym == UINT32_MAX || synonym == term || list.size() >= kMaxSynonyms) continue;
+          if (std::find(list.begin(), list.end(), synonym) == list.end()) list.push_back(synonym);
+        }
+      }
+    }
+  }
+  return synonyms;
+}
+
 }  // namespace
 
 bool BuildMeaningIndex(const datafiles::Lexicon& lexicon,
@@ -359,6 +396,8 @@ bool BuildMeaningIndex(const datafiles::Lexicon& lexicon,
   for (uint32_t r = 0; r < order.size(); ++r)
     rank[order[r]] = r;
 
+  const std::vector<std::vector<uint32_t>> synonyms = TermSynonyms(lexicon, &vocabulary, rank);
+
   // Postings, term by term: synsets ascend within each term since they are visited in order.
   std::vector<uint32_t> first_posting(texts.size() + 1, 0);
   for (uint32_t t = 0; t < texts.size(); ++t)
@@ -429,6 +468,17 @@ bool BuildMeaningIndex(const datafiles::Lexicon& lexicon,
     for (const OfferedWord& w : words)
       out.push_back(w.frequency);
   }
+  const size_t synonyms_at = out.size();
+  uint32_t synonym_count = 0;
+  for (const auto& list : synonyms) {
+    AppendU32(&out, synonym_count);
+    synonym_count += static_cast<uint32_t>(list.size());
+  }
+  AppendU32(&out, synonym_count);
+  for (const auto& list : synonyms) {
+    for (uint32_t synonym : list)
+      AppendU32(&out, synonym);
+  }
   if (out.size() > UINT32_MAX) {
     *error = "1001S.dat: the index would exceed 4 GB";
     return false;
@@ -454,6 +504,8 @@ bool BuildMeaningIndex(const datafiles::Lexicon& lexicon,
   PutU32(&out, meaning::kPostingsSizeAt, static_cast<uint32_t>(postings.size()));
   PutU32(&out, meaning::kSensesAt, static_cast<uint32_t>(senses_at));
   PutU32(&out, meaning::kWordsAt, static_cast<uint32_t>(words_at));
+  PutU32(&out, meaning::kSynonymsAt, static_cast<uint32_t>(synonyms_at));
+  PutU32(&out, meaning::kSynonymCountAt, synonym_count);
   PutU32(&out, meaning::kFileSizeAt, static_cast<uint32_t>(out.size()));
   const engine::Digest digest = meaning::MeaningDigest(out.data() + meaning::kMeaningHeaderSize,
                                                        out.size() - meaning::kMeaningHeaderSize);

@@ -1,6 +1,7 @@
 #include "app/meaning/meaning_search.h"
 
 #include <algorithm>
+#include <bit>
 #include <unordered_map>
 
 #include "app/lookup/senses.h"
@@ -18,6 +19,16 @@ constexpr char kNothingFoundMessage[] = "No word matches the description.";
 // down could still climb into the result.
 constexpr size_t kFirstSenses = 256;
 constexpr size_t kWidening = 4;
+
+// The description's terms count in full, their synonyms (child for kid) a quarter as much; a
+// synonym found in a sense counts as its term for the share of the terms the sense holds.
+constexpr uint32_t kTermWeight = 4;
+constexpr uint32_t kSynonymWeight = 1;
+
+// The bit of the description's term number `source` in a mask of the terms a sense holds.
+uint32_t SourceBit(uint32_t source) {
+  return uint32_t{1} << std::min<uint32_t>(source, 31);
+}
 
 // The field of each custom relation slot: synonyms are the entry's own words, "Kind of" its
 // more general words; antonyms say what it is not and are left out, as the compiler leaves
@@ -103,9 +114,16 @@ struct MeaningSearch::Candidate {
 };
 
 struct MeaningSearch::Query {
-  std::vector<std::string> terms;  // in the description's order, each once
-  std::vector<MeaningIndex::Postings> postings;
-  std::vector<bool> found;
+  // A term searched for: one of the description's terms, or a synonym of one.
+  struct Term {
+    std::string text;
+    uint32_t source = 0;  // the description's term it stands for
+    uint32_t weight = 0;  // kTermWeight, or kSynonymWeight
+    bool found = false;   // in the index, with these postings
+    MeaningIndex::Postings postings;
+  };
+  std::vector<std::string> terms;  // the description's terms, in its order, each once
+  std::vector<Term> searched;
   std::unordered_set<std::string> own_words;  // as typed and as terms: never offered
 };
 
@@ -154,9 +172,7 @@ MeaningResult MeaningSearch::Search(std::string_view description, const CustomEn
     result.message = IndexMessage(loaded);
     return result;
   }
-  query.postings.resize(query.terms.size());
-  for (const std::string& term : query.terms)
-    query.found.push_back(index_->FindTerm(term, &query.postings[query.found.size()]));
+  AddSynonyms(&query);
 
   std::vector<Candidate> candidates;
   // More candidates than rows: some are the query's own words, some lose their place to the
@@ -181,27 +197,29 @@ MeaningResult MeaningSearch::Search(std::string_view description, const CustomEn
 void MeaningSearch::ScoreBuiltIn(const Query& query, size_t wanted,
                                  std::vector<Candidate>* candidates) const {
   const MeaningIndex& index = *index_;
-  // Each sense's sum of stored impacts, how many of the terms it holds, and how many of them
-  // are in its definition.
+  // Each sense's sum of weighted impacts, and which of the description's terms it holds, in
+  // its definition or anywhere (a bit for each, the 32nd standing for the rest).
   std::vector<uint32_t> sum(index.sense_count(), 0);
-  std::vector<uint8_t> matched(index.sense_count(), 0);
-  std::vector<uint8_t> covered(index.sense_count(), 0);
+  std::vector<uint32_t> held(index.sense_count(), 0);
+  std::vector<uint32_t> defined(index.sense_count(), 0);
   std::vector<uint32_t> touched;
-  for (size_t t = 0; t < query.terms.size(); ++t) {
-    if (!query.found[t]) continue;
-    index.ForEachPosting(query.postings[t], [&](uint32_t sense, uint8_t posting) {
+  for (const Query::Term& term : query.searched) {
+    if (!term.found) continue;
+    const uint32_t bit = SourceBit(term.source);
+    index.ForEachPosting(term.postings, [&](uint32_t sense, uint8_t posting) {
       if (sum[sense] == 0) touched.push_back(sense);
-      sum[sense] += posting & kImpactMask;
-      ++matched[sense];
-      covered[sense] += (posting & kInDefinition) != 0;
+      sum[sense] += (posting & kImpactMask) * term.weight;
+      held[sense] |= bit;
+      if (posting & kInDefinition) defined[sense] |= bit;
     });
   }
   if (touched.empty()) return;
+  const double step = index.impact_step() / kTermWeight;
   std::vector<std::pair<double, uint32_t>> ranked;  // (score, sense)
   ranked.reserve(touched.size());
   for (uint32_t s : touched) {
-    ranked.emplace_back(SenseScore(sum[s] * index.impact_step(), matched[s], query.terms.size(),
-                                   covered[s], index.DefinitionTerms(s)),
+    ranked.emplace_back(SenseScore(sum[s] * step, std::popcount(held[s]), query.terms.size(),
+                                   std::popcount(defined[s]), index.DefinitionTerms(s)),
                         s);
   }
 
@@ -253,10 +271,10 @@ void MeaningSearch::ScoreBuiltIn(const Query& query, size_t wanted,
 void MeaningSearch::ScoreCustom(const Query& query, const CustomEntries& custom,
                                 std::vector<Candidate>* candidates) const {
   const MeaningIndex& index = *index_;
-  std::vector<double> idf(query.terms.size());
-  for (size_t t = 0; t < query.terms.size(); ++t) {
-    idf[t] = InverseDocumentFrequency(index.sense_count(),
-                                      query.found[t] ? query.postings[t].document_frequency : 0);
+  std::vector<double> idf;
+  for (const Query::Term& term : query.searched) {
+    idf.push_back(InverseDocumentFrequency(index.sense_count(),
+                                           term.found ? term.postings.document_frequency : 0));
   }
   for (size_t e = 0; e < custom.entries_.size(); ++e) {
     const CustomEntries::Entry& entry = custom.entries_[e];
@@ -264,27 +282,61 @@ void MeaningSearch::ScoreCustom(const Query& query, const CustomEntries& custom,
     for (int f = 0; f < kFieldCount; ++f)
       length[f] = static_cast<uint32_t>(entry.terms[f].size());
     double sum = 0;
-    size_t matched = 0;
-    size_t covered = 0;
-    for (size_t t = 0; t < query.terms.size(); ++t) {
+    uint32_t held = 0;
+    uint32_t defined = 0;
+    for (size_t t = 0; t < query.searched.size(); ++t) {
+      const Query::Term& term = query.searched[t];
       uint32_t frequency[kFieldCount];
       for (int f = 0; f < kFieldCount; ++f) {
         frequency[f] = static_cast<uint32_t>(
-            std::count(entry.terms[f].begin(), entry.terms[f].end(), query.terms[t]));
+            std::count(entry.terms[f].begin(), entry.terms[f].end(), term.text));
       }
       const double impact = TermImpact(index.ranking(), index.stats(), idf[t], frequency, length);
-      sum += impact;
-      matched += impact > 0;
-      covered += frequency[kDefinitionField] > 0;
+      if (impact <= 0) continue;
+      sum += impact * term.weight / kTermWeight;
+      held |= SourceBit(term.source);
+      if (frequency[kDefinitionField] > 0) defined |= SourceBit(term.source);
     }
     if (sum <= 0) continue;
     Candidate c;
-    c.score = SenseScore(sum, matched, query.terms.size(), covered, entry.definition_terms) +
+    c.score = SenseScore(sum, std::popcount(held), query.terms.size(), std::popcount(defined),
+                         entry.definition_terms) +
               WordPrior(index.ranking(), 0);
     c.custom = true;
     c.id = static_cast<uint32_t>(e);
     c.pos = entry.pos;
     candidates->push_back(std::move(c));
+  }
+}
+
+void MeaningSearch::AddSynonyms(Query* query) const {
+  const MeaningIndex& index = *index_;
+  for (uint32_t i = 0; i < query->terms.size(); ++i) {
+    Query::Term term;
+    term.text = query->terms[i];
+    term.source = i;
+    term.weight = kTermWeight;
+    term.found = index.FindTerm(term.text, &term.postings);
+    query->searched.push_back(std::move(term));
+  }
+  const size_t direct = query->searched.size();
+  for (size_t i = 0; i < direct; ++i) {
+    if (!query->searched[i].found) continue;
+    const uint32_t t = query->searched[i].postings.term;
+    for (uint32_t e = index.FirstSynonym(t); e < index.EndSynonym(t); ++e) {
+      const uint32_t synonym = index.Synonym(e);
+      const bool searched = std::any_of(
+          query->searched.begin(), query->searched.end(),
+          [synonym](const Query::Term& q) { return q.found && q.postings.term == synonym; });
+      if (searched) continue;
+      Query::Term term;
+      term.text = std::string(index.TermText(synonym));
+      term.source = query->searched[i].source;
+      term.weight = kSynonymWeight;
+      term.found = true;
+      term.postings = index.TermPostings(synonym);
+      query->searched.push_back(std::move(term));
+    }
   }
 }
 

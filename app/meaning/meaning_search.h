@@ -109,6 +109,8 @@ class MeaningSearch {
  private:
   struct Candidate;
   struct Query;
+  // Looks the description's terms up, and adds their synonyms.
+  void AddSynonyms(Query* query) const;
   // Built-in words: at least `wanted` of the best, each with its best sense.
   void ScoreBuiltIn(const Query& query, size_t wanted, std::vector<Candidate>* candidates) const;
   void ScoreCustom(const Query& query, const CustomEntries& custom,

@@ -12,26 +12,26 @@ constexpr std::string_view kDescriptionPunctuation = ",;'-/.:!?\"()";
 
 // Function words, sorted for a binary search: articles, pronouns, prepositions, conjunctions,
 // auxiliary and modal verbs, and the fillers of everyday descriptions and glosses.
-constexpr std::array<std::string_view, 152> kFunctionWords = {
-    "about",     "above",      "after",      "again",   "against", "all",    "also",   "am",
-    "among",     "an",         "and",        "another", "any",     "are",    "around", "as",
-    "at",        "be",         "because",    "been",    "before",  "being",  "below",  "between",
-    "both",      "but",        "by",         "can",     "cannot",  "could",  "did",    "do",
-    "does",      "doing",      "don",        "down",    "during",  "each",   "eg",     "either",
-    "else",      "esp",        "especially", "etc",     "even",    "ever",   "every",  "for",
-    "from",      "had",        "has",        "have",    "having",  "he",     "her",    "here",
-    "hers",      "herself",    "him",        "himself", "his",     "how",    "ie",     "if",
-    "in",        "into",       "is",         "it",      "its",     "itself", "just",   "may",
-    "me",        "might",      "mine",       "more",    "most",    "must",   "my",     "myself",
-    "neither",   "nor",        "of",         "off",     "often",   "on",     "once",   "one",
-    "ones",      "only",       "onto",       "or",      "other",   "others", "our",    "ours",
-    "ourselves", "out",        "over",       "per",     "same",    "shall",  "she",    "should",
-    "so",        "some",       "such",       "than",    "that",    "the",    "their",  "theirs",
-    "them",      "themselves", "then",       "there",   "these",   "they",   "this",   "those",
-    "through",   "thus",       "to",         "too",     "under",   "until",  "up",     "upon",
-    "us",        "usually",    "very",       "was",     "we",      "were",   "what",   "when",
-    "where",     "whether",    "which",      "while",   "who",     "whom",   "whose",  "why",
-    "will",      "with",       "within",     "would",   "you",     "your",   "yours",  "yourself",
+constexpr std::array<std::string_view, 151> kFunctionWords = {
+    "about",      "above",      "after",   "again",   "against", "all",   "also",     "am",
+    "among",      "an",         "and",     "another", "any",     "are",   "around",   "as",
+    "at",         "be",         "because", "been",    "before",  "being", "below",    "between",
+    "both",       "but",        "by",      "can",     "could",   "did",   "do",       "does",
+    "doing",      "don",        "down",    "during",  "each",    "eg",    "either",   "else",
+    "esp",        "especially", "etc",     "even",    "ever",    "every", "for",      "from",
+    "had",        "has",        "have",    "having",  "he",      "her",   "here",     "hers",
+    "herself",    "him",        "himself", "his",     "how",     "ie",    "if",       "in",
+    "into",       "is",         "it",      "its",     "itself",  "just",  "may",      "me",
+    "might",      "mine",       "more",    "most",    "must",    "my",    "myself",   "neither",
+    "nor",        "of",         "off",     "often",   "on",      "once",  "one",      "ones",
+    "only",       "onto",       "or",      "other",   "others",  "our",   "ours",     "ourselves",
+    "out",        "over",       "per",     "same",    "shall",   "she",   "should",   "so",
+    "some",       "such",       "than",    "that",    "the",     "their", "theirs",   "them",
+    "themselves", "then",       "there",   "these",   "they",    "this",  "those",    "through",
+    "thus",       "to",         "too",     "under",   "until",   "up",    "upon",     "us",
+    "usually",    "very",       "was",     "we",      "were",    "what",  "when",     "where",
+    "whether",    "which",      "while",   "who",     "whom",    "whose", "why",      "will",
+    "with",       "within",     "would",   "you",     "your",    "yours", "yourself",
 };
 
 static_assert(std::is_sorted(kFunctionWords.begin(), kFunctionWords.end()),
@@ -108,16 +108,21 @@ const char* DescriptionMessage(DescriptionCheck check) {
 void ForEachWord(std::string_view text, const std::function<void(std::string_view)>& visit) {
   std::string current;
   bool ascii = true;
+  char before = ' ';     // the character before the word
+  bool after_n = false;  // the word before ended in "n"
   auto flush = [&] {
     if (current.empty()) return;
     if (ascii) {
       for (char& c : current) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
       }
-      visit(current);
+      // The negations "can't", "doesn't" and "cannot" say "not", which is searched.
+      const bool negation = (current == "t" && before == '\'' && after_n) || current == "cannot";
+      visit(negation ? std::string_view("not") : std::string_view(current));
     } else {
       visit(lookup::LowerCase(current));
     }
+    after_n = current.back() == 'n';
     current.clear();
     ascii = true;
   };
@@ -127,6 +132,7 @@ void ForEachWord(std::string_view text, const std::function<void(std::string_vie
       ascii = ascii && character.size() == 1;
     } else {
       flush();
+      before = character.size() == 1 ? character[0] : ' ';
     }
   });
   flush();

@@ -91,6 +91,7 @@ TEST_F(MeaningSearchTest, QueryWordsAreNotOffered) {
       {"young cats", {"cat", "cats"}, "kitten"},  // the base form too
       {"someone who bakes bread", {"bake", "bakes", "bread"}, "baker"},
       {"a fleece of fine wool from a sheep", {"sheep"}, "merino"},
+      {"kids", {"kid", "kids"}, "child"},  // its other word
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.description);
@@ -181,6 +182,16 @@ TEST_F(MeaningSearchTest, DescriptionChecks) {
   }
 }
 
+// A synonym of a description's word finds what only the synonym names, below the senses that
+// hold the word itself.
+TEST_F(MeaningSearchTest, SynonymsWidenTheSearch) {
+  const MeaningResult result = Search("a kid learning to talk");
+  ASSERT_EQ(result.status, MeaningStatus::kFound);
+  EXPECT_EQ(result.terms, (std::vector<std::string>{"kid", "learning", "talk"}));
+  EXPECT_EQ(result.rows[0].word, "toddler");
+  EXPECT_EQ(Words(Search("kid")), (std::vector<std::string>{"child", "toddler"}));
+}
+
 TEST_F(MeaningSearchTest, CountLimitsTheRows) {
   EXPECT_EQ(Search("a tree whose needles fall in autumn", 2).rows.size(), 2u);
   EXPECT_EQ(Search("a tree whose needles fall in autumn", 0).rows.size(), 1u);
@@ -230,6 +241,14 @@ TEST_F(MeaningSearchTest, MissingOrDamagedIndexFailsOnlyTheSearch) {
        [](auto* b) {
          const size_t senses = GetU32(*b, kSenseCountAt);
          (*b)[GetU32(*b, kSensesAt) + 4 * (senses + 1)] = 0;
+         Reseal(b);
+       }},
+      {"a synonym naming no term",
+       [](auto* b) {
+         const size_t terms = GetU32(*b, kTermCountAt);
+         const size_t synonyms = GetU32(*b, kSynonymsAt) + 4 * (terms + 1);
+         ASSERT_GT(GetU32(*b, kSynonymCountAt), 0u);
+         PutU32(b, synonyms, static_cast<uint32_t>(terms));
          Reseal(b);
        }},
       {"word ranges descending",
@@ -286,6 +305,7 @@ TEST(MeaningText, SplitWords) {
     std::vector<std::string> words;
   } cases[] = {
       {"Baker's bread-knife/2nd ed.", {"baker", "s", "bread", "knife", "2nd", "ed"}},
+      {"can't, doesn't, cannot, 't", {"can", "not", "doesn", "not", "not", "t"}},
       {"\xC3\x89T\xC3\x89 \xE2\x80\x94 caf\xC3\xA9", {"\xC3\xA9t\xC3\xA9", "caf\xC3\xA9"}},
       {"  ;;  ", {}},
       {"a\xFF"

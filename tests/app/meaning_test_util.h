@@ -31,7 +31,8 @@ struct TestSense {
 };
 
 // Pointer type 2 is a noun's more general sense. Three trees share one gloss: the frequent one
-// comes first, the other two in the order of their words.
+// comes first, the other two in the order of their words. A kid is found only through its
+// synonym child.
 inline const std::vector<TestSense> kSenses = {
     {1, {{"baker", 5}, {"bread_maker", 0}}, "someone who bakes bread or cake"},
     {2, {{"bake", 9}}, "cook by dry heat in an oven; \"bake the bread\""},
@@ -48,6 +49,8 @@ inline const std::vector<TestSense> kSenses = {
     {1, {{"cedar", 4}}, "a tree whose needles fall in autumn"},
     {2, {{"alleviate", 2}, {"relieve", 6}}, "make a pain less severe"},
     {3, {{"woolly", 1}}, "covered with soft wool"},
+    {1, {{"child", 9}, {"kid", 2}}, "a young person"},
+    {1, {{"toddler", 1}}, "a child who is learning to walk"},
     {4, {{"quickly", 4}}, "with great speed"},
 };
 
