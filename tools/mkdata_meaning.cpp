@@ -11,6 +11,7 @@
 #include "app/meaning/meaning_format.h"
 #include "app/meaning/meaning_text.h"
 #include "engine/little_endian.h"
+#include "tools/mkdata_lexicon.h"
 
 namespace mkdata {
 namespace {
@@ -88,14 +89,6 @@ class Vocabulary {
     using is_transparent = void;
     size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
   };
-
-  static std::string FoldCase(std::string_view text) {
-    std::string folded(text);
-    for (char& c : folded) {
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return folded;
-  }
 
   bool Known(const std::string& index_form) const { return known_.count(index_form) != 0; }
 
@@ -315,6 +308,211 @@ std::vector<std::vector<uint32_t>> TermSynonyms(const datafiles::Lexicon& lexico
   return synonyms;
 }
 
+// Every synset's occurrences and field lengths, the terms' document frequencies, and the
+// collection's average field lengths.
+struct Collection {
+  std::vector<Occurrence> occurrences;
+  std::vector<uint32_t> first_occurrence;    // by synset, one more: occurrences [first, next)
+  std::vector<uint32_t> lengths;             // kFieldCount by synset
+  std::vector<uint32_t> document_frequency;  // by term number
+  meaning::CollectionStats stats;
+};
+
+Collection CollectOccurrences(const datafiles::Lexicon& lexicon, const SynsetTerms& terms,
+                              size_t term_count) {
+  const uint32_t n = static_cast<uint32_t>(lexicon.synsets.size());
+  Collection c;
+  c.first_occurrence.assign(n + 1, 0);
+  c.lengths.assign(size_t{n} * kFieldCount, 0);
+  c.document_frequency.assign(term_count, 0);
+  c.occurrences.reserve(size_t{n} * 32);
+  c.stats.documents = n;
+  std::vector<uint32_t> ancestors;
+  std::vector<std::pair<uint32_t, int>> scratch;
+  std::vector<Occurrence> one;
+  double total[kFieldCount] = {};
+  for (uint32_t s = 0; s < n; ++s) {
+    uint32_t* length = &c.lengths[size_t{s} * kFieldCount];
+    SynsetOccurrences(lexicon, terms, s, &ancestors, &scratch, &one, length);
+    c.first_occurrence[s] = static_cast<uint32_t>(c.occurrences.size());
+    for (const Occurrence& o : one)
+      ++c.document_frequency[o.term];
+    c.occurrences.insert(c.occurrences.end(), one.begin(), one.end());
+    for (int f = 0; f < kFieldCount; ++f)
+      total[f] += length[f];
+  }
+  c.first_occurrence[n] = static_cast<uint32_t>(c.occurrences.size());
+  for (int f = 0; f < kFieldCount; ++f) {
+    // Stored as fixed-point numbers: the search must see the very averages used here.
+    c.stats.average_length[f] = Fixed(n > 0 ? total[f] / n : 0) * meaning::kMeaningFixedPoint;
+  }
+  return c;
+}
+
+// What the index holds, terms in byte order, before it is laid out.
+struct IndexContent {
+  std::vector<uint32_t> order;          // term numbers in byte order
+  std::vector<uint32_t> first_posting;  // by rank, one more: postings [first, next)
+  std::vector<uint32_t> posting_synset;
+  std::vector<uint8_t> posting_byte;              // impact | kInDefinition
+  uint32_t step_fixed = 0;                        // the impact step, fixed point
+  std::vector<std::vector<OfferedWord>> offered;  // by synset
+  std::vector<std::vector<uint32_t>> synonyms;    // by rank, ranks
+};
+
+// Scores every occurrence with BM25F, quantises the scores to the step that maps the largest
+// onto kImpactMask, and sorts the postings by term rank; synsets ascend within each term since
+// they are visited in order.
+void ScorePostings(const Collection& c, const meaning::RankingParameters& ranking,
+                   const std::vector<uint32_t>& rank, IndexContent* content) {
+  const uint32_t n = c.stats.documents;
+  const size_t term_count = c.document_frequency.size();
+  std::vector<double> idf(term_count);
+  for (size_t t = 0; t < term_count; ++t)
+    idf[t] = meaning::InverseDocumentFrequency(n, c.document_frequency[t]);
+  std::vector<float> impact(c.occurrences.size());
+  double largest = 0;
+  for (uint32_t s = 0; s < n; ++s) {
+    for (uint32_t i = c.first_occurrence[s]; i < c.first_occurrence[s + 1]; ++i) {
+      const Occurrence& o = c.occurrences[i];
+      uint32_t frequency[kFieldCount];
+      std::copy(o.frequency, o.frequency + kFieldCount, frequency);
+      impact[i] = static_cast<float>(meaning::TermImpact(ranking, c.stats, idf[o.term], frequency,
+                                                         &c.lengths[size_t{s} * kFieldCount]));
+      largest = std::max(largest, double{impact[i]});
+    }
+  }
+  content->step_fixed = std::max<uint32_t>(1, Fixed(largest / meaning::kImpactMask) + 1);
+  const double step = content->step_fixed * meaning::kMeaningFixedPoint;
+
+  content->first_posting.assign(term_count + 1, 0);
+  for (uint32_t t = 0; t < term_count; ++t)
+    content->first_posting[rank[t] + 1] = c.document_frequency[t];
+  std::partial_sum(content->first_posting.begin(), content->first_posting.end(),
+                   content->first_posting.begin());
+  content->posting_synset.resize(c.occurrences.size());
+  content->posting_byte.resize(c.occurrences.size());
+  std::vector<uint32_t> fill(content->first_posting.begin(), content->first_posting.end() - 1);
+  for (uint32_t s = 0; s < n; ++s) {
+    for (uint32_t i = c.first_occurrence[s]; i < c.first_occurrence[s + 1]; ++i) {
+      const uint32_t at = fill[rank[c.occurrences[i].term]]++;
+      const long q = std::lround(impact[i] / step);
+      const bool in_definition = c.occurrences[i].frequency[meaning::kDefinitionField] > 0;
+      content->posting_synset[at] = s;
+      content->posting_byte[at] =
+          static_cast<uint8_t>(std::clamp<long>(q, 1, meaning::kImpactMask)) |
+          (in_definition ? meaning::kInDefinition : 0);
+    }
+  }
+}
+
+// A u32 index of each list's first element, one more holding their total, then the elements.
+void AppendLists(const std::vector<std::vector<uint32_t>>& lists, std::vector<uint8_t>* out) {
+  uint32_t total = 0;
+  for (const auto& list : lists) {
+    AppendU32(out, total);
+    total += static_cast<uint32_t>(list.size());
+  }
+  AppendU32(out, total);
+  for (const auto& list : lists) {
+    for (uint32_t element : list)
+      AppendU32(out, element);
+  }
+}
+
+// Lays the index out as meaning_format.h says, sealed with its digest.
+std::vector<uint8_t> LayOut(const datafiles::Lexicon& lexicon, const SynsetTerms& terms,
+                            const std::vector<std::string>& texts, const Collection& c,
+                            const meaning::RankingParameters& ranking,
+                            const IndexContent& content) {
+  using namespace meaning;
+  std::vector<uint8_t> out(kMeaningHeaderSize, 0);
+  // Terms, their texts and their postings.
+  const size_t terms_at = out.size();
+  out.resize(terms_at + texts.size() * kTermEntrySize);
+  std::vector<uint8_t> strings, postings;
+  for (uint32_t r = 0; r < content.order.size(); ++r) {
+    const uint32_t t = content.order[r];
+    const size_t entry = terms_at + size_t{r} * kTermEntrySize;
+    PutU32(&out, entry, static_cast<uint32_t>(strings.size()));
+    PutU32(&out, entry + 4, static_cast<uint32_t>(postings.size()));
+    PutU32(&out, entry + 8, c.document_frequency[t]);
+    strings.insert(strings.end(), texts[t].begin(), texts[t].end());
+    strings.push_back(0);
+    uint32_t previous = 0;
+    for (uint32_t i = content.first_posting[r]; i < content.first_posting[r + 1]; ++i) {
+      AppendVarint(&postings, content.posting_synset[i] - previous);
+      postings.push_back(content.posting_byte[i]);
+      previous = content.posting_synset[i];
+    }
+  }
+  const size_t strings_at = out.size();
+  out.insert(out.end(), strings.begin(), strings.end());
+  const size_t postings_at = out.size();
+  out.insert(out.end(), postings.begin(), postings.end());
+  // Senses: their word ranges, parts of speech and definition sizes, then the words.
+  const size_t senses_at = out.size();
+  uint32_t word_entries = 0;
+  for (const auto& words : content.offered) {
+    AppendU32(&out, word_entries);
+    word_entries += static_cast<uint32_t>(words.size());
+  }
+  AppendU32(&out, word_entries);
+  for (const datafiles::SynsetSpec& synset : lexicon.synsets)
+    out.push_back(synset.pos);
+  for (std::vector<uint32_t> distinct : terms.definition) {
+    std::sort(distinct.begin(), distinct.end());
+    const size_t count = std::unique(distinct.begin(), distinct.end()) - distinct.begin();
+    out.push_back(static_cast<uint8_t>(std::min<size_t>(count, UINT8_MAX)));
+  }
+  const size_t words_at = out.size();
+  for (const auto& words : content.offered) {
+    for (const OfferedWord& w : words)
+      AppendU32(&out, w.packed);
+  }
+  for (const auto& words : content.offered) {
+    for (const OfferedWord& w : words)
+      out.push_back(w.frequency);
+  }
+  const size_t synonyms_at = out.size();
+  AppendLists(content.synonyms, &out);
+  size_t synonym_count = 0;
+  for (const auto& list : content.synonyms)
+    synonym_count += list.size();
+
+  const std::pair<size_t, uint64_t> fields[] = {
+      {kMagicAt, kMeaningMagic},
+      {kVersionAt, kMeaningVersion},
+      {kSenseCountAt, lexicon.synsets.size()},
+      {kTermCountAt, texts.size()},
+      {kWordEntryCountAt, word_entries},
+      {kK1At, Fixed(ranking.k1)},
+      {kPriorAt, Fixed(ranking.prior)},
+      {kImpactStepAt, content.step_fixed},
+      {kTermsAt, terms_at},
+      {kStringsAt, strings_at},
+      {kStringsSizeAt, strings.size()},
+      {kPostingsAt, postings_at},
+      {kPostingsSizeAt, postings.size()},
+      {kSensesAt, senses_at},
+      {kWordsAt, words_at},
+      {kSynonymsAt, synonyms_at},
+      {kSynonymCountAt, synonym_count},
+      {kFileSizeAt, out.size()},
+  };
+  for (const auto& [at, value] : fields)
+    PutU32(&out, at, static_cast<uint32_t>(value));
+  for (int f = 0; f < kFieldCount; ++f) {
+    PutU32(&out, kWeightAt + 4 * f, Fixed(ranking.weight[f]));
+    PutU32(&out, kLengthNormAt + 4 * f, Fixed(ranking.b[f]));
+    PutU32(&out, kAverageLengthAt + 4 * f, Fixed(c.stats.average_length[f]));
+  }
+  const engine::Digest digest =
+      MeaningDigest(out.data() + kMeaningHeaderSize, out.size() - kMeaningHeaderSize);
+  std::copy(digest.begin(), digest.end(), out.begin() + kDigestAt);
+  return out;
+}
+
 }  // namespace
 
 bool BuildMeaningIndex(const datafiles::Lexicon& lexicon,
@@ -322,199 +520,42 @@ bool BuildMeaningIndex(const datafiles::Lexicon& lexicon,
                        MeaningReport* report, std::string* error) {
   *report = MeaningReport();
   const meaning::RankingParameters ranking = AsStored(requested);
-  const uint32_t n = static_cast<uint32_t>(lexicon.synsets.size());
   for (const datafiles::SynsetSpec& synset : lexicon.synsets) {
     for (const datafiles::PointerSpec& p : synset.pointers) {
-      if (p.target >= n) {
+      if (p.target >= lexicon.synsets.size()) {
         *error = "1001S.dat: a pointer names no synset";
         return false;
       }
     }
   }
-  std::vector<std::vector<OfferedWord>> offered;
-  if (!CollectOfferedWords(lexicon, &offered, error)) return false;
+  IndexContent content;
+  if (!CollectOfferedWords(lexicon, &content.offered, error)) return false;
 
   Vocabulary vocabulary(lexicon);
   const SynsetTerms terms = CollectSynsetTerms(lexicon, &vocabulary);
-
-  // Every synset's occurrences and field lengths; the terms' document frequencies.
-  std::vector<Occurrence> occurrences;
-  std::vector<uint32_t> first_occurrence(n + 1, 0);
-  std::vector<uint32_t> lengths(size_t{n} * kFieldCount);
-  std::vector<uint32_t> document_frequency(vocabulary.texts().size(), 0);
-  meaning::CollectionStats stats;
-  stats.documents = n;
-  {
-    std::vector<uint32_t> ancestors;
-    std::vector<std::pair<uint32_t, int>> scratch;
-    std::vector<Occurrence> one;
-    occurrences.reserve(size_t{n} * 32);
-    double total[kFieldCount] = {};
-    for (uint32_t s = 0; s < n; ++s) {
-      uint32_t* length = &lengths[size_t{s} * kFieldCount];
-      SynsetOccurrences(lexicon, terms, s, &ancestors, &scratch, &one, length);
-      first_occurrence[s] = static_cast<uint32_t>(occurrences.size());
-      for (const Occurrence& o : one)
-        ++document_frequency[o.term];
-      occurrences.insert(occurrences.end(), one.begin(), one.end());
-      for (int f = 0; f < kFieldCount; ++f)
-        total[f] += length[f];
-    }
-    first_occurrence[n] = static_cast<uint32_t>(occurrences.size());
-    for (int f = 0; f < kFieldCount; ++f) {
-      // Stored as fixed-point numbers: the search must see the very averages used here.
-      stats.average_length[f] = Fixed(n > 0 ? total[f] / n : 0) * meaning::kMeaningFixedPoint;
-    }
-  }
-
-  // Impacts, then the step that maps the largest onto the largest stored impact.
+  const Collection collection = CollectOccurrences(lexicon, terms, vocabulary.texts().size());
   const std::vector<std::string>& texts = vocabulary.texts();
-  std::vector<double> idf(texts.size());
-  for (size_t t = 0; t < texts.size(); ++t)
-    idf[t] = meaning::InverseDocumentFrequency(n, document_frequency[t]);
-  std::vector<float> impact(occurrences.size());
-  double largest = 0;
-  for (uint32_t s = 0; s < n; ++s) {
-    for (uint32_t i = first_occurrence[s]; i < first_occurrence[s + 1]; ++i) {
-      const Occurrence& o = occurrences[i];
-      uint32_t frequency[kFieldCount];
-      std::copy(o.frequency, o.frequency + kFieldCount, frequency);
-      impact[i] = static_cast<float>(meaning::TermImpact(ranking, stats, idf[o.term], frequency,
-                                                         &lengths[size_t{s} * kFieldCount]));
-      largest = std::max(largest, double{impact[i]});
-    }
-  }
-  const uint32_t step_fixed = std::max<uint32_t>(1, Fixed(largest / meaning::kImpactMask) + 1);
-  const double step = step_fixed * meaning::kMeaningFixedPoint;
-
-  // Terms in byte order.
-  std::vector<uint32_t> order(texts.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(),
+  content.order.resize(texts.size());
+  std::iota(content.order.begin(), content.order.end(), 0);
+  std::sort(content.order.begin(), content.order.end(),
             [&](uint32_t a, uint32_t b) { return texts[a] < texts[b]; });
   std::vector<uint32_t> rank(texts.size());
-  for (uint32_t r = 0; r < order.size(); ++r)
-    rank[order[r]] = r;
+  for (uint32_t r = 0; r < content.order.size(); ++r)
+    rank[content.order[r]] = r;
+  ScorePostings(collection, ranking, rank, &content);
+  content.synonyms = TermSynonyms(lexicon, &vocabulary, rank);
 
-  const std::vector<std::vector<uint32_t>> synonyms = TermSynonyms(lexicon, &vocabulary, rank);
-
-  // Postings, term by term: synsets ascend within each term since they are visited in order.
-  std::vector<uint32_t> first_posting(texts.size() + 1, 0);
-  for (uint32_t t = 0; t < texts.size(); ++t)
-    first_posting[rank[t] + 1] = document_frequency[t];
-  std::partial_sum(first_posting.begin(), first_posting.end(), first_posting.begin());
-  std::vector<uint32_t> posting_synset(occurrences.size());
-  std::vector<uint8_t> posting_impact(occurrences.size());
-  {
-    std::vector<uint32_t> fill(first_posting.begin(), first_posting.end() - 1);
-    for (uint32_t s = 0; s < n; ++s) {
-      for (uint32_t i = first_occurrence[s]; i < first_occurrence[s + 1]; ++i) {
-        const uint32_t at = fill[rank[occurrences[i].term]]++;
-        posting_synset[at] = s;
-        const long q = std::lround(impact[i] / step);
-        const bool in_definition = occurrences[i].frequency[meaning::kDefinitionField] > 0;
-        posting_impact[at] = static_cast<uint8_t>(std::clamp<long>(q, 1, meaning::kImpactMask)) |
-                             (in_definition ? meaning::kInDefinition : 0);
-      }
-    }
-  }
-
-  // The image.
-  image->assign(meaning::kMeaningHeaderSize, 0);
-  std::vector<uint8_t>& out = *image;
-  const size_t terms_at = out.size();
-  out.resize(terms_at + texts.size() * meaning::kTermEntrySize);
-  std::vector<uint8_t> strings, postings;
-  for (uint32_t r = 0; r < order.size(); ++r) {
-    const uint32_t t = order[r];
-    const size_t entry = terms_at + size_t{r} * meaning::kTermEntrySize;
-    PutU32(&out, entry, static_cast<uint32_t>(strings.size()));
-    PutU32(&out, entry + 4, static_cast<uint32_t>(postings.size()));
-    PutU32(&out, entry + 8, document_frequency[t]);
-    strings.insert(strings.end(), texts[t].begin(), texts[t].end());
-    strings.push_back(0);
-    uint32_t previous = 0;
-    for (uint32_t i = first_posting[r]; i < first_posting[r + 1]; ++i) {
-      meaning::AppendVarint(&postings, posting_synset[i] - previous);
-      postings.push_back(posting_impact[i]);
-      previous = posting_synset[i];
-    }
-  }
-  const size_t strings_at = out.size();
-  out.insert(out.end(), strings.begin(), strings.end());
-  const size_t postings_at = out.size();
-  out.insert(out.end(), postings.begin(), postings.end());
-  const size_t senses_at = out.size();
-  uint32_t word_entries = 0;
-  for (uint32_t s = 0; s < n; ++s) {
-    AppendU32(&out, word_entries);
-    word_entries += static_cast<uint32_t>(offered[s].size());
-  }
-  AppendU32(&out, word_entries);
-  for (const datafiles::SynsetSpec& synset : lexicon.synsets)
-    out.push_back(synset.pos);
-  for (uint32_t s = 0; s < n; ++s) {
-    std::vector<uint32_t> distinct = terms.definition[s];
-    std::sort(distinct.begin(), distinct.end());
-    const size_t count = std::unique(distinct.begin(), distinct.end()) - distinct.begin();
-    out.push_back(static_cast<uint8_t>(std::min<size_t>(count, UINT8_MAX)));
-  }
-  const size_t words_at = out.size();
-  for (const auto& words : offered) {
-    for (const OfferedWord& w : words)
-      AppendU32(&out, w.packed);
-  }
-  for (const auto& words : offered) {
-    for (const OfferedWord& w : words)
-      out.push_back(w.frequency);
-  }
-  const size_t synonyms_at = out.size();
-  uint32_t synonym_count = 0;
-  for (const auto& list : synonyms) {
-    AppendU32(&out, synonym_count);
-    synonym_count += static_cast<uint32_t>(list.size());
-  }
-  AppendU32(&out, synonym_count);
-  for (const auto& list : synonyms) {
-    for (uint32_t synonym : list)
-      AppendU32(&out, synonym);
-  }
-  if (out.size() > UINT32_MAX) {
+  *image = LayOut(lexicon, terms, texts, collection, ranking, content);
+  if (image->size() > UINT32_MAX) {
+    image->clear();
     *error = "1001S.dat: the index would exceed 4 GB";
     return false;
   }
-
-  PutU32(&out, meaning::kMagicAt, meaning::kMeaningMagic);
-  PutU32(&out, meaning::kVersionAt, meaning::kMeaningVersion);
-  PutU32(&out, meaning::kSenseCountAt, n);
-  PutU32(&out, meaning::kTermCountAt, static_cast<uint32_t>(texts.size()));
-  PutU32(&out, meaning::kWordEntryCountAt, word_entries);
-  PutU32(&out, meaning::kK1At, Fixed(ranking.k1));
-  PutU32(&out, meaning::kPriorAt, Fixed(ranking.prior));
-  PutU32(&out, meaning::kImpactStepAt, step_fixed);
-  for (int f = 0; f < kFieldCount; ++f) {
-    PutU32(&out, meaning::kWeightAt + 4 * f, Fixed(ranking.weight[f]));
-    PutU32(&out, meaning::kLengthNormAt + 4 * f, Fixed(ranking.b[f]));
-    PutU32(&out, meaning::kAverageLengthAt + 4 * f, Fixed(stats.average_length[f]));
-  }
-  PutU32(&out, meaning::kTermsAt, static_cast<uint32_t>(terms_at));
-  PutU32(&out, meaning::kStringsAt, static_cast<uint32_t>(strings_at));
-  PutU32(&out, meaning::kStringsSizeAt, static_cast<uint32_t>(strings.size()));
-  PutU32(&out, meaning::kPostingsAt, static_cast<uint32_t>(postings_at));
-  PutU32(&out, meaning::kPostingsSizeAt, static_cast<uint32_t>(postings.size()));
-  PutU32(&out, meaning::kSensesAt, static_cast<uint32_t>(senses_at));
-  PutU32(&out, meaning::kWordsAt, static_cast<uint32_t>(words_at));
-  PutU32(&out, meaning::kSynonymsAt, static_cast<uint32_t>(synonyms_at));
-  PutU32(&out, meaning::kSynonymCountAt, synonym_count);
-  PutU32(&out, meaning::kFileSizeAt, static_cast<uint32_t>(out.size()));
-  const engine::Digest digest = meaning::MeaningDigest(out.data() + meaning::kMeaningHeaderSize,
-                                                       out.size() - meaning::kMeaningHeaderSize);
-  std::copy(digest.begin(), digest.end(), out.begin() + meaning::kDigestAt);
-
   report->terms = texts.size();
-  report->postings = occurrences.size();
-  report->senses = n;
-  report->word_entries = word_entries;
+  report->postings = collection.occurrences.size();
+  report->senses = lexicon.synsets.size();
+  for (const auto& words : content.offered)
+    report->word_entries += words.size();
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -190,6 +191,22 @@ TEST_F(MeaningSearchTest, SynonymsWidenTheSearch) {
   EXPECT_EQ(result.terms, (std::vector<std::string>{"kid", "learning", "talk"}));
   EXPECT_EQ(result.rows[0].word, "toddler");
   EXPECT_EQ(Words(Search("kid")), (std::vector<std::string>{"child", "toddler"}));
+}
+
+// A window searches off its interface thread: searches that run at once, one of them loading
+// the index, all give the same answer.
+TEST_F(MeaningSearchTest, SearchesMayRunAtOnce) {
+  const meaning::MeaningSearch search(engine_, data_.IndexPath());
+  std::vector<std::vector<std::string>> found(4);
+  std::vector<std::thread> threads;
+  for (size_t i = 0; i < found.size(); ++i)
+    threads.emplace_back([&, i] { found[i] = Words(search.Search("young cats", entries_)); });
+  for (std::thread& thread : threads)
+    thread.join();
+  ASSERT_FALSE(found[0].empty());
+  EXPECT_EQ(found[0][0], "kitten");
+  for (const std::vector<std::string>& words : found)
+    EXPECT_EQ(words, found[0]);
 }
 
 TEST_F(MeaningSearchTest, CountLimitsTheRows) {
