@@ -1,16 +1,29 @@
 #include "app/meaning/meaning_format.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace meaning {
 
 engine::Digest MeaningDigest(const uint8_t* body, size_t length) {
+  // The chunks' digests are independent: a second thread takes the later half of them, which
+  // halves the wait of the first search on a machine with two cores.
+  const size_t chunks = (length + engine::kFileDigestChunk - 1) / engine::kFileDigestChunk;
+  std::vector<engine::Digest> inner(chunks);
+  auto digest_chunks = [&](size_t first, size_t last) {
+    for (size_t i = first; i < last; ++i) {
+      const size_t at = i * engine::kFileDigestChunk;
+      inner[i] = engine::Md5Bytes(body + at, std::min(engine::kFileDigestChunk, length - at));
+    }
+  };
+  const size_t half = chunks / 2;
+  std::thread later;
+  if (half > 0) later = std::thread(digest_chunks, half, chunks);
+  digest_chunks(0, half > 0 ? half : chunks);
+  if (later.joinable()) later.join();
   engine::Md5 outer;
-  for (size_t at = 0; at < length; at += engine::kFileDigestChunk) {
-    const size_t chunk = std::min(engine::kFileDigestChunk, length - at);
-    const engine::Digest inner = engine::Md5Bytes(body + at, chunk);
-    outer.Update(inner.data(), inner.size());
-  }
+  for (const engine::Digest& digest : inner)
+    outer.Update(digest.data(), digest.size());
   return outer.Final();
 }
 
