@@ -6,7 +6,6 @@
 
 #include "app/lookup/senses.h"
 #include "app/meaning/meaning_format.h"
-#include "custom/custom_db.h"
 #include "engine/nymdex.h"
 
 namespace meaning {
@@ -30,78 +29,7 @@ uint32_t SourceBit(uint32_t source) {
   return uint32_t{1} << std::min<uint32_t>(source, 31);
 }
 
-// The field of each custom relation slot: synonyms are the entry's own words, "Kind of" its
-// more general words; antonyms say what it is not and are left out, as the compiler leaves
-// them out for the built-in senses.
-int SlotField(int slot) {
-  switch (slot) {
-    case 0:
-      return kOwnWordsField;
-    case 1:
-      return -1;
-    case 2:
-      return kKindWordsField;
-    default:
-      return kLinkedWordsField;
-  }
-}
-
-lookup::IsKnownFunction KnownWords(const NymdexEngine* engine, const CustomEntries* custom) {
-  return [engine, custom](const std::string& index_form) {
-    if (engine != nullptr && Nymdex_IsWord(engine, index_form.c_str()) == 1) return true;
-    return custom != nullptr && custom->IsKnown(index_form);
-  };
-}
-
 }  // namespace
-
-bool CustomEntries::Read(const CustomDatabase* db, const NymdexEngine* engine) {
-  entries_.clear();
-  words_.clear();
-  if (db == nullptr) return true;
-  std::vector<CustomEntrySummary> summaries;
-  const bool ok = CustomDb_GetAllEntries(db, &summaries);
-  for (const CustomEntrySummary& summary : summaries)
-    words_.insert(lookup::ToIndexForm(summary.word));
-
-  const TermNormaliser normaliser(KnownWords(engine, this));
-  // The records of each word give the examples and related words; they come in the order of
-  // the summaries of that word, unless some entry was stored under another spelling.
-  std::unordered_map<std::string, std::vector<std::string>> records_of;
-  std::unordered_map<std::string, size_t> seen;
-  for (const CustomEntrySummary& summary : summaries) {
-    const std::string key = lookup::ToIndexForm(summary.word);
-    auto [records, added] = records_of.try_emplace(key);
-    if (added && CustomDb_FindRecords(db, key.c_str(), &records->second) != kCustomOk) {
-      records->second.clear();
-    }
-    const size_t nth = seen[key]++;
-    Entry entry;
-    entry.word = lookup::ToDisplayForm(key);
-    entry.pos = CustomTypePos(summary.type_name);
-    entry.definition = summary.definition;
-    auto add = [&](std::string_view text, int field) {
-      for (std::string& term : normaliser.Terms(text))
-        entry.terms[field].push_back(std::move(term));
-    };
-    add(summary.definition, kDefinitionField);
-    std::vector<std::string> distinct = entry.terms[kDefinitionField];
-    std::sort(distinct.begin(), distinct.end());
-    entry.definition_terms = std::unique(distinct.begin(), distinct.end()) - distinct.begin();
-    add(entry.word, kOwnWordsField);
-    if (nth < records->second.size() &&
-        GetRecordField(records->second[nth], kCustomDefinitionField) == summary.definition) {
-      const std::string& record = records->second[nth];
-      add(GetRecordField(record, kCustomExamplesField), kExampleField);
-      for (int slot = 0; slot < kCustomRelationCount; ++slot) {
-        const int field = SlotField(slot);
-        if (field >= 0) add(GetRecordField(record, kCustomRelations[slot].field), field);
-      }
-    }
-    entries_.push_back(std::move(entry));
-  }
-  return ok;
-}
 
 struct MeaningSearch::Candidate {
   double score = 0;
@@ -180,7 +108,7 @@ MeaningResult MeaningSearch::Search(std::string_view description, const CustomEn
   ScoreBuiltIn(query, 2 * count + query.own_words.size() + custom.size(), &candidates);
   ScoreCustom(query, custom, &candidates);
   for (Candidate& candidate : candidates) {
-    if (candidate.custom) candidate.word = custom.entries_[candidate.id].word;
+    if (candidate.custom) candidate.word = custom.entries()[candidate.id].word;
   }
   Rank(query, normaliser, count, &candidates);
   for (const Candidate& candidate : candidates)
@@ -276,8 +204,8 @@ void MeaningSearch::ScoreCustom(const Query& query, const CustomEntries& custom,
     idf.push_back(InverseDocumentFrequency(index.sense_count(),
                                            term.found ? term.postings.document_frequency : 0));
   }
-  for (size_t e = 0; e < custom.entries_.size(); ++e) {
-    const CustomEntries::Entry& entry = custom.entries_[e];
+  for (size_t e = 0; e < custom.entries().size(); ++e) {
+    const CustomEntry& entry = custom.entries()[e];
     uint32_t length[kFieldCount];
     for (int f = 0; f < kFieldCount; ++f)
       length[f] = static_cast<uint32_t>(entry.terms[f].size());
@@ -397,7 +325,7 @@ MeaningRow MeaningSearch::Row(const Candidate& candidate, const CustomEntries& c
   row.pos = candidate.pos;
   row.custom = candidate.custom;
   if (candidate.custom) {
-    row.definition = lookup::CutDefinition(custom.entries_[candidate.id].definition);
+    row.definition = lookup::CutDefinition(custom.entries()[candidate.id].definition);
     return row;
   }
   char stored[kMaxWordLength + 1];

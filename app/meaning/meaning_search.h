@@ -4,15 +4,13 @@
 // it with the same ranking (BM25F, app/meaning/meaning_rank.h).
 //
 // A description's words that are not function words are reduced to base forms as the lookup
-// box reduces them, and each becomes a query term. Every sense scores the sum of its terms'
-// impacts; a word scores its best sense's score plus a prior for that sense's frequency, and is
-// offered once, with that sense. The query's own words are never offered. Equal scores are
-// ordered by word.
+// box reduces them, and each becomes a query term, which brings its synonyms at a lower weight.
+// Senses and words score as app/meaning/meaning_rank.h says; a word is offered once, with its
+// best sense. The query's own words are never offered. Equal scores are ordered by word.
 //
 // Threads: Search may run on any thread, also several at once, provided the engine stays up
-// and the CustomEntries it is given are not changed meanwhile. Reading the custom database
-// (CustomEntries::Read) belongs to the thread that owns the database; a window reads it on its
-// own thread and hands the snapshot to a worker. Nothing here throws or prints.
+// and the CustomEntries it is given are not changed meanwhile (meaning_custom.h: they are read
+// on the thread that owns the custom database). Nothing here throws or prints.
 #pragma once
 
 #include <cstddef>
@@ -24,44 +22,17 @@
 #include <unordered_set>
 #include <vector>
 
+#include "app/meaning/meaning_custom.h"
 #include "app/meaning/meaning_index.h"
 #include "app/meaning/meaning_rank.h"
 #include "app/meaning/meaning_text.h"
 
 struct NymdexEngine;
-struct CustomDatabase;
 
 namespace meaning {
 
 inline constexpr size_t kDefaultResultCount = 20;
 inline constexpr size_t kMaxResultCount = 1000;
-
-// The user's custom entries as the search needs them, read at one moment: each entry's terms
-// by field, and the words the entries are stored under (which count as known words when a
-// description's words are reduced to base forms).
-class CustomEntries {
- public:
-  CustomEntries() = default;  // no entries
-
-  // Reads every entry of the database (null: none). False, with the entries read so far, when
-  // the database cannot be read.
-  bool Read(const CustomDatabase* db, const NymdexEngine* engine);
-
-  size_t size() const { return entries_.size(); }
-  bool IsKnown(const std::string& index_form) const { return words_.count(index_form) != 0; }
-
- private:
-  friend class MeaningSearch;
-  struct Entry {
-    std::string word;  // display form
-    uint32_t pos = 0;
-    std::string definition;
-    std::vector<std::string> terms[kFieldCount];
-    size_t definition_terms = 0;  // distinct terms of the definition
-  };
-  std::vector<Entry> entries_;
-  std::unordered_set<std::string> words_;
-};
 
 // One offered word.
 struct MeaningRow {
