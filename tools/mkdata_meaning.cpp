@@ -271,16 +271,32 @@ bool CollectOfferedWords(const datafiles::Lexicon& lexicon,
   return true;
 }
 
-// The senses of each part of speech whose words count as a word's synonyms, and the most
-// synonyms a term keeps.
-constexpr size_t kSynonymSenses = 2;
-constexpr size_t kMaxSynonyms = 12;
+// The senses of each part of speech whose words count as a word's relatives, and the most
+// relatives a term keeps.
+constexpr size_t kRelativeSenses = 2;
+constexpr size_t kMaxRelatives = 16;
 
-// Every term's synonyms, by term rank: for each one-word lemma, the one-word lemmas that share
-// one of its first kSynonymSenses senses of a part of speech, in the order met.
-std::vector<std::vector<uint32_t>> TermSynonyms(const datafiles::Lexicon& lexicon,
-                                                Vocabulary* vocabulary,
-                                                const std::vector<uint32_t>& rank) {
+// True when two words look like one word and a form derived from it (wool and woolly): they
+// share a beginning of at least three letters that leaves at most two of the shorter one.
+bool LooksDerived(std::string_view a, std::string_view b) {
+  const size_t shorter = std::min(a.size(), b.size());
+  size_t common = 0;
+  while (common < shorter && a[common] == b[common])
+    ++common;
+  return common >= 3 && common + 2 >= shorter;
+}
+
+// Pointer types that join a sense to senses derived from it or it from them.
+constexpr bool IsDerivation(uint8_t type) {
+  return type == 11 || type == 25 || type == 31 || type == 32 || type == 39;
+}
+
+// Every term's relatives, by term rank: for each one-word lemma, in the order met, the other
+// one-word lemmas of its first kRelativeSenses senses of each part of speech (its synonyms),
+// and those of the senses derived from these that look derived from it.
+std::vector<std::vector<uint32_t>> TermRelatives(const datafiles::Lexicon& lexicon,
+                                                 Vocabulary* vocabulary,
+                                                 const std::vector<uint32_t>& rank) {
   std::vector<uint32_t> word_term(lexicon.words.size(), UINT32_MAX);
   std::vector<uint32_t> terms;
   for (size_t id = 1; id < lexicon.words.size(); ++id) {
@@ -290,22 +306,31 @@ std::vector<std::vector<uint32_t>> TermSynonyms(const datafiles::Lexicon& lexico
     vocabulary->Terms(text, &terms);
     if (terms.size() == 1) word_term[id] = rank[terms[0]];
   }
-  std::vector<std::vector<uint32_t>> synonyms(vocabulary->texts().size());
+  std::vector<std::vector<uint32_t>> relatives(vocabulary->texts().size());
   for (size_t id = 1; id < lexicon.words.size(); ++id) {
     const uint32_t term = word_term[id];
     if (term == UINT32_MAX) continue;
-    std::vector<uint32_t>& list = synonyms[term];
+    std::vector<uint32_t>& list = relatives[term];
+    auto add = [&](uint32_t other) {
+      const uint32_t relative = word_term[other];
+      if (relative == UINT32_MAX || relative == term || list.size() >= kMaxRelatives) return;
+      if (std::find(list.begin(), list.end(), relative) == list.end()) list.push_back(relative);
+    };
     for (const auto& senses : lexicon.words[id].senses) {
-      for (size_t k = 0; k < senses.size() && k < kSynonymSenses; ++k) {
-        for (uint32_t other : lexicon.synsets[senses[k].synset].words) {
-          const uint32_t synonym = word_term[other];
-          if (synonym == UINT32_MAX || synonym == term || list.size() >= kMaxSynonyms) continue;
-          if (std::find(list.begin(), list.end(), synonym) == list.end()) list.push_back(synonym);
+      for (size_t k = 0; k < senses.size() && k < kRelativeSenses; ++k) {
+        const datafiles::SynsetSpec& synset = lexicon.synsets[senses[k].synset];
+        for (uint32_t other : synset.words)
+          add(other);
+        for (const datafiles::PointerSpec& p : synset.pointers) {
+          if (!IsDerivation(p.type)) continue;
+          for (uint32_t other : lexicon.synsets[p.target].words) {
+            if (LooksDerived(lexicon.words[id].text, lexicon.words[other].text)) add(other);
+          }
         }
       }
     }
   }
-  return synonyms;
+  return relatives;
 }
 
 // Every synset's occurrences and field lengths, the terms' document frequencies, and the
@@ -357,7 +382,7 @@ struct IndexContent {
   std::vector<uint8_t> posting_byte;              // impact | kInDefinition
   uint32_t step_fixed = 0;                        // the impact step, fixed point
   std::vector<std::vector<OfferedWord>> offered;  // by synset
-  std::vector<std::vector<uint32_t>> synonyms;    // by rank, ranks
+  std::vector<std::vector<uint32_t>> relatives;   // by rank, ranks
 };
 
 // Scores every occurrence with BM25F, quantises the scores to the step that maps the largest
@@ -474,11 +499,11 @@ std::vector<uint8_t> LayOut(const datafiles::Lexicon& lexicon, const SynsetTerms
     for (const OfferedWord& w : words)
       out.push_back(w.frequency);
   }
-  const size_t synonyms_at = out.size();
-  AppendLists(content.synonyms, &out);
-  size_t synonym_count = 0;
-  for (const auto& list : content.synonyms)
-    synonym_count += list.size();
+  const size_t relatives_at = out.size();
+  AppendLists(content.relatives, &out);
+  size_t relative_count = 0;
+  for (const auto& list : content.relatives)
+    relative_count += list.size();
 
   const std::pair<size_t, uint64_t> fields[] = {
       {kMagicAt, kMeaningMagic},
@@ -496,8 +521,8 @@ std::vector<uint8_t> LayOut(const datafiles::Lexicon& lexicon, const SynsetTerms
       {kPostingsSizeAt, postings.size()},
       {kSensesAt, senses_at},
       {kWordsAt, words_at},
-      {kSynonymsAt, synonyms_at},
-      {kSynonymCountAt, synonym_count},
+      {kRelativesAt, relatives_at},
+      {kRelativeCountAt, relative_count},
       {kFileSizeAt, out.size()},
   };
   for (const auto& [at, value] : fields)
@@ -543,7 +568,7 @@ bool BuildMeaningIndex(const datafiles::Lexicon& lexicon,
   for (uint32_t r = 0; r < content.order.size(); ++r)
     rank[content.order[r]] = r;
   ScorePostings(collection, ranking, rank, &content);
-  content.synonyms = TermSynonyms(lexicon, &vocabulary, rank);
+  content.relatives = TermRelatives(lexicon, &vocabulary, rank);
 
   *image = LayOut(lexicon, terms, texts, collection, ranking, content);
   if (image->size() > UINT32_MAX) {

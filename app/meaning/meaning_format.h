@@ -18,10 +18,10 @@
 // - words: one u32 per (sense, word): the word's identifier in the low 20 bits, the sense's
 //   number among that word's senses (as Nymdex_GetTags lists them) in the high 12; then as
 //   many u8 sense frequencies;
-// - synonyms: for each term a u32 index of its first synonym, one more entry holding the number
-//   of synonyms, then the synonyms' term numbers (u32 each): the other words of the senses a
-//   word is most used in (kid: child, youngster), which a search adds to its terms at lower
-//   weight.
+// - relatives: for each term a u32 index of its first relative, one more entry holding the
+//   number of relatives, then the relatives' term numbers (u32 each): the other words of the
+//   senses a word is most used in (kid: child) and the words derived from them or they from
+//   (wool: woolly), which a search adds to its terms at a lower weight.
 // Real numbers are stored as u32 multiples of kMeaningFixedPoint. The digest is the MD5 of the
 // MD5s of the 512 KiB chunks after the header, the last short chunk included.
 #pragma once
@@ -62,8 +62,8 @@ inline constexpr size_t kPostingsSizeAt = 136;
 inline constexpr size_t kSensesAt = 140;
 inline constexpr size_t kWordsAt = 144;
 inline constexpr size_t kFileSizeAt = 148;
-inline constexpr size_t kSynonymsAt = 152;
-inline constexpr size_t kSynonymCountAt = 156;
+inline constexpr size_t kRelativesAt = 152;
+inline constexpr size_t kRelativeCountAt = 156;
 // Bytes 160 to 191 are reserved and zero.
 
 inline constexpr size_t kTermEntrySize = 12;

@@ -101,9 +101,9 @@ bool MeaningIndex::Check() {
   postings_size_ = U32(d, kPostingsSizeAt);
   const uint32_t senses_at = U32(d, kSensesAt);
   const uint32_t words_at = U32(d, kWordsAt);
-  const uint32_t synonyms_at = U32(d, kSynonymsAt);
-  synonym_count_ = U32(d, kSynonymCountAt);
-  if (!Within(synonyms_at, 4 * (uint64_t{term_count_} + 1 + synonym_count_), size_) ||
+  const uint32_t relatives_at = U32(d, kRelativesAt);
+  relative_count_ = U32(d, kRelativeCountAt);
+  if (!Within(relatives_at, 4 * (uint64_t{term_count_} + 1 + relative_count_), size_) ||
       !Within(terms_at, uint64_t{term_count_} * kTermEntrySize, size_) ||
       !Within(strings_at, strings_size_, size_) || !Within(postings_at, postings_size_, size_) ||
       !Within(senses_at, 4 * (uint64_t{sense_count_} + 1) + 2 * uint64_t{sense_count_}, size_) ||
@@ -117,8 +117,8 @@ bool MeaningIndex::Check() {
   sense_pos_ = sense_first_ + 4 * (size_t{sense_count_} + 1);
   words_ = d + words_at;
   word_frequency_ = words_ + 4 * size_t{word_count_};
-  synonym_first_ = d + synonyms_at;
-  synonyms_ = synonym_first_ + 4 * (size_t{term_count_} + 1);
+  relative_first_ = d + relatives_at;
+  relatives_ = relative_first_ + 4 * (size_t{term_count_} + 1);
 
   // Terms: texts inside the strings section, strictly ascending (the search bisects them),
   // postings in order within their section.
@@ -135,16 +135,16 @@ bool MeaningIndex::Check() {
     previous_postings = postings_at_t;
     if (t > 0 && !(TermText(t - 1) < TermText(t))) return false;
   }
-  // Synonyms: ranges ascending from 0 to the synonym count, each naming a term.
-  if (U32(synonym_first_, 0) != 0 ||
-      U32(synonym_first_, 4 * size_t{term_count_}) != synonym_count_) {
+  // Relatives: ranges ascending from 0 to the relative count, each naming a term.
+  if (U32(relative_first_, 0) != 0 ||
+      U32(relative_first_, 4 * size_t{term_count_}) != relative_count_) {
     return false;
   }
   for (uint32_t t = 0; t < term_count_; ++t) {
-    if (FirstSynonym(t) > FirstSynonym(t + 1)) return false;
+    if (FirstRelative(t) > FirstRelative(t + 1)) return false;
   }
-  for (uint32_t e = 0; e < synonym_count_; ++e) {
-    if (Synonym(e) >= term_count_) return false;
+  for (uint32_t e = 0; e < relative_count_; ++e) {
+    if (Relative(e) >= term_count_) return false;
   }
   // Senses: word ranges ascending from 0 to the entry count, part-of-speech codes 1 to 4.
   if (U32(sense_first_, 0) != 0 || U32(sense_first_, 4 * size_t{sense_count_}) != word_count_) {
@@ -187,12 +187,12 @@ MeaningIndex::Postings MeaningIndex::TermPostings(uint32_t t) const {
   return postings;
 }
 
-uint32_t MeaningIndex::FirstSynonym(uint32_t t) const {
-  return U32(synonym_first_, 4 * size_t{t});
+uint32_t MeaningIndex::FirstRelative(uint32_t t) const {
+  return U32(relative_first_, 4 * size_t{t});
 }
 
-uint32_t MeaningIndex::Synonym(uint32_t entry) const {
-  return U32(synonyms_, 4 * size_t{entry});
+uint32_t MeaningIndex::Relative(uint32_t entry) const {
+  return U32(relatives_, 4 * size_t{entry});
 }
 
 bool MeaningIndex::ReadPosting(size_t* at, size_t end, uint32_t* delta, uint8_t* impact) const {

@@ -51,10 +51,10 @@ class MeaningIndex {
   uint32_t term_count() const { return term_count_; }
   std::string_view TermText(uint32_t t) const;
 
-  // The synonyms of term number `t`: [first, last) into Synonym, which gives term numbers.
-  uint32_t FirstSynonym(uint32_t t) const;
-  uint32_t EndSynonym(uint32_t t) const { return FirstSynonym(t + 1); }
-  uint32_t Synonym(uint32_t entry) const;
+  // The relatives of term number `t`: [first, last) into Relative, which gives term numbers.
+  uint32_t FirstRelative(uint32_t t) const;
+  uint32_t EndRelative(uint32_t t) const { return FirstRelative(t + 1); }
+  uint32_t Relative(uint32_t entry) const;
 
   // Calls visit(sense, byte) for each sense of the postings, in ascending order: the byte
   // holds the impact (kImpactMask) and the kInDefinition bit. A posting that would name a sense
@@ -95,9 +95,9 @@ class MeaningIndex {
   const uint8_t* sense_pos_ = nullptr;
   const uint8_t* words_ = nullptr;
   const uint8_t* word_frequency_ = nullptr;
-  const uint8_t* synonym_first_ = nullptr;
-  const uint8_t* synonyms_ = nullptr;
-  uint32_t synonym_count_ = 0;
+  const uint8_t* relative_first_ = nullptr;
+  const uint8_t* relatives_ = nullptr;
+  uint32_t relative_count_ = 0;
 };
 
 template <typename Visit>

@@ -19,10 +19,11 @@ constexpr char kNothingFoundMessage[] = "No word matches the description.";
 constexpr size_t kFirstSenses = 256;
 constexpr size_t kWidening = 4;
 
-// The description's terms count in full, their synonyms (child for kid) a quarter as much; a
-// synonym found in a sense counts as its term for the share of the terms the sense holds.
+// The description's terms count in full, their relatives (child for kid, woolly for wool) a
+// quarter as much; a relative found in a sense counts as its term for the share of the terms
+// the sense holds.
 constexpr uint32_t kTermWeight = 4;
-constexpr uint32_t kSynonymWeight = 1;
+constexpr uint32_t kRelativeWeight = 1;
 
 // The bit of the description's term number `source` in a mask of the terms a sense holds.
 uint32_t SourceBit(uint32_t source) {
@@ -42,11 +43,11 @@ struct MeaningSearch::Candidate {
 };
 
 struct MeaningSearch::Query {
-  // A term searched for: one of the description's terms, or a synonym of one.
+  // A term searched for: one of the description's terms, or a relative of one.
   struct Term {
     std::string text;
     uint32_t source = 0;  // the description's term it stands for
-    uint32_t weight = 0;  // kTermWeight, or kSynonymWeight
+    uint32_t weight = 0;  // kTermWeight, or kRelativeWeight
     bool found = false;   // in the index, with these postings
     MeaningIndex::Postings postings;
   };
@@ -100,7 +101,7 @@ MeaningResult MeaningSearch::Search(std::string_view description, const CustomEn
     result.message = IndexMessage(loaded);
     return result;
   }
-  AddSynonyms(&query);
+  AddRelatives(&query);
 
   std::vector<Candidate> candidates;
   // More candidates than rows: some are the query's own words, some lose their place to the
@@ -237,7 +238,7 @@ void MeaningSearch::ScoreCustom(const Query& query, const CustomEntries& custom,
   }
 }
 
-void MeaningSearch::AddSynonyms(Query* query) const {
+void MeaningSearch::AddRelatives(Query* query) const {
   const MeaningIndex& index = *index_;
   for (uint32_t i = 0; i < query->terms.size(); ++i) {
     Query::Term term;
@@ -251,18 +252,18 @@ void MeaningSearch::AddSynonyms(Query* query) const {
   for (size_t i = 0; i < direct; ++i) {
     if (!query->searched[i].found) continue;
     const uint32_t t = query->searched[i].postings.term;
-    for (uint32_t e = index.FirstSynonym(t); e < index.EndSynonym(t); ++e) {
-      const uint32_t synonym = index.Synonym(e);
+    for (uint32_t e = index.FirstRelative(t); e < index.EndRelative(t); ++e) {
+      const uint32_t relative = index.Relative(e);
       const bool searched = std::any_of(
           query->searched.begin(), query->searched.end(),
-          [synonym](const Query::Term& q) { return q.found && q.postings.term == synonym; });
+          [relative](const Query::Term& q) { return q.found && q.postings.term == relative; });
       if (searched) continue;
       Query::Term term;
-      term.text = std::string(index.TermText(synonym));
+      term.text = std::string(index.TermText(relative));
       term.source = query->searched[i].source;
-      term.weight = kSynonymWeight;
+      term.weight = kRelativeWeight;
       term.found = true;
-      term.postings = index.TermPostings(synonym);
+      term.postings = index.TermPostings(relative);
       query->searched.push_back(std::move(term));
     }
   }

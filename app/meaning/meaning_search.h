@@ -4,7 +4,8 @@
 // it with the same ranking (BM25F, app/meaning/meaning_rank.h).
 //
 // A description's words that are not function words are reduced to base forms as the lookup
-// box reduces them, and each becomes a query term, which brings its synonyms at a lower weight.
+// box reduces them, and each becomes a query term, which brings its relatives (synonyms, derived
+// forms) at a lower weight.
 // Senses and words score as app/meaning/meaning_rank.h says; a word is offered once, with its
 // best sense. The query's own words are never offered. Equal scores are ordered by word.
 //
@@ -80,8 +81,8 @@ class MeaningSearch {
  private:
   struct Candidate;
   struct Query;
-  // Looks the description's terms up, and adds their synonyms.
-  void AddSynonyms(Query* query) const;
+  // Looks the description's terms up, and adds their relatives.
+  void AddRelatives(Query* query) const;
   // Built-in words: at least `wanted` of the best, each with its best sense.
   void ScoreBuiltIn(const Query& query, size_t wanted, std::vector<Candidate>* candidates) const;
   void ScoreCustom(const Query& query, const CustomEntries& custom,

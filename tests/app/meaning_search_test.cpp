@@ -185,7 +185,7 @@ TEST_F(MeaningSearchTest, DescriptionChecks) {
 
 // A synonym of a description's word finds what only the synonym names, below the senses that
 // hold the word itself.
-TEST_F(MeaningSearchTest, SynonymsWidenTheSearch) {
+TEST_F(MeaningSearchTest, RelativesWidenTheSearch) {
   const MeaningResult result = Search("a kid learning to talk");
   ASSERT_EQ(result.status, MeaningStatus::kFound);
   EXPECT_EQ(result.terms, (std::vector<std::string>{"kid", "learning", "talk"}));
@@ -260,12 +260,12 @@ TEST_F(MeaningSearchTest, MissingOrDamagedIndexFailsOnlyTheSearch) {
          (*b)[GetU32(*b, kSensesAt) + 4 * (senses + 1)] = 0;
          Reseal(b);
        }},
-      {"a synonym naming no term",
+      {"a relative naming no term",
        [](auto* b) {
          const size_t terms = GetU32(*b, kTermCountAt);
-         const size_t synonyms = GetU32(*b, kSynonymsAt) + 4 * (terms + 1);
-         ASSERT_GT(GetU32(*b, kSynonymCountAt), 0u);
-         PutU32(b, synonyms, static_cast<uint32_t>(terms));
+         const size_t relatives = GetU32(*b, kRelativesAt) + 4 * (terms + 1);
+         ASSERT_GT(GetU32(*b, kRelativeCountAt), 0u);
+         PutU32(b, relatives, static_cast<uint32_t>(terms));
          Reseal(b);
        }},
       {"word ranges descending",
