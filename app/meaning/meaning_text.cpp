@@ -107,7 +107,7 @@ const char* DescriptionMessage(DescriptionCheck check) {
 
 void ForEachWord(std::string_view text, const std::function<void(std::string_view)>& visit) {
   std::string current;
-  bool ascii = true;
+  bool ascii = true;     // the current word has ASCII letters only
   char before = ' ';     // the character before the word
   bool after_n = false;  // the word before ended in "n"
   auto flush = [&] {
@@ -126,6 +126,19 @@ void ForEachWord(std::string_view text, const std::function<void(std::string_vie
     current.clear();
     ascii = true;
   };
+  // Glosses are ASCII: their bytes are their characters.
+  if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
+    for (char c : text) {
+      if (IsAsciiWordByte(static_cast<unsigned char>(c))) {
+        current.push_back(c);
+      } else {
+        flush();
+        before = c;
+      }
+    }
+    flush();
+    return;
+  }
   WalkCharacters(text, [&](std::string_view character, bool word) {
     if (word) {
       current.append(character);
