@@ -30,11 +30,12 @@
 
 #include "app/lookup/lookup.h"
 #include "app/lookup/senses.h"
-#include "app/meaning/meaning_format.h"
 #include "app/meaning/meaning_index.h"
 #include "app/meaning/meaning_search.h"
 #include "bench/meaning_dev_set.h"
 #include "engine/nymdex.h"
+#include "engine/text_helpers.h"
+#include "platform/program_names.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ std::string DataDir() {
 }
 
 std::string IndexPath() {
-  return DataDir() + "/" + meaning::kMeaningFileName;
+  return DataDir() + "/" + program::kMeaningIndexFile;
 }
 
 NymdexEngine* Engine() {
@@ -152,8 +153,7 @@ void PrintDevelopmentSet(const meaning_bench::Description (&set)[N], const char*
 std::string LettersOnly(const std::string& definition) {
   std::string text;
   for (char c : definition) {
-    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    if (letter) {
+    if (engine::IsAsciiLetter(c)) {
       text += c;
     } else if (!text.empty() && text.back() != ' ') {
       text += ' ';
@@ -271,7 +271,7 @@ void PrintSpeed() {
       " (goal: 50 ms)\n",
       Median(first_wall), Median(first_cpu));
   std::error_code ignored;
-  std::printf("  index %s: %.2f MB (goal: 15 MB)\n", meaning::kMeaningFileName,
+  std::printf("  index %s: %.2f MB (goal: 15 MB)\n", program::kMeaningIndexFile,
               static_cast<double>(std::filesystem::file_size(IndexPath(), ignored)) / 1e6);
 }
 

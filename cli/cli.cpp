@@ -1,6 +1,8 @@
 #include "cli/cli.h"
 
 #include <iostream>
+#include <system_error>
+#include <thread>
 
 #include "anagram/jumble.h"
 #include "app/lookup/custom_entry.h"
@@ -9,6 +11,7 @@
 #include "engine/nymdex.h"
 #include "platform/data_path.h"
 #include "platform/named_event.h"
+#include "platform/program_names.h"
 
 namespace cli {
 
@@ -28,7 +31,8 @@ constexpr char kUsage[] =
     "  meaning TEXT      words that fit a description of their meaning\n"
     "\n"
     "Options:\n"
-    "  --data DIR        the data folder (default: Data below the current directory)\n"
+    "  --data DIR        the data folder (default: Data below the current directory, else the\n"
+    "                    installed dictionary with your entries in ~/.local/share/verbarium)\n"
     "  --help            this text; COMMAND --help tells about a command\n"
     "\n"
     "Exit status: 0 found, 1 nothing found or unknown word, 2 usage or data error.\n";
@@ -36,11 +40,22 @@ constexpr char kUsage[] =
 }  // namespace
 
 Dictionaries::Dictionaries(std::string data_dir) : data_dir_(std::move(data_dir)) {
-  if (data_dir_.empty()) data_dir_ = platform::DataFilePath(platform::CurrentDirectory(), "");
+  // Without --data: the window's rule (Data below the current directory, else the installed
+  // dictionary with the custom database in the user's own data folder).
+  std::string custom_dir = data_dir_;
+  if (data_dir_.empty()) {
+    const platform::DataLocation location = platform::FindDataLocation(
+        platform::CurrentDirectory(), platform::DataSearchFromEnvironment());
+    data_dir_ = location.dictionary_dir;
+    custom_dir = location.custom_dir;
+    if (location.installed) platform::MakeDirectories(custom_dir);
+  }
   while (data_dir_.size() > 1 && data_dir_.back() == '/')
     data_dir_.pop_back();
-  index_path_ = Path("1001M.idx");
-  data_path_ = Path("1001M.dat");
+  while (custom_dir.size() > 1 && custom_dir.back() == '/')
+    custom_dir.pop_back();
+  index_path_ = platform::FileInDataFolder(custom_dir, program::kCustomIndexFile);
+  data_path_ = platform::FileInDataFolder(custom_dir, program::kCustomDataFile);
 }
 
 Dictionaries::~Dictionaries() {
@@ -51,14 +66,14 @@ Dictionaries::~Dictionaries() {
 }
 
 std::string Dictionaries::Path(const char* file_name) const {
-  return data_dir_ + "/" + file_name;
+  return platform::FileInDataFolder(data_dir_, file_name);
 }
 
 std::string Dictionaries::OpenEngine() {
   if (engine != nullptr) return "";
-  const uint32_t status =
-      Nymdex_StartUp(&engine, Path("1001L.dat").c_str(), Path("1001W.dat").c_str(),
-                     Path("1001T.dat").c_str(), nullptr, nullptr);
+  const uint32_t status = Nymdex_StartUp(&engine, Path(program::kSynsetFile).c_str(),
+                                         Path(program::kWordIndexFile).c_str(),
+                                         Path(program::kTagFile).c_str(), nullptr, nullptr);
   if (status == kNymdexOk) return "";
   engine = nullptr;
   return status == kNymdexCorrupt ? lookup::kCorruptedDataMessage : lookup::kReadErrorMessage;
@@ -85,13 +100,35 @@ std::string Dictionaries::OpenCustom() {
 std::string Dictionaries::OpenAnagrams() {
   if (jumble != nullptr) return "";
   if (stop_event_ == nullptr) {
-    stop_event_ = platform::OpenNamedEvent("StopAnagrams", true, false);
+    stop_event_ = platform::OpenNamedEvent(program::kStopAnagramsEvent, true, false);
     if (stop_event_ == nullptr) return "System error : ";
   }
-  const uint32_t status = Jumble_StartUp(&jumble, Path("1001A.dat").c_str());
+  const uint32_t status = Jumble_StartUp(&jumble, Path(program::kAnagramFile).c_str());
   if (status == kJumbleOk) return "";
   jumble = nullptr;
   return status == kJumbleCorrupt ? lookup::kCorruptedDataMessage : lookup::kReadErrorMessage;
+}
+
+std::string Dictionaries::OpenForLookup(bool anagrams) {
+  std::string anagrams_message;
+  std::thread loader;
+  if (anagrams && std::thread::hardware_concurrency() > 1) {
+    try {
+      loader = std::thread([this, &anagrams_message] { anagrams_message = OpenAnagrams(); });
+    } catch (const std::system_error&) {
+    }
+  }
+  const std::string engine_message = OpenEngine();
+  const std::string custom_message = OpenCustom();
+  if (loader.joinable()) {
+    loader.join();
+  } else if (anagrams) {
+    anagrams_message = OpenAnagrams();
+  }
+  for (const std::string& message : {engine_message, custom_message, anagrams_message}) {
+    if (!message.empty()) return message;
+  }
+  return "";
 }
 
 int Fail(Context& c, const std::string& message) {

@@ -4,11 +4,11 @@
 #include <iostream>
 
 #include "app/lookup/senses.h"
-#include "app/meaning/meaning_format.h"
 #include "app/meaning/meaning_search.h"
 #include "cli/cli.h"
 #include "cli/cli_internal.h"
 #include "cli/json_writer.h"
+#include "platform/program_names.h"
 
 namespace cli {
 
@@ -149,7 +149,7 @@ int MeaningCommand(const std::vector<std::string>& args, Context& c) {
   meaning::CustomEntries custom;
   custom.Read(dictionaries.custom, dictionaries.engine);
   const meaning::MeaningSearch search(dictionaries.engine,
-                                      dictionaries.Path(meaning::kMeaningFileName));
+                                      dictionaries.Path(program::kMeaningIndexFile));
   if (batch) return RunBatch(a.Value("batch"), search, custom, static_cast<size_t>(count), c);
 
   const std::string text = JoinOperands(a.operands);

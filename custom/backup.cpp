@@ -7,14 +7,30 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "custom/custom_db.h"
 #include "custom/custom_internal.h"
+#include "custom/record_check.h"
 
 namespace {
 
+std::string SystemText(int error) {
+  return std::strerror(error != 0 ? error : EIO);
+}
+
+std::string FailureText(const char* what, const std::string& reason) {
+  return std::string(what) + " : " + reason;
+}
+
 std::string FailureText(const char* what, int error) {
-  return std::string(what) + " : " + std::strerror(error != 0 ? error : EIO);
+  return FailureText(what, SystemText(error));
+}
+
+// A path as messages show it: its file name in quotes.
+std::string Quoted(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return "\"" + path.substr(slash == std::string::npos ? 0 : slash + 1) + "\"";
 }
 
 bool SameFile(int fd, const std::string& path) {
@@ -44,17 +60,61 @@ int CopyFile(const std::string& from, const std::string& to) {
 }  // namespace
 
 std::string BackupIndexPath(const std::string& dbk_path) {
-  std::string result;
-  size_t start = 0;
-  for (;;) {
-    size_t found = dbk_path.find(kBackupExtension, start);
-    if (found == std::string::npos) break;
-    result.append(dbk_path, start, found - start);
-    result += kBackupIndexExtension;
-    start = found + std::strlen(kBackupExtension);
+  const std::string_view extension = kBackupExtension;
+  if (dbk_path.ends_with(extension)) {
+    return dbk_path.substr(0, dbk_path.size() - extension.size()) + kBackupIndexExtension;
   }
-  result.append(dbk_path, start, std::string::npos);
-  return result;
+  return dbk_path + kBackupIndexExtension;
+}
+
+std::string CheckBackupPair(const std::string& dbk_path) {
+  const std::string ibk_path = BackupIndexPath(dbk_path);
+  CustomIndexHeader header;
+  std::vector<CustomIndexEntry> entries;
+  errno = 0;
+  switch (custom::ReadIndexFile(ibk_path, &header, &entries)) {
+    case kCustomOk:
+      break;
+    case kCustomCannotOpen:
+      return SystemText(errno);
+    case kCustomNoMemory:
+      return SystemText(ENOMEM);
+    default:
+      return "the index file " + Quoted(ibk_path) + " is damaged";
+  }
+  custom::RecordReader reader;
+  errno = 0;
+  if (reader.Open(dbk_path) != kCustomOk) return SystemText(errno);
+  // The store keeps the records in index order, back to back: its deletes rely on that.
+  uint64_t expected = 0;
+  for (const CustomIndexEntry& entry : entries) {
+    uint64_t length = 0;
+    if (entry.offset != expected || !reader.Extent(entry.offset, &length)) {
+      expected = UINT64_MAX;
+      break;
+    }
+    expected += length;
+  }
+  if (expected != reader.size()) {
+    return "the data file " + Quoted(dbk_path) + " does not hold the records its index lists";
+  }
+  std::string text;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const std::string record = "record " + std::to_string(i + 1) + " of " + Quoted(dbk_path);
+    bool skipped = false;
+    switch (reader.Read(entries[i].offset, &text, &skipped)) {
+      case kCustomOk:
+        break;
+      case kCustomCipherError:
+        return record + " cannot be deciphered";
+      default:
+        return record + " cannot be read";
+    }
+    if (skipped) continue;
+    const RecordFault fault = CheckCustomRecord(text, entries[i].key);
+    if (fault != RecordFault::kNone) return record + " " + RecordFaultText(fault);
+  }
+  return {};
 }
 
 std::string SuggestedBackupName(std::time_t now) {
@@ -82,6 +142,13 @@ std::string BackupCustomDatabase(const std::string& index_path, const std::strin
 RestoreResult RestoreCustomDatabase(CustomDatabase** handle, const std::string& index_path,
                                     const std::string& data_path, const std::string& dbk_path) {
   RestoreResult result;
+  // A pair that is not a sound database would replace good entries by nothing usable.
+  const std::string fault = CheckBackupPair(dbk_path);
+  if (!fault.empty()) {
+    result.outcome = RestoreOutcome::kRejected;
+    result.message = FailureText(kRestoreFailedText, fault);
+    return result;
+  }
   bool acted = false;
   errno = 0;
   if (!custom::SettleFiles(index_path, data_path, &acted)) {

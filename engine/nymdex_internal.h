@@ -10,16 +10,16 @@
 #include <vector>
 
 #include "engine/data_format.h"
+#include "engine/large_buffer.h"
 #include "engine/little_endian.h"
 #include "engine/nymdex.h"
+#include "platform/program_names.h"
 
 namespace platform {
 struct NamedEvent;
 }
 
 namespace nymdex {
-
-inline constexpr char kStopEventName[] = "StopNymdexEvent";
 
 using engine::LoadU16;
 using engine::LoadU32;
@@ -90,7 +90,7 @@ struct NymdexEngine {
   std::string tag_path;
 
   // Word index entries (decoded bytes 32 to the end) and the header's entry count.
-  std::vector<char> region;
+  std::vector<char, engine::LargeBufferAllocator<char>> region;
   uint32_t entry_count = 0;
 
   // Part-of-speech indexes (noun, verb, adjective, adverb) and the sense lists.
@@ -119,11 +119,12 @@ bool FindOffsetRecord(const NymdexEngine* engine, uint32_t pos, uint32_t id,
 
 // A word's sense entries, pointing into the engine's sense-list section.
 struct SenseRecord {
-  const uint8_t* entries = nullptr;  // two bytes each: code, frequency
+  const uint8_t* entries = nullptr;  // kSenseEntrySize bytes each: code, frequency
   uint32_t count = 0;
-  uint32_t pos(uint32_t k) const { return entries[2 * k]; }
+  uint32_t pos(uint32_t k) const { return entries[kSenseEntrySize * k]; }
   SenseEntry entry(uint32_t k) const {
-    return static_cast<SenseEntry>(entries[2 * k] | entries[2 * k + 1] << 8);
+    return static_cast<SenseEntry>(entries[kSenseEntrySize * k] | entries[kSenseEntrySize * k + 1]
+                                                                      << 8);
   }
 };
 

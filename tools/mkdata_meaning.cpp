@@ -11,6 +11,7 @@
 #include "app/meaning/meaning_format.h"
 #include "app/meaning/meaning_text.h"
 #include "engine/little_endian.h"
+#include "engine/text_helpers.h"
 #include "tools/mkdata_lexicon.h"
 
 namespace mkdata {
@@ -65,7 +66,7 @@ class Vocabulary {
       : normaliser_([this](const std::string& index_form) { return Known(index_form); }) {
     known_.reserve(lexicon.words.size());
     for (size_t i = 1; i < lexicon.words.size(); ++i)
-      known_.insert(FoldCase(lexicon.words[i].text));
+      known_.insert(engine::AsciiLowerCase(lexicon.words[i].text));
     of_word_.reserve(lexicon.words.size());
     of_term_.reserve(lexicon.words.size());
   }

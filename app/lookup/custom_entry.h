@@ -97,4 +97,9 @@ int CustomTypeFromName(std::string_view name);
 // ...), without regard to ASCII case; -1 when none.
 int CustomSlotFromName(std::string_view name);
 
+// The examples list of a stored entry, for editing: the pieces of its examples text between
+// the '^'s, in order, empty pieces left out, a last piece without its '^' kept. The inverse of
+// the examples text ValidateCustomEntry builds.
+std::vector<std::string> SplitCustomExamples(std::string_view examples_text);
+
 }  // namespace lookup

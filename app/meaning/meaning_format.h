@@ -34,8 +34,6 @@
 
 namespace meaning {
 
-inline constexpr char kMeaningFileName[] = "1001S.dat";
-
 inline constexpr uint32_t kMeaningMagic = 0x5342454D;  // "MEBS" read as bytes
 inline constexpr uint32_t kMeaningVersion = 1;
 inline constexpr size_t kMeaningHeaderSize = 192;

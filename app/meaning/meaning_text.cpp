@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/text_helpers.h"
+
 namespace meaning {
 
 namespace {
@@ -38,22 +40,7 @@ static_assert(std::is_sorted(kFunctionWords.begin(), kFunctionWords.end()),
               "IsFunctionWord bisects the list");
 
 bool IsAsciiWordByte(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
-
-// The byte length of the character that starts at `i`: the length its lead byte announces,
-// cut to the text's end, or 1 for a byte that starts none.
-size_t CharacterLength(std::string_view text, size_t i) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  size_t length = 1;
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4;
-  }
-  return std::min(length, text.size() - i);
+  return engine::IsAsciiLetter(static_cast<char>(c)) || engine::IsAsciiDigit(static_cast<char>(c));
 }
 
 // Walks the characters of a text: `visit(character, is_word_character)` for each one. Letters
@@ -67,7 +54,7 @@ void WalkCharacters(std::string_view text, Visit visit) {
       ++i;
       continue;
     }
-    const size_t length = CharacterLength(text, i);
+    const size_t length = engine::DecodeUtf8(text, i).length;
     const std::string_view character = text.substr(i, length);
     visit(character, !lookup::HasInvalidCharacters(character));
     i += length;
@@ -113,9 +100,8 @@ void ForEachWord(std::string_view text, const std::function<void(std::string_vie
   auto flush = [&] {
     if (current.empty()) return;
     if (ascii) {
-      for (char& c : current) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-      }
+      for (char& c : current)
+        c = engine::AsciiLower(c);
       // The negations "can't", "doesn't" and "cannot" say "not", which is searched.
       const bool negation = (current == "t" && before == '\'' && after_n) || current == "cannot";
       visit(negation ? std::string_view("not") : std::string_view(current));
@@ -163,7 +149,7 @@ bool IsFunctionWord(std::string_view word) {
 }
 
 std::string TermNormaliser::Term(const std::string& word) const {
-  if (std::any_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+  if (std::any_of(word.begin(), word.end(), engine::IsAsciiDigit)) {
     return word;
   }
   std::string base;

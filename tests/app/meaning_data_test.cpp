@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/meaning/meaning_format.h"
 #include "app/meaning/meaning_search.h"
 #include "engine/nymdex.h"
+#include "platform/program_names.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ TEST(MeaningData, EverydayDescriptionsFindTheirWords) {
   ASSERT_EQ(Nymdex_StartUp(&engine, (dir + "/1001L.dat").c_str(), (dir + "/1001W.dat").c_str(),
                            (dir + "/1001T.dat").c_str(), nullptr, nullptr),
             kNymdexOk);
-  const meaning::MeaningSearch search(engine, dir + "/" + meaning::kMeaningFileName);
+  const meaning::MeaningSearch search(engine, dir + "/" + program::kMeaningIndexFile);
   ASSERT_EQ(search.Load(), meaning::IndexStatus::kOk);
   const meaning::CustomEntries none;
   const struct {

@@ -18,6 +18,7 @@
 
 #include "app/meaning/meaning_format.h"
 #include "custom/custom_db.h"
+#include "platform/program_names.h"
 #include "tools/datafile_writer.h"
 #include "tools/mkdata_meaning.h"
 
@@ -122,7 +123,7 @@ class DataFolder {
     WriteBytes(Path("1001W.dat"), images.word_index);
     WriteBytes(Path("1001T.dat"), images.tags);
     WriteBytes(Path("1001A.dat"), datafiles::BuildAnagramFile({"bake", "baker", "cat"}));
-    WriteBytes(Path(meaning::kMeaningFileName), TestIndex());
+    WriteBytes(Path(program::kMeaningIndexFile), TestIndex());
     EXPECT_EQ(CustomDb_CreateIfMissing(Path("1001M.idx").c_str(), Path("1001M.dat").c_str()),
               CustomCreateResult::kCreated);
   }
@@ -135,7 +136,7 @@ class DataFolder {
 
   std::string dir() const { return (root_ / "Data").string(); }
   std::string Path(const std::string& name) const { return (root_ / "Data" / name).string(); }
-  std::string IndexPath() const { return Path(meaning::kMeaningFileName); }
+  std::string IndexPath() const { return Path(program::kMeaningIndexFile); }
 
  private:
   std::filesystem::path root_;

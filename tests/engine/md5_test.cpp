@@ -1,13 +1,12 @@
 #include "engine/md5.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "tests/support/scratch_folder.h"
 
 namespace engine {
 namespace {
@@ -19,7 +18,7 @@ std::string Hex(const Digest& d) {
   return s;
 }
 
-TEST(Md5Test, ReferenceSuiteAndPaddingBoundaries) {
+TEST(Md5Test, MatchesTheReferenceVectors) {
   const std::pair<std::string, const char*> cases[] = {
       {"", "d41d8cd98f00b204e9800998ecf8427e"},
       {"a", "0cc175b9c0f1b6a831c399e269772661"},
@@ -48,15 +47,25 @@ TEST(Md5Test, ReferenceSuiteAndPaddingBoundaries) {
   }
 }
 
-// Writes `bytes` to a temporary file and digests it from `offset`.
+TEST(Md5Test, PairedDigestsMatchSingleOnes) {
+  std::mt19937 rng(7);
+  // Around each padding boundary: the bit count in the same block, or in one of its own.
+  for (size_t length : {0, 1, 55, 56, 63, 64, 65, 119, 120, 128, 1000}) {
+    SCOPED_TRACE(length);
+    std::vector<uint8_t> first(length), second(length);
+    for (size_t i = 0; i < length; ++i)
+      first[i] = static_cast<uint8_t>(rng()), second[i] = static_cast<uint8_t>(rng());
+    Digest a, b;
+    Md5Pair(first.data(), second.data(), length, &a, &b);
+    EXPECT_EQ(a, Md5Bytes(first.data(), length));
+    EXPECT_EQ(b, Md5Bytes(second.data(), length));
+  }
+}
+
+// Writes `bytes` to a scratch file and digests it from `offset`.
 bool DigestOf(const std::vector<uint8_t>& bytes, uint64_t offset, Digest* d) {
-  const auto path = std::filesystem::temp_directory_path() /
-                    ("verbarium_md5_" + std::to_string(::getpid()) + ".bin");
-  std::ofstream(path, std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-  bool ok = FileDigest(path.c_str(), offset, d);
-  std::filesystem::remove(path);
-  return ok;
+  test_support::ScratchFolder folder;
+  return FileDigest(folder.Write("file", bytes).c_str(), offset, d);
 }
 
 TEST(FileDigestTest, CompleteChunksOnlyAreDigested) {
@@ -86,15 +95,39 @@ TEST(FileDigestTest, CompleteChunksOnlyAreDigested) {
   EXPECT_EQ(d, empty);
   ASSERT_TRUE(DigestOf(file, file.size(), &d));
   EXPECT_EQ(d, empty);
+}
 
-  // Unreachable data fails.
-  const auto dir = std::filesystem::temp_directory_path();
-  EXPECT_FALSE(FileDigest((dir / "verbarium_missing.bin").c_str(), 0, &d));
-  EXPECT_FALSE(FileDigest(dir.c_str(), 0, &d));  // a folder: opens, but cannot be read
+TEST(FileDigestTest, UnreadableInputFails) {
+  test_support::ScratchFolder folder;
+  const std::vector<uint8_t> file(100);
+  Digest d{};
+  EXPECT_FALSE(FileDigest(folder.Path("missing").c_str(), 0, &d));
+  EXPECT_FALSE(FileDigest(folder.path().c_str(), 0, &d));  // a folder: opens, but cannot be read
   EXPECT_FALSE(FileDigest(nullptr, 0, &d));
   EXPECT_FALSE(DigestOf(file, file.size() + 1, &d));
   EXPECT_FALSE(DigestOf(file, UINT64_MAX, &d));
   EXPECT_FALSE(DigestOf(file, 0, nullptr));
+}
+
+// Chunks are digested two at a time; an odd count leaves one on its own.
+TEST(FileDigestTest, EveryChunkCountMatchesChunkByChunk) {
+  std::mt19937 rng(3);
+  for (size_t chunks : {1, 2, 3, 4}) {
+    SCOPED_TRACE(chunks);
+    std::vector<uint8_t> file(32 + chunks * kFileDigestChunk + 77);
+    for (auto& b : file)
+      b = static_cast<uint8_t>(rng());
+    Md5 outer;
+    for (size_t i = 0; i < chunks; ++i) {
+      Digest chunk = Md5Bytes(file.data() + 32 + i * kFileDigestChunk, kFileDigestChunk);
+      outer.Update(chunk.data(), chunk.size());
+    }
+    const Digest expected = outer.Final();
+    EXPECT_EQ(ChunkedDigest(file.data() + 32, file.size() - 32), expected);
+    Digest d{};
+    ASSERT_TRUE(DigestOf(file, 32, &d));
+    EXPECT_EQ(d, expected);
+  }
 }
 
 }  // namespace
