@@ -18,6 +18,7 @@
 #include "app/panes/SplitterTabFrame.h"
 #include "app/shell/AboutDialog.h"
 #include "app/shell/ColorsDialog.h"
+#include "app/shell/FindByMeaningCommand.h"
 #include "app/shell/FontsDialog.h"
 #include "app/shell/HelpWindow.h"
 #include "app/shell/HistoryCombo.h"
@@ -54,6 +55,7 @@ CMainDialog::CMainDialog(QWidget* parent) : QMainWindow(parent) {
   BuildViews();
   menus_ = new MainMenus(this);
   printing_ = new PrintCommands(this);
+  find_by_meaning_ = new FindByMeaningCommand(this);
   connect(menus_, &MainMenus::Triggered, this, &CMainDialog::OnCommand);
   connect(menus_, &MainMenus::AboutToShow, this, &CMainDialog::UpdateCommandStates);
   connect(lookup_, &LookupController::StateChanged, this, &CMainDialog::UpdateCommandStates);
@@ -186,6 +188,9 @@ void CMainDialog::OnCommand(Command command) {
       break;
     case Command::kLookup:
       lookup_->OnLookup();
+      break;
+    case Command::kFindByMeaning:
+      find_by_meaning_->Open();
       break;
     case Command::kFont:
       ChooseFonts();

@@ -23,6 +23,7 @@ class CHelpPaneView;
 class CHelpWindow;
 class CSenseListView;
 class CSplitterTabFrame;
+class FindByMeaningCommand;
 class LookupController;
 class PrintCommands;
 class QSplitter;
@@ -74,6 +75,7 @@ class CMainDialog : public QMainWindow {
   MainMenus* menus() const { return menus_; }
   LookupController* lookup() const { return lookup_; }
   PrintCommands* printing() const { return printing_; }
+  FindByMeaningCommand* find_by_meaning() const { return find_by_meaning_; }
   CSenseListView* senses() const { return senses_; }
   CSplitterTabFrame* frame() const { return frame_; }
   QString help_dir() const { return help_dir_; }
@@ -122,5 +124,6 @@ class CMainDialog : public QMainWindow {
   CSplitterTabFrame* frame_ = nullptr;
   LookupController* lookup_ = nullptr;
   PrintCommands* printing_ = nullptr;
+  FindByMeaningCommand* find_by_meaning_ = nullptr;
   QPointer<CHelpWindow> help_window_;
 };
