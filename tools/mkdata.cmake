@@ -5,7 +5,8 @@ set(VERBARIUM_WORDS_FILE "/usr/share/dict/words" CACHE FILEPATH "word list for a
 
 find_package(Threads REQUIRED)  # the index of the search by meaning is built on a thread
 verbarium_library(verbarium_mkdata_core
-  SOURCES wordnet_reader.cpp mkdata_lexicon.cpp mkdata_output.cpp mkdata_meaning.cpp
+  SOURCES wordnet_reader.cpp mkdata_lexicon.cpp mkdata_output.cpp anagram_word_rules.cpp
+          mkdata_meaning.cpp
   DEPS verbarium_datawriter verbarium_custom verbarium_meaning Threads::Threads)
 
 add_executable(verbarium-mkdata mkdata_main.cpp)
@@ -21,6 +22,7 @@ if(VERBARIUM_BUILD_DATA)
   set(mkdata_inputs
     "${CMAKE_CURRENT_SOURCE_DIR}/data/tips.dat"
     "${CMAKE_CURRENT_SOURCE_DIR}/data/verbarium.bmp"
+    "${CMAKE_CURRENT_SOURCE_DIR}/data/two-letter-words.txt"
     "${VERBARIUM_WORDS_FILE}"
     "${VERBARIUM_WORDNET_DIR}/cntlist.rev")
   foreach(suffix noun verb adj adv)
