@@ -28,6 +28,7 @@ constexpr char kUsage[] =
     "  anagrams TEXT     anagrams of a word or phrase\n"
     "  match PATTERN     dictionary words that fit a pattern (?, *, [abc], [!abc], [a-z])\n"
     "  custom ...        your own entries: add, list, show, delete, backup, restore\n"
+    "  meaning TEXT      words that fit a description of their meaning\n"
     "\n"
     "Options:\n"
     "  --data DIR        the data folder (default: Data below the current directory, else the\n"
@@ -183,6 +184,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   if (command == "anagrams") return AnagramsCommand(rest, c);
   if (command == "match") return MatchCommand(rest, c);
   if (command == "custom") return CustomCommand(rest, c);
+  if (command == "meaning") return MeaningCommand(rest, c);
   if (command == "help") {
     out << kUsage;
     return kExitFound;

@@ -67,6 +67,7 @@ int LookupCommand(const std::vector<std::string>& args, Context& c);
 int AnagramsCommand(const std::vector<std::string>& args, Context& c);
 int MatchCommand(const std::vector<std::string>& args, Context& c);
 int CustomCommand(const std::vector<std::string>& args, Context& c);
+int MeaningCommand(const std::vector<std::string>& args, Context& c);
 
 // The operands joined by single spaces (a phrase may be given as several words).
 std::string JoinOperands(const std::vector<std::string>& operands, size_t first = 0);

@@ -1,5 +1,6 @@
 #include "cli/json_writer.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "engine/text_helpers.h"
@@ -113,6 +114,30 @@ JsonWriter& JsonWriter::String(std::string_view value) {
 JsonWriter& JsonWriter::Int(int64_t value) {
   BeforeValue();
   text_ += std::to_string(value);
+  return *this;
+}
+
+JsonWriter& JsonWriter::Number(double value) {
+  if (!std::isfinite(value) || std::fabs(value) >= 1e15) return Null();
+  BeforeValue();
+  // Thousandths as an integer, then the point put in: no locale, no exponent.
+  const long long thousandths = std::llround(value * 1000.0);
+  const unsigned long long magnitude = thousandths < 0
+                                           ? 0ull - static_cast<unsigned long long>(thousandths)
+                                           : static_cast<unsigned long long>(thousandths);
+  std::string digits = std::to_string(magnitude / 1000);
+  unsigned long long fraction = magnitude % 1000;
+  if (fraction != 0) {
+    int places = 3;
+    while (fraction % 10 == 0) {
+      fraction /= 10;
+      --places;
+    }
+    std::string decimals = std::to_string(fraction);
+    digits += "." + std::string(static_cast<size_t>(places) - decimals.size(), '0') + decimals;
+  }
+  if (thousandths < 0) text_.push_back('-');
+  text_ += digits;
   return *this;
 }
 

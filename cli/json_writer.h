@@ -21,6 +21,9 @@ class JsonWriter {
   JsonWriter& Key(std::string_view name);
   JsonWriter& String(std::string_view value);
   JsonWriter& Int(int64_t value);
+  // A number with three decimals at most ("1.25"); numbers that are not finite, or not below
+  // 1e15 in size, are written as null.
+  JsonWriter& Number(double value);
   JsonWriter& Bool(bool value);
   JsonWriter& Null();
   // An array of strings as one value.

@@ -121,6 +121,11 @@ uint32_t Nymdex_GetSenses(const NymdexEngine* engine, const char* word, SenseLis
 // failed read; records appended before it stay).
 uint32_t Nymdex_GetTags(const NymdexEngine* engine, const char* word, std::vector<TagRecord>* tags);
 
+// 0 with the record of one sense (numbered as Nymdex_GetTags lists them) in `tag`, reading
+// that sense's tag alone; 3, 8, or 9 (unknown word, no such sense, failed read).
+uint32_t Nymdex_GetSenseTag(const NymdexEngine* engine, const char* word, uint32_t sense,
+                            TagRecord* tag);
+
 // 1 with one tag identifier per synset offset appended (also for an empty input); 0 for a
 // null handle or output, a code outside 1 to 4 with a non-empty input, or a failed read.
 int32_t Nymdex_GetTagIDs(const NymdexEngine* engine, const std::vector<uint32_t>& offsets,

@@ -7,10 +7,11 @@ namespace program {
 // The data folder, below the current directory at start-up (platform/data_path.h composes the
 // paths), and its files.
 inline constexpr char kDataFolder[] = "Data";
-inline constexpr char kSynsetFile[] = "1001L.dat";     // the lexical engine's synsets
-inline constexpr char kWordIndexFile[] = "1001W.dat";  // its word index
-inline constexpr char kTagFile[] = "1001T.dat";        // its glosses
-inline constexpr char kAnagramFile[] = "1001A.dat";    // the anagram word list
+inline constexpr char kSynsetFile[] = "1001L.dat";        // the lexical engine's synsets
+inline constexpr char kWordIndexFile[] = "1001W.dat";     // its word index
+inline constexpr char kTagFile[] = "1001T.dat";           // its glosses
+inline constexpr char kAnagramFile[] = "1001A.dat";       // the anagram word list
+inline constexpr char kMeaningIndexFile[] = "1001S.dat";  // the search by meaning's index
 inline constexpr char kCustomIndexFile[] = "1001M.idx";
 inline constexpr char kCustomDataFile[] = "1001M.dat";
 inline constexpr char kTipsFile[] = "tips.dat";

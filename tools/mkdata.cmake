@@ -3,9 +3,11 @@
 set(VERBARIUM_WORDNET_DIR "/usr/share/wordnet" CACHE PATH "Princeton-format database folder")
 set(VERBARIUM_WORDS_FILE "/usr/share/dict/words" CACHE FILEPATH "word list for anagrams")
 
+find_package(Threads REQUIRED)  # the index of the search by meaning is built on a thread
 verbarium_library(verbarium_mkdata_core
   SOURCES wordnet_reader.cpp mkdata_lexicon.cpp mkdata_output.cpp anagram_word_rules.cpp
-  DEPS verbarium_datawriter verbarium_custom)
+          mkdata_meaning.cpp
+  DEPS verbarium_datawriter verbarium_custom verbarium_meaning Threads::Threads)
 
 add_executable(verbarium-mkdata mkdata_main.cpp)
 target_link_libraries(verbarium-mkdata PRIVATE verbarium_mkdata_core verbarium_options)
@@ -14,7 +16,7 @@ target_compile_definitions(verbarium-mkdata PRIVATE
 
 if(VERBARIUM_BUILD_DATA)
   set(mkdata_outputs)
-  foreach(name 1001L.dat 1001W.dat 1001T.dat 1001A.dat tips.dat verbarium.bmp)
+  foreach(name 1001L.dat 1001W.dat 1001T.dat 1001A.dat 1001S.dat tips.dat verbarium.bmp)
     list(APPEND mkdata_outputs "${VERBARIUM_DATA_DIR}/${name}")
   endforeach()
   set(mkdata_inputs

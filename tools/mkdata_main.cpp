@@ -20,6 +20,7 @@
 #include "tools/anagram_word_rules.h"
 #include "tools/datafile_writer.h"
 #include "tools/mkdata_lexicon.h"
+#include "tools/mkdata_meaning.h"
 #include "tools/mkdata_output.h"
 #include "tools/wordnet_reader.h"
 
@@ -88,6 +89,7 @@ struct Report {
   size_t word_index_decoded = 0;
   size_t word_index_size = 0;
   uint32_t tag_blocks = 0;
+  mkdata::MeaningReport meaning;
   std::vector<std::pair<std::string, uint64_t>> sizes;
   mkdata::CustomDatabaseState custom = mkdata::CustomDatabaseState::kKept;
   double read_seconds = 0;
@@ -182,6 +184,9 @@ void PrintReport(const Options& options, const Report& r, double total_seconds) 
               mkdata::kTwoLetterWordsFile);
   std::printf("    %zu words of three or more letters without a vowel or y\n",
               r.anagram_rules.no_vowel);
+  std::printf("  meaning   %zu terms, %zu postings over %zu senses, %zu words offered (%.2f s)\n",
+              r.meaning.terms, r.meaning.postings, r.meaning.senses, r.meaning.word_entries,
+              r.meaning.seconds);
   std::printf("  files in %s:\n", options.out.c_str());
   uint64_t total = 0;
   for (const auto& [name, size] : r.sizes) {
@@ -233,8 +238,12 @@ int main(int argc, char** argv) {
   report.map_seconds = Seconds(phase);
 
   phase = std::chrono::steady_clock::now();
+  mkdata::MeaningIndexBuild meaning_build(lexicon);  // on a thread of its own meanwhile
   mkdata::OutputSet output(options.out);
   if (!StageFiles(options, lexicon, anagram_words, &output, &report, &error)) return Fail(error);
+  std::vector<uint8_t> meaning_index;
+  if (!meaning_build.Finish(&meaning_index, &report.meaning, &error)) return Fail(error);
+  output.Add(program::kMeaningIndexFile, std::move(meaning_index));
   report.encode_seconds = Seconds(phase);
 
   phase = std::chrono::steady_clock::now();

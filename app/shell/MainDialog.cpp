@@ -20,6 +20,7 @@
 #include "app/panes/SplitterTabFrame.h"
 #include "app/shell/AboutDialog.h"
 #include "app/shell/ColorsDialog.h"
+#include "app/shell/FindByMeaningCommand.h"
 #include "app/shell/FontsDialog.h"
 #include "app/shell/HelpWindow.h"
 #include "app/shell/HistoryCombo.h"
@@ -82,6 +83,7 @@ CMainDialog::CMainDialog(QWidget* parent) : QMainWindow(parent) {
   SetUpAnagrams();
   menus_ = new MainMenus(this);
   printing_ = new PrintCommands(this);
+  find_by_meaning_ = new FindByMeaningCommand(this);
   connect(menus_, &MainMenus::Triggered, this, &CMainDialog::OnCommand);
   connect(menus_, &MainMenus::AboutToShow, this, &CMainDialog::UpdateCommandStates);
   connect(lookup_, &LookupController::StateChanged, this, &CMainDialog::UpdateCommandStates);
@@ -222,6 +224,9 @@ void CMainDialog::OnCommand(Command command) {
     case Command::kBackup:
     case Command::kRestore:
       RunCustomCommand(command);
+      break;
+    case Command::kFindByMeaning:
+      find_by_meaning_->Open();
       break;
     case Command::kFont:
       ChooseFonts();

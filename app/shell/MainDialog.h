@@ -27,6 +27,7 @@ class CHelpWindow;
 class CSenseListView;
 class CSplitterTabFrame;
 class CustomDatabaseCommands;
+class FindByMeaningCommand;
 class LookupController;
 class PrintCommands;
 class QSplitter;
@@ -78,6 +79,7 @@ class CMainDialog : public QMainWindow {
   MainMenus* menus() const { return menus_; }
   LookupController* lookup() const { return lookup_; }
   PrintCommands* printing() const { return printing_; }
+  FindByMeaningCommand* find_by_meaning() const { return find_by_meaning_; }
   CSenseListView* senses() const { return senses_; }
   CSplitterTabFrame* frame() const { return frame_; }
   QString help_dir() const { return help_dir_; }
@@ -140,5 +142,6 @@ class CMainDialog : public QMainWindow {
   CustomDatabaseCommands* custom_ = nullptr;
   PrintCommands* printing_ = nullptr;
   AnagramListLoader* anagram_list_ = nullptr;
+  FindByMeaningCommand* find_by_meaning_ = nullptr;
   QPointer<CHelpWindow> help_window_;
 };

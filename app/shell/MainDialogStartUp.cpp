@@ -8,11 +8,13 @@
 #include "app/shell/AfterFirstPaint.h"
 #include "app/shell/AnagramListLoader.h"
 #include "app/shell/FirstLookupWarmUp.h"
+#include "app/shell/FindByMeaningCommand.h"
 #include "app/shell/HistoryCombo.h"
 #include "app/shell/LookupController.h"
 #include "app/shell/MainDialog.h"
 #include "app/shell/SplashWnd.h"
 #include "app/shell/TipOfTheDay.h"
+#include "platform/program_names.h"
 #include "ui/MessageBox.h"
 
 namespace {
@@ -54,6 +56,8 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
     MessageBox::Error(this, QString::fromLatin1(lookup::kReadErrorMessage));
   }
 
+  find_by_meaning_->SetIndexPath(
+      QString::fromStdString(location.DictionaryFile(program::kMeaningIndexFile)));
   const QString failure = handles_.Open(location);
   if (!failure.isEmpty()) return Fail(failure);
   lookup_->Start(handles_.engine(), handles_.custom_handle(), handles_.jumble(),
@@ -111,6 +115,7 @@ void CMainDialog::ShutDown() {
   senses_->SaveColumnLayout();
   if (stop_anagrams_) stop_anagrams_();
   if (anagram_list_ != nullptr) anagram_list_->Cancel();  // before the stop event closes
+  find_by_meaning_->Close();
   tool_row_->LookupBox()->Save(/*add_current_text=*/true);
   handles_.Close();
 }

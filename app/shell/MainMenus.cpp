@@ -33,6 +33,7 @@ constexpr CommandInfo kCommands[] = {
     {Command::kSelectAll, kEdit, "Select &All", "Ctrl+A", false, false, false},
     {Command::kDeselectAll, kEdit, "&Deselect All", "Ctrl+D", false, false, false},
     {Command::kLookup, kEdit, "&Lookup", "Ctrl+L", false, false, true},
+    {Command::kFindByMeaning, kEdit, "Find by &Meaning...", "Ctrl+M", false, false, false},
     {Command::kAddEntry, kDatabase, "&Add new entry...", "Ctrl+I", false, false, false},
     {Command::kEditEntries, kDatabase, "&Edit entries...", "Ctrl+E", false, false, false},
     {Command::kBackup, kDatabase, "&Backup custom database...", "", false, false, true},

@@ -21,6 +21,7 @@ enum class Command {
   kSelectAll,
   kDeselectAll,
   kLookup,
+  kFindByMeaning,
   kAddEntry,
   kEditEntries,
   kBackup,

@@ -44,6 +44,7 @@ enum class Setting {
   kPanes,
   kWindowGeometry,
   kSplitterState,
+  kMeaningGeometry,
   kTipNo,
   kTipStartUp,
   kTipTimeStamp,
@@ -101,6 +102,8 @@ inline constexpr SettingInfo kSettingTable[] = {
     // splitter's position.
     {Setting::kWindowGeometry, "WindowGeometry", SettingType::kBytes, "", 0, true},
     {Setting::kSplitterState, "SplitterState", SettingType::kBytes, "", 0, true},
+    // The "Find by Meaning" window's size and place.
+    {Setting::kMeaningGeometry, "MeaningGeometry", SettingType::kBytes, "", 0, true},
     // The tip of the day's: the tip shown last, whether it shows at start-up, the tips file's
     // time when it was read. Written by the dialog as it opens and closes.
     {Setting::kTipNo, "TipNo", SettingType::kDword, "", 0, false, "TipOfTheDay"},

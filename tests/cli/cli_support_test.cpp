@@ -1,4 +1,5 @@
 // The command line's building blocks: the JSON writer and the argument parser.
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,27 @@ TEST(JsonWriter, NestsContainers) {
   EXPECT_EQ(json.text(),
             "{\"input\":\"cats\",\"senses\":[{\"number\":1,\"checked\":true,\"examples\":[]},"
             "{\"number\":-2,\"none\":null}],\"words\":[\"a\",\"b\\\"c\"]}");
+}
+
+TEST(JsonWriter, NumbersKeepThreeDecimals) {
+  const std::pair<double, const char*> cases[] = {
+      {0, "0"},
+      {12.5, "12.5"},
+      {1.2344, "1.234"},
+      {1.2346, "1.235"},
+      {-0.0004, "0"},
+      {-3.05, "-3.05"},
+      {0.001, "0.001"},
+      {2.0999999, "2.1"},
+      {1e15, "null"},
+      {-std::numeric_limits<double>::infinity(), "null"},
+      {std::numeric_limits<double>::quiet_NaN(), "null"},
+  };
+  for (const auto& [value, text] : cases) {
+    JsonWriter json;
+    json.BeginArray().Number(value).EndArray();
+    EXPECT_EQ(json.text(), std::string("[") + text + "]") << value;
+  }
 }
 
 TEST(Args, OptionsMayStandAnywhere) {

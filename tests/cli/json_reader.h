@@ -1,6 +1,7 @@
 // A minimal JSON reader for the command-line tests, for the compact JSON verbarium-cli prints:
-// objects, arrays, strings (with the named escapes the writer uses), integers, true, false and
-// null, no white space inside. Parse fails on anything else, so malformed output is caught.
+// objects, arrays, strings (with the named escapes the writer uses), integers, numbers with a
+// fraction, true, false and null, no white space inside. Parse fails on anything else, so malformed
+// output is caught.
 #pragma once
 
 #include <cctype>
@@ -12,7 +13,8 @@ namespace json_test {
 
 struct Value {
   std::string key;   // an object member's name
-  char kind = 0;     // '"' string, '#' integer, '[' array, '{' object, 't', 'f', 'n'; 0 missing
+  char kind = 0;     // '"' string, '#' integer, '.' number with a fraction, '[' array, '{' object,
+                     // 't', 'f', 'n'; 0 missing
   std::string text;  // a string's value, an integer's digits
   std::vector<Value> items;  // an array's elements or an object's members
 
@@ -24,6 +26,7 @@ struct Value {
     return kMissing;
   }
   long Int() const { return kind == '#' ? std::stol(text) : -1; }
+  double Number() const { return kind == '#' || kind == '.' ? std::stod(text) : -1; }
   bool True() const { return kind == 't'; }
   std::vector<std::string> Strings() const {
     std::vector<std::string> out;
@@ -73,11 +76,21 @@ inline bool ParseAt(const std::string& s, size_t& i, Value* v) {
   }
   const size_t start = i;
   if (s[i] == '-') ++i;
-  while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
-    ++i;
+  auto digits = [&] {
+    const size_t first = i;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+      ++i;
+    return i > first;
+  };
+  if (!digits()) return false;
   v->kind = '#';
+  if (i < s.size() && s[i] == '.') {  // a fraction: digits on both sides of the point
+    ++i;
+    if (!digits()) return false;
+    v->kind = '.';
+  }
   v->text = s.substr(start, i - start);
-  return i > start && s[i - 1] != '-';
+  return true;
 }
 
 // One value filling `text`, a final line break allowed.

@@ -3,16 +3,19 @@
 #include <QDialogButtonBox>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QTreeWidget>
 
 #include "app/lookup/lookup.h"
+#include "app/meaning_ui/FindByMeaningDialog.h"
 #include "app/panes/PanePickTreeCtrl.h"
 #include "app/panes/PaneView.h"
 #include "app/panes/SenseListView.h"
 #include "app/panes/SplitterTabFrame.h"
+#include "app/shell/FindByMeaningCommand.h"
 #include "app/shell/LookupController.h"
 #include "app/shell/OptionsSheet.h"
 #include "engine/nymdex.h"
@@ -313,3 +316,29 @@ TEST_F(MainDialogTest, BusyStateDisablesTheWindowAndGivesTheButtonsBack) {
 }
 
 }  // namespace
+
+TEST_F(MainDialogTest, FindByMeaningLooksTheChosenWordUpWithItsHistory) {
+  QAction* action = dialog_->menus()->Action(Command::kFindByMeaning);
+  EXPECT_EQ(action->shortcut(), QKeySequence(QStringLiteral("Ctrl+M")));
+  action->trigger();
+  FindByMeaningDialog* meaning = dialog_->find_by_meaning()->dialog();
+  ASSERT_NE(meaning, nullptr);
+  EXPECT_TRUE(meaning->isVisible());
+  EXPECT_FALSE(meaning->isModal());
+
+  QSignalSpy shown(meaning, &FindByMeaningDialog::ResultShown);
+  meaning->description_box()->setText(QStringLiteral("a person who bakes bread"));
+  QTest::keyClick(meaning->description_box(), Qt::Key_Return);
+  ASSERT_TRUE(shown.wait(10000));
+  QTreeWidget* list = meaning->results();
+  ASSERT_GT(list->topLevelItemCount(), 0);
+  const QString word = list->topLevelItem(0)->text(0);
+  EXPECT_EQ(word, QStringLiteral("baker"));
+  list->setFocus();
+  QTest::keyClick(list, Qt::Key_Return);
+
+  EXPECT_EQ(Box()->currentText(), word);
+  EXPECT_EQ(Box()->itemText(0), word);
+  EXPECT_EQ(dialog_->lookup()->session()->current_word(), word.toStdString());
+  EXPECT_GT(dialog_->senses()->SenseCount(), 0);
+}

@@ -31,8 +31,9 @@ inline void PrintTo(const QStringList& texts, std::ostream* out) {
 
 namespace shell_test {
 
-inline const char* const kDataFiles[] = {"1001L.dat", "1001W.dat", "1001T.dat", "1001A.dat",
-                                         "1001M.idx", "1001M.dat", "tips.dat",  "verbarium.bmp"};
+inline const char* const kDataFiles[] = {"1001L.dat", "1001W.dat", "1001T.dat",
+                                         "1001A.dat", "1001S.dat", "1001M.idx",
+                                         "1001M.dat", "tips.dat",  "verbarium.bmp"};
 
 // The settings file, found without opening it (Qt keeps what it read of an open file).
 inline QString SettingsPath() {

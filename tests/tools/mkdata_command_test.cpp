@@ -64,8 +64,9 @@ TEST_F(MkdataCommand, WritesEveryFile) {
   for (const auto& [name, bytes] : files)
     names.insert(name);
   names.erase("1001M.idx.journal");  // the custom database's own, empty between changes
-  EXPECT_EQ(names, (std::set<std::string>{"1001A.dat", "1001L.dat", "1001M.dat", "1001M.idx",
-                                          "1001T.dat", "1001W.dat", "tips.dat", "verbarium.bmp"}));
+  EXPECT_EQ(names,
+            (std::set<std::string>{"1001A.dat", "1001L.dat", "1001M.dat", "1001M.idx", "1001S.dat",
+                                   "1001T.dat", "1001W.dat", "tips.dat", "verbarium.bmp"}));
   EXPECT_EQ(files["1001M.idx"], std::string(16, '\0'));
   EXPECT_EQ(files["1001M.dat"], "");
   EXPECT_EQ(files["tips.dat"], ReadText(kAssets + "/tips.dat"));

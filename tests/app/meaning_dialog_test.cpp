@@ -1,0 +1,147 @@
+// The "Find by Meaning" window through its controls: typing and Enter, the rows and the count,
+// the search's messages, a newer search winning over an older one, and a row's activation.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/meaning/meaning_text.h"
+#include "app/meaning_ui/FindByMeaningDialog.h"
+#include "engine/nymdex.h"
+#include "tests/app/meaning_test_util.h"
+
+// Readable failure messages for Qt's texts.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+class FindByMeaningDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(
+        Nymdex_StartUp(&engine_, data_.Path("1001L.dat").c_str(), data_.Path("1001W.dat").c_str(),
+                       data_.Path("1001T.dat").c_str(), nullptr, nullptr),
+        kNymdexOk);
+    ASSERT_EQ(
+        CustomDb_Open(&custom_, data_.Path("1001M.idx").c_str(), data_.Path("1001M.dat").c_str()),
+        kCustomOk);
+    MakeDialog(data_.IndexPath());
+  }
+  void TearDown() override {
+    dialog_.reset();  // waits for its search before the engine goes
+    CustomDb_Close(&custom_);
+    Nymdex_ShutDown(&engine_);
+  }
+
+  void MakeDialog(const std::string& index_path) {
+    dialog_ = std::make_unique<FindByMeaningDialog>(engine_, &custom_,
+                                                    QString::fromStdString(index_path));
+    dialog_->show();
+  }
+
+  // Types the description into the box and presses Enter; waits for the result on the screen.
+  void Search(const QString& text) {
+    QSignalSpy shown(dialog_.get(), &FindByMeaningDialog::ResultShown);
+    dialog_->description_box()->setText(text);
+    QTest::keyClick(dialog_->description_box(), Qt::Key_Return);
+    ASSERT_TRUE(shown.wait(5000)) << text.toStdString();
+  }
+
+  QStringList Column(int column) const {
+    QStringList texts;
+    for (int i = 0; i < dialog_->results()->topLevelItemCount(); ++i)
+      texts << dialog_->results()->topLevelItem(i)->text(column);
+    return texts;
+  }
+  QString Status() const { return dialog_->status_line()->text(); }
+
+  meaning_test::DataFolder data_;
+  NymdexEngine* engine_ = nullptr;
+  CustomDatabase* custom_ = nullptr;
+  std::unique_ptr<FindByMeaningDialog> dialog_;
+};
+
+TEST_F(FindByMeaningDialogTest, EnterListsTheWordsWithTheirCount) {
+  Search(QStringLiteral("someone who makes bread in an oven"));
+  const QStringList words = Column(0);
+  ASSERT_FALSE(words.isEmpty());
+  EXPECT_EQ(words.front(), QStringLiteral("baker"));
+  EXPECT_FALSE(words.contains(QStringLiteral("bread")));  // the description's own word
+  EXPECT_EQ(Column(1).front(), QStringLiteral("Noun"));
+  EXPECT_EQ(Column(2).front(), QStringLiteral("Someone who bakes bread or cake"));  // as listed
+  EXPECT_EQ(Status(), QStringLiteral("Found %1 words").arg(words.size()));
+  // The first row is current, so the keyboard starts there.
+  EXPECT_EQ(dialog_->results()->currentItem(), dialog_->results()->topLevelItem(0));
+}
+
+TEST_F(FindByMeaningDialogTest, MessagesOfTheSearchReplaceTheRows) {
+  Search(QStringLiteral("a young person"));
+  ASSERT_GT(dialog_->results()->topLevelItemCount(), 0);
+  const struct {
+    QString text;
+    const char* message;
+  } cases[] = {
+      {QStringLiteral("the of a"), meaning::kNoSearchableWordMessage},
+      {QString(201, QLatin1Char('a')), meaning::kDescriptionTooLongMessage},
+      {QStringLiteral("bread & butter"), meaning::kDescriptionInvalidMessage},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text.toStdString());
+    Search(c.text);
+    EXPECT_EQ(dialog_->results()->topLevelItemCount(), 0);
+    EXPECT_EQ(Status(), QString::fromLatin1(c.message));
+  }
+}
+
+TEST_F(FindByMeaningDialogTest, MissingIndexIsReportedInTheWindow) {
+  MakeDialog(data_.Path("absent.dat"));
+  Search(QStringLiteral("a young person"));
+  EXPECT_EQ(dialog_->results()->topLevelItemCount(), 0);
+  EXPECT_TRUE(Status().contains(QStringLiteral("1001S.dat"))) << Status().toStdString();
+}
+
+TEST_F(FindByMeaningDialogTest, NewerSearchIsNeverReplacedByAnOlderOne) {
+  QSignalSpy shown(dialog_.get(), &FindByMeaningDialog::ResultShown);
+  dialog_->description_box()->setText(QStringLiteral("a tree whose needles fall"));
+  dialog_->Find();
+  dialog_->description_box()->setText(QStringLiteral("make a pain less severe"));
+  dialog_->Find();
+  ASSERT_TRUE(shown.wait(5000));
+  // Whatever the older search did meanwhile, it shows nothing, now or later.
+  QTest::qWait(200);
+  EXPECT_EQ(shown.count(), 1);
+  const QStringList words = Column(0);
+  ASSERT_FALSE(words.isEmpty());
+  EXPECT_TRUE(words.front() == QStringLiteral("relieve") ||
+              words.front() == QStringLiteral("alleviate"))
+      << words.front().toStdString();
+  EXPECT_FALSE(words.contains(QStringLiteral("larch")));
+}
+
+TEST_F(FindByMeaningDialogTest, ActivatingARowChoosesItsWord) {
+  Search(QStringLiteral("a tree whose needles fall"));
+  QTreeWidget* list = dialog_->results();
+  ASSERT_GE(list->topLevelItemCount(), 2);
+  QSignalSpy chosen(dialog_.get(), &FindByMeaningDialog::WordChosen);
+  QSignalSpy shown(dialog_.get(), &FindByMeaningDialog::ResultShown);
+  list->setFocus();
+  QTest::keyClick(list, Qt::Key_Return);
+  ASSERT_EQ(chosen.count(), 1);
+  EXPECT_EQ(chosen.at(0).at(0).toString(), list->topLevelItem(0)->text(0));
+  // Enter on a row belongs to the row: it never starts a search again.
+  QTest::qWait(100);
+  EXPECT_EQ(shown.count(), 0);
+
+  const QRect second = list->visualItemRect(list->topLevelItem(1));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second.center());
+  ASSERT_EQ(chosen.count(), 2);
+  EXPECT_EQ(chosen.at(1).at(0).toString(), list->topLevelItem(1)->text(0));
+}
+
+}  // namespace
