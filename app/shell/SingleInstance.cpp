@@ -106,6 +106,10 @@ void HandOverRouter::AddOption(const QString& option, int value_count, Handler h
 }
 
 void HandOverRouter::Dispatch(const QStringList& arguments) const {
+  if (!RunOptions(arguments) && default_) default_();
+}
+
+bool HandOverRouter::RunOptions(const QStringList& arguments) const {
   bool handled = false;
   for (int i = 0; i < arguments.size(); ++i) {
     const auto found = options_.find(arguments[i]);
@@ -117,5 +121,5 @@ void HandOverRouter::Dispatch(const QStringList& arguments) const {
     found->second.handler(values);
     handled = true;
   }
-  if (!handled && default_) default_();
+  return handled;
 }

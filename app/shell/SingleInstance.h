@@ -64,8 +64,11 @@ class HandOverRouter {
   void SetDefault(std::function<void()> handler) { default_ = std::move(handler); }
 
   // Runs the handlers of the known options in command-line order; unknown arguments are
-  // skipped.
+  // skipped. Without any known option, the default handler runs.
   void Dispatch(const QStringList& arguments) const;
+  // The same without the default handler (the program's own command line at start-up); true
+  // when an option ran.
+  bool RunOptions(const QStringList& arguments) const;
 
  private:
   struct Option {
