@@ -18,6 +18,7 @@
 #include "app/panes/SplitterTabFrame.h"
 #include "app/shell/AboutDialog.h"
 #include "app/shell/ColorsDialog.h"
+#include "app/shell/DesktopIntegration.h"
 #include "app/shell/FontsDialog.h"
 #include "app/shell/HelpWindow.h"
 #include "app/shell/HistoryCombo.h"
@@ -51,6 +52,7 @@ CMainDialog::CMainDialog(QWidget* parent) : QMainWindow(parent) {
   setMinimumSize(kMinimumWidth, kMinimumHeight);
   BuildViews();
   menus_ = new MainMenus(this);
+  desktop_ = new DesktopIntegration(this);
   connect(menus_, &MainMenus::Triggered, this, &CMainDialog::OnCommand);
   connect(menus_, &MainMenus::AboutToShow, this, &CMainDialog::UpdateCommandStates);
   connect(lookup_, &LookupController::StateChanged, this, &CMainDialog::UpdateCommandStates);
@@ -149,7 +151,7 @@ void CMainDialog::UpdateCommandStates() {
       *handles_.custom_handle() != nullptr && CustomDb_CountEntries(*handles_.custom_handle()) > 0;
   menus_->SetEnabled(Command::kEditEntries, has_entries);
   menus_->SetEnabled(Command::kBackup, has_entries);
-  menus_->SetChecked(Command::kSystemTray, settings_.Number(Setting::kSystemTray) != 0);
+  menus_->SetChecked(Command::kSystemTray, InTrayMode());
   menus_->SetChecked(Command::kShowTips, settings_.Number(Setting::kTips) != 0);
 }
 
@@ -176,6 +178,12 @@ void CMainDialog::OnCommand(Command command) {
       break;
     case Command::kColors:
       ChooseColors();
+      break;
+    case Command::kSetHotkey:
+      desktop_->SetHotKey();
+      break;
+    case Command::kSystemTray:
+      desktop_->ToggleTrayMode();
       break;
     case Command::kSettings:
       ShowOptions();
@@ -304,6 +312,10 @@ void CMainDialog::LeaveBusy() {
   tool_row_->SetEnabled(ToolRow::kLookup, true);
   tool_row_->SetEnabled(ToolRow::kHelp, true);
   lookup_->FocusLookupBox();
+}
+
+bool CMainDialog::InTrayMode() const {
+  return desktop_->InTrayMode();
 }
 
 void CMainDialog::OnHandOver(const QStringList& arguments) {

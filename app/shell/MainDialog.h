@@ -23,6 +23,7 @@ class CHelpPaneView;
 class CHelpWindow;
 class CSenseListView;
 class CSplitterTabFrame;
+class DesktopIntegration;
 class LookupController;
 class QSplitter;
 class QStackedWidget;
@@ -72,6 +73,9 @@ class CMainDialog : public QMainWindow {
   ToolRow* tool_row() const { return tool_row_; }
   MainMenus* menus() const { return menus_; }
   LookupController* lookup() const { return lookup_; }
+  DesktopIntegration* desktop() const { return desktop_; }
+  // In tray mode the window hides instead of closing and starts hidden, without a tip.
+  bool InTrayMode() const;
   CSenseListView* senses() const { return senses_; }
   CSplitterTabFrame* frame() const { return frame_; }
   QString help_dir() const { return help_dir_; }
@@ -119,5 +123,6 @@ class CMainDialog : public QMainWindow {
   CHelpFormView* help_form_ = nullptr;
   CSplitterTabFrame* frame_ = nullptr;
   LookupController* lookup_ = nullptr;
+  DesktopIntegration* desktop_ = nullptr;
   QPointer<CHelpWindow> help_window_;
 };

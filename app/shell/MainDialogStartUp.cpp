@@ -5,6 +5,7 @@
 
 #include "app/lookup/custom_entry.h"
 #include "app/panes/SenseListView.h"
+#include "app/shell/DesktopIntegration.h"
 #include "app/shell/HistoryCombo.h"
 #include "app/shell/LookupController.h"
 #include "app/shell/MainDialog.h"
@@ -40,6 +41,7 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
     if (directory.empty())
       return Fail(QStringLiteral("System error : ") + QString::fromStdString(error));
   }
+  desktop_->StartTrayMode();  // in tray mode the window stays hidden
   const platform::DataLocation location = platform::FindDataLocation(directory, options.search);
   help_dir_ = QString::fromStdString(
       platform::FindProgramFolder(directory, options.search, "help", "index.html"));
@@ -73,9 +75,12 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   if (settings_.Text(Setting::kHotkey).isEmpty())
     settings_.SetText(Setting::kHotkey,
                       QString::fromLatin1(Settings::Info(Setting::kHotkey).default_text));
+  desktop_->RegisterHotKey();
 
-  show();
-  activateWindow();
+  if (!InTrayMode()) {
+    show();
+    activateWindow();
+  }
   started_ = true;
   lookup_->FocusLookupBox();
   UpdateCommandStates();
@@ -91,6 +96,7 @@ void CMainDialog::ShutDown() {
     settings_.SetBytes(Setting::kSplitterState, splitter_->saveState());
   }
   settings_.Save();
+  desktop_->UnregisterHotKey();
   senses_->SaveColumnLayout();
   if (stop_anagrams_) stop_anagrams_();
   tool_row_->LookupBox()->Save(/*add_current_text=*/true);

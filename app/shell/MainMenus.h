@@ -43,7 +43,7 @@ enum class Command {
 inline constexpr Command kPendingCommands[] = {
     Command::kPrintSenses, Command::kPrintPane,   Command::kPrintSetup,  // printing
     Command::kAddEntry,    Command::kEditEntries, Command::kBackup,      // custom entries
-    Command::kRestore,     Command::kSetHotkey,   Command::kSystemTray,  // hotkey and tray
+    Command::kRestore,                                                   // custom entries
     Command::kShowTips,                                                  // tip of the day
 };
 bool IsPending(Command command);

@@ -61,6 +61,8 @@ int CVerbariumApp::Run() {
   connect(&guard, &CSingleInstanceGuard::CommandLineReceived, &dialog, &CMainDialog::OnHandOver);
   ReportViewsIfAsked(&dialog);
   if (!dialog.StartUp(StartUpOptions::FromEnvironment())) return 1;
+  // `verbarium --lookup TEXT` and the like act once the window is up.
+  dialog.hand_over().RunOptions(arguments);
   if (report) ReportWhenReady(&dialog);
   QuitOnTerminationSignals(this);
   return exec();
