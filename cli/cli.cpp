@@ -1,6 +1,8 @@
 #include "cli/cli.h"
 
 #include <iostream>
+#include <system_error>
+#include <thread>
 
 #include "anagram/jumble.h"
 #include "app/lookup/custom_entry.h"
@@ -103,6 +105,28 @@ std::string Dictionaries::OpenAnagrams() {
   if (status == kJumbleOk) return "";
   jumble = nullptr;
   return status == kJumbleCorrupt ? lookup::kCorruptedDataMessage : lookup::kReadErrorMessage;
+}
+
+std::string Dictionaries::OpenForLookup(bool anagrams) {
+  std::string anagrams_message;
+  std::thread loader;
+  if (anagrams && std::thread::hardware_concurrency() > 1) {
+    try {
+      loader = std::thread([this, &anagrams_message] { anagrams_message = OpenAnagrams(); });
+    } catch (const std::system_error&) {
+    }
+  }
+  const std::string engine_message = OpenEngine();
+  const std::string custom_message = OpenCustom();
+  if (loader.joinable()) {
+    loader.join();
+  } else if (anagrams) {
+    anagrams_message = OpenAnagrams();
+  }
+  for (const std::string& message : {engine_message, custom_message, anagrams_message}) {
+    if (!message.empty()) return message;
+  }
+  return "";
 }
 
 int Fail(Context& c, const std::string& message) {
