@@ -33,10 +33,27 @@ DesktopIntegration::DesktopIntegration(CMainDialog* window)
   window_->installEventFilter(this);
   qApp->installEventFilter(this);  // to hear when the program is asked to end
   HandOverRouter& hand_over = window_->hand_over();
-  hand_over.AddOption(QString::fromLatin1(kLookupOption), 1,
-                      [this](const QStringList& values) { LookupText(values[0], {}); });
+  hand_over.AddContextOption(
+      QString::fromLatin1(kActivationOption), 2, [this](const QStringList& values) {
+        handed_over_activation_ = {values[1].toUInt(), values[0]};
+        // Good for this hand-over only.
+        QTimer::singleShot(0, this, [this] { handed_over_activation_ = {}; });
+      });
+  hand_over.AddOption(QString::fromLatin1(kLookupOption), 1, [this](const QStringList& values) {
+    LookupText(values[0], handed_over_activation_);
+  });
   hand_over.AddOption(QString::fromLatin1(kLookupSelectionOption), 0,
-                      [this](const QStringList&) { LookupSelection({}); });
+                      [this](const QStringList&) { LookupSelection(handed_over_activation_); });
+}
+
+QStringList DesktopIntegration::WithActivation(QStringList arguments,
+                                               const HotKeyActivation& activation) {
+  if (!activation.activation_token.isEmpty() || activation.x11_time != 0) {
+    arguments.prepend(QString::number(activation.x11_time));
+    arguments.prepend(activation.activation_token);
+    arguments.prepend(QString::fromLatin1(kActivationOption));
+  }
+  return arguments;
 }
 
 DesktopIntegration::~DesktopIntegration() {

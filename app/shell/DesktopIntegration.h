@@ -8,7 +8,8 @@
 //   later start, or the program's own command line once it is up) bring the window forward and
 //   look up the selected text of whatever program (then the clipboard's) or TEXT as the
 //   Lookup button does; with nothing to look up the lookup box gets the focus. While long work
-//   keeps the window busy the window only comes forward.
+//   keeps the window busy the window only comes forward. A handed-over lookup comes forward
+//   with the activation the desktop gave the later start.
 // - Tray mode ("SystemTray"): the icon exists exactly while the window is in tray mode;
 //   entering it writes "SystemTray" = 1 at once and hides the window, leaving it shows the
 //   window (the value is written at exit). Closing the shown window in tray mode hides it; the
@@ -18,6 +19,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -35,6 +37,12 @@ class DesktopIntegration : public QObject {
  public:
   static constexpr char kLookupOption[] = "--lookup";
   static constexpr char kLookupSelectionOption[] = "--lookup-selection";
+  // Followed by the activation token and the X server time of a later start.
+  static constexpr char kActivationOption[] = "--activation";
+
+  // What a later start hands over: its command line, with the desktop's activation of that
+  // start in front when there is one, so the running window may come forward.
+  static QStringList WithActivation(QStringList arguments, const HotKeyActivation& activation);
 
   // Adds the lookup options to the window's hand-over.
   explicit DesktopIntegration(CMainDialog* window);
@@ -81,6 +89,7 @@ class DesktopIntegration : public QObject {
   bool tray_mode_ = false;
   bool exiting_ = false;
   bool capture_needs_focus_;
+  HotKeyActivation handed_over_activation_;  // for the lookups of the hand-over being run
   std::function<void()> when_active_;
   QTimer* active_wait_ = nullptr;
 };

@@ -105,6 +105,10 @@ void HandOverRouter::AddOption(const QString& option, int value_count, Handler h
   options_[option] = Option{value_count, std::move(handler)};
 }
 
+void HandOverRouter::AddContextOption(const QString& option, int value_count, Handler handler) {
+  options_[option] = Option{value_count, std::move(handler), /*context=*/true};
+}
+
 void HandOverRouter::Dispatch(const QStringList& arguments) const {
   if (!RunOptions(arguments) && default_) default_();
 }
@@ -119,7 +123,7 @@ bool HandOverRouter::RunOptions(const QStringList& arguments) const {
       values.append(i + v < arguments.size() ? arguments[i + v] : QString());
     i += found->second.value_count;
     found->second.handler(values);
-    handled = true;
+    if (!found->second.context) handled = true;
   }
   return handled;
 }

@@ -7,6 +7,8 @@
 #include <QSocketNotifier>
 #include <QStringList>
 
+#include "app/desktop/BringForward.h"
+#include "app/shell/DesktopIntegration.h"
 #include "app/shell/Diagnostics.h"
 #include "app/shell/Icons.h"
 #include "app/shell/MainDialog.h"
@@ -55,7 +57,8 @@ int CVerbariumApp::Run() {
   const bool report = arguments.removeAll(QString::fromLatin1(kStartupReportOption)) > 0;
 
   CSingleInstanceGuard guard;
-  if (!guard.Claim(arguments)) return 0;
+  if (!guard.Claim(DesktopIntegration::WithActivation(arguments, ActivationFromEnvironment())))
+    return 0;
 
   CMainDialog dialog;
   connect(&guard, &CSingleInstanceGuard::CommandLineReceived, &dialog, &CMainDialog::OnHandOver);

@@ -99,6 +99,21 @@ TEST_F(DesktopIntegrationTest, OutsideRequestsLookUpAsLookupButton) {
   }
 }
 
+TEST_F(DesktopIntegrationTest, HandedOverLookupUsesLaterStartsActivation) {
+  Start();
+  dialog_->showMinimized();
+  dialog_->OnHandOver(DesktopIntegration::WithActivation({QStringLiteral("--lookup"), "trees"},
+                                                         {0, QStringLiteral("token-1")}));
+  EXPECT_EQ(Word(), "tree");
+  // Qt hands the token to a Wayland desktop with the activation request.
+  EXPECT_EQ(qgetenv("XDG_ACTIVATION_TOKEN"), "token-1");
+  qunsetenv("XDG_ACTIVATION_TOKEN");
+  QCoreApplication::processEvents();
+  dialog_->OnHandOver({QStringLiteral("--lookup"), "dogs"});
+  EXPECT_EQ(Word(), "dog");
+  EXPECT_FALSE(qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN")) << "used for one hand-over only";
+}
+
 TEST_F(DesktopIntegrationTest, BusyWindowComesForwardWithoutLookup) {
   Start();
   dialog_->EnterBusy();
