@@ -35,4 +35,7 @@ if(VERBARIUM_BUILD_DATA)
     COMMENT "Compiling Data/ from ${VERBARIUM_WORDNET_DIR} and ${VERBARIUM_WORDS_FILE}"
     VERBATIM)
   add_custom_target(verbarium_data ALL DEPENDS ${mkdata_outputs})
+  # The dictionary, shared and read-only; the custom database is each user's own and not
+  # installed.
+  install(FILES ${mkdata_outputs} DESTINATION ${CMAKE_INSTALL_DATADIR}/verbarium/Data)
 endif()

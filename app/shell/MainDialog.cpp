@@ -25,6 +25,8 @@
 #include "app/shell/Icons.h"
 #include "app/shell/LookupController.h"
 #include "app/shell/OptionsSheet.h"
+#include "app/shell/PrintCommands.h"
+#include "app/shell/TipOfTheDay.h"
 #include "custom/custom_db.h"
 #include "ui/MessageBox.h"
 
@@ -53,6 +55,7 @@ CMainDialog::CMainDialog(QWidget* parent) : QMainWindow(parent) {
   BuildViews();
   menus_ = new MainMenus(this);
   desktop_ = new DesktopIntegration(this);
+  printing_ = new PrintCommands(this);
   connect(menus_, &MainMenus::Triggered, this, &CMainDialog::OnCommand);
   connect(menus_, &MainMenus::AboutToShow, this, &CMainDialog::UpdateCommandStates);
   connect(lookup_, &LookupController::StateChanged, this, &CMainDialog::UpdateCommandStates);
@@ -144,6 +147,8 @@ void CMainDialog::UpdateCommandStates() {
   CHistoryCombo* box = tool_row_->LookupBox();
   menus_->SetEnabled(Command::kPrintSenses, senses_->SenseCount() > 0);
   menus_->SetEnabled(Command::kPrintPane, frame_->count() > 0);
+  menus_->SetEnabled(Command::kPreviewSenses, senses_->SenseCount() > 0);
+  menus_->SetEnabled(Command::kPreviewPane, frame_->count() > 0);
   menus_->SetEnabled(Command::kClearHistory, box->count() > 0);
   menus_->SetEnabled(Command::kSelectAll, lookup_->HasUncheckedSense());
   menus_->SetEnabled(Command::kDeselectAll, lookup_->HasCheckedSense());
@@ -158,6 +163,17 @@ void CMainDialog::UpdateCommandStates() {
 void CMainDialog::OnCommand(Command command) {
   if (busy_ || IsPending(command)) return;
   switch (command) {
+    case Command::kPrintSenses:
+    case Command::kPreviewSenses:
+      printing_->PrintSenses(command == Command::kPreviewSenses);
+      break;
+    case Command::kPrintPane:
+    case Command::kPreviewPane:
+      printing_->PrintPane(command == Command::kPreviewPane);
+      break;
+    case Command::kPrintSetup:
+      printing_->PrintSetup();
+      break;
     case Command::kClearHistory:
       ClearHistory();
       break;
@@ -184,6 +200,9 @@ void CMainDialog::OnCommand(Command command) {
       break;
     case Command::kSystemTray:
       desktop_->ToggleTrayMode();
+      break;
+    case Command::kShowTips:
+      ToggleTipsAtStartUp(&settings_);
       break;
     case Command::kSettings:
       ShowOptions();

@@ -25,6 +25,7 @@ class CSenseListView;
 class CSplitterTabFrame;
 class DesktopIntegration;
 class LookupController;
+class PrintCommands;
 class QSplitter;
 class QStackedWidget;
 
@@ -76,6 +77,7 @@ class CMainDialog : public QMainWindow {
   DesktopIntegration* desktop() const { return desktop_; }
   // In tray mode the window hides instead of closing and starts hidden, without a tip.
   bool InTrayMode() const;
+  PrintCommands* printing() const { return printing_; }
   CSenseListView* senses() const { return senses_; }
   CSplitterTabFrame* frame() const { return frame_; }
   QString help_dir() const { return help_dir_; }
@@ -124,5 +126,6 @@ class CMainDialog : public QMainWindow {
   CSplitterTabFrame* frame_ = nullptr;
   LookupController* lookup_ = nullptr;
   DesktopIntegration* desktop_ = nullptr;
+  PrintCommands* printing_ = nullptr;
   QPointer<CHelpWindow> help_window_;
 };

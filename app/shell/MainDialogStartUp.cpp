@@ -10,6 +10,7 @@
 #include "app/shell/LookupController.h"
 #include "app/shell/MainDialog.h"
 #include "app/shell/SplashWnd.h"
+#include "app/shell/TipOfTheDay.h"
 #include "ui/MessageBox.h"
 
 namespace {
@@ -82,6 +83,10 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
     activateWindow();
   }
   started_ = true;
+  if (settings_.Number(Setting::kSystemTray) == 0) {
+    ShowTipOfTheDayWhenPainted(this, &settings_,
+                               QString::fromStdString(location.DictionaryFile("tips.dat")));
+  }
   lookup_->FocusLookupBox();
   UpdateCommandStates();
   return true;
@@ -95,6 +100,7 @@ void CMainDialog::ShutDown() {
     settings_.SetBytes(Setting::kWindowGeometry, saveGeometry());
     settings_.SetBytes(Setting::kSplitterState, splitter_->saveState());
   }
+  CloseTipOfTheDay(this);
   settings_.Save();
   desktop_->UnregisterHotKey();
   senses_->SaveColumnLayout();

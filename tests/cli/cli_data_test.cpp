@@ -56,7 +56,7 @@ TEST(CliData, BatchFindsBaseFormsOfTheDictionary) {
   EXPECT_EQ(RunOnData({"lookup", "--batch", "-"}, "x\nxe\n").status, 0);
 }
 
-TEST(CliData, LookupShowsSensesAndPanes) {
+TEST(CliData, LookupShowsTheViewOfTheWord) {
   const CliResult text = RunOnData({"lookup", "cats"});
   ASSERT_EQ(text.status, 0) << text.err;
   EXPECT_EQ(Lines(text.out).at(0), "Word: cat");
@@ -86,12 +86,15 @@ TEST(CliData, LookupShowsSensesAndPanes) {
   EXPECT_EQ(RunOnData({"lookup", "2?d"}).status, 2);
 }
 
-TEST(CliData, PatternsAndAnagrams) {
+TEST(CliData, PatternListsTheMatchingWords) {
   const Strings matches = Json(RunOnData({"lookup", "c?t", "--json"}).out)["matches"].Strings();
   EXPECT_TRUE(Contains(matches, "cat") && Contains(matches, "cot"));
   const Strings lines = Lines(RunOnData({"match", "c?t"}).out);
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back(), "Found " + std::to_string(lines.size() - 1) + " matches");
+}
+
+TEST(CliData, AnagramsComeFromTheWordList) {
   const Strings whole =
       Json(RunOnData({"anagrams", "listen", "--max", "6", "--min", "6", "--json"}).out)["anagrams"]
           .Strings();
