@@ -122,9 +122,18 @@ press() {
   xdotool key "$@"
 }
 
+tip_shown() {
+  [ -n "$(xdotool search --onlyvisible --name '^Tip of the Day$' 2>/dev/null)" ]
+}
+
 start_program
 wait_until window_shown || fail "the window did not appear"
 window=$(visible_window)
+# The tip of the day greets the first start (modal, so it would hold the menus).
+wait_until tip_shown || fail "no tip of the day at the first start"
+xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^Tip of the Day$' | head -1)"
+press Escape
+wait_until eval '! tip_shown' || fail "the tip of the day did not close"
 sleep 0.6  # the splash closes
 
 # The selection of another program; the clipboard when nothing is selected; Caps Lock on.
@@ -200,6 +209,7 @@ start_program
 wait_until shows_word apples "apple" || fail "the program did not start in tray mode"
 sleep 0.5
 window_hidden || fail "the window showed at a start in tray mode"
+tip_shown && fail "the tip of the day showed at a start in tray mode"
 select_text primary horses
 press ctrl+alt+y
 wait_until shows_word horses "horse" || fail "the hotkey did not look up after a start in the tray"
