@@ -3,6 +3,7 @@
 #include <xcb/xcb.h>
 
 #include <QGuiApplication>
+#include <QStringView>
 #include <QWidget>
 #include <cstdlib>
 #include <cstring>
@@ -54,4 +55,17 @@ void BringForward(QWidget* window, const HotKeyActivation& activation) {
     qputenv("XDG_ACTIVATION_TOKEN", activation.activation_token.toUtf8());
   window->activateWindow();  // also gives the focus where no window manager runs
   if (activation.x11_time != 0) RequestX11Activation(window, activation.x11_time);
+}
+
+HotKeyActivation ActivationFromEnvironment() {
+  HotKeyActivation activation;
+  activation.activation_token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
+  const QString startup_id = qEnvironmentVariable("DESKTOP_STARTUP_ID");
+  const qsizetype time_at = startup_id.lastIndexOf(QLatin1StringView("_TIME"));
+  if (time_at >= 0) {
+    bool ok = false;
+    const quint32 time = QStringView(startup_id).mid(time_at + 5).toUInt(&ok);
+    if (ok) activation.x11_time = time;
+  }
+  return activation;
 }

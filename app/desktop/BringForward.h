@@ -9,3 +9,9 @@
 class QWidget;
 
 void BringForward(QWidget* window, const HotKeyActivation& activation);
+
+// The proof a desktop gives a program it starts for the user (from a shortcut or a launcher):
+// a Wayland desktop's activation token (XDG_ACTIVATION_TOKEN), or the X server time that ends
+// an X11 start-up id (DESKTOP_STARTUP_ID, "..._TIME<time>"). A later start hands it to the
+// running program, which needs it to come forward.
+HotKeyActivation ActivationFromEnvironment();

@@ -31,6 +31,10 @@ class TrayIcon : public QObject {
   // Tells the user, the first time only, that the desktop has no tray.
   void ExplainMissingTray(QWidget* parent);
 
+  // Test hook: with `assume` set, Add succeeds whatever the platform says (the offscreen
+  // platform of the window's tests has no tray).
+  static void AssumeTrayForTesting(bool assume);
+
   // The right-click menu: "Run in System Tray" (checked), "Help...", "About Verbarium...",
   // "Settings...", "Set Hotkey...", "Exit", with separators as the window's menus have them.
   QMenu* Menu() const { return menu_; }

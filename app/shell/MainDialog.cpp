@@ -20,6 +20,7 @@
 #include "app/panes/SplitterTabFrame.h"
 #include "app/shell/AboutDialog.h"
 #include "app/shell/ColorsDialog.h"
+#include "app/shell/DesktopIntegration.h"
 #include "app/shell/FindByMeaningCommand.h"
 #include "app/shell/FontsDialog.h"
 #include "app/shell/HelpWindow.h"
@@ -82,6 +83,7 @@ CMainDialog::CMainDialog(QWidget* parent) : QMainWindow(parent) {
   BuildViews();
   SetUpAnagrams();
   menus_ = new MainMenus(this);
+  desktop_ = new DesktopIntegration(this);
   printing_ = new PrintCommands(this);
   find_by_meaning_ = new FindByMeaningCommand(this);
   connect(menus_, &MainMenus::Triggered, this, &CMainDialog::OnCommand);
@@ -186,12 +188,12 @@ void CMainDialog::UpdateCommandStates() {
     menus_->SetEnabled(Command::kEditEntries, false);
     menus_->SetEnabled(Command::kBackup, false);
   }
-  menus_->SetChecked(Command::kSystemTray, settings_.Number(Setting::kSystemTray) != 0);
+  menus_->SetChecked(Command::kSystemTray, InTrayMode());
   menus_->SetChecked(Command::kShowTips, settings_.Number(Setting::kTips) != 0);
 }
 
 void CMainDialog::OnCommand(Command command) {
-  if (busy_ || IsPending(command)) return;
+  if (busy_) return;
   switch (command) {
     case Command::kPrintSenses:
     case Command::kPreviewSenses:
@@ -233,6 +235,12 @@ void CMainDialog::OnCommand(Command command) {
       break;
     case Command::kColors:
       ChooseColors();
+      break;
+    case Command::kSetHotkey:
+      desktop_->SetHotKey();
+      break;
+    case Command::kSystemTray:
+      desktop_->ToggleTrayMode();
       break;
     case Command::kShowTips:
       ToggleTipsAtStartUp(&settings_);
@@ -406,6 +414,10 @@ void CMainDialog::LeaveBusy() {
   tool_row_->SetEnabled(ToolRow::kLookup, true);
   tool_row_->SetEnabled(ToolRow::kHelp, true);
   lookup_->FocusLookupBox();
+}
+
+bool CMainDialog::InTrayMode() const {
+  return desktop_->InTrayMode();
 }
 
 void CMainDialog::OnHandOver(const QStringList& arguments) {

@@ -28,6 +28,7 @@ class CSenseListView;
 class CSplitterTabFrame;
 class CustomDatabaseCommands;
 class FindByMeaningCommand;
+class DesktopIntegration;
 class LookupController;
 class PrintCommands;
 class QSplitter;
@@ -78,6 +79,9 @@ class CMainDialog : public QMainWindow {
   ToolRow* tool_row() const { return tool_row_; }
   MainMenus* menus() const { return menus_; }
   LookupController* lookup() const { return lookup_; }
+  DesktopIntegration* desktop() const { return desktop_; }
+  // In tray mode the window hides instead of closing and starts hidden, without a tip.
+  bool InTrayMode() const;
   PrintCommands* printing() const { return printing_; }
   FindByMeaningCommand* find_by_meaning() const { return find_by_meaning_; }
   CSenseListView* senses() const { return senses_; }
@@ -140,6 +144,7 @@ class CMainDialog : public QMainWindow {
   CSplitterTabFrame* frame_ = nullptr;
   LookupController* lookup_ = nullptr;
   CustomDatabaseCommands* custom_ = nullptr;
+  DesktopIntegration* desktop_ = nullptr;
   PrintCommands* printing_ = nullptr;
   AnagramListLoader* anagram_list_ = nullptr;
   FindByMeaningCommand* find_by_meaning_ = nullptr;

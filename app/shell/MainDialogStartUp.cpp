@@ -7,8 +7,9 @@
 #include "app/panes/SenseListView.h"
 #include "app/shell/AfterFirstPaint.h"
 #include "app/shell/AnagramListLoader.h"
-#include "app/shell/FirstLookupWarmUp.h"
+#include "app/shell/DesktopIntegration.h"
 #include "app/shell/FindByMeaningCommand.h"
+#include "app/shell/FirstLookupWarmUp.h"
 #include "app/shell/HistoryCombo.h"
 #include "app/shell/LookupController.h"
 #include "app/shell/MainDialog.h"
@@ -46,6 +47,7 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
     if (directory.empty())
       return Fail(QStringLiteral("System error : ") + QString::fromStdString(error));
   }
+  desktop_->StartTrayMode();  // in tray mode the window stays hidden
   const platform::DataLocation location = platform::FindDataLocation(directory, options.search);
   help_dir_ = QString::fromStdString(
       platform::FindProgramFolder(directory, options.search, "help", "index.html"));
@@ -82,9 +84,12 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   if (settings_.Text(Setting::kHotkey).isEmpty())
     settings_.SetText(Setting::kHotkey,
                       QString::fromLatin1(Settings::Info(Setting::kHotkey).default_text));
+  desktop_->RegisterHotKey();
 
-  show();
-  activateWindow();
+  if (!InTrayMode()) {
+    show();
+    activateWindow();
+  }
   started_ = true;
   LoadAnagramListAfterPaint();
   RunAfterFirstPaint(this, [this] {
@@ -112,6 +117,7 @@ void CMainDialog::ShutDown() {
   }
   CloseTipOfTheDay(this);
   settings_.Save();
+  desktop_->UnregisterHotKey();
   senses_->SaveColumnLayout();
   if (stop_anagrams_) stop_anagrams_();
   if (anagram_list_ != nullptr) anagram_list_->Cancel();  // before the stop event closes

@@ -54,12 +54,6 @@ static_assert(std::size(kCommands) == static_cast<size_t>(Command::kCount), "one
 
 }  // namespace
 
-bool IsPending(Command command) {
-  for (Command pending : kPendingCommands)
-    if (pending == command) return true;
-  return false;
-}
-
 MainMenus::MainMenus(QMainWindow* window) : QObject(window) {
   QMenuBar* bar = window->menuBar();
   for (int m = 0; m < static_cast<int>(menus_.size()); ++m) {
@@ -79,7 +73,6 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window) {
     if (*info.shortcut != '\0')
       action->setShortcut(QKeySequence(QString::fromLatin1(info.shortcut)));
     action->setCheckable(info.checkable);
-    action->setEnabled(!IsPending(info.command));
     const Command command = info.command;
     connect(action, &QAction::triggered, this, [this, command] { emit Triggered(command); });
     actions_[static_cast<int>(command)] = action;
@@ -87,7 +80,7 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window) {
 }
 
 void MainMenus::SetEnabled(Command command, bool enabled) {
-  Action(command)->setEnabled(enabled && !IsPending(command));
+  Action(command)->setEnabled(enabled);
 }
 
 void MainMenus::SetChecked(Command command, bool checked) {

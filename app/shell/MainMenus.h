@@ -40,14 +40,6 @@ enum class Command {
   kCount
 };
 
-// ---- Commands whose dialogs come with later work ----
-// They are in the menus, shown disabled. Whoever builds one removes it from this list and
-// handles it in CMainDialog::OnCommand.
-inline constexpr Command kPendingCommands[] = {
-    Command::kSetHotkey, Command::kSystemTray,  // hotkey and tray
-};
-bool IsPending(Command command);
-
 class MainMenus : public QObject {
   Q_OBJECT
 
@@ -56,7 +48,7 @@ class MainMenus : public QObject {
   explicit MainMenus(QMainWindow* window);
 
   QAction* Action(Command command) const { return actions_[static_cast<int>(command)]; }
-  // Enables a command; a pending command stays disabled.
+  // Enables or disables a command's menu item and shortcut.
   void SetEnabled(Command command, bool enabled);
   void SetChecked(Command command, bool checked);
   // The five menus, as a busy spell disables them.

@@ -105,7 +105,15 @@ void HandOverRouter::AddOption(const QString& option, int value_count, Handler h
   options_[option] = Option{value_count, std::move(handler)};
 }
 
+void HandOverRouter::AddContextOption(const QString& option, int value_count, Handler handler) {
+  options_[option] = Option{value_count, std::move(handler), /*context=*/true};
+}
+
 void HandOverRouter::Dispatch(const QStringList& arguments) const {
+  if (!RunOptions(arguments) && default_) default_();
+}
+
+bool HandOverRouter::RunOptions(const QStringList& arguments) const {
   bool handled = false;
   for (int i = 0; i < arguments.size(); ++i) {
     const auto found = options_.find(arguments[i]);
@@ -115,7 +123,7 @@ void HandOverRouter::Dispatch(const QStringList& arguments) const {
       values.append(i + v < arguments.size() ? arguments[i + v] : QString());
     i += found->second.value_count;
     found->second.handler(values);
-    handled = true;
+    if (!found->second.context) handled = true;
   }
-  if (!handled && default_) default_();
+  return handled;
 }

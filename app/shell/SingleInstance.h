@@ -61,16 +61,24 @@ class HandOverRouter {
   // `option` (such as "--lookup") takes the `value_count` arguments after it; missing values
   // read as empty texts.
   void AddOption(const QString& option, int value_count, Handler handler);
+  // An option that tells how the command line came rather than asking for something (the
+  // desktop's proof that the user started the later program): its handler runs in order like
+  // any option's, but a command line with nothing else still runs the default handler.
+  void AddContextOption(const QString& option, int value_count, Handler handler);
   void SetDefault(std::function<void()> handler) { default_ = std::move(handler); }
 
   // Runs the handlers of the known options in command-line order; unknown arguments are
-  // skipped.
+  // skipped. Without any known option, the default handler runs.
   void Dispatch(const QStringList& arguments) const;
+  // The same without the default handler (the program's own command line at start-up); true
+  // when an option ran.
+  bool RunOptions(const QStringList& arguments) const;
 
  private:
   struct Option {
     int value_count;
     Handler handler;
+    bool context = false;
   };
   std::map<QString, Option> options_;
   std::function<void()> default_;

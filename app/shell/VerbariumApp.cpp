@@ -7,6 +7,8 @@
 #include <QSocketNotifier>
 #include <QStringList>
 
+#include "app/desktop/BringForward.h"
+#include "app/shell/DesktopIntegration.h"
 #include "app/shell/Diagnostics.h"
 #include "app/shell/Icons.h"
 #include "app/shell/MainDialog.h"
@@ -56,13 +58,16 @@ int CVerbariumApp::Run() {
   const bool time_lookups = arguments.removeAll(QString::fromLatin1(kLookupTimingOption)) > 0;
 
   CSingleInstanceGuard guard;
-  if (!guard.Claim(arguments)) return 0;
+  if (!guard.Claim(DesktopIntegration::WithActivation(arguments, ActivationFromEnvironment())))
+    return 0;
 
   CMainDialog dialog;
   connect(&guard, &CSingleInstanceGuard::CommandLineReceived, &dialog, &CMainDialog::OnHandOver);
   ReportViewsIfAsked(&dialog);
   if (!dialog.StartUp(StartUpOptions::FromEnvironment())) return 1;
   connect(&dialog, &CMainDialog::LateStartUpFailed, this, [] { QCoreApplication::exit(1); });
+  // `verbarium --lookup TEXT` and the like act once the window is up.
+  dialog.hand_over().RunOptions(arguments);
   if (report) ReportWhenReady(&dialog, time_lookups);
   QuitOnTerminationSignals(this);
   return exec();

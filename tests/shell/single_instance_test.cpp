@@ -84,6 +84,8 @@ TEST(HandOverRouterTest, RunsTheHandlersOfKnownOptionsElseTheDefault) {
       {{"--lookup", "cat"}, {"lookup:cat"}},
       {{"--lookup-selection", "--lookup", "dog"}, {"selection", "lookup:dog"}},
       {{"--lookup"}, {"lookup:"}},  // a missing value reads as empty
+      {{"--from", "shortcut", "--lookup", "cat"}, {"from:shortcut", "lookup:cat"}},
+      {{"--from", "shortcut"}, {"from:shortcut", "default"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
@@ -95,6 +97,9 @@ TEST(HandOverRouterTest, RunsTheHandlersOfKnownOptionsElseTheDefault) {
     });
     router.AddOption(QStringLiteral("--lookup-selection"), 0,
                      [&](const QStringList&) { ran << QStringLiteral("selection"); });
+    router.AddContextOption(QStringLiteral("--from"), 1, [&](const QStringList& values) {
+      ran << QStringLiteral("from:") + values.value(0);
+    });
     router.Dispatch(c.arguments);
     EXPECT_EQ(ran, c.expected);
   }

@@ -23,6 +23,9 @@ int main(int argc, char** argv) {
   if (!scratch.isValid()) return 2;
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratch.filePath("config")));
   qputenv("XDG_DATA_HOME", QFile::encodeName(scratch.filePath("data")));
+  // No session bus: nothing a test does reaches the desktop's portal or tray (the portal tests
+  // start a bus of their own).
+  qputenv("DBUS_SESSION_BUS_ADDRESS", QFile::encodeName("unix:path=" + scratch.filePath("no-bus")));
   QApplication app(argc, argv);
   MessageBox::SetTestMode(true);
   FileDialog::SetTestMode(true);
