@@ -4,7 +4,7 @@ set(VERBARIUM_WORDNET_DIR "/usr/share/wordnet" CACHE PATH "Princeton-format data
 set(VERBARIUM_WORDS_FILE "/usr/share/dict/words" CACHE FILEPATH "word list for anagrams")
 
 verbarium_library(verbarium_mkdata_core
-  SOURCES wordnet_reader.cpp mkdata_lexicon.cpp mkdata_output.cpp
+  SOURCES wordnet_reader.cpp mkdata_lexicon.cpp mkdata_output.cpp mkdata_forms.cpp
   DEPS verbarium_datawriter verbarium_custom)
 
 add_executable(verbarium-mkdata mkdata_main.cpp)
@@ -14,7 +14,7 @@ target_compile_definitions(verbarium-mkdata PRIVATE
 
 if(VERBARIUM_BUILD_DATA)
   set(mkdata_outputs)
-  foreach(name 1001L.dat 1001W.dat 1001T.dat 1001A.dat tips.dat verbarium.bmp)
+  foreach(name 1001L.dat 1001W.dat 1001T.dat 1001A.dat 1001E.dat tips.dat verbarium.bmp)
     list(APPEND mkdata_outputs "${VERBARIUM_DATA_DIR}/${name}")
   endforeach()
   set(mkdata_inputs
@@ -24,7 +24,8 @@ if(VERBARIUM_BUILD_DATA)
     "${VERBARIUM_WORDNET_DIR}/cntlist.rev")
   foreach(suffix noun verb adj adv)
     list(APPEND mkdata_inputs
-      "${VERBARIUM_WORDNET_DIR}/data.${suffix}" "${VERBARIUM_WORDNET_DIR}/index.${suffix}")
+      "${VERBARIUM_WORDNET_DIR}/data.${suffix}" "${VERBARIUM_WORDNET_DIR}/index.${suffix}"
+      "${VERBARIUM_WORDNET_DIR}/${suffix}.exc")
   endforeach()
   add_custom_command(
     OUTPUT ${mkdata_outputs}

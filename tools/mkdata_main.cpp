@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tools/datafile_writer.h"
+#include "tools/mkdata_forms.h"
 #include "tools/mkdata_lexicon.h"
 #include "tools/mkdata_output.h"
 #include "tools/wordnet_reader.h"
@@ -91,6 +92,8 @@ int main(int argc, char** argv) {
   auto start = std::chrono::steady_clock::now();
   wordnet::Database db;
   if (!wordnet::ReadDatabase(options.wordnet, &db, &error)) return Fail(error);
+  std::vector<mkdata::FormEntry> form_entries;
+  if (!mkdata::ReadExceptionLists(options.wordnet, &form_entries, &error)) return Fail(error);
   std::vector<std::string> list_words;
   if (!mkdata::ReadWordList(options.words, &list_words, &error)) return Fail(error);
   double read_seconds = Seconds(start);
@@ -113,6 +116,12 @@ int main(int argc, char** argv) {
   output.Add("1001W.dat", std::move(images.word_index));
   output.Add("1001T.dat", std::move(images.tags));
   output.Add("1001A.dat", datafiles::BuildAnagramFile(anagram_words));
+  std::vector<uint8_t> forms_file;
+  mkdata::FormsReport forms_report;
+  if (!mkdata::BuildFormsFile(std::move(form_entries), &forms_file, &forms_report, &error)) {
+    return Fail(error);
+  }
+  output.Add("1001E.dat", std::move(forms_file));
   std::vector<uint8_t> asset;
   if (!mkdata::LoadTips(options.assets + "/tips.dat", &asset, &error)) return Fail(error);
   output.Add("tips.dat", std::move(asset));
@@ -170,6 +179,11 @@ int main(int argc, char** argv) {
   std::printf("  anagrams  %zu words (%zu from the list, %zu one-word lemmas, %zu rejected)\n",
               anagram_report.kept, anagram_report.list_words, anagram_report.lemma_words,
               anagram_report.rejected);
+  std::printf(
+      "  forms     %zu irregular forms (%zu noun, %zu verb, %zu adjective, %zu adverb records;"
+      " %zu base forms; %zu repeated lines merged)\n",
+      forms_report.forms, forms_report.entries[0], forms_report.entries[1], forms_report.entries[2],
+      forms_report.entries[3], forms_report.bases, forms_report.merged);
   std::printf("  files in %s:\n", options.out.c_str());
   uint64_t total = 0;
   for (const auto& [name, size] : output.Sizes()) {
