@@ -16,6 +16,7 @@
 
 #include "custom/custom_db.h"
 #include "tools/datafile_writer.h"
+#include "tools/mkdata_forms.h"
 
 namespace lookup_test {
 
@@ -27,8 +28,9 @@ struct TestSynset {
 };
 
 // cats, bakes, walks, makes, a known "-ing" word, "x" and "xe" (so "xing" would reduce if four
-// letters were enough), a phrase, and relations of each part of speech. Pointer types: 1 noun
-// antonym, 2 hypernym, 3 hyponym, 29 adjective antonym, 39 adverb derived-from.
+// letters were enough), a phrase, relations of each part of speech, and the base forms of the
+// irregular forms below. Pointer types: 1 noun antonym, 2 hypernym, 3 hyponym, 29 adjective
+// antonym, 39 adverb derived-from.
 inline const std::vector<TestSynset> kSynsets = {
     {1,
      {"cat", "true_cat"},
@@ -50,10 +52,18 @@ inline const std::vector<TestSynset> kSynsets = {
     {1, {"xe"}, "a colorless odorless inert gas"},
     {1, {"heat"}, "the presence of heat", {{1, 16}}},
     {1, {"cold"}, "the absence of heat"},
+    {1, {"mouse"}, "a small rodent"},
+    {2, {"go"}, "move away"},
+    {1, {"axe"}, "an edge tool"},
+    {1, {"axis"}, "a straight line about which a body rotates"},
 };
 
-// A scratch "Data" folder with the engine's three files, "1001A.dat" and an empty custom
-// database.
+// The irregular forms of the folder's "1001E.dat": "ax" is no word of it.
+inline const std::vector<mkdata::FormEntry> kForms = {
+    {"mice", 1, {"mouse"}}, {"went", 2, {"go"}}, {"axes", 1, {"ax", "axis"}}};
+
+// A scratch "Data" folder with the engine's three files, "1001A.dat", "1001E.dat" and an empty
+// custom database.
 class DataFolder {
  public:
   DataFolder() {
@@ -84,11 +94,15 @@ class DataFolder {
     datafiles::DataFileImages images;
     std::string error;
     EXPECT_TRUE(datafiles::BuildDataFiles(lexicon, &images, &error)) << error;
+    std::vector<uint8_t> forms;
+    mkdata::FormsReport report;
+    EXPECT_TRUE(mkdata::BuildFormsFile(kForms, &forms, &report, &error)) << error;
     const std::pair<const char*, std::vector<uint8_t>> files[] = {
         {"1001L.dat", images.synsets},
         {"1001W.dat", images.word_index},
         {"1001T.dat", images.tags},
-        {"1001A.dat", datafiles::BuildAnagramFile(one_word)}};
+        {"1001A.dat", datafiles::BuildAnagramFile(one_word)},
+        {"1001E.dat", forms}};
     for (const auto& [name, bytes] : files) {
       std::ofstream out(Path(name), std::ios::binary);
       out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
