@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/lookup/irregular_forms.h"
 #include "cli/args.h"
 
 struct NymdexEngine;
@@ -29,6 +30,8 @@ class Dictionaries {
   std::string OpenEngine();
   std::string OpenCustom();
   std::string OpenAnagrams();  // creates the "StopAnagrams" event first
+  // Reads the irregular forms; a missing or damaged file leaves them off (forms.state()).
+  void LoadForms();
 
   std::string Path(const char* file_name) const;
   const std::string& index_path() const { return index_path_; }
@@ -37,6 +40,7 @@ class Dictionaries {
   NymdexEngine* engine = nullptr;
   CustomDatabase* custom = nullptr;
   JumbleEngine* jumble = nullptr;
+  lookup::IrregularForms forms;
 
  private:
   std::string data_dir_;
