@@ -102,6 +102,7 @@ void RankSuggestions(std::vector<SuggestionCandidate>* candidates) {
 SpellingIndex::SpellingIndex(const NymdexEngine* engine) {
   const NymdexEntryRegion region = Nymdex_GetEntryRegion(engine);
   std::vector<std::vector<Entry>> by_length(kMaxWordChars + 1);
+  chars_.reserve(region.length);
   const char* data = region.data;
   size_t at = 0;
   for (uint32_t n = 0; n < region.count && at < region.length; ++n) {
@@ -110,18 +111,17 @@ SpellingIndex::SpellingIndex(const NymdexEngine* engine) {
     const size_t end = static_cast<size_t>(static_cast<const char*>(nul) - data);
     if (end + 1 + kIdDigits > region.length) break;
     const size_t length = end - at;
-    bool usable = length > 0 && length <= kMaxWordChars;
-    const uint32_t offset = static_cast<uint32_t>(chars_.size());
-    for (size_t i = at; usable && i < end; ++i) {
-      char c = data[i];
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-      usable = (c >= 'a' && c <= 'z') || c == '_';
-      chars_.push_back(c);
-    }
+    // Only words the lookup box could take back: letters and "_".
+    const bool usable =
+        length > 0 && length <= kMaxWordChars && std::all_of(data + at, data + end, [](char c) {
+          return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+        });
     if (usable) {
+      const uint32_t offset = static_cast<uint32_t>(chars_.size());
+      chars_.append(data + at, length);
+      for (size_t i = offset; i < chars_.size(); ++i)
+        chars_[i] |= chars_[i] == '_' ? 0 : 0x20;  // lower case
       by_length[length].push_back({offset, LetterMask(chars_.data() + offset, length)});
-    } else {
-      chars_.resize(offset);  // a word the lookup box could not take back
     }
     at = end + 1 + kIdDigits;
   }
