@@ -11,6 +11,8 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <thread>
 #include <unordered_set>
 #include <vector>
 
@@ -426,6 +428,35 @@ void Request::Complete(int depth) {
 
 }  // namespace
 
+namespace {
+
+// The list after its header, read into the engine and indexed; the status of the first step
+// that failed, in their order (header, size, body, index), or kJumbleOk.
+uint32_t ReadList(std::FILE* file, off_t file_size, JumbleEngine* engine,
+                  uint8_t (&header)[kHeaderSize], bool* header_read) {
+  *header_read = std::fread(header, 1, kHeaderSize, file) == kHeaderSize;
+  if (!*header_read) return kJumbleBadHeader;
+  if (file_size <= static_cast<off_t>(kHeaderSize)) return kJumbleBadHeader;
+  size_t body = static_cast<size_t>(file_size) - kHeaderSize;
+  try {
+    engine->words.resize(body);
+  } catch (const std::bad_alloc&) {
+    return kJumbleNoMemory;
+  }
+  // A body shorter than the size read before (the file changed under us) is unreadable.
+  if (std::fread(engine->words.data(), 1, body, file) != body) return kJumbleBadHeader;
+  engine->word_count =
+      static_cast<uint32_t>(std::count(engine->words.begin(), engine->words.end(), '\0'));
+  try {
+    IndexWords(engine);
+  } catch (const std::bad_alloc&) {
+    return kJumbleNoMemory;
+  }
+  return kJumbleOk;
+}
+
+}  // namespace
+
 uint32_t Jumble_StartUp(JumbleEngine** handle, const char* path) {
   if (handle == nullptr || path == nullptr) return kJumbleNullArgument;
   std::unique_ptr<JumbleEngine> engine;
@@ -440,31 +471,36 @@ uint32_t Jumble_StartUp(JumbleEngine** handle, const char* path) {
   // A file too short to hold the header cannot have it read (the digest of a region that
   // starts past the end is refused, so this is decided first).
   if (info.st_size < static_cast<off_t>(kHeaderSize)) return kJumbleBadHeader;
+
+  // The digest streams the file on a second core while this thread reads and indexes the
+  // list; the outcomes are then taken in the order of a start-up done step by step: the
+  // digest, the header, the digest's and magic's comparison, then the list.
   engine::Digest digest;
-  if (!engine::FileDigest(path, kHeaderSize, &digest)) return kJumbleCorrupt;
+  bool digested = false;
+  auto digest_file = [&] { digested = engine::FileDigest(path, kHeaderSize, &digest); };
+  std::thread worker;
+  if (std::thread::hardware_concurrency() > 1) {
+    try {
+      worker = std::thread(digest_file);
+    } catch (const std::system_error&) {
+    }
+  }
+  if (!worker.joinable()) {
+    digest_file();
+    if (!digested) return kJumbleCorrupt;
+  }
   uint8_t header[kHeaderSize];
-  if (std::fread(header, 1, kHeaderSize, file.get()) != kHeaderSize) return kJumbleBadHeader;
+  bool header_read = false;
+  const uint32_t list = ReadList(file.get(), info.st_size, engine.get(), header, &header_read);
+  if (worker.joinable()) worker.join();
+
+  if (!digested) return kJumbleCorrupt;
+  if (!header_read) return kJumbleBadHeader;
   if (std::memcmp(header + nymdex::kAnagramDigestAt, digest.data(), digest.size()) != 0 ||
       engine::LoadU32(header) != kJumbleMagic) {
     return kJumbleCorrupt;
   }
-  if (info.st_size <= static_cast<off_t>(kHeaderSize)) return kJumbleBadHeader;
-
-  size_t body = static_cast<size_t>(info.st_size) - kHeaderSize;
-  try {
-    engine->words.resize(body);
-  } catch (const std::bad_alloc&) {
-    return kJumbleNoMemory;
-  }
-  // A body shorter than the size read before (the file changed under us) is unreadable.
-  if (std::fread(engine->words.data(), 1, body, file.get()) != body) return kJumbleBadHeader;
-  engine->word_count =
-      static_cast<uint32_t>(std::count(engine->words.begin(), engine->words.end(), '\0'));
-  try {
-    IndexWords(engine.get());
-  } catch (const std::bad_alloc&) {
-    return kJumbleNoMemory;
-  }
+  if (list != kJumbleOk) return list;
   *handle = engine.release();
   return kJumbleOk;
 }

@@ -31,7 +31,9 @@ inline constexpr int kJumbleMaxInput = 127;  // longest input, longest phrase (c
 using AnagramCallback = void (*)(const char* phrase, void* context);
 
 // Loads the word list file at `path`. On 0 the new engine is stored in *handle; on any other
-// status nothing is stored and nothing is left to release.
+// status nothing is stored and nothing is left to release. With a second core the file's
+// digest is computed on a thread of its own while the list is read; the status is still that
+// of the first failing check in the order: digest, header, digest and magic compared, list.
 uint32_t Jumble_StartUp(JumbleEngine** handle, const char* path);
 
 // Builds an engine from the word index of a running lexical engine (every entry's word, in

@@ -1,10 +1,19 @@
-// The lexical engine over the compiled Data/: start-up (digests, word index decode, indexes)
-// and one whole lookup as the main window makes it.
+// The lexical engine over the compiled Data/: start-up (digests, word index decode, indexes),
+// the decoder over the stored streams, and one whole lookup as the main window makes it.
+// `bench_data --resident` instead prints the process's resident size before and after one
+// start-up.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "engine/arith_coder.h"
+#include "engine/data_format.h"
+#include "engine/little_endian.h"
 #include "engine/nymdex.h"
 
 namespace {
@@ -26,7 +35,59 @@ void BM_StartUpOnCompiledData(benchmark::State& state) {
     Nymdex_ShutDown(&engine);
   }
 }
-BENCHMARK(BM_StartUpOnCompiledData)->Unit(benchmark::kMillisecond);
+// Wall time: the checks run on a second thread.
+BENCHMARK(BM_StartUpOnCompiledData)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+std::vector<uint8_t> ReadDataFile(const char* name) {
+  std::ifstream in(kData + "/" + name, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// The whole word index, decoded as start-up decodes it; bytes are decoded bytes.
+void BM_DecodeStoredWordIndex(benchmark::State& state) {
+  const std::vector<uint8_t> file = ReadDataFile("1001W.dat");
+  std::vector<uint8_t> out(2 * file.size());
+  size_t length = 0;
+  for (auto _ : state) {
+    if (!engine::ArithDecode(file.data(), file.size(), out.data(), out.size(), &length)) {
+      state.SkipWithError("1001W.dat is missing or damaged: build the verbarium_data target");
+      return;
+    }
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * length));
+}
+BENCHMARK(BM_DecodeStoredWordIndex)->Unit(benchmark::kMillisecond);
+
+// Every block of the tag file, each decoded whole as a tag query decodes it.
+void BM_DecodeStoredTagBlocks(benchmark::State& state) {
+  const std::vector<uint8_t> file = ReadDataFile("1001T.dat");
+  if (file.size() < nymdex::kTagHeaderSize) {
+    state.SkipWithError("1001T.dat is missing: build the verbarium_data target");
+    return;
+  }
+  const uint32_t blocks = engine::LoadU32(&file[nymdex::kTagBlockCountAt]);
+  std::vector<std::pair<uint32_t, uint32_t>> spans;  // start, end
+  for (uint32_t b = 0; b < blocks && b < nymdex::kMaxTagBlocks; ++b) {
+    const uint32_t start = engine::LoadU32(&file[nymdex::kTagStartsAt + 4 * b]);
+    const uint32_t end = b + 1 == blocks ? engine::LoadU32(&file[nymdex::kTagEndAt])
+                                         : engine::LoadU32(&file[nymdex::kTagStartsAt + 4 * b + 4]);
+    if (start < end && end <= file.size()) spans.emplace_back(start, end);
+  }
+  uint8_t out[nymdex::kMaxTagBlockDecoded];
+  size_t decoded = 0;
+  for (auto _ : state) {
+    for (const auto& [start, end] : spans) {
+      size_t length = 0;
+      engine::ArithDecode(&file[start], end - start, out, sizeof out, &length);
+      decoded += length;
+      benchmark::DoNotOptimize(out);
+    }
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(decoded));
+  state.counters["blocks"] = static_cast<double>(spans.size());
+}
+BENCHMARK(BM_DecodeStoredTagBlocks)->Unit(benchmark::kMillisecond);
 
 // Tags of every sense, then each relation's test and, where it holds, its words.
 void BM_WholeLookup(benchmark::State& state, const char* word) {
@@ -56,6 +117,37 @@ void BM_WholeLookup(benchmark::State& state, const char* word) {
 BENCHMARK_CAPTURE(BM_WholeLookup, cat, "cat")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_WholeLookup, break, "break")->Unit(benchmark::kMicrosecond);
 
+// Resident set size of this process in bytes, from /proc/self/statm.
+long ResidentBytes() {
+  long pages = 0, resident = 0;
+  std::FILE* statm = std::fopen("/proc/self/statm", "r");
+  if (statm == nullptr) return -1;
+  const bool read = std::fscanf(statm, "%ld %ld", &pages, &resident) == 2;
+  std::fclose(statm);
+  return read ? resident * 4096 : -1;
+}
+
+int PrintResident() {
+  const long before = ResidentBytes();
+  NymdexEngine* engine = nullptr;
+  if (StartUp(&engine) != kNymdexOk) {
+    std::fprintf(stderr, "Data/ is missing or damaged: build the verbarium_data target\n");
+    return 1;
+  }
+  const long after = ResidentBytes();
+  std::printf("resident before %.1f MB, after start-up %.1f MB, engine %.1f MB\n", before / 1e6,
+              after / 1e6, (after - before) / 1e6);
+  Nymdex_ShutDown(&engine);
+  return 0;
+}
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--resident") == 0) return PrintResident();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

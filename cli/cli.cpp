@@ -1,6 +1,8 @@
 #include "cli/cli.h"
 
 #include <iostream>
+#include <system_error>
+#include <thread>
 
 #include "anagram/jumble.h"
 #include "app/lookup/custom_entry.h"
@@ -27,7 +29,8 @@ constexpr char kUsage[] =
     "  custom ...        your own entries: add, list, show, delete, backup, restore\n"
     "\n"
     "Options:\n"
-    "  --data DIR        the data folder (default: Data below the current directory)\n"
+    "  --data DIR        the data folder (default: Data below the current directory, else the\n"
+    "                    installed dictionary with your entries in ~/.local/share/verbarium)\n"
     "  --help            this text; COMMAND --help tells about a command\n"
     "  --version         the version, and whether the irregular forms are on\n"
     "\n"
@@ -38,11 +41,22 @@ constexpr char kVersion[] = VERBARIUM_VERSION;
 }  // namespace
 
 Dictionaries::Dictionaries(std::string data_dir) : data_dir_(std::move(data_dir)) {
-  if (data_dir_.empty()) data_dir_ = platform::DataFilePath(platform::CurrentDirectory(), "");
+  // Without --data: the window's rule (Data below the current directory, else the installed
+  // dictionary with the custom database in the user's own data folder).
+  std::string custom_dir = data_dir_;
+  if (data_dir_.empty()) {
+    const platform::DataLocation location = platform::FindDataLocation(
+        platform::CurrentDirectory(), platform::DataSearchFromEnvironment());
+    data_dir_ = location.dictionary_dir;
+    custom_dir = location.custom_dir;
+    if (location.installed) platform::MakeDirectories(custom_dir);
+  }
   while (data_dir_.size() > 1 && data_dir_.back() == '/')
     data_dir_.pop_back();
-  index_path_ = Path("1001M.idx");
-  data_path_ = Path("1001M.dat");
+  while (custom_dir.size() > 1 && custom_dir.back() == '/')
+    custom_dir.pop_back();
+  index_path_ = custom_dir + "/1001M.idx";
+  data_path_ = custom_dir + "/1001M.dat";
 }
 
 Dictionaries::~Dictionaries() {
@@ -98,6 +112,28 @@ std::string Dictionaries::OpenAnagrams() {
 
 void Dictionaries::LoadForms() {
   forms = lookup::IrregularForms::Load(Path(lookup::kFormsFileName));
+}
+
+std::string Dictionaries::OpenForLookup(bool anagrams) {
+  std::string anagrams_message;
+  std::thread loader;
+  if (anagrams && std::thread::hardware_concurrency() > 1) {
+    try {
+      loader = std::thread([this, &anagrams_message] { anagrams_message = OpenAnagrams(); });
+    } catch (const std::system_error&) {
+    }
+  }
+  const std::string engine_message = OpenEngine();
+  const std::string custom_message = OpenCustom();
+  if (loader.joinable()) {
+    loader.join();
+  } else if (anagrams) {
+    anagrams_message = OpenAnagrams();
+  }
+  for (const std::string& message : {engine_message, custom_message, anagrams_message}) {
+    if (!message.empty()) return message;
+  }
+  return "";
 }
 
 int Fail(Context& c, const std::string& message) {

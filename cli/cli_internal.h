@@ -33,6 +33,12 @@ class Dictionaries {
   // Reads the irregular forms; a missing or damaged file leaves them off (forms.state()).
   void LoadForms();
 
+  // What a lookup reads: the engine and the custom database, and the anagram list when
+  // `anagrams` (its pane may be printed). The list loads on a thread of its own while the
+  // engine starts. The first message in the order engine, custom database, anagram list, or
+  // an empty text.
+  std::string OpenForLookup(bool anagrams);
+
   std::string Path(const char* file_name) const;
   const std::string& index_path() const { return index_path_; }
   const std::string& data_path() const { return data_path_; }

@@ -368,11 +368,11 @@ int LookupCommand(const std::vector<std::string>& args, Context& c) {
   std::set<int> panes;
   if (!ParsePanes(a, &panes, &error)) return UsageError(c, "lookup", error);
 
+  // The anagram list only when its pane may be printed.
   Dictionaries dictionaries(a.Value("data", c.data_dir));
-  for (const std::string& message :
-       {dictionaries.OpenEngine(), dictionaries.OpenCustom(), dictionaries.OpenAnagrams()}) {
-    if (!message.empty()) return Fail(c, message);
-  }
+  const std::string message =
+      dictionaries.OpenForLookup(panes.empty() || panes.count(lookup::kAnagramsPane) != 0);
+  if (!message.empty()) return Fail(c, message);
   dictionaries.LoadForms();
   LookupRunner runner(dictionaries, std::move(panes));
   const bool json = a.Has("json");

@@ -17,13 +17,23 @@ constexpr uint32_t kQuarter = 0x4000;
 constexpr uint32_t kMask = 0xFFFF;
 
 // Code bits, most significant first, from a bounded byte range; bits past its end read as 0.
-// The window holds the next `count_` bits left-aligned.
+// The window holds the next `count_` bits left-aligned; the bits below them are either 0 or
+// the stream's own next bits, so topping up with OR is exact.
 class BitReader {
  public:
   BitReader(const uint8_t* begin, const uint8_t* end) : next_(begin), end_(end) { Refill(); }
 
-  // Tops the window up to at least 57 bits.
+  // Tops the window up to at least 56 bits: eight bytes at once while eight remain.
   void Refill() {
+    if (end_ - next_ >= 8) {
+      uint64_t bytes = 0;
+      for (int i = 0; i < 8; ++i)
+        bytes = bytes << 8 | next_[i];
+      window_ |= bytes >> count_;
+      next_ += (63 - count_) >> 3;
+      count_ |= 56;
+      return;
+    }
     while (count_ <= 56) {
       uint64_t byte = next_ < end_ ? *next_++ : 0;
       window_ |= byte << (56 - count_);
@@ -32,9 +42,12 @@ class BitReader {
   }
   int count() const { return count_; }
 
+  // The next 16 bits, left in the window; the caller keeps count() at 16 or more.
+  uint32_t Peek16() const { return static_cast<uint32_t>(window_ >> 48); }
+
   // Takes the next `n` bits, 0 to 16; the caller keeps `n` within count().
   uint32_t Take(int n) {
-    uint32_t bits = static_cast<uint32_t>(window_ >> 48) >> (16 - n);
+    uint32_t bits = Peek16() >> (16 - n);
     window_ <<= n;
     count_ -= n;
     return bits;
@@ -91,49 +104,16 @@ void FrequencyModel::Load(const uint8_t frequencies[256]) {
 
 namespace {
 
-// The symbol whose cumulative range holds `target`: the largest s with cum[s] <= target. It is
-// 255 when target reaches cum[255], and otherwise the unique s in 0 to 254 with
-// cum[s] <= target < cum[s + 1], so one branch-free halving search serves both cases.
-class SearchFinder {
- public:
-  SearchFinder(const uint32_t* cum, uint32_t total) : cum_(cum), total_(total) {}
-  uint32_t operator()(uint32_t target) const {
-    uint32_t s = 0;
-    for (uint32_t step = 128; step != 0; step >>= 1) {
-      s += cum_[s + step] <= target ? step : 0;
-    }
-    const uint32_t freq = (s == 255 ? total_ : cum_[s + 1]) - cum_[s];
-    return s | freq << 8 | cum_[s] << 16;
-  }
-
- private:
-  const uint32_t* cum_;
-  uint32_t total_;
-};
-
-// The same answer from a table with one entry per target value, for the totals the encoder
-// writes. Targets are always below the total; the bound only keeps a damaged state inside the
-// filled part of the table.
-constexpr uint32_t kTableTargets = kMaxFrequencyTotal + 1;
-class TableFinder {
- public:
-  TableFinder(const uint32_t* table, uint32_t total) : table_(table), last_(total - 1) {}
-  uint32_t operator()(uint32_t target) const { return table_[std::min(target, last_)]; }
-
- private:
-  const uint32_t* table_;
-  uint32_t last_;
-};
-
 // The static model of the stored streams; final, so its update step is a direct, empty call.
 class StaticModel final : public FrequencyModel {
  public:
   void Update() final {}
 };
 
-template <typename Finder>
-void DecodeSymbols(StaticModel& model, Finder find, BitReader& bits, uint8_t* out,
-                   uint32_t length) {
+// Any total, step by step as the format defines it: the symbol by a halving search, then the
+// shifts. A total above the coder's limit can leave code outside [low, high]; every register is
+// then kept to 16 bits exactly as the definition does.
+void DecodeAnyTotal(StaticModel& model, BitReader& bits, uint8_t* out, uint32_t length) {
   const uint32_t total = model.total;
   const Divider by_total(total);
   uint32_t low = 0, high = kMask;
@@ -141,17 +121,17 @@ void DecodeSymbols(StaticModel& model, Finder find, BitReader& bits, uint8_t* ou
 
   for (uint32_t i = 0; i < length; ++i) {
     if (bits.count() < 32) bits.Refill();
-    // code lies in [low, high] throughout, so target < total.
     const uint32_t range = high - low + 1;
     const uint32_t target = ((code - low + 1) * total - 1) / range;
-    // An entry packs the symbol (bits 0-7), its frequency (8-15) and the cumulative
-    // frequency below it (16-31).
-    const uint32_t entry = find(target);
-    const uint32_t s = entry & 0xFF;
-    const uint32_t below = entry >> 16;
-    const uint32_t above = below + ((entry >> 8) & 0xFF);
+    // The largest s with cum[s] <= target: 255 from cum[255] on, else the s in 0 to 254 with
+    // cum[s] <= target < cum[s + 1], so one branch-free halving search serves both.
+    uint32_t s = 0;
+    for (uint32_t step = 128; step != 0; step >>= 1) {
+      s += model.cum[s + step] <= target ? step : 0;
+    }
     out[i] = static_cast<uint8_t>(s);
-
+    const uint32_t below = model.cum[s];
+    const uint32_t above = (s == 255 ? total : model.cum[s + 1]);
     high = (low + by_total.Divide(above * range) - 1) & kMask;
     low = (low + by_total.Divide(below * range)) & kMask;
 
@@ -173,6 +153,79 @@ void DecodeSymbols(StaticModel& model, Finder find, BitReader& bits, uint8_t* ou
   }
 }
 
+// Totals up to kMaxFrequencyTotal, all the encoder writes. Every range is then above the total
+// (a normalised range exceeds 0x4000), so every symbol of non-zero frequency keeps a non-empty
+// interval and code never leaves [low, high]; the decoder can follow code as d = code - low and
+// the width of the interval instead of the three registers. One symbol's work is a division,
+// a table load and a multiply, each waiting for the one before: the order below keeps
+// everything else off that chain.
+//
+// Target estimate. After a symbol the interval is r1 wide with code d1 above its low end,
+// before normalisation shifts n bits (0 to 16) into both: range = r1 << n, d = d1 << n | the
+// next n code bits. The next target is t = ((d + 1) * total - 1) / range. Taking the next 16
+// code bits instead of n gives tp = (d1 * total + bits16 * total / 2^16) / r1, which needs
+// neither n nor range. Since d / 2^n <= d1 + bits16 / 2^16 < (d + 1) / 2^n, tp lies between
+// d * total / range and t, which differ by less than 1 as total < range: tp is t or t - 1. Only
+// at the last target of a symbol can they name different symbols; one multiply decides there.
+//
+// Bounds. below * range / total is (below * range * G) >> 44 with G = ceil(2^44 / total):
+// G's rounding adds less than below * range / 2^44 <= total / 2^28 < 1 / total, less than the
+// gap between any fraction of denominator total and the next integer.
+//
+// Normalisation. Each shift doubles the width; it goes on while the width is at most 0x4000,
+// then once more only if the interval lies within a half or the middle half. With na the
+// shifts that bring the width into (0x4000, 0x8000] (0 if it is wider) and y the low end modulo
+// 0x8000 after them, that last shift happens when y + width <= 0x8000, or, from y >= 0x4000,
+// when y + width <= 0xC000. The low end after all n shifts is (low << n) modulo 0x8000.
+void DecodeWithinLimit(StaticModel& model, BitReader& bits, uint8_t* out, uint32_t length) {
+  // Per target value: the symbol and its cumulative bounds. 80 KiB of stack, no allocation.
+  uint16_t below_of[kMaxFrequencyTotal];
+  uint16_t above_of[kMaxFrequencyTotal];
+  uint8_t symbol_of[kMaxFrequencyTotal];
+  for (uint32_t s = 0; s < 256; ++s) {
+    const uint32_t at = model.cum[s], f = model.freq[s];
+    std::fill_n(below_of + at, f, static_cast<uint16_t>(at));
+    std::fill_n(above_of + at, f, static_cast<uint16_t>(at + f));
+    std::fill_n(symbol_of + at, f, static_cast<uint8_t>(s));
+  }
+  const uint32_t total = model.total;
+  constexpr int kBoundShift = 44;
+  const uint64_t scale = ((uint64_t{1} << kBoundShift) + total - 1) / total;
+
+  // The state after a symbol, before its normalisation: width r1, code offset d1 and low end.
+  // The first symbol's interval is the whole register, already normal.
+  uint32_t r1 = kMask + 1, d1 = bits.Take(16), low1 = 0;
+  uint32_t dividend = d1 * total;  // d1 * total, ahead of the division
+  for (uint32_t i = 0; i < length; ++i) {
+    const uint32_t bits16 = bits.Peek16();
+    bits.Refill();
+    const uint32_t tp = (dividend + ((bits16 * total) >> 16)) / r1;
+
+    const int wide = std::countl_zero(((r1 - 1) << 16) | kHalf);  // shifts to exceed 0x8000
+    const int na = wide - (wide != 0);
+    const uint32_t width = r1 << na;
+    const uint32_t y = (low1 << na) & (kHalf - 1);
+    const int n = na + (y + width <= kHalf + (y & kQuarter) ? 1 : 0);
+    const uint32_t range = r1 << n;
+    const uint32_t d = (d1 << n) | bits.Take(n);
+    const uint32_t low = (low1 << n) & (kHalf - 1);
+
+    uint32_t t = tp;
+    if (above_of[tp] == tp + 1 && (tp + 1) * range <= (d + 1) * total - 1) [[unlikely]] {
+      t = tp + 1;
+    }
+    out[i] = symbol_of[t];
+    const uint64_t range_scaled = range * scale;
+    const uint32_t lb = static_cast<uint32_t>((below_of[t] * range_scaled) >> kBoundShift);
+    const uint32_t hb = static_cast<uint32_t>((above_of[t] * range_scaled) >> kBoundShift);
+    r1 = hb - lb;
+    d1 = d - lb;
+    low1 = low + lb;
+    dividend = d * total - lb * total;
+    model.Update();
+  }
+}
+
 }  // namespace
 
 bool ArithDecode(const uint8_t* in, size_t in_length, uint8_t* out, size_t capacity,
@@ -186,16 +239,10 @@ bool ArithDecode(const uint8_t* in, size_t in_length, uint8_t* out, size_t capac
   if (model.total == 0) return false;
 
   BitReader bits(in + kStreamHeadSize, in + in_length);
-  if (model.total <= kTableTargets) {
-    // 64 KiB of stack: one load per symbol instead of a search and two more loads.
-    uint32_t table[kTableTargets];
-    for (uint32_t s = 0; s < 256; ++s) {
-      std::fill_n(table + model.cum[s], model.freq[s], s | model.freq[s] << 8 | model.cum[s] << 16);
-    }
-    DecodeSymbols(model, TableFinder(table, model.total), bits, out, length);
+  if (model.total <= kMaxFrequencyTotal) {
+    DecodeWithinLimit(model, bits, out, length);
   } else {
-    // Totals above the coder's limit come only from other writers; search instead.
-    DecodeSymbols(model, SearchFinder(model.cum, model.total), bits, out, length);
+    DecodeAnyTotal(model, bits, out, length);  // totals that only other writers produce
   }
   *out_length = length;
   return true;

@@ -29,6 +29,11 @@ Digest Md5Bytes(const void* data, size_t length);
 // Digest of a NUL-terminated string's bytes, the NUL not included.
 Digest Md5String(const char* text);
 
+// The digests of two messages of the same `length`, computed side by side: about twice the
+// throughput of two Md5Bytes calls.
+void Md5Pair(const uint8_t* first, const uint8_t* second, size_t length, Digest* first_digest,
+             Digest* second_digest);
+
 // Bytes per chunk of the file digest.
 inline constexpr size_t kFileDigestChunk = 524288;
 

@@ -34,12 +34,17 @@ inline constexpr size_t kMaxWordLength = 1023;  // result buffers hold kMaxWordL
 
 // ---- Start-up and shut-down ----
 
-// Called while the word index loads, once per (size / 100) + 1 bytes, steps from 0 on.
+// Called by start-up on its calling thread, once per (size / 100) + 1 bytes of the word index
+// read, steps from 0 on.
 using ProgressCallback = int32_t (*)(int32_t step, void* callback_value);
 
 // Verifies the synset and tag files (18), loads the word index (15), the part-of-speech
 // indexes (16) and the sense lists (17). Null arguments give 8 before any file is touched.
-// The handle is stored only on success; a failure leaves nothing to release.
+// The handle is stored only on success; a failure leaves nothing to release. With a second
+// core the checks and the synset file's sections load on a thread of their own while the
+// calling thread decodes the word index; the code is still that of the first failing step in
+// the order above, and `progress` is called on the calling thread, only once both files
+// passed their checks.
 uint32_t Nymdex_StartUp(NymdexEngine** handle, const char* synset_path, const char* word_index_path,
                         const char* tag_path, ProgressCallback progress, void* callback_value);
 

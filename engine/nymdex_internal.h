@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/data_format.h"
+#include "engine/large_buffer.h"
 #include "engine/little_endian.h"
 #include "engine/nymdex.h"
 
@@ -90,7 +91,7 @@ struct NymdexEngine {
   std::string tag_path;
 
   // Word index entries (decoded bytes 32 to the end) and the header's entry count.
-  std::vector<char> region;
+  std::vector<char, engine::LargeBufferAllocator<char>> region;
   uint32_t entry_count = 0;
 
   // Part-of-speech indexes (noun, verb, adjective, adverb) and the sense lists.

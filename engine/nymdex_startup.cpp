@@ -9,6 +9,9 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 #include "engine/arith_coder.h"
 #include "engine/md5.h"
@@ -152,33 +155,59 @@ bool VerifySynsetFile(NymdexEngine* engine) {
   return DigestMatches(engine->synset_path, kSynsetHeaderSize, &engine->header[kSynsetDigestAt]);
 }
 
-// Reads the word index in one piece, reports progress as a byte-by-byte reader would (one
-// call per S / 100 + 1 bytes), decodes it and keeps the entry region.
-bool LoadWordIndex(NymdexEngine* engine, ProgressCallback progress, void* callback_value) {
+// What one step of the start-up came to.
+enum class Outcome { kOk, kFailed, kNoMemory };
+
+// Runs `step` (a bool function), turning a failed allocation into kNoMemory.
+template <typename Step>
+Outcome Attempt(const Step& step) {
+  try {
+    return step() ? Outcome::kOk : Outcome::kFailed;
+  } catch (const std::bad_alloc&) {
+    return Outcome::kNoMemory;
+  }
+}
+
+// The word index step: its outcome and the progress calls made before that outcome.
+struct WordIndexLoad {
+  Outcome outcome = Outcome::kOk;
+  uint64_t progress_calls = 0;
+};
+
+// Reads the word index in one piece, counts the progress calls a byte-by-byte reader would
+// make (one per S / 100 + 1 bytes read), decodes it and keeps the entry region. The stream is
+// decoded straight into the region, whose first 32 bytes (the header) are then dropped.
+bool LoadWordIndex(NymdexEngine* engine, WordIndexLoad* load) {
   File file;
   if (!file.Open(engine->word_index_path)) return false;
   uint64_t size = file.size();
   if (size > std::numeric_limits<size_t>::max() / 2) return false;
-  std::vector<uint8_t> buffer(size);
-  long got = file.ReadSome(0, buffer.data(), buffer.size());
+  // Read whole: the buffer lives only until the decode ends, so it is rounded up to whole
+  // huge pages, fewer page faults than the exact size would take.
+  std::vector<uint8_t, engine::LargeBufferAllocator<uint8_t>> buffer;
+  buffer.reserve(size < engine::kHugePage / 2
+                     ? size
+                     : (size + engine::kHugePage - 1) / engine::kHugePage * engine::kHugePage);
+  buffer.resize(size);
+  long got = file.ReadSome(0, buffer.data(), size);
   if (got < 0) return false;
-
-  if (progress != nullptr) {
-    uint64_t per_call = size / 100 + 1;
-    uint64_t calls = static_cast<uint64_t>(got) / per_call;
-    for (uint64_t step = 0; step < calls; ++step) {
-      progress(static_cast<int32_t>(step), callback_value);
-    }
-  }
+  load->progress_calls = static_cast<uint64_t>(got) / (size / 100 + 1);
   if (static_cast<uint64_t>(got) != size) return false;
 
-  std::vector<uint8_t> decoded(2 * size);
+  // A stream without its head, or declaring more than twice the file's size or less than
+  // the header, is refused before the region is made.
+  if (size < engine::kStreamHeadSize) return false;
+  const uint32_t declared = LoadU32(buffer.data());
+  if (declared > 2 * size || declared < kWordIndexHeaderSize) return false;
+  auto& region = engine->region;
+  region.resize(declared);
   size_t length = 0;
-  if (!engine::ArithDecode(buffer.data(), buffer.size(), decoded.data(), decoded.size(), &length))
+  if (!engine::ArithDecode(buffer.data(), size, reinterpret_cast<uint8_t*>(region.data()),
+                           region.size(), &length)) {
     return false;
-  if (length < kWordIndexHeaderSize) return false;
-  engine->entry_count = LoadU32(&decoded[kWordIndexCountAt]);
-  engine->region.assign(decoded.begin() + kWordIndexHeaderSize, decoded.begin() + length);
+  }
+  engine->entry_count = LoadU32(reinterpret_cast<const uint8_t*>(&region[kWordIndexCountAt]));
+  region.erase(region.begin(), region.begin() + kWordIndexHeaderSize);
   return true;
 }
 
@@ -210,6 +239,34 @@ bool LoadSenseLists(NymdexEngine* engine) {
                       LoadU32(&engine->header[kSenseBucketCountAt]), &engine->sense_buckets);
 }
 
+// The steps on the synset and tag files, in their order; each runs only when the ones before
+// it succeeded, as in a start-up done one step at a time.
+struct FileSteps {
+  Outcome tags = Outcome::kOk;
+  Outcome synsets = Outcome::kOk;
+  Outcome indexes = Outcome::kOk;
+  Outcome sense_lists = Outcome::kOk;
+
+  void Run(NymdexEngine* engine) {
+    tags = Attempt([&] { return VerifyTagFile(engine); });
+    if (tags == Outcome::kOk) synsets = Attempt([&] { return VerifySynsetFile(engine); });
+    if (synsets == Outcome::kOk && tags == Outcome::kOk) {
+      indexes = Attempt([&] { return LoadIndexes(engine); });
+      if (indexes == Outcome::kOk) sense_lists = Attempt([&] { return LoadSenseLists(engine); });
+    }
+  }
+  bool verified() const { return tags == Outcome::kOk && synsets == Outcome::kOk; }
+};
+
+// The code of the first step, in start-up order, that did not succeed.
+uint32_t FirstFailure(std::initializer_list<std::pair<Outcome, uint32_t>> steps) {
+  for (const auto& [outcome, code] : steps) {
+    if (outcome == Outcome::kNoMemory) return kNymdexNoMemory;
+    if (outcome == Outcome::kFailed) return code;
+  }
+  return kNymdexOk;
+}
+
 uint32_t StartUp(NymdexEngine** handle, const char* synset_path, const char* word_index_path,
                  const char* tag_path, ProgressCallback progress, void* callback_value) {
   std::unique_ptr<NymdexEngine> engine(new (std::nothrow) NymdexEngine());
@@ -221,11 +278,38 @@ uint32_t StartUp(NymdexEngine** handle, const char* synset_path, const char* wor
   engine->word_index_path = word_index_path;
   engine->tag_path = tag_path;
 
-  if (!VerifyTagFile(engine.get())) return kNymdexCorrupt;
-  if (!VerifySynsetFile(engine.get())) return kNymdexCorrupt;
-  if (!LoadWordIndex(engine.get(), progress, callback_value)) return kNymdexBadWordIndex;
-  if (!LoadIndexes(engine.get())) return kNymdexBadIndexes;
-  if (!LoadSenseLists(engine.get())) return kNymdexBadSenseLists;
+  // The digests and the synset file's sections on a second core while this thread decodes the
+  // word index, the longest step; the two touch different parts of the engine. On one core,
+  // or without a thread, the steps run here in order and the word index waits for the checks.
+  FileSteps files;
+  std::thread worker;
+  if (std::thread::hardware_concurrency() > 1) {
+    try {
+      worker = std::thread([&files, &engine] { files.Run(engine.get()); });
+    } catch (const std::system_error&) {
+    }
+  }
+  if (!worker.joinable()) files.Run(engine.get());
+
+  WordIndexLoad words;
+  if (worker.joinable() || files.verified()) {
+    words.outcome = Attempt([&] { return LoadWordIndex(engine.get(), &words); });
+  }
+  if (worker.joinable()) worker.join();
+
+  // Codes and progress calls as the steps one after another would give them: the progress of
+  // the word index only once both files passed their checks.
+  const uint32_t checks =
+      FirstFailure({{files.tags, kNymdexCorrupt}, {files.synsets, kNymdexCorrupt}});
+  if (checks != kNymdexOk) return checks;
+  if (progress != nullptr) {
+    for (uint64_t step = 0; step < words.progress_calls; ++step)
+      progress(static_cast<int32_t>(step), callback_value);
+  }
+  const uint32_t code = FirstFailure({{words.outcome, kNymdexBadWordIndex},
+                                      {files.indexes, kNymdexBadIndexes},
+                                      {files.sense_lists, kNymdexBadSenseLists}});
+  if (code != kNymdexOk) return code;
   *handle = engine.release();
   return kNymdexOk;
 }

@@ -1,6 +1,6 @@
 // Arbitrary bytes as a compressed stream, decoded into an exactly sized buffer so that any
-// write past the capacity or read past the input is caught; then the same bytes as data,
-// encoded and decoded back.
+// write past the capacity or read past the input is caught, and compared with the step-by-step
+// reference decoder; then the same bytes as data, encoded and decoded back.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/arith_coder.h"
+#include "tests/engine/reference_decoder.h"
 
 namespace {
 
@@ -31,6 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A value of frequency 0 is never decoded.
     for (size_t i = 0; i < length; ++i)
       Check(in[4 + out[i]] != 0);
+    Check(engine_test::ReferenceDecode(in.get(), size) ==
+          std::vector<uint8_t>(out.get(), out.get() + length));
   }
 
   std::vector<uint8_t> stream = engine::ArithEncode(in.get(), size);

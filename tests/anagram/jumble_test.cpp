@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <iterator>
 #include <random>
 #include <set>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "anagram_test_util.h"
 #include "platform/named_event.h"
@@ -50,21 +53,35 @@ class JumbleTest : public ::testing::Test {
 };
 
 TEST_F(JumbleTest, StartUpStatusCodes) {
-  struct {
+  // A list of more than one 512 KiB chunk, so that the digest has a chunk to check.
+  std::vector<std::string> many;
+  for (int i = 0; i < 120000; ++i)
+    many.push_back("w" + std::to_string(i));
+  const std::vector<uint8_t> big = datafiles::BuildAnagramFile(many);
+  ASSERT_GT(big.size(), 32u + 524288u);
+  const struct {
     const char* name;
-    size_t at;  // byte to change, or the size to cut the file to
-    bool cut;
+    bool big;
+    size_t flip;  // byte to change, or none
+    size_t cut;   // size to cut the file to, or none
     uint32_t status;
   } cases[] = {
-      {"good", 99, false, kJumbleOk},        {"magic", 3, false, kJumbleCorrupt},
-      {"digest", 20, false, kJumbleCorrupt}, {"header only", 32, true, kJumbleBadHeader},
-      {"short", 20, true, kJumbleBadHeader},
+      {"good", false, SIZE_MAX, SIZE_MAX, kJumbleOk},
+      {"magic", false, 3, SIZE_MAX, kJumbleCorrupt},
+      {"digest", false, 20, SIZE_MAX, kJumbleCorrupt},
+      {"header only", false, SIZE_MAX, 32, kJumbleBadHeader},
+      {"short", false, SIZE_MAX, 20, kJumbleBadHeader},
+      // The digest is compared before the size is: a bad digest wins over a missing list.
+      {"digest, header only", false, 20, 32, kJumbleCorrupt},
+      {"big list", true, SIZE_MAX, SIZE_MAX, kJumbleOk},
+      {"big list, chunk byte", true, 32 + 1000, SIZE_MAX, kJumbleCorrupt},
+      {"big list, byte after the chunk", true, 32 + 524288 + 10, SIZE_MAX, kJumbleOk},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    std::vector<uint8_t> bytes = datafiles::BuildAnagramFile({"cat", "act"});
-    if (c.cut) bytes.resize(c.at);
-    if (!c.cut && c.at < bytes.size()) bytes[c.at] ^= 1;
+    std::vector<uint8_t> bytes = c.big ? big : datafiles::BuildAnagramFile({"cat", "act"});
+    if (c.flip < bytes.size()) bytes[c.flip] ^= 1;
+    if (c.cut < bytes.size()) bytes.resize(c.cut);
     JumbleEngine* engine = nullptr;
     EXPECT_EQ(Jumble_StartUp(&engine, dir_.Write("case.dat", bytes).c_str()), c.status);
     EXPECT_EQ(engine != nullptr, c.status == kJumbleOk);

@@ -216,6 +216,7 @@ TEST_F(CliRunTest, StartUpFailuresGiveTheProgramsMessages) {
   // An anagram list with a wrong magic number is corrupted; a missing one cannot be read.
   std::fstream(data_.Path("1001A.dat"), std::ios::in | std::ios::out | std::ios::binary).put('#');
   EXPECT_EQ(Outcome(Run("lookup cat")), std::string("2||") + kCorrupted);
+  EXPECT_EQ(Run("lookup cat --pane Synonyms").status, 0) << "the anagram list is not read";
   std::filesystem::remove(data_.Path("1001A.dat"));
   EXPECT_EQ(Outcome(Run("anagrams cat")), std::string("2||") + kReadError);
 

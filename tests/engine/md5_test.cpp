@@ -48,6 +48,21 @@ TEST(Md5Test, ReferenceSuiteAndPaddingBoundaries) {
   }
 }
 
+TEST(Md5Test, PairedDigestsMatchSingleOnes) {
+  std::mt19937 rng(7);
+  // Around each padding boundary: the bit count in the same block, or in one of its own.
+  for (size_t length : {0, 1, 55, 56, 63, 64, 65, 119, 120, 128, 1000}) {
+    SCOPED_TRACE(length);
+    std::vector<uint8_t> first(length), second(length);
+    for (size_t i = 0; i < length; ++i)
+      first[i] = static_cast<uint8_t>(rng()), second[i] = static_cast<uint8_t>(rng());
+    Digest a, b;
+    Md5Pair(first.data(), second.data(), length, &a, &b);
+    EXPECT_EQ(a, Md5Bytes(first.data(), length));
+    EXPECT_EQ(b, Md5Bytes(second.data(), length));
+  }
+}
+
 // Writes `bytes` to a temporary file and digests it from `offset`.
 bool DigestOf(const std::vector<uint8_t>& bytes, uint64_t offset, Digest* d) {
   const auto path = std::filesystem::temp_directory_path() /
@@ -95,6 +110,27 @@ TEST(FileDigestTest, CompleteChunksOnlyAreDigested) {
   EXPECT_FALSE(DigestOf(file, file.size() + 1, &d));
   EXPECT_FALSE(DigestOf(file, UINT64_MAX, &d));
   EXPECT_FALSE(DigestOf(file, 0, nullptr));
+}
+
+// Chunks are digested two at a time; an odd count leaves one on its own.
+TEST(FileDigestTest, EveryChunkCountMatchesChunkByChunk) {
+  std::mt19937 rng(3);
+  for (size_t chunks : {1, 2, 3, 4}) {
+    SCOPED_TRACE(chunks);
+    std::vector<uint8_t> file(32 + chunks * kFileDigestChunk + 77);
+    for (auto& b : file)
+      b = static_cast<uint8_t>(rng());
+    Md5 outer;
+    for (size_t i = 0; i < chunks; ++i) {
+      Digest chunk = Md5Bytes(file.data() + 32 + i * kFileDigestChunk, kFileDigestChunk);
+      outer.Update(chunk.data(), chunk.size());
+    }
+    const Digest expected = outer.Final();
+    EXPECT_EQ(ChunkedDigest(file.data() + 32, file.size() - 32), expected);
+    Digest d{};
+    ASSERT_TRUE(DigestOf(file, 32, &d));
+    EXPECT_EQ(d, expected);
+  }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Start-up and shut-down: status codes, integrity checks, progress, the stop event.
 #include <functional>
 #include <numeric>
+#include <string>
+#include <vector>
 
 #include "engine/arith_coder.h"
 #include "platform/named_event.h"
@@ -82,6 +84,64 @@ TEST(StartUpTest, EachDamageHasItsCode) {
     std::filesystem::remove(missing.path(file));
     NymdexEngine* engine = nullptr;
     EXPECT_EQ(missing.Start(&engine), file == 1 ? kNymdexBadWordIndex : kNymdexCorrupt);
+  }
+}
+
+// Damages that each fail one step; steps in start-up order: tag file, synset file, word index,
+// part-of-speech indexes, sense lists.
+struct StepDamage {
+  const char* what;
+  int step;
+  uint32_t code;
+  std::function<void(DataFileImages*)> damage;
+};
+
+std::vector<StepDamage> StepDamages() {
+  using F = DataFileImages*;
+  return {
+      {"tag file short", 0, kNymdexCorrupt, [](F f) { f->tags.resize(1000); }},
+      {"tag digest changed", 0, kNymdexCorrupt, [](F f) { f->tags[65550] ^= 1; }},
+      {"synset digest changed", 1, kNymdexCorrupt, [](F f) { f->synsets[12] ^= 1; }},
+      {"word index empty", 2, kNymdexBadWordIndex, [](F f) { f->word_index.clear(); }},
+      {"word index without its header", 2, kNymdexBadWordIndex,
+       [](F f) { f->word_index = engine::ArithEncode(f->synsets.data(), 31); }},
+      {"noun index size 0", 3, kNymdexBadIndexes, [](F f) { SetU32(&f->synsets, 32, 0); }},
+      {"sense-list size 0", 4, kNymdexBadSenseLists, [](F f) { SetU32(&f->synsets, 64, 0); }},
+  };
+}
+
+// The steps run side by side, yet the code is the one of the earliest failing step.
+TEST(StartUpTest, TwoDamagesGiveTheEarlierStepsCode) {
+  const DataFileImages good = Images(SampleLexicon());
+  const std::vector<StepDamage> damages = StepDamages();
+  for (const StepDamage& first : damages) {
+    for (const StepDamage& second : damages) {
+      if (&first == &second) continue;
+      SCOPED_TRACE(std::string(first.what) + " + " + second.what);
+      auto both = [&](DataFileImages* f) { first.damage(f), second.damage(f); };
+      const uint32_t expected = first.step <= second.step ? first.code : second.code;
+      EXPECT_EQ(StartDamaged(good, both), expected);
+    }
+  }
+}
+
+// The word index is read while the files are checked, but reports its progress only when
+// both checks passed, as it does when it is read after them.
+TEST(StartUpTest, ProgressWaitsForBothChecks) {
+  const DataFileImages good = Images(SampleLexicon());
+  auto record = [](int32_t, void* value) {
+    ++*static_cast<int*>(value);
+    return 0;
+  };
+  for (const StepDamage& d : StepDamages()) {
+    SCOPED_TRACE(d.what);
+    int calls = 0;
+    EXPECT_EQ(StartDamaged(good, d.damage, record, &calls), d.code);
+    if (d.step < 2) {
+      EXPECT_EQ(calls, 0);
+    } else if (d.step > 2) {
+      EXPECT_GT(calls, 0);
+    }
   }
 }
 

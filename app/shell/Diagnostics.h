@@ -1,0 +1,20 @@
+// Measurements and checks from outside the program, for the benchmarks and the end-to-end
+// tests; nothing of this runs in normal use.
+//
+// With "--startup-report" the program prints when its window was first painted with the focus
+// in the lookup box (the system clock in nanoseconds, so the caller can subtract the moment it
+// started the program) and its resident memory, then ends.
+//
+// With the environment variable VERBARIUM_VIEW_REPORT naming a file, the program writes what
+// its views show into that file after every lookup: the word, one line per sense (number,
+// word with definition, type, check state) and the tab titles.
+#pragma once
+
+class CMainDialog;
+
+inline constexpr char kStartupReportOption[] = "--startup-report";
+inline constexpr char kViewReportVariable[] = "VERBARIUM_VIEW_REPORT";
+
+void ReportWhenReady(CMainDialog* dialog);
+// Starts the view report when the environment asks for it.
+void ReportViewsIfAsked(CMainDialog* dialog);

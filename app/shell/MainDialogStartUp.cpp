@@ -1,0 +1,98 @@
+// The start-up and shut-down sequences of the main window.
+#include <QApplication>
+#include <QLineEdit>
+#include <QSplitter>
+
+#include "app/lookup/custom_entry.h"
+#include "app/panes/SenseListView.h"
+#include "app/shell/HistoryCombo.h"
+#include "app/shell/LookupController.h"
+#include "app/shell/MainDialog.h"
+#include "app/shell/SplashWnd.h"
+#include "ui/MessageBox.h"
+
+namespace {
+
+constexpr char kSettingsMessage[] = "Error reading program settings. Please re-install Verbarium.";
+constexpr char kHistorySection[] = "History";
+constexpr char kHistoryPrefix[] = "item";
+
+}  // namespace
+
+StartUpOptions StartUpOptions::FromEnvironment() {
+  StartUpOptions options;
+  options.search = platform::DataSearchFromEnvironment();
+  return options;
+}
+
+bool CMainDialog::Fail(const QString& message) {
+  MessageBox::Error(this, message);
+  return false;
+}
+
+bool CMainDialog::StartUp(const StartUpOptions& options) {
+  if (!settings_.Load()) return Fail(QString::fromLatin1(kSettingsMessage));
+
+  std::string directory = options.current_dir.toStdString();
+  if (directory.empty()) {
+    std::string error;
+    directory = platform::CurrentDirectory(&error);
+    if (directory.empty())
+      return Fail(QStringLiteral("System error : ") + QString::fromStdString(error));
+  }
+  const platform::DataLocation location = platform::FindDataLocation(directory, options.search);
+  help_dir_ = QString::fromStdString(
+      platform::FindProgramFolder(directory, options.search, "help", "index.html"));
+
+  if (options.splash &&
+      !CSplashWnd::Show(QString::fromStdString(location.DictionaryFile("verbarium.bmp")))) {
+    // The dictionaries' message, as for every file of Data/ that cannot be read.
+    MessageBox::Error(this, QString::fromLatin1(lookup::kReadErrorMessage));
+  }
+
+  const QString failure = handles_.Open(location);
+  if (!failure.isEmpty()) return Fail(failure);
+  lookup_->Start(handles_.engine(), handles_.custom_handle(), handles_.jumble(),
+                 settings_.Number(Setting::kPanes));
+
+  CHistoryCombo* box = tool_row_->LookupBox();
+  box->Load(QString::fromLatin1(kHistorySection), QString::fromLatin1(kHistoryPrefix));
+  box->SetMaximum(CHistoryCombo::kDefaultMaximum);
+  ApplyFonts();
+  ApplyColors();
+  if (!settings_.Bytes(Setting::kWindowGeometry).isEmpty())
+    restoreGeometry(settings_.Bytes(Setting::kWindowGeometry));
+  if (settings_.Bytes(Setting::kSplitterState).isEmpty() ||
+      !splitter_->restoreState(settings_.Bytes(Setting::kSplitterState))) {
+    splitter_->setSizes({2 * height(), 3 * height()});  // two fifths for the senses
+  }
+
+  // The word of the last run comes back.
+  if (box->currentIndex() >= 0 && !box->currentText().isEmpty()) lookup_->OnLookup();
+  lookup_->UpdateNavigationButtons();
+  if (settings_.Text(Setting::kHotkey).isEmpty())
+    settings_.SetText(Setting::kHotkey,
+                      QString::fromLatin1(Settings::Info(Setting::kHotkey).default_text));
+
+  show();
+  activateWindow();
+  started_ = true;
+  lookup_->FocusLookupBox();
+  UpdateCommandStates();
+  return true;
+}
+
+void CMainDialog::ShutDown() {
+  if (shut_down_) return;
+  shut_down_ = true;
+  // A window that never showed keeps the geometry of the last run.
+  if (started_) {
+    settings_.SetBytes(Setting::kWindowGeometry, saveGeometry());
+    settings_.SetBytes(Setting::kSplitterState, splitter_->saveState());
+  }
+  settings_.Save();
+  senses_->SaveColumnLayout();
+  if (stop_anagrams_) stop_anagrams_();
+  tool_row_->LookupBox()->Save(/*add_current_text=*/true);
+  handles_.Close();
+}

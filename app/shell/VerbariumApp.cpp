@@ -1,0 +1,67 @@
+#include "app/shell/VerbariumApp.h"
+
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+#include <QStringList>
+
+#include "app/shell/Diagnostics.h"
+#include "app/shell/Icons.h"
+#include "app/shell/MainDialog.h"
+#include "app/shell/Settings.h"
+#include "app/shell/SingleInstance.h"
+
+namespace {
+
+int g_signal_pipe[2] = {-1, -1};
+
+void OnTerminationSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t written = ::write(g_signal_pipe[0], &byte, 1);
+}
+
+// A session that ends (SIGTERM, SIGHUP) or Ctrl+C in a terminal ends the event loop, so the
+// shut-down sequence still saves the settings and the history.
+void QuitOnTerminationSignals(QApplication* app) {
+  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signal_pipe) != 0) return;
+  auto* notifier = new QSocketNotifier(g_signal_pipe[1], QSocketNotifier::Read, app);
+  QObject::connect(notifier, &QSocketNotifier::activated, app, [notifier] {
+    char byte = 0;
+    [[maybe_unused]] const ssize_t read = ::read(g_signal_pipe[1], &byte, 1);
+    notifier->setEnabled(false);
+    QApplication::quit();
+  });
+  struct sigaction action = {};
+  action.sa_handler = OnTerminationSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (int signal_number : {SIGTERM, SIGHUP, SIGINT})
+    sigaction(signal_number, &action, nullptr);
+}
+
+}  // namespace
+
+CVerbariumApp::CVerbariumApp(int& argc, char** argv) : QApplication(argc, argv) {
+  Settings::UseAsDefaultStore();
+  setApplicationDisplayName(QStringLiteral("Verbarium"));
+  setDesktopFileName(QStringLiteral("verbarium"));
+  setWindowIcon(ApplicationIcon());
+}
+
+int CVerbariumApp::Run() {
+  QStringList arguments = QApplication::arguments().mid(1);
+  const bool report = arguments.removeAll(QString::fromLatin1(kStartupReportOption)) > 0;
+
+  CSingleInstanceGuard guard;
+  if (!guard.Claim(arguments)) return 0;
+
+  CMainDialog dialog;
+  connect(&guard, &CSingleInstanceGuard::CommandLineReceived, &dialog, &CMainDialog::OnHandOver);
+  ReportViewsIfAsked(&dialog);
+  if (!dialog.StartUp(StartUpOptions::FromEnvironment())) return 1;
+  if (report) ReportWhenReady(&dialog);
+  QuitOnTerminationSignals(this);
+  return exec();
+}

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# The start-up figures side by side, from one run: the decoder and MD5 throughput, the lexical
+# and anagram engines' start-ups on the compiled Data/, the engine's resident size after
+# start-up, and "verbarium-cli lookup cat" as a whole process. The window's launch figure has
+# its line below, to be filled in once the window is built.
+#
+# Usage: bench/startup_figures.sh [BUILD_DIR]   (default: build; RUNS=20 repetitions)
+# VERBARIUM_BENCH_COMPARE='a command line' times that command the same way as the lookup,
+# in the same run, and prints the lookup's time as a ratio of it.
+#
+# Wall times depend on what else the machine runs: the load average is printed with them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${1:-build}
+data=${VERBARIUM_DATA_DIR:-$build/Data}
+runs=${RUNS:-20}
+bench="$build/bench"
+cli="$build/cli/verbarium-cli"
+
+for program in "$bench/bench_data" "$bench/bench_codec" "$bench/bench_anagram" "$cli"; do
+  if [ ! -x "$program" ]; then
+    echo "Build the benchmarks and verbarium-cli first (cmake --build $build)." >&2
+    exit 2
+  fi
+done
+if [ ! -f "$data/1001W.dat" ]; then
+  echo "No compiled Data/ in $data (build the verbarium_data target)." >&2
+  exit 2
+fi
+
+# A benchmark's repetitions, one line each: real time, its unit, bytes per second.
+benchmark_runs() {
+  local program=$1 name=$2 repetitions=$3
+  "$bench/$program" --benchmark_filter="^$name(/real_time)?\$" \
+    --benchmark_repetitions="$repetitions" --benchmark_format=csv 2>/dev/null |
+    awk -F, -v want="^\"${name}(/real_time)?\"\$" '$1 ~ want { print $3, $5, $6 }'
+}
+
+# The median and the best of a list of numbers on standard input: "median best"; the best is
+# the least, or with "high" the greatest.
+median_best() {
+  sort -g | awk -v high="${1:-}" '{ v[NR] = $1 }
+    END { printf "%s %s\n", v[int((NR + 1) / 2)], high == "high" ? v[NR] : v[1] }'
+}
+
+# Throughput of a benchmark over `repetitions` runs: "median MB/s, best MB/s".
+throughput() {
+  benchmark_runs "$1" "$2" "$3" | awk '{ print $3 / 1e6 }' | median_best high |
+    awk '{ printf "%.0f MB/s (best %.0f)", $1, $2 }'
+}
+
+# Wall time of a benchmark over `repetitions` runs: "median ms, best ms".
+wall_time() {
+  benchmark_runs "$1" "$2" "$3" | awk '{ print $1 }' | median_best |
+    awk '{ printf "%.1f ms (best %.1f)", $1, $2 }'
+}
+
+# A command line run `runs` times: "median wall, best wall, median processor" (milliseconds).
+process_times() {
+  local walls=() cpus=() figures real user sys
+  TIMEFORMAT='%R %U %S'
+  for _ in $(seq "$runs"); do
+    figures=$({ time "$@" >/dev/null 2>&1; } 2>&1)
+    read -r real user sys <<<"$figures"
+    walls+=("$(awk -v r="$real" 'BEGIN { print r * 1000 }')")
+    cpus+=("$(awk -v u="$user" -v s="$sys" 'BEGIN { print (u + s) * 1000 }')")
+  done
+  echo "$(printf '%s\n' "${walls[@]}" | median_best) $(printf '%s\n' "${cpus[@]}" | median_best |
+    cut -d' ' -f1)"
+}
+
+row() { printf '  %-38s %-40s %s\n' "$1" "$2" "$3"; }
+
+echo "Start-up figures ($(nproc) processors, load average $(cut -d' ' -f1-3 /proc/loadavg))"
+row "figure" "measured" "goal"
+
+row "decoder, the stored word index" "$(throughput bench_data BM_DecodeStoredWordIndex 7)" \
+  ">= 200 MB/s"
+row "decoder, every stored tag block" "$(throughput bench_data BM_DecodeStoredTagBlocks 5)" \
+  ">= 200 MB/s"
+row "MD5, one message" "$(throughput bench_codec BM_Md5 7)" ""
+row "file digest (chunks in pairs)" "$(throughput bench_codec BM_FileDigest10MB 7)" ""
+row "Nymdex_StartUp, wall" "$(wall_time bench_data BM_StartUpOnCompiledData "$runs")" \
+  "<= 25 ms median"
+row "Jumble_StartUp, wall" "$(wall_time bench_anagram BM_JumbleStartUp "$runs")" ""
+resident=$("$bench/bench_data" --resident | sed 's/.*engine //')
+row "engine resident after start-up" "$resident" "stated"
+
+read -r wall best cpu <<<"$(process_times "$cli" --data "$data" lookup cat)"
+row "verbarium-cli lookup cat, wall" \
+  "$(printf '%.0f ms (best %.0f; %.0f ms processor)' "$wall" "$best" "$cpu")" "ratio <= 1.0"
+if [ -n "${VERBARIUM_BENCH_COMPARE:-}" ]; then
+  read -r other other_best other_cpu <<<"$(process_times sh -c "$VERBARIUM_BENCH_COMPARE")"
+  row "compared command, wall" \
+    "$(printf '%.0f ms (best %.0f; %.0f ms processor)' "$other" "$other_best" "$other_cpu")" ""
+  row "ratio lookup cat / compared command" \
+    "$(awk -v a="$wall" -v b="$other" 'BEGIN { printf "%.2f (medians)", a / b }')" "<= 1.0"
+else
+  row "compared command" "none (set VERBARIUM_BENCH_COMPARE)" ""
+fi
+
+# The window: exec to painted and focused, and its resident size. Its measurement lands with
+# the window; until then the line says so.
+row "window, exec to painted and focused" "not measured yet" "<= 150 ms median of 10"
+row "window, resident" "not measured yet" "<= 45 MB"

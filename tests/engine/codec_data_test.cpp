@@ -1,0 +1,68 @@
+// The decoder over every stream of the compiled Data/: the whole word index and each block of
+// the tag file, against the step-by-step reference.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "engine/arith_coder.h"
+#include "engine/data_format.h"
+#include "engine/little_endian.h"
+#include "tests/engine/reference_decoder.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes ReadDataFile(const char* name) {
+  std::ifstream in(std::string(VERBARIUM_DATA_DIR) + "/" + name, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// Decodes with the library at the capacity its reader passes; empty when the decode fails.
+Bytes LibraryDecode(const uint8_t* stream, size_t size, size_t capacity) {
+  Bytes out(capacity);
+  size_t length = 0;
+  if (!engine::ArithDecode(stream, size, out.data(), capacity, &length)) return {};
+  out.resize(length);
+  return out;
+}
+
+class CodecDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::filesystem::exists(std::string(VERBARIUM_DATA_DIR) + "/1001T.dat")) {
+      GTEST_SKIP() << "no compiled Data/";
+    }
+  }
+};
+
+TEST_F(CodecDataTest, WordIndexDecodesAsTheReference) {
+  const Bytes file = ReadDataFile("1001W.dat");
+  const Bytes decoded = LibraryDecode(file.data(), file.size(), 2 * file.size());
+  ASSERT_GT(decoded.size(), 1000000u);
+  EXPECT_TRUE(decoded == engine_test::ReferenceDecode(file));
+}
+
+TEST_F(CodecDataTest, EveryTagBlockDecodesAsTheReference) {
+  const Bytes file = ReadDataFile("1001T.dat");
+  ASSERT_GT(file.size(), nymdex::kTagHeaderSize);
+  const uint32_t blocks = engine::LoadU32(&file[nymdex::kTagBlockCountAt]);
+  ASSERT_GT(blocks, 1000u);
+  ASSERT_LE(blocks, nymdex::kMaxTagBlocks);
+  for (uint32_t b = 0; b < blocks; ++b) {
+    const uint32_t start = engine::LoadU32(&file[nymdex::kTagStartsAt + 4 * b]);
+    const uint32_t end = b + 1 == blocks ? engine::LoadU32(&file[nymdex::kTagEndAt])
+                                         : engine::LoadU32(&file[nymdex::kTagStartsAt + 4 * b + 4]);
+    ASSERT_TRUE(start < end && end <= file.size()) << "block " << b;
+    const Bytes decoded = LibraryDecode(&file[start], end - start, nymdex::kMaxTagBlockDecoded);
+    ASSERT_FALSE(decoded.empty()) << "block " << b;
+    ASSERT_TRUE(decoded == engine_test::ReferenceDecode(&file[start], end - start))
+        << "block " << b;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,174 @@
+// Start-up and shut-down of the real main window: each failure's one message, the splash,
+// what comes back at the next start, and the hand-over from a later start.
+#include <QSplitter>
+
+#include "app/lookup/lookup.h"
+#include "app/panes/SenseListView.h"
+#include "app/shell/LookupController.h"
+#include "app/shell/SplashWnd.h"
+#include "tests/shell/shell_test_util.h"
+
+namespace {
+
+using shell_test::DataFolder;
+using shell_test::Options;
+
+constexpr char kCorrupted[] =
+    "One of the data files has been corrupted.\nPlease reinstall or repair Verbarium.";
+constexpr char kReadError[] = "Error reading the dictionaries. Please re-install Verbarium.";
+
+class StartUpTest : public ::testing::Test {
+ protected:
+  void SetUp() override { shell_test::ResetSettings(); }
+};
+
+TEST_F(StartUpTest, EachBrokenDataFileStopsStartUpWithItsOneMessage) {
+  const auto flip = [](qsizetype at) {
+    return [at](QByteArray& bytes) { bytes[at] = ~bytes[at]; };
+  };
+  const auto cut = [](qsizetype size) {
+    return [size](QByteArray& bytes) { bytes.truncate(size); };
+  };
+  struct Case {
+    const char* file;
+    std::function<void(QByteArray&)> damage;  // null: the file is missing
+    const char* message;
+  };
+  const Case cases[] = {
+      {"1001L.dat", nullptr, kCorrupted},  // the integrity check cannot read it
+      {"1001L.dat", flip(1000), kCorrupted},
+      {"1001W.dat", nullptr, kReadError},
+      {"1001W.dat", cut(100), kReadError},
+      {"1001T.dat", nullptr, kCorrupted},
+      {"1001T.dat", flip(70000), kCorrupted},
+      {"1001M.idx", nullptr, kReadError},
+      {"1001M.idx", [](QByteArray& bytes) { bytes[12] = 5; }, kReadError},  // 5 entries, none
+      {"1001M.dat", nullptr, kReadError},
+      {"1001A.dat", nullptr, kReadError},
+      {"1001A.dat", flip(5000), kCorrupted},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + (c.damage ? " damaged" : " missing"));
+    DataFolder data;
+    if (c.damage) {
+      data.Damage(c.file, c.damage);
+    } else {
+      data.Remove(c.file);
+    }
+    {
+      CMainDialog dialog;
+      EXPECT_FALSE(dialog.StartUp(Options(data.path())));
+      const QList<MessageBox::Shown> shown = MessageBox::TakeShown();
+      ASSERT_EQ(shown.size(), 1);
+      EXPECT_EQ(shown[0].kind, MessageBox::Kind::kError);
+      EXPECT_EQ(shown[0].text, QString::fromLatin1(c.message));
+      EXPECT_FALSE(dialog.isVisible());
+      EXPECT_FALSE(dialog.lookup()->started());
+      dialog.ShutDown();
+      EXPECT_EQ(dialog.handles().engine(), nullptr);
+      EXPECT_EQ(*dialog.handles().custom_handle(), nullptr);
+      EXPECT_EQ(dialog.handles().jumble(), nullptr);
+    }
+  }
+}
+
+TEST_F(StartUpTest, UnusableSettingsFolderStopsStartUp) {
+  // A file where the settings folder belongs: the settings can be neither read nor created.
+  const QString folder = QFileInfo(shell_test::SettingsPath()).absolutePath();
+  QDir(folder).removeRecursively();
+  QDir().mkpath(QFileInfo(folder).absolutePath());
+  QFile blocker(folder);
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  DataFolder data;
+  {
+    CMainDialog dialog;
+    EXPECT_FALSE(dialog.StartUp(Options(data.path())));
+    const QList<MessageBox::Shown> shown = MessageBox::TakeShown();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].text,
+              QStringLiteral("Error reading program settings. Please re-install Verbarium."));
+    EXPECT_EQ(dialog.handles().engine(), nullptr) << "nothing after the settings step runs";
+  }
+  QFile::remove(folder);
+}
+
+TEST_F(StartUpTest, MissingSplashIsReportedAndStartUpGoesOn) {
+  DataFolder data;
+  data.Remove("verbarium.bmp");
+  StartUpOptions options = Options(data.path());
+  options.splash = true;
+  CMainDialog dialog;
+  EXPECT_TRUE(dialog.StartUp(options));
+  const QList<MessageBox::Shown> shown = MessageBox::TakeShown();
+  ASSERT_EQ(shown.size(), 1);
+  EXPECT_EQ(shown[0].text, QString::fromLatin1(kReadError));
+  EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST_F(StartUpTest, InstalledDictionaryWorksFromAnyFolderWithThePersonalCustomDatabase) {
+  // <share>/verbarium/Data without a custom database, as the installation puts it.
+  DataFolder share;
+  const QString installed = share.path() + QStringLiteral("/verbarium");
+  QDir().mkpath(installed);
+  ASSERT_TRUE(
+      QDir().rename(share.path() + QStringLiteral("/Data"), installed + QStringLiteral("/Data")));
+  QFile::remove(installed + QStringLiteral("/Data/1001M.idx"));
+  QFile::remove(installed + QStringLiteral("/Data/1001M.dat"));
+  QTemporaryDir home;
+  QTemporaryDir elsewhere;
+  StartUpOptions options = Options(elsewhere.path());
+  options.search.share_dirs = {share.path().toStdString()};
+  options.search.user_data_home = home.path().toStdString();
+
+  CMainDialog dialog;
+  ASSERT_TRUE(dialog.StartUp(options));
+  EXPECT_TRUE(MessageBox::TakeShown().isEmpty());
+  EXPECT_TRUE(QFileInfo::exists(home.filePath(QStringLiteral("verbarium/1001M.idx"))));
+  EXPECT_TRUE(QFileInfo::exists(home.filePath(QStringLiteral("verbarium/1001M.dat"))));
+  shell_test::TypeLookup(&dialog, QStringLiteral("cat"));
+  EXPECT_GT(dialog.senses()->SenseCount(), 0);
+}
+
+TEST_F(StartUpTest, NextStartRestoresTheWindowTheHistoryAndTheLastWord) {
+  DataFolder data;
+  QByteArray splitter_state;
+  {
+    CMainDialog dialog;
+    ASSERT_TRUE(dialog.StartUp(Options(data.path())));
+    dialog.resize(900, 640);
+    shell_test::TypeLookup(&dialog, QStringLiteral("dog"));
+    shell_test::TypeLookup(&dialog, QStringLiteral("cat"));
+    splitter_state = dialog.findChild<QSplitter*>(QStringLiteral("splitter"))->saveState();
+  }  // shut down: settings and history saved
+  CMainDialog dialog;
+  ASSERT_TRUE(dialog.StartUp(Options(data.path())));
+  EXPECT_EQ(dialog.size(), QSize(900, 640));
+  EXPECT_EQ(dialog.findChild<QSplitter*>(QStringLiteral("splitter"))->saveState(), splitter_state);
+  CHistoryCombo* box = dialog.tool_row()->LookupBox();
+  ASSERT_EQ(box->count(), 2);
+  EXPECT_EQ(box->itemText(0), QStringLiteral("cat"));
+  EXPECT_EQ(box->itemText(1), QStringLiteral("dog"));
+  // The last word is looked up again at start.
+  EXPECT_EQ(dialog.lookup()->session()->current_word(), "cat");
+  EXPECT_GT(dialog.senses()->SenseCount(), 0);
+}
+
+TEST_F(StartUpTest, HandOverBringsTheWindowBackOrRunsItsOptions) {
+  DataFolder data;
+  CMainDialog dialog;
+  ASSERT_TRUE(dialog.StartUp(Options(data.path())));
+  QStringList looked_up;
+  dialog.hand_over().AddOption(QStringLiteral("--lookup"), 1,
+                               [&](const QStringList& values) { looked_up << values; });
+  dialog.showMinimized();
+  dialog.OnHandOver({QStringLiteral("--unknown")});
+  EXPECT_FALSE(dialog.isMinimized());
+  dialog.hide();  // as in the tray
+  dialog.OnHandOver({});
+  EXPECT_TRUE(dialog.isVisible());
+  dialog.OnHandOver({QStringLiteral("--lookup"), QStringLiteral("cat")});
+  EXPECT_EQ(looked_up, QStringList{QStringLiteral("cat")});
+}
+
+}  // namespace
