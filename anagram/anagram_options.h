@@ -42,8 +42,9 @@ struct MaximumNumberCheck {
 };
 MaximumNumberCheck CheckMaximumNumber(const std::string& text);
 
-// The options that shape a request, as the settings hold them ("AgMin", "AgMax", "AgNum",
-// "Permutations", "Filter").
+// The options that shape a request, as the settings hold them (program::kAnagramMinValue,
+// kAnagramMaxValue, kAnagramNumberValue, kPermutationsValue and kFilterValue of
+// platform/program_names.h).
 struct AnagramSettings {
   int32_t min_length = 1;
   int32_t max_length = 50;

@@ -19,13 +19,13 @@
 #include "engine/little_endian.h"
 #include "engine/md5.h"
 #include "engine/nymdex.h"
+#include "engine/text_helpers.h"
 #include "platform/named_event.h"
+#include "platform/program_names.h"
 
 namespace {
 
-constexpr char kStopEventName[] = "StopAnagrams";
-constexpr size_t kHeaderSize = 32;
-constexpr size_t kLongestWord = 127;  // a word of 128 characters or more ends the list
+constexpr size_t kHeaderSize = nymdex::kAnagramHeaderSize;
 constexpr size_t kLongestFilterPart = 31;
 constexpr int kMostPermutedWords = 12;  // 13! does not fit the signed 32-bit order count
 constexpr int kManyFilterLengths = 5;   // more lengths than this: found order only
@@ -70,14 +70,14 @@ void IndexWords(JumbleEngine* engine) {
     const void* nul = std::memchr(data + at, '\0', size - at);
     if (nul == nullptr) break;
     size_t length = static_cast<const char*>(nul) - (data + at);
-    if (length == 0 || length > kLongestWord) break;
+    if (length == 0 || length > nymdex::kMaxAnagramWordLength) break;
     ListedWord word;
     word.offset = static_cast<uint32_t>(at);
     word.length = static_cast<uint8_t>(length);
     word.plain = true;
     for (size_t i = 0; i < length; ++i) {
       unsigned char c = static_cast<unsigned char>(data[at + i]);
-      if (c < 'a' || c > 'z') {
+      if (!engine::IsAsciiLower(static_cast<char>(c))) {
         word.plain = false;
         break;
       }
@@ -94,7 +94,7 @@ uint32_t NewEngine(std::unique_ptr<JumbleEngine>* engine) {
   if (*engine == nullptr) return kJumbleNoMemory;
   // The application creates the event first (manual reset); an engine that creates it
   // itself gets an automatically reset one.
-  (*engine)->stop = platform::OpenNamedEvent(kStopEventName, false, false);
+  (*engine)->stop = platform::OpenNamedEvent(program::kStopAnagramsEvent, false, false);
   if ((*engine)->stop == nullptr) return kJumbleNullArgument;
   return kJumbleOk;
 }
@@ -102,16 +102,6 @@ uint32_t NewEngine(std::unique_ptr<JumbleEngine>* engine) {
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
-
-// The decimal value of a text's leading digits (0 without any), held at INT32_MAX.
-int32_t LeadingNumber(std::string_view part) {
-  int64_t value = 0;
-  for (char c : part) {
-    if (c < '0' || c > '9') break;
-    value = std::min<int64_t>(value * 10 + (c - '0'), INT32_MAX);
-  }
-  return static_cast<int32_t>(value);
-}
 
 // Cuts a filter at each of `separators` into lengths; false when a part has 32 characters or
 // more, which makes the filter unusable.
@@ -124,7 +114,7 @@ bool ParseLengths(std::string_view filter, std::string_view separators,
     std::string_view part =
         filter.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     if (part.size() > kLongestFilterPart) return false;
-    lengths->push_back(LeadingNumber(part));
+    lengths->push_back(engine::LeadingDigitsValue(part));
     if (end == std::string_view::npos) return true;
     start = end + 1;
   }
@@ -200,7 +190,7 @@ void Request::Run(const char* input, const char* filter) {
   size_t input_length = input == nullptr ? 0 : strnlen(input, kJumbleMaxInput);
   for (size_t i = 0; i < input_length; ++i) {
     char c = input[i];
-    if (c >= 'a' && c <= 'z') {
+    if (engine::IsAsciiLower(c)) {
       ++letters_[c - 'a'];
       ++letter_total_;
       letter_mask_ |= 1u << (c - 'a');
@@ -520,10 +510,10 @@ uint32_t Jumble_StartUp2(JumbleEngine** handle, const NymdexEngine* nymdex) {
       const void* nul = std::memchr(region.data + at, '\0', region.length - at);
       if (nul == nullptr) break;
       size_t end = static_cast<const char*>(nul) - region.data;
-      if (end + 7 > region.length) break;
+      if (end + nymdex::kEntrySuffixSize > region.length) break;
       engine->words.insert(engine->words.end(), region.data + at, region.data + end + 1);
       ++engine->word_count;
-      at = end + 7;
+      at = end + nymdex::kEntrySuffixSize;
     }
     IndexWords(engine.get());
   } catch (const std::bad_alloc&) {

@@ -30,14 +30,15 @@ inline constexpr int kJumbleMaxInput = 127;  // longest input, longest phrase (c
 // only during the call. Called on the thread that runs GenerateAnagrams.
 using AnagramCallback = void (*)(const char* phrase, void* context);
 
-// Loads the word list file at `path`. On 0 the new engine is stored in *handle; on any other
-// status nothing is stored and nothing is left to release. With a second core the file's
+// Loads the word list file at `path`. On kJumbleOk the new engine is stored in *handle; on any
+// other status nothing is stored and nothing is left to release. With a second core the file's
 // digest is computed on a thread of its own while the list is read; the status is still that
 // of the first failing check in the order: digest, header, digest and magic compared, list.
 uint32_t Jumble_StartUp(JumbleEngine** handle, const char* path);
 
 // Builds an engine from the word index of a running lexical engine (every entry's word, in
-// index order). 0, 7 (memory), or 8 (null argument, stop event unavailable).
+// index order). kJumbleOk, kJumbleNoMemory, or kJumbleNullArgument (null argument, stop event
+// unavailable).
 uint32_t Jumble_StartUp2(JumbleEngine** handle, const NymdexEngine* nymdex);
 
 // Runs one request and returns when it has ended, normally or through the stop event; every
@@ -52,6 +53,6 @@ void GenerateAnagrams(JumbleEngine* engine, const char* input, const char* filte
                       AnagramCallback callback, void* context, int32_t min_length,
                       int32_t max_length, int32_t permutations, int32_t max_anagrams);
 
-// Frees the engine and sets *handle to null; 0 always (a null *handle does nothing). Must not
-// run while a request of this engine runs.
+// Frees the engine and sets *handle to null; kJumbleOk always (a null *handle does nothing).
+// Must not run while a request of this engine runs.
 uint32_t Jumble_ShutDown(JumbleEngine** handle);

@@ -3,13 +3,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/data_format.h"
+#include "engine/text_helpers.h"
+
 namespace anagram {
 
 namespace {
-
-bool IsAsciiLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 
 // One step of a pattern: a run of stars, one character of any kind, a set, or a literal.
 struct Token {
@@ -120,8 +119,8 @@ void AppendMatches(const NymdexEntryRegion& region, const std::string& pattern,
     const void* nul = std::memchr(word, '\0', region.length - at);
     if (nul == nullptr) break;
     size_t length = static_cast<const char*>(nul) - word;
-    if (length == 0 || at + length + 7 > region.length) break;
-    at += length + 7;
+    if (length == 0 || at + length + nymdex::kEntrySuffixSize > region.length) break;
+    at += length + nymdex::kEntrySuffixSize;
     if (!MatchTokens(tokens, word)) continue;
     display.assign(word, length);
     for (char& c : display) {
@@ -132,18 +131,6 @@ void AppendMatches(const NymdexEntryRegion& region, const std::string& pattern,
 }
 
 }  // namespace
-
-bool IsPattern(const std::string& text) {
-  bool wildcard = false;
-  for (char c : text) {
-    if (c == '?' || c == '*' || c == '[' || c == ']') {
-      wildcard = true;
-    } else if (c != ' ' && !IsAsciiLetter(c)) {
-      return false;
-    }
-  }
-  return wildcard;
-}
 
 bool MatchPattern(const char* pattern, const char* word) {
   if (pattern == nullptr || word == nullptr) return false;

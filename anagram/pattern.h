@@ -1,6 +1,6 @@
 // Pattern matching over the lexical engine's word index: the wildcard language ('?', '*', sets
-// in '[' ']' with '!' negation and x-y ranges), the test that tells a pattern from a word, and
-// the walk that lists every entry fitting a pattern.
+// in '[' ']' with '!' negation and x-y ranges) and the walk that lists every entry fitting a
+// pattern. Which texts are patterns is the lookup's decision (lookup::IsLookupPattern).
 #pragma once
 
 #include <string>
@@ -9,10 +9,6 @@
 #include "engine/nymdex.h"
 
 namespace anagram {
-
-// True when `text` is not empty, holds only letters, spaces, '?', '*', '[' and ']', and at
-// least one of those four wildcard characters.
-bool IsPattern(const std::string& text);
 
 // True when the whole `word` fits the whole `pattern`. Case matters; no escape character;
 // a '[' without a closing ']' matches nothing. Runs in O(pattern x word) time.

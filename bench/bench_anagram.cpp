@@ -9,6 +9,7 @@
 #include "anagram/pattern.h"
 #include "engine/nymdex.h"
 #include "platform/named_event.h"
+#include "platform/program_names.h"
 
 namespace {
 
@@ -24,10 +25,12 @@ void Count(const char*, void* context) {
 
 // The engine of the whole run, with the stop event as the application creates it.
 JumbleEngine* Engine() {
-  static platform::NamedEvent* stop = platform::OpenNamedEvent("StopAnagrams", true, false);
+  static platform::NamedEvent* stop =
+      platform::OpenNamedEvent(program::kStopAnagramsEvent, true, false);
   static JumbleEngine* engine = [] {
     JumbleEngine* started = nullptr;
-    if (Jumble_StartUp(&started, DataFile("1001A.dat").c_str()) != kJumbleOk) started = nullptr;
+    if (Jumble_StartUp(&started, DataFile(program::kAnagramFile).c_str()) != kJumbleOk)
+      started = nullptr;
     return started;
   }();
   (void)stop;
@@ -35,7 +38,7 @@ JumbleEngine* Engine() {
 }
 
 void BM_JumbleStartUp(benchmark::State& state) {
-  std::string path = DataFile("1001A.dat");
+  std::string path = DataFile(program::kAnagramFile);
   for (auto _ : state) {
     JumbleEngine* engine = nullptr;
     if (Jumble_StartUp(&engine, path.c_str()) != kJumbleOk) {
@@ -95,8 +98,9 @@ BENCHMARK(BM_AllSets)->Unit(benchmark::kMillisecond);
 NymdexEngine* Dictionary() {
   static NymdexEngine* engine = [] {
     NymdexEngine* started = nullptr;
-    if (Nymdex_StartUp(&started, DataFile("1001L.dat").c_str(), DataFile("1001W.dat").c_str(),
-                       DataFile("1001T.dat").c_str(), nullptr, nullptr) != kNymdexOk) {
+    if (Nymdex_StartUp(&started, DataFile(program::kSynsetFile).c_str(),
+                       DataFile(program::kWordIndexFile).c_str(),
+                       DataFile(program::kTagFile).c_str(), nullptr, nullptr) != kNymdexOk) {
       return static_cast<NymdexEngine*>(nullptr);
     }
     return started;

@@ -16,6 +16,7 @@
 #include "app/lookup/suggestions.h"
 #include "custom/custom_db.h"
 #include "engine/nymdex.h"
+#include "platform/program_names.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ class Fixture {
       std::fprintf(stderr, "cannot start the engine on %s\n", dir.c_str());
       std::exit(1);
     }
-    forms = lookup::IrregularForms::Load(dir + "/" + lookup::kFormsFileName);
+    forms = lookup::IrregularForms::Load(dir + "/" + program::kIrregularFormsFile);
     if (!forms.loaded()) {
       std::fprintf(stderr, "%s\n", lookup::FormsStatusText(forms).c_str());
       std::exit(1);

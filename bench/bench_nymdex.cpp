@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "engine/nymdex.h"
+#include "engine/text_helpers.h"
+#include "platform/program_names.h"
 #include "tools/datafile_writer.h"
 
 namespace {
@@ -40,14 +42,11 @@ std::string RandomWord(std::mt19937* random) {
 }
 
 bool FoldedLess(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    auto fold = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; };
-    return fold(x) < fold(y);
-  });
+  return engine::CompareIgnoringAsciiCase(a, b) < 0;
 }
 
 bool FoldedEqual(const std::string& a, const std::string& b) {
-  return !FoldedLess(a, b) && !FoldedLess(b, a);
+  return engine::CompareIgnoringAsciiCase(a, b) == 0;
 }
 
 uint8_t PosOf(int synset) {
@@ -166,9 +165,9 @@ struct Files {
   Files() {
     dir = std::filesystem::temp_directory_path() / ("bench_nymdex_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
-    synsets = (dir / "1001L.dat").string();
-    words = (dir / "1001W.dat").string();
-    tags = (dir / "1001T.dat").string();
+    synsets = (dir / program::kSynsetFile).string();
+    words = (dir / program::kWordIndexFile).string();
+    tags = (dir / program::kTagFile).string();
     Lexicon lexicon = MakeLexicon();
     datafiles::DataFileImages images;
     std::string error;

@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "app/lookup/text_rules.h"
+#include "engine/text_helpers.h"
 
 namespace cli {
 
@@ -61,19 +62,14 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<OptionSpe
 }
 
 bool ParseInt(const std::string& text, int* value) {
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  if (i == text.size()) return false;
-  long long v = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
-    v = v * 10 + (text[i] - '0');
-    if (v > static_cast<long long>(INT_MAX) + 1) return false;
-  }
-  if (negative) v = -v;
-  if (v < INT_MIN || v > INT_MAX) return false;
-  *value = static_cast<int>(v);
+  std::string_view digits(text);
+  const bool negative = !digits.empty() && digits.front() == '-';
+  if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) digits.remove_prefix(1);
+  const uint64_t most = negative ? uint64_t{INT_MAX} + 1 : uint64_t{INT_MAX};
+  uint64_t magnitude = 0;
+  if (!engine::ParseDigits(digits, most, &magnitude)) return false;
+  *value = static_cast<int>(negative ? -static_cast<int64_t>(magnitude)
+                                     : static_cast<int64_t>(magnitude));
   return true;
 }
 

@@ -11,6 +11,7 @@
 #include "engine/nymdex.h"
 #include "platform/data_path.h"
 #include "platform/named_event.h"
+#include "platform/program_names.h"
 
 namespace cli {
 
@@ -55,8 +56,8 @@ Dictionaries::Dictionaries(std::string data_dir) : data_dir_(std::move(data_dir)
     data_dir_.pop_back();
   while (custom_dir.size() > 1 && custom_dir.back() == '/')
     custom_dir.pop_back();
-  index_path_ = custom_dir + "/1001M.idx";
-  data_path_ = custom_dir + "/1001M.dat";
+  index_path_ = platform::FileInDataFolder(custom_dir, program::kCustomIndexFile);
+  data_path_ = platform::FileInDataFolder(custom_dir, program::kCustomDataFile);
 }
 
 Dictionaries::~Dictionaries() {
@@ -67,14 +68,14 @@ Dictionaries::~Dictionaries() {
 }
 
 std::string Dictionaries::Path(const char* file_name) const {
-  return data_dir_ + "/" + file_name;
+  return platform::FileInDataFolder(data_dir_, file_name);
 }
 
 std::string Dictionaries::OpenEngine() {
   if (engine != nullptr) return "";
-  const uint32_t status =
-      Nymdex_StartUp(&engine, Path("1001L.dat").c_str(), Path("1001W.dat").c_str(),
-                     Path("1001T.dat").c_str(), nullptr, nullptr);
+  const uint32_t status = Nymdex_StartUp(&engine, Path(program::kSynsetFile).c_str(),
+                                         Path(program::kWordIndexFile).c_str(),
+                                         Path(program::kTagFile).c_str(), nullptr, nullptr);
   if (status == kNymdexOk) return "";
   engine = nullptr;
   return status == kNymdexCorrupt ? lookup::kCorruptedDataMessage : lookup::kReadErrorMessage;
@@ -101,17 +102,17 @@ std::string Dictionaries::OpenCustom() {
 std::string Dictionaries::OpenAnagrams() {
   if (jumble != nullptr) return "";
   if (stop_event_ == nullptr) {
-    stop_event_ = platform::OpenNamedEvent("StopAnagrams", true, false);
+    stop_event_ = platform::OpenNamedEvent(program::kStopAnagramsEvent, true, false);
     if (stop_event_ == nullptr) return "System error : ";
   }
-  const uint32_t status = Jumble_StartUp(&jumble, Path("1001A.dat").c_str());
+  const uint32_t status = Jumble_StartUp(&jumble, Path(program::kAnagramFile).c_str());
   if (status == kJumbleOk) return "";
   jumble = nullptr;
   return status == kJumbleCorrupt ? lookup::kCorruptedDataMessage : lookup::kReadErrorMessage;
 }
 
 void Dictionaries::LoadForms() {
-  forms = lookup::IrregularForms::Load(Path(lookup::kFormsFileName));
+  forms = lookup::IrregularForms::Load(Path(program::kIrregularFormsFile));
 }
 
 std::string Dictionaries::OpenForLookup(bool anagrams) {

@@ -143,75 +143,98 @@ int List(const ParsedArgs& a, Dictionaries& d, Context& c) {
   return entries.empty() ? kExitNotFound : kExitFound;
 }
 
+// One entry of a word as "custom show" prints it.
+struct ShownEntry {
+  int position = -1;  // from 0 in index order; -1 when it cannot be told
+  std::string type;
+  std::string definition;
+  std::vector<std::string> examples;
+  std::vector<std::pair<const char*, std::vector<std::string>>> related;  // tab label, words
+};
+
+ShownEntry DecodeEntry(const std::string& record, int position) {
+  ShownEntry entry;
+  entry.position = position;
+  entry.type = TypeDisplayName(GetRecordField(record, kCustomTypeField));
+  entry.definition = GetRecordField(record, kCustomDefinitionField);
+  const std::string examples = GetRecordField(record, kCustomExamplesField);
+  for (size_t start = 0; start < examples.size();) {
+    const size_t end = examples.find('^', start);
+    if (end == std::string::npos) break;
+    if (end > start) entry.examples.push_back(examples.substr(start, end - start));
+    start = end + 1;
+  }
+  for (const CustomRelation& relation : kCustomRelations) {
+    std::vector<std::string> words;
+    SplitCommaList(GetRecordField(record, relation.field), &words);
+    if (!words.empty()) entry.related.emplace_back(relation.label, std::move(words));
+  }
+  return entry;
+}
+
+std::string ShowJson(const std::string& word, const std::vector<ShownEntry>& entries) {
+  JsonWriter json;
+  json.BeginObject().Key("word").String(word).Key("entries").BeginArray();
+  for (const ShownEntry& entry : entries) {
+    json.BeginObject().Key("position");
+    if (entry.position >= 0) {
+      json.Int(entry.position + 1);
+    } else {
+      json.Null();
+    }
+    json.Key("type").String(entry.type).Key("definition").String(entry.definition);
+    json.Key("examples").Strings(entry.examples).Key("related").BeginArray();
+    for (const auto& [label, words] : entry.related) {
+      json.BeginObject().Key("title").String(label).Key("words").Strings(words).EndObject();
+    }
+    json.EndArray().EndObject();
+  }
+  json.EndArray().EndObject();
+  return json.text();
+}
+
+void PrintShowText(std::ostream& out, const std::string& word,
+                   const std::vector<ShownEntry>& entries) {
+  for (size_t r = 0; r < entries.size(); ++r) {
+    const ShownEntry& entry = entries[r];
+    if (r > 0) out << "\n";
+    if (entry.position >= 0) out << entry.position + 1 << ". ";
+    out << word << " (" << entry.type << "): " << entry.definition << "\n";
+    for (const std::string& example : entry.examples)
+      out << "  \"" << example << "\"\n";
+    for (const auto& [label, words] : entry.related) {
+      out << "  " << label << ":";
+      for (size_t i = 0; i < words.size(); ++i)
+        out << (i == 0 ? " " : ", ") << words[i];
+      out << "\n";
+    }
+  }
+}
+
 int Show(const ParsedArgs& a, Dictionaries& d, Context& c) {
   const std::string key = lookup::CustomEntryKey(JoinOperands(a.operands, 1));
   if (key.empty()) return UsageError(c, "custom", "show needs a word");
   std::vector<std::string> records;
-  std::vector<CustomEntrySummary> entries;
+  std::vector<CustomEntrySummary> summaries;
   if (CustomDb_FindRecords(d.custom, key.c_str(), &records) != kCustomOk ||
-      !CustomDb_GetAllEntries(d.custom, &entries)) {
+      !CustomDb_GetAllEntries(d.custom, &summaries)) {
     return Fail(c, lookup::kReadErrorMessage);
   }
+  const std::string word = lookup::ToDisplayForm(key);
   if (records.empty()) {
-    c.err << "No custom entry for \"" << lookup::ToDisplayForm(key) << "\"\n";
+    c.err << "No custom entry for \"" << word << "\"\n";
     return kExitNotFound;
   }
-  std::vector<int> positions = PositionsOf(entries, key);
+  std::vector<int> positions = PositionsOf(summaries, key);
   if (positions.size() != records.size()) positions.assign(records.size(), -1);
-  const bool json_output = a.Has("json");
-  JsonWriter json;
-  json.BeginObject().Key("word").String(lookup::ToDisplayForm(key)).Key("entries").BeginArray();
-  for (size_t r = 0; r < records.size(); ++r) {
-    const std::string& record = records[r];
-    const std::string type = TypeDisplayName(GetRecordField(record, kCustomTypeField));
-    const std::string definition = GetRecordField(record, kCustomDefinitionField);
-    std::vector<std::string> examples;
-    const std::string examples_text = GetRecordField(record, kCustomExamplesField);
-    for (size_t start = 0; start < examples_text.size();) {
-      const size_t end = examples_text.find('^', start);
-      if (end == std::string::npos) break;
-      if (end > start) examples.push_back(examples_text.substr(start, end - start));
-      start = end + 1;
-    }
-    if (json_output) {
-      json.BeginObject();
-      json.Key("position");
-      if (positions[r] >= 0) {
-        json.Int(positions[r] + 1);
-      } else {
-        json.Null();
-      }
-      json.Key("type").String(type).Key("definition").String(definition);
-      json.Key("examples").Strings(examples).Key("related").BeginArray();
-    } else {
-      if (r > 0) c.out << "\n";
-      if (positions[r] >= 0) c.out << positions[r] + 1 << ". ";
-      c.out << lookup::ToDisplayForm(key) << " (" << type << "): " << definition << "\n";
-      for (const std::string& example : examples)
-        c.out << "  \"" << example << "\"\n";
-    }
-    for (int slot = 0; slot < kCustomRelationCount; ++slot) {
-      std::vector<std::string> words;
-      SplitCommaList(GetRecordField(record, kCustomRelations[slot].field), &words);
-      if (words.empty()) continue;
-      if (json_output) {
-        json.BeginObject()
-            .Key("title")
-            .String(kCustomRelations[slot].label)
-            .Key("words")
-            .Strings(words)
-            .EndObject();
-      } else {
-        c.out << "  " << kCustomRelations[slot].label << ":";
-        for (size_t i = 0; i < words.size(); ++i)
-          c.out << (i == 0 ? " " : ", ") << words[i];
-        c.out << "\n";
-      }
-    }
-    if (json_output) json.EndArray().EndObject();
+  std::vector<ShownEntry> entries;
+  for (size_t r = 0; r < records.size(); ++r)
+    entries.push_back(DecodeEntry(records[r], positions[r]));
+  if (a.Has("json")) {
+    c.out << ShowJson(word, entries) << "\n";
+  } else {
+    PrintShowText(c.out, word, entries);
   }
-  json.EndArray().EndObject();
-  if (json_output) c.out << json.text() << "\n";
   return kExitFound;
 }
 

@@ -2,37 +2,9 @@
 
 #include <cstdio>
 
+#include "engine/text_helpers.h"
+
 namespace cli {
-
-namespace {
-
-// Length of the well-formed UTF-8 sequence at `i`, or 0 when the bytes there are not one.
-size_t Utf8SequenceLength(std::string_view s, size_t i) {
-  const auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-  const unsigned char lead = b(i);
-  size_t length;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-  } else {
-    return 0;
-  }
-  if (i + length > s.size()) return 0;
-  for (size_t k = 1; k < length; ++k) {
-    if ((b(i + k) & 0xC0) != 0x80) return 0;
-  }
-  // Overlong forms, surrogates and code points above U+10FFFF.
-  if (lead == 0xE0 && b(i + 1) < 0xA0) return 0;
-  if (lead == 0xED && b(i + 1) > 0x9F) return 0;
-  if (lead == 0xF0 && b(i + 1) < 0x90) return 0;
-  if (lead == 0xF4 && b(i + 1) > 0x8F) return 0;
-  return length;
-}
-
-}  // namespace
 
 std::string JsonQuote(std::string_view value) {
   std::string out;
@@ -41,14 +13,13 @@ std::string JsonQuote(std::string_view value) {
   for (size_t i = 0; i < value.size();) {
     const auto c = static_cast<unsigned char>(value[i]);
     if (c >= 0x80) {
-      const size_t length = Utf8SequenceLength(value, i);
-      if (length == 0) {
+      const engine::Utf8Char character = engine::DecodeUtf8(value, i);
+      if (character.code_point < 0) {
         out += "\xEF\xBF\xBD";
-        ++i;
       } else {
-        out.append(value.substr(i, length));
-        i += length;
+        out.append(value.substr(i, character.length));
       }
+      i += character.length;
       continue;
     }
     switch (c) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <set>
 
 #include "anagram/anagram_options.h"
@@ -13,6 +14,7 @@
 #include "cli/cli.h"
 #include "cli/cli_internal.h"
 #include "cli/json_writer.h"
+#include "engine/text_helpers.h"
 
 namespace cli {
 
@@ -328,6 +330,45 @@ int RunBatch(const std::string& file, bool json, LookupRunner& runner, Context& 
   return status;
 }
 
+// Reads the anagram settings the options give into `settings`. An option out of range or given
+// both ways is reported, and the exit status returned; nothing when all is well.
+std::optional<int> ReadAnagramSettings(const ParsedArgs& a, Context& c,
+                                       anagram::AnagramSettings* settings) {
+  for (auto [name, field] :
+       {std::pair{"min", &settings->min_length}, std::pair{"max", &settings->max_length}}) {
+    if (!a.Has(name)) continue;
+    int value = 0;
+    if (!ParseInt(a.Value(name), &value) || value < 1 || value > 50) {
+      return UsageError(c, "anagrams", std::string("--") + name + " takes a length from 1 to 50");
+    }
+    *field = value;
+  }
+  if (a.Has("count")) {
+    const anagram::MaximumNumberCheck check = anagram::CheckMaximumNumber(a.Value("count"));
+    if (!check.message.empty()) return Fail(c, check.message);
+    std::string digits;
+    for (char ch : a.Value("count")) {
+      if (engine::IsAsciiDigit(ch)) digits += ch;
+    }
+    int value = 0;
+    if (!ParseInt(digits, &value)) return UsageError(c, "anagrams", "--count takes a number");
+    settings->max_anagrams = value;
+  }
+  if (a.Has("permutations") && a.Has("no-permutations")) {
+    return UsageError(c, "anagrams", "give --permutations or --no-permutations, not both");
+  }
+  if (a.Has("sort") && a.Has("no-sort")) {
+    return UsageError(c, "anagrams", "give --sort or --no-sort, not both");
+  }
+  settings->permutations = !a.Has("no-permutations");
+  const std::string filter = a.Value("filter");
+  settings->use_filter = a.Has("filter");
+  if (settings->use_filter && (filter.size() > anagram::kFilterTextLimit || filter.empty())) {
+    return Fail(c, anagram::kInvalidFilterMessage);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 int LookupCommand(const std::vector<std::string>& args, Context& c) {
@@ -421,39 +462,8 @@ int AnagramsCommand(const std::vector<std::string>& args, Context& c) {
   if (lookup::Trim(text).empty()) return UsageError(c, "anagrams", "no text to anagram");
 
   anagram::AnagramSettings settings;
-  for (auto [name, field] :
-       {std::pair{"min", &settings.min_length}, std::pair{"max", &settings.max_length}}) {
-    if (!a.Has(name)) continue;
-    int value = 0;
-    if (!ParseInt(a.Value(name), &value) || value < 1 || value > 50) {
-      return UsageError(c, "anagrams", std::string("--") + name + " takes a length from 1 to 50");
-    }
-    *field = value;
-  }
-  if (a.Has("count")) {
-    const anagram::MaximumNumberCheck check = anagram::CheckMaximumNumber(a.Value("count"));
-    if (!check.message.empty()) return Fail(c, check.message);
-    std::string digits;
-    for (char ch : a.Value("count")) {
-      if (ch >= '0' && ch <= '9') digits += ch;
-    }
-    int value = 0;
-    if (!ParseInt(digits, &value)) return UsageError(c, "anagrams", "--count takes a number");
-    settings.max_anagrams = value;
-  }
-  if (a.Has("permutations") && a.Has("no-permutations")) {
-    return UsageError(c, "anagrams", "give --permutations or --no-permutations, not both");
-  }
-  if (a.Has("sort") && a.Has("no-sort")) {
-    return UsageError(c, "anagrams", "give --sort or --no-sort, not both");
-  }
-  settings.permutations = !a.Has("no-permutations");
+  if (const std::optional<int> refused = ReadAnagramSettings(a, c, &settings)) return *refused;
   const std::string filter = a.Value("filter");
-  settings.use_filter = a.Has("filter");
-  if (settings.use_filter && filter.size() > anagram::kFilterTextLimit) {
-    return Fail(c, anagram::kInvalidFilterMessage);
-  }
-  if (settings.use_filter && filter.empty()) return Fail(c, anagram::kInvalidFilterMessage);
   anagram::AnagramRequestArgs request;
   const std::string message = anagram::BuildAnagramRequest(text, filter, settings, &request);
   if (!message.empty()) return Fail(c, message);

@@ -2,7 +2,8 @@
 # target of the project links it.
 add_library(verbarium_options INTERFACE)
 target_compile_features(verbarium_options INTERFACE cxx_std_20)
-target_compile_options(verbarium_options INTERFACE -Wall -Wextra)
+target_compile_options(verbarium_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wold-style-cast -Woverloaded-virtual -Wnon-virtual-dtor)
 if(VERBARIUM_WERROR)
   target_compile_options(verbarium_options INTERFACE -Werror)
 endif()
@@ -20,6 +21,9 @@ if(VERBARIUM_LIBFUZZER)
   target_compile_options(verbarium_options INTERFACE -fsanitize=fuzzer-no-link)
 endif()
 set(CMAKE_CXX_EXTENSIONS OFF)
+
+# Install folders (bin, share) for the install() rules of the programs and the data.
+include(GNUInstallDirs)
 
 # Data/ of the build folder: the program and the real-data tests read it from there.
 set(VERBARIUM_DATA_DIR "${CMAKE_BINARY_DIR}/Data" CACHE INTERNAL "compiled data folder")

@@ -8,21 +8,17 @@
 #include <new>
 
 #include "custom/custom_internal.h"
+#include "engine/text_helpers.h"
 
 using custom::AppendOutcome;
-using custom::kCountAt;
 using custom::LoadU32;
 using custom::StoreU32;
 
 namespace {
 
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 void AppendLower(std::string_view text, std::string* out) {
   for (char c : text)
-    out->push_back(AsciiLower(c));
+    out->push_back(engine::AsciiLower(c));
 }
 
 const char* OrEmpty(const char* text) {
@@ -34,16 +30,12 @@ const char* OrEmpty(const char* text) {
 bool EncipherRecord(const std::string& text, std::vector<uint8_t>* out) {
   if (text.size() > static_cast<size_t>(INT32_MAX) - 8) return false;
   size_t rounded = (text.size() + 7) / 8 * 8;
-  try {
-    out->assign(4 + rounded, 0);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  out->assign(kCustomRecordLengthSize + rounded, 0);
   EncryptHandle cipher = nullptr;
   if (Encrypt_Initialize(&cipher, nullptr, 0) != kEncryptOk) return false;
   int32_t length = static_cast<int32_t>(text.size());
   uint32_t result = Encrypt(cipher, reinterpret_cast<const uint8_t*>(text.data()), length,
-                            out->data() + 4, &length);
+                            out->data() + kCustomRecordLengthSize, &length);
   Encrypt_Deinitialize(&cipher);
   if (result != kEncryptOk || static_cast<size_t>(length) != rounded) return false;
   StoreU32(out->data(), static_cast<uint32_t>(length));
@@ -57,15 +49,8 @@ bool RewriteDatabase(CustomDatabase* db, int32_t remove, const engine::Digest& k
   custom::RecordReader reader;
   if (reader.Open(db->data_path) != kCustomOk) return false;
   uint64_t size = reader.size();
-  std::vector<uint8_t> data;
-  std::vector<CustomIndexEntry> entries;
-  try {
-    data.resize(size);
-    entries = db->entries;
-    entries.reserve(entries.size() + 1);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  std::vector<uint8_t> data(size);
+  std::vector<CustomIndexEntry> entries = db->entries;
   if (size > 0 && !custom::ReadAt(reader.fd(), data.data(), size, 0)) return false;
 
   if (remove >= 0) {
@@ -91,11 +76,7 @@ bool RewriteDatabase(CustomDatabase* db, int32_t remove, const engine::Digest& k
     CustomIndexEntry entry;
     entry.key = key;
     entry.offset = static_cast<uint32_t>(data.size());
-    try {
-      data.insert(data.end(), record->begin(), record->end());
-    } catch (const std::bad_alloc&) {
-      return false;
-    }
+    data.insert(data.end(), record->begin(), record->end());
     entries.push_back(entry);
   }
   std::vector<uint8_t> index = custom::EncodeIndex(db->header, entries);
@@ -104,7 +85,7 @@ bool RewriteDatabase(CustomDatabase* db, int32_t remove, const engine::Digest& k
   if (custom::ReplaceFiles(db->index_path, db->data_path, index_content, data_content) != 0) {
     return false;
   }
-  StoreU32(db->header.data() + kCountAt, static_cast<uint32_t>(entries.size()));
+  StoreU32(db->header.data() + kCustomCountAt, static_cast<uint32_t>(entries.size()));
   db->entries.swap(entries);
   return true;
 }
@@ -112,14 +93,80 @@ bool RewriteDatabase(CustomDatabase* db, int32_t remove, const engine::Digest& k
 bool PrepareRecord(int32_t type_index, const char* word, const char* definition,
                    const char* examples, const char* spare, const CustomRelationLists& related,
                    std::vector<uint8_t>* record) {
-  std::string text;
-  try {
-    text = BuildCustomRecord(type_index, word, OrEmpty(definition), OrEmpty(examples),
-                             OrEmpty(spare), related);
-  } catch (const std::bad_alloc&) {
+  return EncipherRecord(BuildCustomRecord(type_index, word, OrEmpty(definition), OrEmpty(examples),
+                                          OrEmpty(spare), related),
+                        record);
+}
+
+bool AppendEntry(CustomDatabase* db, int32_t type_index, const char* word, const char* definition,
+                 const char* examples, const char* spare, const CustomRelationLists& related) {
+  if (!custom::SettleDatabase(db)) return false;
+  std::vector<uint8_t> record;
+  if (!PrepareRecord(type_index, word, definition, examples, spare, related, &record)) {
     return false;
   }
-  return EncipherRecord(text, record);
+  engine::Digest key = engine::Md5String(word);
+  // The push_back below, after the files changed, must not need memory.
+  db->entries.reserve(db->entries.size() + 1);
+  uint32_t offset = 0;
+  CustomIndexHeader header;
+  switch (custom::AppendToFiles(db->index_path, db->data_path,
+                                static_cast<uint32_t>(db->entries.size()), key, record, &offset,
+                                &header)) {
+    case AppendOutcome::kDone:
+      db->header = header;
+      db->entries.push_back(CustomIndexEntry{key, offset});
+      return true;
+    case AppendOutcome::kNeedsRewrite:
+      // The index holds more than its count says: write it afresh rather than after the rest.
+      return RewriteDatabase(db, -1, key, &record);
+    case AppendOutcome::kFailed:
+      break;
+  }
+  return false;
+}
+
+bool ReplaceEntry(CustomDatabase* db, int32_t position, int32_t type_index, const char* word,
+                  const char* definition, const char* examples, const char* spare,
+                  const CustomRelationLists& related) {
+  if (!custom::SettleDatabase(db) || static_cast<size_t>(position) >= db->entries.size()) {
+    return false;
+  }
+  std::vector<uint8_t> record;
+  return PrepareRecord(type_index, word, definition, examples, spare, related, &record) &&
+         RewriteDatabase(db, position, engine::Md5String(word), &record);
+}
+
+int32_t Open(CustomDatabase** handle, const char* index_path, const char* data_path) {
+  bool acted = false;
+  if (!custom::SettleFiles(index_path, data_path, &acted)) return kCustomCannotOpen;
+  custom::RemoveStaleSideFiles(index_path, data_path);
+  auto db = std::make_unique<CustomDatabase>();
+  db->index_path = index_path;
+  db->data_path = data_path;
+  int32_t code = custom::ReadIndexFile(db->index_path, &db->header, &db->entries);
+  if (code != kCustomOk) return code;
+  if (custom::PathExists(db->data_path) != 1) return kCustomBadIndex;
+  *handle = db.release();
+  return kCustomOk;
+}
+
+CustomCreateResult CreateIfMissing(const char* index_path, const char* data_path) {
+  bool acted = false;
+  if (!custom::SettleFiles(index_path, data_path, &acted)) return CustomCreateResult::kFailed;
+  int index_exists = custom::PathExists(index_path);
+  int data_exists = custom::PathExists(data_path);
+  if (index_exists < 0 || data_exists < 0) return CustomCreateResult::kFailed;
+  if (index_exists == 1 && data_exists == 1) return CustomCreateResult::kExisting;
+  if (index_exists == 1 || data_exists == 1) return CustomCreateResult::kDamaged;
+  custom::RemoveStaleSideFiles(index_path, data_path);
+  std::vector<uint8_t> header(kCustomHeaderSize, 0);
+  std::vector<uint8_t> empty;
+  custom::NewContent index{&header, {}};
+  custom::NewContent data{&empty, {}};
+  return custom::ReplaceFiles(index_path, data_path, index, data) == 0
+             ? CustomCreateResult::kCreated
+             : CustomCreateResult::kFailed;
 }
 
 }  // namespace
@@ -198,43 +245,16 @@ std::string BuildCustomRecord(int32_t type_index, std::string_view word,
 
 CustomCreateResult CustomDb_CreateIfMissing(const char* index_path, const char* data_path) {
   if (index_path == nullptr || data_path == nullptr) return CustomCreateResult::kFailed;
-  bool acted = false;
-  if (!custom::SettleFiles(index_path, data_path, &acted)) return CustomCreateResult::kFailed;
-  int index_exists = custom::PathExists(index_path);
-  int data_exists = custom::PathExists(data_path);
-  if (index_exists < 0 || data_exists < 0) return CustomCreateResult::kFailed;
-  if (index_exists == 1 && data_exists == 1) return CustomCreateResult::kExisting;
-  if (index_exists == 1 || data_exists == 1) return CustomCreateResult::kDamaged;
-  custom::RemoveStaleSideFiles(index_path, data_path);
-  std::vector<uint8_t> header(kCustomHeaderSize, 0);
-  std::vector<uint8_t> empty;
-  custom::NewContent index{&header, {}};
-  custom::NewContent data{&empty, {}};
-  return custom::ReplaceFiles(index_path, data_path, index, data) == 0
-             ? CustomCreateResult::kCreated
-             : CustomCreateResult::kFailed;
+  return custom::UnlessOutOfMemory(CustomCreateResult::kFailed,
+                                   [&] { return CreateIfMissing(index_path, data_path); });
 }
 
 int32_t CustomDb_Open(CustomDatabase** handle, const char* index_path, const char* data_path) {
   if (handle == nullptr || index_path == nullptr || data_path == nullptr) {
     return kCustomNullArgument;
   }
-  bool acted = false;
-  if (!custom::SettleFiles(index_path, data_path, &acted)) return kCustomCannotOpen;
-  custom::RemoveStaleSideFiles(index_path, data_path);
-  std::unique_ptr<CustomDatabase> db(new (std::nothrow) CustomDatabase);
-  if (db == nullptr) return kCustomNoMemory;
-  try {
-    db->index_path = index_path;
-    db->data_path = data_path;
-  } catch (const std::bad_alloc&) {
-    return kCustomNoMemory;
-  }
-  int32_t code = custom::ReadIndexFile(db->index_path, &db->header, &db->entries);
-  if (code != kCustomOk) return code;
-  if (custom::PathExists(db->data_path) != 1) return kCustomBadIndex;
-  *handle = db.release();
-  return kCustomOk;
+  return custom::UnlessOutOfMemory(kCustomNoMemory,
+                                   [&] { return Open(handle, index_path, data_path); });
 }
 
 int32_t CustomDb_Close(CustomDatabase** handle) {
@@ -245,11 +265,14 @@ int32_t CustomDb_Close(CustomDatabase** handle) {
 }
 
 uint32_t CustomDb_CountEntries(const CustomDatabase* db) {
-  if (db == nullptr || !custom::SettleDatabase(db)) return 0;
-  custom::File file = custom::OpenFile(db->index_path, O_RDONLY);
-  uint8_t header[kCustomHeaderSize];
-  if (!file.ok() || !custom::ReadAt(file.fd(), header, sizeof header, 0)) return 0;
-  return LoadU32(header + kCountAt);
+  if (db == nullptr) return 0;
+  return custom::UnlessOutOfMemory(uint32_t{0}, [db]() -> uint32_t {
+    if (!custom::SettleDatabase(db)) return 0;
+    custom::File file = custom::OpenFile(db->index_path, O_RDONLY);
+    uint8_t header[kCustomHeaderSize];
+    if (!file.ok() || !custom::ReadAt(file.fd(), header, sizeof header, 0)) return 0;
+    return LoadU32(header + kCustomCountAt);
+  });
 }
 
 int32_t CustomDb_FindRecords(const CustomDatabase* db, const char* word,
@@ -257,51 +280,29 @@ int32_t CustomDb_FindRecords(const CustomDatabase* db, const char* word,
   if (db == nullptr) return kCustomNullHandle;
   if (word == nullptr || records == nullptr) return kCustomNullArgument;
   records->clear();
-  engine::Digest key = engine::Md5String(word);
-  return custom::VisitRecords(
-      db, [&key](const CustomIndexEntry& entry) { return entry.key == key; },
-      [records](const CustomIndexEntry&, const std::string& text) { records->push_back(text); });
+  return custom::UnlessOutOfMemory(kCustomNoMemory, [&] {
+    engine::Digest key = engine::Md5String(word);
+    return custom::VisitRecords(
+        db, [&key](const CustomIndexEntry& entry) { return entry.key == key; },
+        [records](const CustomIndexEntry&, const std::string& text) { records->push_back(text); });
+  });
 }
 
 bool CustomDb_AppendEntry(CustomDatabase** handle, int32_t type_index, const char* word,
                           const char* definition, const char* examples, const char* spare,
                           const CustomRelationLists& related) {
   if (handle == nullptr || *handle == nullptr || word == nullptr) return false;
-  CustomDatabase* db = *handle;
-  if (!custom::SettleDatabase(db)) return false;
-  std::vector<uint8_t> record;
-  if (!PrepareRecord(type_index, word, definition, examples, spare, related, &record)) {
-    return false;
-  }
-  engine::Digest key = engine::Md5String(word);
-  try {
-    db->entries.reserve(db->entries.size() + 1);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-  uint32_t offset = 0;
-  CustomIndexHeader header;
-  switch (custom::AppendToFiles(db->index_path, db->data_path,
-                                static_cast<uint32_t>(db->entries.size()), key, record, &offset,
-                                &header)) {
-    case AppendOutcome::kDone:
-      db->header = header;
-      db->entries.push_back(CustomIndexEntry{key, offset});
-      return true;
-    case AppendOutcome::kNeedsRewrite:
-      // The index holds more than its count says: write it afresh rather than after the rest.
-      return RewriteDatabase(db, -1, key, &record);
-    case AppendOutcome::kFailed:
-      break;
-  }
-  return false;
+  return custom::UnlessOutOfMemory(false, [&] {
+    return AppendEntry(*handle, type_index, word, definition, examples, spare, related);
+  });
 }
 
 bool CustomDb_DeleteEntry(CustomDatabase* db, int32_t position) {
   if (db == nullptr || position < 0) return false;
-  if (!custom::SettleDatabase(db)) return false;
-  if (static_cast<size_t>(position) >= db->entries.size()) return false;
-  return RewriteDatabase(db, position, engine::Digest{}, nullptr);
+  return custom::UnlessOutOfMemory(false, [&] {
+    return custom::SettleDatabase(db) && static_cast<size_t>(position) < db->entries.size() &&
+           RewriteDatabase(db, position, engine::Digest{}, nullptr);
+  });
 }
 
 bool CustomDb_ReplaceEntry(CustomDatabase** handle, int32_t position, int32_t type_index,
@@ -313,12 +314,11 @@ bool CustomDb_ReplaceEntry(CustomDatabase** handle, int32_t position, int32_t ty
   bool done = false;
   if (position < 0) {
     done = CustomDb_AppendEntry(handle, type_index, word, definition, examples, spare, related);
-  } else if (handle != nullptr && *handle != nullptr && word != nullptr &&
-             custom::SettleDatabase(*handle) &&
-             static_cast<size_t>(position) < (*handle)->entries.size()) {
-    std::vector<uint8_t> record;
-    done = PrepareRecord(type_index, word, definition, examples, spare, related, &record) &&
-           RewriteDatabase(*handle, position, engine::Md5String(word), &record);
+  } else if (handle != nullptr && *handle != nullptr && word != nullptr) {
+    done = custom::UnlessOutOfMemory(false, [&] {
+      return ReplaceEntry(*handle, position, type_index, word, definition, examples, spare,
+                          related);
+    });
   }
   if (failure != nullptr) *failure = done ? CustomReplaceFailure::kNone : step;
   return done;

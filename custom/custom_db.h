@@ -50,13 +50,19 @@ inline constexpr int kCustomDefinitionField = 25;
 inline constexpr int kCustomSpareField = 26;     // always written as given (callers pass "")
 inline constexpr int kCustomExamplesField = 27;  // each example followed by '^'
 
+// Index file: the header, then one entry per record.
 inline constexpr int kCustomHeaderSize = 16;
+inline constexpr int kCustomCountAt = 12;  // the entry count, behind the 12 reserved bytes
 inline constexpr int kCustomIndexEntrySize = 20;
+inline constexpr int kCustomKeySize = 16;        // an entry's key: the MD5 of the word's bytes
+inline constexpr int kCustomEntryOffsetAt = 16;  // then the record's offset in the data file
+// Data file: each record is its u32 length N, then N bytes of cipher text.
+inline constexpr int kCustomRecordLengthSize = 4;
 
 // ---- Relation slots ----
 //
-// Slot i is relation i of kNymdexRelations (Synonyms, Antonyms, Hypernyms, ...), stored in field
-// i + 2. `label` is the tab label of the entry dialogs.
+// Slot i is row i of VERBARIUM_RELATIONS (Synonyms, Antonyms, Hypernyms, ...), stored in field
+// i + 2. `label` is the row's tab label in the entry dialogs.
 
 inline constexpr int kCustomRelationCount = kRelationCount;  // 22
 
@@ -136,13 +142,15 @@ CustomCreateResult CustomDb_CreateIfMissing(const char* index_path, const char* 
 // ---- Store ----
 
 // Opens the database: finishes or undoes a change cut short by a crash, then reads the header
-// and every index entry. 0 and the new handle in *handle; 8 null argument; 7 no memory; 10 the
-// index file cannot be opened (or an interrupted change cannot be settled); 11 the header or an
-// entry cannot be read (an index shorter than its count says), or the data file is missing.
-// *handle is untouched on failure.
+// and every index entry. kCustomOk and the new handle in *handle; kCustomNullArgument;
+// kCustomNoMemory; kCustomCannotOpen when the index file cannot be opened (or an interrupted
+// change cannot be settled); kCustomBadIndex when the header or an entry cannot be read (an
+// index shorter than its count says), or the data file is missing. *handle is untouched on
+// failure.
 int32_t CustomDb_Open(CustomDatabase** handle, const char* index_path, const char* data_path);
 
-// Releases the database and sets *handle to null; 3 when handle or *handle is null.
+// Releases the database and sets *handle to null; kCustomNullHandle when handle or *handle is
+// null.
 int32_t CustomDb_Close(CustomDatabase** handle);
 
 // The count field of the index file's header as it is on disk now; 0 for a null handle or an
@@ -150,16 +158,17 @@ int32_t CustomDb_Close(CustomDatabase** handle);
 uint32_t CustomDb_CountEntries(const CustomDatabase* db);
 
 // Clears `records`, then appends the plaintext of every record stored under the word's key in
-// index order (each cut at its first zero byte; records of length 0 are skipped). 0; 3 null
-// handle; 8 null word or list; 10 data file cannot be opened; 2 cipher failure or a record
-// length that is not a multiple of 8; 9 a record outside the data file or unreadable. The data
-// file is opened only when some key matches.
+// index order (each cut at its first zero byte; records of length 0 are skipped). kCustomOk;
+// kCustomNullHandle; kCustomNullArgument for a null word or list; kCustomCannotOpen when the
+// data file cannot be opened; kCustomCipherError for a cipher failure or a record length that
+// is not a multiple of 8; kCustomBadRecord for a record outside the data file or unreadable;
+// kCustomNoMemory. The data file is opened only when some key matches.
 int32_t CustomDb_FindRecords(const CustomDatabase* db, const char* word,
                              std::vector<std::string>* records);
 
 // Appends an entry (record built by BuildCustomRecord) at the end of both files. True once it is
-// on disk; *handle then reflects it (the handle's address may change). False for a null
-// handle or word, or any file failure: the files and *handle are then as before.
+// on disk; *handle (the same object) then reflects it. False for a null handle or word, or any
+// file failure: the files and *handle are then as before.
 bool CustomDb_AppendEntry(CustomDatabase** handle, int32_t type_index, const char* word,
                           const char* definition, const char* examples, const char* spare,
                           const CustomRelationLists& related);
@@ -186,7 +195,8 @@ bool CustomDb_ReplaceEntry(CustomDatabase** handle, int32_t position, int32_t ty
 // Built on CustomDb_FindRecords; they never sort or remove repeats. Output lists are cleared
 // once the null checks have passed.
 
-// Type name (field 24), definition (25), an empty text, examples text (27).
+// Type name (kCustomTypeField), definition (kCustomDefinitionField), an empty text, examples
+// text (kCustomExamplesField).
 struct CustomEntryInfo {
   std::string type_name;
   std::string definition;
@@ -194,7 +204,7 @@ struct CustomEntryInfo {
   std::string examples;
 };
 
-// Word (field 1), definition (25), type name (24) and the record's offset in the data file.
+// Word (kCustomWordField), definition, type name and the record's offset in the data file.
 struct CustomEntrySummary {
   std::string word;
   std::string definition;
@@ -203,12 +213,13 @@ struct CustomEntrySummary {
 };
 
 // The number of records stored under the word. On failure the result is 0, so that a database
-// that cannot be read never makes a word known; `status` (optional) receives 0 or the failure
-// code (3, 8 or a code of CustomDb_FindRecords).
+// that cannot be read never makes a word known; `status` (optional) receives kCustomOk or the
+// failure code (kCustomNullHandle, or a code of CustomDb_FindRecords).
 int32_t CustomDb_IsWord(const CustomDatabase* db, const char* word, int32_t* status = nullptr);
 
-// 0 and one TagRecord per record (code from field 24, text = definition); 3 null handle; 8 null
-// word or list; otherwise the code of CustomDb_FindRecords with the list left empty.
+// kCustomOk and one TagRecord per record (code from field 24, text = definition);
+// kCustomNullHandle; kCustomNullArgument for a null word or list; otherwise the code of
+// CustomDb_FindRecords (or kCustomNoMemory) with the list left empty.
 int32_t CustomDb_GetSenses(const CustomDatabase* db, const char* word,
                            std::vector<TagRecord>* senses);
 
@@ -221,34 +232,16 @@ bool CustomDb_GetEntries(const CustomDatabase* db, const char* word,
 // skipped); false for a null argument or a failed read (elements gathered before it stay).
 bool CustomDb_GetAllEntries(const CustomDatabase* db, std::vector<CustomEntrySummary>* entries);
 
-// Relations. Get: 0 and the words of the relation's field over all the word's records, in
-// order; 3 null handle; 8 null word or list; otherwise the code of CustomDb_FindRecords, list
-// left empty. Has: true when one of the word's records has a non-empty field for the relation;
-// false otherwise and on every failure.
-#define VERBARIUM_CUSTOM_RELATION(Name)                                  \
+// Relations. Get: kCustomOk and the words of the relation's field over all the word's records,
+// in order; kCustomNullHandle; kCustomNullArgument for a null word or list; otherwise the code
+// of CustomDb_FindRecords (or kCustomNoMemory), list left empty. Has: true when one of the word's
+// records has a non-empty field for the relation; false otherwise and on every failure.
+//
+// CustomDb_Has<Name> and CustomDb_Get<Name> for every row of VERBARIUM_RELATIONS
+// (engine/relations.h): CustomDb_HasSynonyms, CustomDb_GetSynonyms, ... CustomDb_GetPertainym.
+#define VERBARIUM_CUSTOM_RELATION(Name, ...)                             \
   bool CustomDb_Has##Name(const CustomDatabase* db, const char* word);   \
   int32_t CustomDb_Get##Name(const CustomDatabase* db, const char* word, \
                              std::vector<std::string>* words);
-VERBARIUM_CUSTOM_RELATION(Synonyms)
-VERBARIUM_CUSTOM_RELATION(Antonyms)
-VERBARIUM_CUSTOM_RELATION(Hypernyms)
-VERBARIUM_CUSTOM_RELATION(Holonyms)
-VERBARIUM_CUSTOM_RELATION(Hyponyms)
-VERBARIUM_CUSTOM_RELATION(Meronyms)
-VERBARIUM_CUSTOM_RELATION(Attributes)
-VERBARIUM_CUSTOM_RELATION(Similar)
-VERBARIUM_CUSTOM_RELATION(SeeAlso)
-VERBARIUM_CUSTOM_RELATION(Derived)
-VERBARIUM_CUSTOM_RELATION(DRF)
-VERBARIUM_CUSTOM_RELATION(DSC)
-VERBARIUM_CUSTOM_RELATION(MDC)
-VERBARIUM_CUSTOM_RELATION(DSR)
-VERBARIUM_CUSTOM_RELATION(MDR)
-VERBARIUM_CUSTOM_RELATION(DSU)
-VERBARIUM_CUSTOM_RELATION(MDU)
-VERBARIUM_CUSTOM_RELATION(Entailment)
-VERBARIUM_CUSTOM_RELATION(Cause)
-VERBARIUM_CUSTOM_RELATION(VerbGroup)
-VERBARIUM_CUSTOM_RELATION(Participle)
-VERBARIUM_CUSTOM_RELATION(Pertainym)
+VERBARIUM_RELATIONS(VERBARIUM_CUSTOM_RELATION)
 #undef VERBARIUM_CUSTOM_RELATION

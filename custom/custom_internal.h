@@ -1,10 +1,13 @@
 // What the store, the queries and backup share inside the custom database library: the open
-// database object, the record reader and walk, and the journaled file changes.
+// database object, the index file (index_file.cpp), the journaled file changes (changes.cpp)
+// and the settling of a change cut short (recovery.cpp), the record reader (record_reader.cpp)
+// and the walk over the records.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -24,14 +27,26 @@ using CustomIndexHeader = std::array<uint8_t, kCustomHeaderSize>;
 struct CustomDatabase {
   std::string index_path;
   std::string data_path;
-  CustomIndexHeader header{};  // as read at open; the count is kept equal to entries.size()
-  std::vector<CustomIndexEntry> entries;
+  // The index as the files hold it: read at open, and again by any operation (queries on a
+  // const handle included) that finds the files settled under it. The count is kept equal to
+  // entries.size().
+  mutable CustomIndexHeader header{};
+  mutable std::vector<CustomIndexEntry> entries;
 };
 
 namespace custom {
 
-// Where the entry count lies in the index header, behind the 12 reserved bytes.
-inline constexpr size_t kCountAt = 12;
+// Runs `body` and returns what it returns, or `no_memory` when memory runs out inside it. The
+// public functions run their work through it, so running out of memory is answered in one
+// place and no exception leaves the library.
+template <typename Result, typename Body>
+Result UnlessOutOfMemory(Result no_memory, Body body) {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    return no_memory;
+  }
+}
 
 using engine::LoadU32;
 using engine::StoreU32;

@@ -163,12 +163,4 @@ bool RemoveIfPresent(const std::string& path) {
   return Ops().Unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
-bool WriteWholeFile(const std::string& path, const void* data, size_t length, mode_t mode) {
-  File file = OpenFile(path, O_WRONLY | O_CREAT | O_TRUNC, mode);
-  if (!file.ok()) return false;
-  if (!WriteAt(file.fd(), data, length, 0)) return false;
-  if (Ops().Fsync(file.fd()) != 0) return false;
-  return file.Reset();
-}
-
 }  // namespace custom

@@ -83,7 +83,4 @@ bool SyncParentFolder(const std::string& path);
 // Removes `path`; a path that is already gone counts as removed.
 bool RemoveIfPresent(const std::string& path);
 
-// Writes `length` bytes as the whole new content of `path` (created or truncated) and syncs it.
-bool WriteWholeFile(const std::string& path, const void* data, size_t length, mode_t mode);
-
 }  // namespace custom

@@ -104,16 +104,10 @@ void FrequencyModel::Load(const uint8_t frequencies[256]) {
 
 namespace {
 
-// The static model of the stored streams; final, so its update step is a direct, empty call.
-class StaticModel final : public FrequencyModel {
- public:
-  void Update() final {}
-};
-
 // Any total, step by step as the format defines it: the symbol by a halving search, then the
 // shifts. A total above the coder's limit can leave code outside [low, high]; every register is
 // then kept to 16 bits exactly as the definition does.
-void DecodeAnyTotal(StaticModel& model, BitReader& bits, uint8_t* out, uint32_t length) {
+void DecodeAnyTotal(const FrequencyModel& model, BitReader& bits, uint8_t* out, uint32_t length) {
   const uint32_t total = model.total;
   const Divider by_total(total);
   uint32_t low = 0, high = kMask;
@@ -148,8 +142,6 @@ void DecodeAnyTotal(StaticModel& model, BitReader& bits, uint8_t* out, uint32_t 
     code = (((code << underflow) ^ toggle) & kMask) | bits.Take(underflow);
     low = (low << underflow) & (kHalf - 1);
     high = ((high << underflow) & (kHalf - 1)) | kHalf | ((1u << underflow) - 1);
-
-    model.Update();
   }
 }
 
@@ -177,7 +169,8 @@ void DecodeAnyTotal(StaticModel& model, BitReader& bits, uint8_t* out, uint32_t 
 // shifts that bring the width into (0x4000, 0x8000] (0 if it is wider) and y the low end modulo
 // 0x8000 after them, that last shift happens when y + width <= 0x8000, or, from y >= 0x4000,
 // when y + width <= 0xC000. The low end after all n shifts is (low << n) modulo 0x8000.
-void DecodeWithinLimit(StaticModel& model, BitReader& bits, uint8_t* out, uint32_t length) {
+void DecodeWithinLimit(const FrequencyModel& model, BitReader& bits, uint8_t* out,
+                       uint32_t length) {
   // Per target value: the symbol and its cumulative bounds. 80 KiB of stack, no allocation.
   uint16_t below_of[kMaxFrequencyTotal];
   uint16_t above_of[kMaxFrequencyTotal];
@@ -222,7 +215,6 @@ void DecodeWithinLimit(StaticModel& model, BitReader& bits, uint8_t* out, uint32
     d1 = d - lb;
     low1 = low + lb;
     dividend = d * total - lb * total;
-    model.Update();
   }
 }
 
@@ -234,7 +226,7 @@ bool ArithDecode(const uint8_t* in, size_t in_length, uint8_t* out, size_t capac
   const uint32_t length = LoadU32(in);
   if (length > capacity || (length > 0 && out == nullptr)) return false;
 
-  StaticModel model;
+  FrequencyModel model;
   model.Load(in + 4);
   if (model.total == 0) return false;
 

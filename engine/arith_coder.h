@@ -13,13 +13,11 @@ inline constexpr size_t kStreamHeadSize = 260;
 inline constexpr uint32_t kMaxFrequencyTotal = 16383;
 
 // Frequencies of the 256 byte values with their cumulative sums. A new model has every
-// frequency 1. Update runs after each decoded symbol; this static model's does nothing.
+// frequency 1. The model is static: a stream's table holds for all of its symbols.
 class FrequencyModel {
  public:
   FrequencyModel();
-  virtual ~FrequencyModel() = default;
   void Load(const uint8_t frequencies[256]);
-  virtual void Update() {}
 
   uint32_t freq[256];
   uint32_t cum[256];

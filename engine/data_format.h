@@ -8,7 +8,8 @@
 
 namespace nymdex {
 
-// Synset file "1001L.dat": header fields.
+// Synset file "1001L.dat": header fields. The header is followed by the four part-of-speech
+// indexes, the sense lists, their bucket tables, and the synsets grouped by part of speech.
 inline constexpr size_t kSynsetHeaderSize = 176;
 inline constexpr size_t kSynsetDigestAt = 12;
 inline constexpr size_t kPosIndexSizeAt[4] = {32, 40, 48, 56};
@@ -19,6 +20,38 @@ inline constexpr size_t kSenseBucketOffsetAt = 100;
 inline constexpr size_t kPosBucketOffsetAt[4] = {108, 116, 124, 132};
 inline constexpr size_t kSenseBucketCountAt = 140;
 inline constexpr size_t kPosBucketCountAt[4] = {144, 148, 152, 156};
+
+// A part-of-speech index record: u32 word identifier, u8 count, then the word's synset offsets
+// (u32 each, relative to the part of speech's base) in sense order.
+inline constexpr size_t kOffsetRecordHeadSize = 5;
+inline constexpr size_t kOffsetRecordCountAt = 4;
+inline constexpr size_t kSynsetOffsetSize = 4;
+
+// A sense-list record: u32 word identifier, u32 sense count, then one entry per sense: the
+// part-of-speech code and the frequency, a byte each.
+inline constexpr size_t kSenseRecordHeadSize = 8;
+inline constexpr size_t kSenseRecordCountAt = 4;
+inline constexpr size_t kSenseEntrySize = 2;
+inline constexpr uint32_t kMaxFrequency = 255;  // a byte; higher tag counts are capped
+
+// A synset record: u8 word count, a u32 word identifier per word, u16 pointer count, the
+// pointers, then the u32 tag identifier. A pointer: u8 type, u32 target offset, u8 target part
+// of speech.
+inline constexpr size_t kSynsetWordSize = 4;
+inline constexpr size_t kPointerSize = 6;
+inline constexpr size_t kTagIdSize = 4;
+inline constexpr size_t kSynsetRecordFixedSize = 1 + 2 + kTagIdSize;  // counts and tag identifier
+
+// Pointer types by the part of speech of the synset they leave: nouns 1 to 17, verbs 18 to 28,
+// adjectives 29 to 37, adverbs 38 to 42.
+inline constexpr uint8_t kFirstPointerType[4] = {1, 18, 29, 38};
+inline constexpr uint8_t kLastPointerType[4] = {17, 28, 37, 42};
+inline constexpr uint8_t kMaxPointerType = 42;
+
+// Limits of the counts the records hold.
+inline constexpr size_t kMaxSynsetWords = 255;
+inline constexpr size_t kMaxSensesPerPos = 255;
+inline constexpr size_t kMaxPointers = 65535;
 
 // Tag file "1001T.dat": header fields and block limits.
 inline constexpr size_t kTagHeaderSize = 65564;
@@ -31,17 +64,25 @@ inline constexpr size_t kTagDigestAt = 65548;
 inline constexpr size_t kMaxTagBlockBytes = 2048;
 inline constexpr size_t kMaxTagBlockDecoded = 3072;
 inline constexpr size_t kMaxTagText = 1027;
+// After the header, one u32 offset per tag identifier: where its text starts in the decoded
+// block.
+inline constexpr size_t kTagOffsetSize = 4;
 
-// Word index "1001W.dat": decoded header size, identifier digits, identifiers per bucket.
+// Word index "1001W.dat", decoded: a header, then one entry per word: the word, its NUL and
+// its identifier as six decimal digits.
 inline constexpr size_t kWordIndexHeaderSize = 32;
 inline constexpr size_t kWordIndexCountAt = 12;
 inline constexpr size_t kIdDigits = 6;
-inline constexpr uint32_t kIdsPerBucket = 100;
+inline constexpr size_t kEntrySuffixSize = 1 + kIdDigits;  // the NUL and the digits
+inline constexpr size_t kMaxWords = 1000000;               // identifiers 0 to 999,999
+inline constexpr uint32_t kIdsPerBucket = 100;  // a bucket table entry per 100 identifiers
 
-// Anagram word list "1001A.dat": magic, digest of everything after the header.
+// Anagram word list "1001A.dat": magic, digest of everything after the header, then each word
+// with its NUL.
 inline constexpr uint32_t kAnagramFileMagic = 0x094FB622;
 inline constexpr size_t kAnagramHeaderSize = 32;
 inline constexpr size_t kAnagramDigestAt = 16;
+inline constexpr size_t kMaxAnagramWordLength = 127;  // a longer word ends the list
 
 // Irregular forms "1001E.dat": header (magic, format version, record count, body size, MD5 of
 // the body), then the records back to back, sorted by form and part of speech: u8 part of

@@ -8,8 +8,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "engine/relations.h"
 
 struct NymdexEngine;
 
@@ -38,17 +41,19 @@ inline constexpr size_t kMaxWordLength = 1023;  // result buffers hold kMaxWordL
 // read, steps from 0 on.
 using ProgressCallback = int32_t (*)(int32_t step, void* callback_value);
 
-// Verifies the synset and tag files (18), loads the word index (15), the part-of-speech
-// indexes (16) and the sense lists (17). Null arguments give 8 before any file is touched.
-// The handle is stored only on success; a failure leaves nothing to release. With a second
-// core the checks and the synset file's sections load on a thread of their own while the
-// calling thread decodes the word index; the code is still that of the first failing step in
-// the order above, and `progress` is called on the calling thread, only once both files
-// passed their checks.
+// Verifies the synset and tag files (kNymdexCorrupt), loads the word index
+// (kNymdexBadWordIndex), the part-of-speech indexes (kNymdexBadIndexes) and the sense lists
+// (kNymdexBadSenseLists); kNymdexNoMemory when memory or the stop event cannot be had. Null
+// arguments give kNymdexNullArgument before any file is touched. The handle is stored only on
+// success (kNymdexOk); a failure leaves nothing to release. With a second core the checks and
+// the synset file's sections load on a thread of their own while the calling thread decodes the
+// word index; the code is still that of the first failing step in the order above, and
+// `progress` is called on the calling thread, only once both files passed their checks.
 uint32_t Nymdex_StartUp(NymdexEngine** handle, const char* synset_path, const char* word_index_path,
                         const char* tag_path, ProgressCallback progress, void* callback_value);
 
-// Releases the engine; 3 when `handle` or *handle is null. *handle is not cleared.
+// Releases the engine; kNymdexNullHandle when `handle` or *handle is null. *handle is not
+// cleared.
 uint32_t Nymdex_ShutDown(NymdexEngine** handle);
 
 // ---- Word index ----
@@ -56,11 +61,14 @@ uint32_t Nymdex_ShutDown(NymdexEngine** handle);
 // The word's identifier, or -1 (null arguments, not in the index, malformed entry).
 int32_t Nymdex_GetIdFromWord(const NymdexEngine* engine, const char* word);
 
-// 1 and the stored word (index form, stored case) in `word` (1,024 bytes); 0 when the handle
-// or buffer is null, the identifier is not in the index, or its stored word would not fit.
+// 1 and the stored word (index form, stored case) in `word` (kMaxWordLength + 1 bytes); 0 when
+// the handle or buffer is null, the identifier is not in the index, or its stored word would
+// not fit. nymdex::WordOfId gives it as a string.
 int32_t Nymdex_GetWordFromID(const NymdexEngine* engine, uint32_t id, char* word);
 
-// 1 when the word is in the index, 0 when not, 3 for a null handle, 8 for a null word.
+// 1 when the word is in the index, 0 when not, kNymdexNullHandle for a null handle,
+// kNymdexNullArgument for a null word. The error codes are not 0, so a plain `if` on the result
+// is true for them: compare with 1, or use nymdex::IsKnownWord.
 uint32_t Nymdex_IsWord(const NymdexEngine* engine, const char* word);
 
 // 1 and the word's synset offsets in part of speech `pos` appended to `offsets` (stored
@@ -104,11 +112,13 @@ struct TagRecord {
 // 1 with the word's sense entries appended; 0 for null arguments, unknown words, no senses.
 int32_t Nymdex_GetSensesForWord(const NymdexEngine* engine, const char* word, SenseList* list);
 
-// 0 with the entries appended; 3 null handle; 8 null word or list; 9 unknown or no senses.
+// kNymdexOk with the entries appended; kNymdexNullHandle; kNymdexNullArgument for a null word
+// or list; kNymdexNotFound for an unknown word or one without senses.
 uint32_t Nymdex_GetSenses(const NymdexEngine* engine, const char* word, SenseList* list);
 
-// 0 with one record per sense appended in sense order (nouns, verbs, adjectives, adverbs);
-// 3, 8, or 9 (unknown word, no senses, failed read; records appended before it stay).
+// kNymdexOk with one record per sense appended in sense order (nouns, verbs, adjectives,
+// adverbs); kNymdexNullHandle, kNymdexNullArgument, or kNymdexNotFound (unknown word, no senses,
+// failed read; records appended before it stay).
 uint32_t Nymdex_GetTags(const NymdexEngine* engine, const char* word, std::vector<TagRecord>* tags);
 
 // 1 with one tag identifier per synset offset appended (also for an empty input); 0 for a
@@ -116,7 +126,9 @@ uint32_t Nymdex_GetTags(const NymdexEngine* engine, const char* word, std::vecto
 int32_t Nymdex_GetTagIDs(const NymdexEngine* engine, const std::vector<uint32_t>& offsets,
                          std::vector<uint32_t>* tag_ids, uint32_t pos);
 
-// The highest frequency among the word's senses; -1 null arguments; 9 unknown or no senses.
+// The highest frequency among the word's senses (0 to 255); -1 for null arguments;
+// kNymdexNotFound (9) for an unknown word or one without senses, which cannot be told from a
+// frequency of 9: nymdex::HighestFrequency answers with no value instead.
 int32_t Nymdex_GetFrequency(const NymdexEngine* engine, const char* word);
 
 // 1 when any sense of the word has that part of speech, else 0.
@@ -130,8 +142,9 @@ int32_t Nymdex_IsAdverb(const NymdexEngine* engine, const char* word);
 // `senses` are sense numbers (rows of Nymdex_GetTags), visited in order; a number beyond the
 // word's senses ends the visit. Has: 1 when a chosen sense has the relation, else 0 (every
 // failure is 0). Get: appends related words in display form, then, when `sort` is non-zero,
-// sorts the whole list by bytes and drops repeats; 0, 3 null handle, 8 null list, 9 unknown
-// word, no senses or an unmappable sense.
+// sorts the whole list by bytes and drops repeats; kNymdexOk, kNymdexNullHandle,
+// kNymdexNullArgument for a null list, kNymdexNotFound for an unknown word, no senses or an
+// unmappable sense (words of the senses visited before it stay).
 
 using NymdexHasFunction = int32_t (*)(const NymdexEngine* engine, const char* word,
                                       const std::vector<uint32_t>& senses);
@@ -139,38 +152,19 @@ using NymdexGetFunction = uint32_t (*)(const NymdexEngine* engine, const char* w
                                        std::vector<std::string>* words, int32_t sort,
                                        const std::vector<uint32_t>& senses);
 
-#define VERBARIUM_NYMDEX_RELATION(Name)                                    \
+// Nymdex_Has<Name> and Nymdex_Get<Name> for every row of VERBARIUM_RELATIONS (engine/relations.h):
+// Nymdex_HasSynonyms, Nymdex_GetSynonyms, Nymdex_HasAntonyms, ... Nymdex_GetPertainym.
+#define VERBARIUM_NYMDEX_RELATION(Name, ...)                               \
   int32_t Nymdex_Has##Name(const NymdexEngine* engine, const char* word,   \
                            const std::vector<uint32_t>& senses);           \
   uint32_t Nymdex_Get##Name(const NymdexEngine* engine, const char* word,  \
                             std::vector<std::string>* words, int32_t sort, \
                             const std::vector<uint32_t>& senses);
-VERBARIUM_NYMDEX_RELATION(Synonyms)
-VERBARIUM_NYMDEX_RELATION(Antonyms)
-VERBARIUM_NYMDEX_RELATION(Hypernyms)
-VERBARIUM_NYMDEX_RELATION(Holonyms)
-VERBARIUM_NYMDEX_RELATION(Hyponyms)
-VERBARIUM_NYMDEX_RELATION(Meronyms)
-VERBARIUM_NYMDEX_RELATION(Attributes)
-VERBARIUM_NYMDEX_RELATION(Similar)
-VERBARIUM_NYMDEX_RELATION(SeeAlso)
-VERBARIUM_NYMDEX_RELATION(Derived)
-VERBARIUM_NYMDEX_RELATION(DRF)
-VERBARIUM_NYMDEX_RELATION(DSC)
-VERBARIUM_NYMDEX_RELATION(MDC)
-VERBARIUM_NYMDEX_RELATION(DSR)
-VERBARIUM_NYMDEX_RELATION(MDR)
-VERBARIUM_NYMDEX_RELATION(DSU)
-VERBARIUM_NYMDEX_RELATION(MDU)
-VERBARIUM_NYMDEX_RELATION(Entailment)
-VERBARIUM_NYMDEX_RELATION(Cause)
-VERBARIUM_NYMDEX_RELATION(VerbGroup)
-VERBARIUM_NYMDEX_RELATION(Participle)
-VERBARIUM_NYMDEX_RELATION(Pertainym)
+VERBARIUM_RELATIONS(VERBARIUM_NYMDEX_RELATION)
 #undef VERBARIUM_NYMDEX_RELATION
 
-// The 22 relations in pane order, with their titles: the table the panes, the custom database
-// and the command line share.
+// The engine's two functions of each relation, by row of VERBARIUM_RELATIONS, with the row's
+// texts.
 struct NymdexRelation {
   const char* name;        // "Synonyms", "Antonyms", "Hypernyms", ...
   const char* pane_title;  // "Synonyms", "Antonyms", "Kind of", ...
@@ -178,5 +172,82 @@ struct NymdexRelation {
   NymdexHasFunction has;
   NymdexGetFunction get;
 };
-inline constexpr int kRelationCount = 22;
 extern const NymdexRelation kNymdexRelations[kRelationCount];
+
+// ---- Typed forms for C++ callers ----
+//
+// The functions above keep their status codes; these say in their types what the codes mean.
+
+namespace nymdex {
+
+enum class Status : uint32_t {
+  kOk = kNymdexOk,
+  kNullHandle = kNymdexNullHandle,
+  kNoMemory = kNymdexNoMemory,
+  kNullArgument = kNymdexNullArgument,
+  kNotFound = kNymdexNotFound,
+  kBadWordIndex = kNymdexBadWordIndex,
+  kBadIndexes = kNymdexBadIndexes,
+  kBadSenseLists = kNymdexBadSenseLists,
+  kCorrupt = kNymdexCorrupt,
+};
+
+enum class PartOfSpeech : uint32_t {
+  kNoun = ::kNoun,
+  kVerb = ::kVerb,
+  kAdjective = ::kAdjective,
+  kAdverb = ::kAdverb,
+};
+
+// A status code of the engine as its enum: StatusOf(Nymdex_StartUp(...)) == Status::kCorrupt.
+constexpr Status StatusOf(uint32_t code) {
+  return static_cast<Status>(code);
+}
+
+// True only for a word in the index; false also for a null handle or word.
+inline bool IsKnownWord(const NymdexEngine* engine, const char* word) {
+  return Nymdex_IsWord(engine, word) == 1;
+}
+
+// The word's identifier; none for null arguments or a word not in the index.
+inline std::optional<uint32_t> WordId(const NymdexEngine* engine, const char* word) {
+  const int32_t id = Nymdex_GetIdFromWord(engine, word);
+  if (id < 0) return std::nullopt;
+  return static_cast<uint32_t>(id);
+}
+
+// The stored word of an identifier (index form, stored case); none when Nymdex_GetWordFromID
+// gives 0.
+inline std::optional<std::string> WordOfId(const NymdexEngine* engine, uint32_t id) {
+  char word[kMaxWordLength + 1];
+  if (Nymdex_GetWordFromID(engine, id, word) != 1) return std::nullopt;
+  return std::string(word);
+}
+
+// The highest frequency among the word's senses; none for null arguments, an unknown word or
+// one without senses.
+inline std::optional<uint32_t> HighestFrequency(const NymdexEngine* engine, const char* word) {
+  SenseList senses;
+  if (Nymdex_GetSensesForWord(engine, word, &senses) != 1) return std::nullopt;
+  return static_cast<uint32_t>(Nymdex_GetFrequency(engine, word));
+}
+
+// Whether a chosen sense has the relation (Nymdex_Has<Name>).
+inline bool HasRelated(const NymdexEngine* engine, Relation relation, const char* word,
+                       const std::vector<uint32_t>& senses) {
+  return kNymdexRelations[RelationIndex(relation)].has(engine, word, senses) == 1;
+}
+
+// The related words of the chosen senses, sorted and without repeats (Nymdex_Get<Name>); none
+// when the engine cannot answer.
+inline std::optional<std::vector<std::string>> RelatedWords(const NymdexEngine* engine,
+                                                            Relation relation, const char* word,
+                                                            const std::vector<uint32_t>& senses) {
+  std::vector<std::string> words;
+  if (kNymdexRelations[RelationIndex(relation)].get(engine, word, &words, 1, senses) != kNymdexOk) {
+    return std::nullopt;
+  }
+  return words;
+}
+
+}  // namespace nymdex

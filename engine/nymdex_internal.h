@@ -13,14 +13,13 @@
 #include "engine/large_buffer.h"
 #include "engine/little_endian.h"
 #include "engine/nymdex.h"
+#include "platform/program_names.h"
 
 namespace platform {
 struct NamedEvent;
 }
 
 namespace nymdex {
-
-inline constexpr char kStopEventName[] = "StopNymdexEvent";
 
 using engine::LoadU16;
 using engine::LoadU32;
@@ -120,11 +119,12 @@ bool FindOffsetRecord(const NymdexEngine* engine, uint32_t pos, uint32_t id,
 
 // A word's sense entries, pointing into the engine's sense-list section.
 struct SenseRecord {
-  const uint8_t* entries = nullptr;  // two bytes each: code, frequency
+  const uint8_t* entries = nullptr;  // kSenseEntrySize bytes each: code, frequency
   uint32_t count = 0;
-  uint32_t pos(uint32_t k) const { return entries[2 * k]; }
+  uint32_t pos(uint32_t k) const { return entries[kSenseEntrySize * k]; }
   SenseEntry entry(uint32_t k) const {
-    return static_cast<SenseEntry>(entries[2 * k] | entries[2 * k + 1] << 8);
+    return static_cast<SenseEntry>(entries[kSenseEntrySize * k] | entries[kSenseEntrySize * k + 1]
+                                                                      << 8);
   }
 };
 

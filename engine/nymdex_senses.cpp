@@ -15,13 +15,14 @@ bool FindSenseRecord(const NymdexEngine* engine, uint32_t id, SenseRecord* recor
   const uint8_t* bytes = engine->sense_lists.data();
   // The walk goes on past larger identifiers: the sense lists are only trusted to be sorted
   // as far as the bucket table is. A record cut short by the section's end ends the walk.
-  while (at < size && size - at >= 8) {
+  while (at < size && size - at >= kSenseRecordHeadSize) {
     uint32_t record_id = LoadU32(bytes + at);
-    uint64_t record_size = 8 + 2 * uint64_t{LoadU32(bytes + at + 4)};
+    const uint32_t count = LoadU32(bytes + at + kSenseRecordCountAt);
+    uint64_t record_size = kSenseRecordHeadSize + kSenseEntrySize * uint64_t{count};
     if (record_size > size - at) return false;
     if (record_id == id) {
-      record->entries = bytes + at + 8;
-      record->count = LoadU32(bytes + at + 4);
+      record->entries = bytes + at + kSenseRecordHeadSize;
+      record->count = count;
       return true;
     }
     at += static_cast<size_t>(record_size);
@@ -47,7 +48,7 @@ bool SenseSynset(const NymdexEngine* engine, uint32_t id, const SenseRecord& rec
     rank += record.pos(j) == code;
   if (rank >= count) return false;
   *pos = code;
-  *offset = LoadU32(offsets + 4 * size_t{rank});
+  *offset = LoadU32(offsets + kSynsetOffsetSize * rank);
   return true;
 }
 
@@ -57,9 +58,9 @@ bool ReadTagId(const NymdexEngine* engine, uint64_t position, uint32_t* tag_id) 
   uint8_t words = 0;
   uint16_t pointers = 0;
   if (!cursor.ReadU8(&words)) return false;
-  cursor.Skip(4 * uint64_t{words});
+  cursor.Skip(kSynsetWordSize * words);
   if (!cursor.ReadU16(&pointers)) return false;
-  cursor.Skip(6 * uint64_t{pointers});
+  cursor.Skip(kPointerSize * pointers);
   return cursor.ReadU32(tag_id);
 }
 
@@ -117,7 +118,7 @@ bool ReadTagText(const NymdexEngine* engine, uint32_t tag_id, TagBlock* block, s
   if (b < 0) return false;
 
   uint8_t raw[4];
-  if (!engine->tag_file.ReadAt(kTagHeaderSize + 4 * uint64_t{tag_id}, raw, sizeof(raw)))
+  if (!engine->tag_file.ReadAt(kTagHeaderSize + kTagOffsetSize * tag_id, raw, sizeof(raw)))
     return false;
   uint32_t text_offset = LoadU32(raw);
 
@@ -203,7 +204,7 @@ uint32_t Nymdex_GetTags(const NymdexEngine* engine, const char* word,
     uint32_t count = 0;
     if (!nymdex::FindOffsetRecord(engine, pos, id, &offsets, &count)) return kNymdexNotFound;
     for (uint32_t i = 0; i < count; ++i) {
-      uint32_t offset = nymdex::LoadU32(offsets + 4 * size_t{i});
+      uint32_t offset = nymdex::LoadU32(offsets + nymdex::kSynsetOffsetSize * i);
       uint32_t tag_id = 0;
       TagRecord tag;
       tag.pos = pos;

@@ -271,7 +271,7 @@ uint32_t StartUp(NymdexEngine** handle, const char* synset_path, const char* wor
                  const char* tag_path, ProgressCallback progress, void* callback_value) {
   std::unique_ptr<NymdexEngine> engine(new (std::nothrow) NymdexEngine());
   if (engine == nullptr) return kNymdexNoMemory;
-  engine->stop_event = platform::OpenNamedEvent(kStopEventName, /*manual_reset=*/true,
+  engine->stop_event = platform::OpenNamedEvent(program::kStopNymdexEvent, /*manual_reset=*/true,
                                                 /*initially_set=*/false);
   if (engine->stop_event == nullptr) return kNymdexNoMemory;
   engine->synset_path = synset_path;

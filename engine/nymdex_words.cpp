@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "engine/nymdex_internal.h"
+#include "engine/text_helpers.h"
 
 namespace nymdex {
 namespace {
@@ -29,8 +30,8 @@ Probe Examine(const char* region, size_t length, size_t mid, Entry* entry) {
     p = static_cast<const char*>(std::memchr(p, 0, static_cast<size_t>(end - p)));
     if (p == nullptr) return Probe::kAfter;
   }
-  if (end - p <= static_cast<ptrdiff_t>(kIdDigits + 1)) return Probe::kAfter;
-  const char* word = p + kIdDigits + 1;
+  if (end - p <= static_cast<ptrdiff_t>(kEntrySuffixSize)) return Probe::kAfter;
+  const char* word = p + kEntrySuffixSize;
   const char* q = static_cast<const char*>(std::memchr(word, 0, static_cast<size_t>(end - word)));
   if (q == nullptr || end - q <= static_cast<ptrdiff_t>(kIdDigits)) return Probe::kAfter;
   if (p[1] == '\0' || *word == '\0') return Probe::kMalformed;
@@ -41,17 +42,11 @@ Probe Examine(const char* region, size_t length, size_t mid, Entry* entry) {
 
 // The value of an entry's six digits; reading stops at the first byte that is not a digit.
 uint32_t EntryId(const Entry& entry) {
-  uint32_t value = 0;
-  for (size_t i = 1; i <= kIdDigits; ++i) {
-    unsigned char c = static_cast<unsigned char>(entry.word_end[i]);
-    if (c < '0' || c > '9') break;
-    value = value * 10 + (c - '0');
-  }
-  return value;
+  return static_cast<uint32_t>(engine::LeadingDigitsValue({entry.word_end + 1, kIdDigits}));
 }
 
 inline unsigned Fold(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+  return static_cast<unsigned char>(engine::AsciiLower(static_cast<char>(c)));
 }
 
 // Case-insensitive order of the NUL-terminated `word` against an entry's word.
@@ -122,14 +117,14 @@ bool FindOffsetRecord(const NymdexEngine* engine, uint32_t pos, uint32_t id,
   const size_t size = section.size();
   const uint8_t* bytes = section.data();
   // A record cut short by the section's end counts as the end of the section.
-  while (at < size && size - at >= 5) {
+  while (at < size && size - at >= kOffsetRecordHeadSize) {
     uint32_t record_id = LoadU32(bytes + at);
     if (record_id > id) return false;
-    size_t n = bytes[at + 4];
-    size_t record_size = 5 + 4 * n;
+    size_t n = bytes[at + kOffsetRecordCountAt];
+    size_t record_size = kOffsetRecordHeadSize + kSynsetOffsetSize * n;
     if (record_id == id) {
       if (size - at < record_size) return false;
-      *offsets = bytes + at + 5;
+      *offsets = bytes + at + kOffsetRecordHeadSize;
       *count = static_cast<uint32_t>(n);
       return true;
     }
@@ -174,7 +169,7 @@ int32_t Nymdex_GetOffsetList(const NymdexEngine* engine, uint32_t pos, uint32_t 
   uint32_t count = 0;
   if (!nymdex::FindOffsetRecord(engine, pos, id, &found, &count)) return 0;
   for (uint32_t i = 0; i < count; ++i)
-    offsets->push_back(nymdex::LoadU32(found + 4 * size_t{i}));
+    offsets->push_back(nymdex::LoadU32(found + nymdex::kSynsetOffsetSize * i));
   return 1;
 }
 

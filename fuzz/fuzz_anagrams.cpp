@@ -15,7 +15,9 @@
 
 #include "anagram/jumble.h"
 #include "engine/md5.h"
+#include "engine/text_helpers.h"
 #include "platform/named_event.h"
+#include "platform/program_names.h"
 
 namespace {
 
@@ -77,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lines[0].resize(std::strlen(lines[0].c_str()));  // the engine reads up to a NUL
   size_t letters = 0;
   for (char c : lines[0].substr(0, kJumbleMaxInput))
-    letters += c >= 'a' && c <= 'z';
+    letters += engine::IsAsciiLower(c);
   if (letters > 24) return 0;
   std::vector<std::string> words(lines.begin() + std::min<size_t>(2, lines.size()), lines.end());
   for (const std::string& word : words) {
@@ -86,14 +88,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   static const std::string path = "/tmp/verbarium-fuzz-anagrams-" + std::to_string(getpid());
   if (!WriteList(path, words)) return 0;
-  platform::NamedEvent* stop = platform::OpenNamedEvent("StopAnagrams", true, false);
+  platform::NamedEvent* stop = platform::OpenNamedEvent(program::kStopAnagramsEvent, true, false);
   JumbleEngine* engine = nullptr;
   if (Jumble_StartUp(&engine, path.c_str()) == kJumbleOk) {
     Run run;
     run.stop = stop;
     run.stop_after = (flags & 2) ? (flags >> 4) : -1;
     for (char c : lines[0].substr(0, kJumbleMaxInput))
-      run.letters += c >= 'a' && c <= 'z';
+      run.letters += engine::IsAsciiLower(c);
     const char* filter = (flags & 1) && lines.size() > 1 ? lines[1].c_str() : nullptr;
     GenerateAnagrams(engine, lines[0].c_str(), filter, Receive, &run, min_length, max_length,
                      permutations, max_anagrams);

@@ -15,7 +15,9 @@
 #include <vector>
 
 #include "engine/arith_coder.h"
+#include "engine/data_format.h"
 #include "engine/nymdex.h"
+#include "platform/program_names.h"
 #include "tests/engine/nymdex_sweep.h"
 #include "tools/datafile_writer.h"
 
@@ -23,7 +25,7 @@ namespace {
 
 enum Target : uint8_t {
   kSynsets,       // the whole synset file
-  kSynsetHeader,  // its 176-byte header
+  kSynsetHeader,  // its header
   kWordIndex,     // the compressed word index
   kTagHeader,     // the tag file's fields: block count, the first ids and starts, the digest
   kTagData,       // the tag file after its header
@@ -93,19 +95,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                  : target == kWordIndex  ? &images.word_index
                                                          : &images.tags;
     if (target == kRawWordIndex) {
-      std::vector<uint8_t> decoded(32, 0);
+      std::vector<uint8_t> decoded(nymdex::kWordIndexHeaderSize, 0);
       decoded.insert(decoded.end(), data + 4, data + size);
       images.word_index = engine::ArithEncode(decoded.data(), decoded.size());
     } else {
       // Positions fall into the target's region of its file.
       size_t begin = 0, span = file->size();
-      if (target == kSynsetHeader) span = 176;
-      if (target == kTagData) begin = 65548, span = file->size() - begin;
+      if (target == kSynsetHeader) span = nymdex::kSynsetHeaderSize;
+      if (target == kTagData) begin = nymdex::kTagDigestAt, span = file->size() - begin;
       for (size_t at = 4; at + 4 <= size; at += 4) {
         size_t position = data[at] | data[at + 1] << 8 | data[at + 2] << 16;
         if (target == kTagHeader) {
           // The block count, the first block slots of both tables, and the digest.
-          static const size_t kRegions[][2] = {{0, 72}, {32776, 64}, {65548, 16}};
+          static const size_t kRegions[][2] = {
+              {0, 72}, {nymdex::kTagEndAt, 64}, {nymdex::kTagDigestAt, 16}};
           const auto& region = kRegions[position % 3];
           position = region[0] + (position / 3) % region[1];
         } else {
@@ -118,9 +121,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   NymdexEngine* engine = nullptr;
-  uint32_t code = Nymdex_StartUp(&engine, setup.Write("1001L.dat", images.synsets).c_str(),
-                                 setup.Write("1001W.dat", images.word_index).c_str(),
-                                 setup.Write("1001T.dat", images.tags).c_str(), nullptr, nullptr);
+  uint32_t code =
+      Nymdex_StartUp(&engine, setup.Write(program::kSynsetFile, images.synsets).c_str(),
+                     setup.Write(program::kWordIndexFile, images.word_index).c_str(),
+                     setup.Write(program::kTagFile, images.tags).c_str(), nullptr, nullptr);
   if (code == kNymdexOk) {
     nymdex_test::Sweep(engine, setup.lexicon);
     Nymdex_ShutDown(&engine);

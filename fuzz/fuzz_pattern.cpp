@@ -1,10 +1,12 @@
-// The wildcard matcher with random patterns and words, and the word index walk over random
-// bytes taken as an entry region. Input: pattern, NUL, word, NUL, region bytes.
+// The wildcard matcher with random patterns and words, the lookup's pattern test over the
+// pattern's bytes, and the word index walk over random bytes taken as an entry region. Input:
+// pattern, NUL, word, NUL, region bytes.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "anagram/pattern.h"
+#include "app/lookup/text_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string bytes(reinterpret_cast<const char*>(data), size);
@@ -22,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     __builtin_trap();
   }
   if (anagram::MatchPattern(("*" + pattern).c_str(), word.c_str()) < matches) __builtin_trap();
-  anagram::IsPattern(pattern);
+  lookup::IsLookupPattern(pattern);
+  lookup::HasInvalidCharacters(pattern);
   anagram::SeparatorCount(word);
 
   // The region is copied to a buffer of its exact size, so a read past it is caught.

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/program_names.h"
+
 namespace platform {
 
 namespace fs = std::filesystem;
@@ -43,8 +45,16 @@ std::string CurrentDirectory(std::string* error_text) {
   return {};
 }
 
+std::string DataFolder(const std::string& directory) {
+  return (std::filesystem::path(directory) / program::kDataFolder).string();
+}
+
+std::string FileInDataFolder(const std::string& folder, const std::string& file_name) {
+  return folder + "/" + file_name;
+}
+
 std::string DataFilePath(const std::string& directory, const std::string& file_name) {
-  return (fs::path(directory) / "Data" / file_name).string();
+  return FileInDataFolder(DataFolder(directory), file_name);
 }
 
 std::string DataLocation::DictionaryFile(const std::string& file_name) const {
@@ -85,12 +95,12 @@ std::string FindProgramFolder(const std::string& current_directory, const DataSe
 
 DataLocation FindDataLocation(const std::string& current_directory, const DataSearch& search) {
   DataLocation location;
-  location.dictionary_dir = (fs::path(current_directory) / "Data").string();
+  location.dictionary_dir = DataFolder(current_directory);
   location.custom_dir = location.dictionary_dir;
   if (Holds(location.dictionary_dir, kDictionaryProbe) || search.user_data_home.empty())
     return location;
   const std::string installed =
-      FindProgramFolder(current_directory, search, "Data", kDictionaryProbe);
+      FindProgramFolder(current_directory, search, program::kDataFolder, kDictionaryProbe);
   if (installed.empty()) return location;
   location.dictionary_dir = installed;
   location.custom_dir = (fs::path(search.user_data_home) / "verbarium").string();

@@ -8,18 +8,25 @@
 #include <string>
 #include <vector>
 
+#include "platform/program_names.h"
+
 namespace platform {
 
 // The process's current directory, or an empty text when it cannot be obtained (the system's
 // text for the reason then goes to `error` when given).
 std::string CurrentDirectory(std::string* error = nullptr);
 
-// `directory`/Data/`file_name`: the one place that composes the paths of a Data folder below a
-// directory.
+// `directory`/Data: the data folder below a directory.
+std::string DataFolder(const std::string& directory);
+
+// `folder`/`file_name`: a file of the data folder `folder`.
+std::string FileInDataFolder(const std::string& folder, const std::string& file_name);
+
+// `directory`/Data/`file_name`.
 std::string DataFilePath(const std::string& directory, const std::string& file_name);
 
 // The file that tells a folder holds a dictionary.
-inline constexpr char kDictionaryProbe[] = "1001L.dat";
+inline constexpr const char* kDictionaryProbe = program::kSynsetFile;
 
 // The folders the installed dictionary is looked for in: each `share` folder's
 // "verbarium/Data", in order.

@@ -13,7 +13,7 @@ struct NamedEvent;
 NamedEvent* OpenNamedEvent(const char* name, bool manual_reset, bool initially_set,
                            bool* existed = nullptr);
 
-// Null handles are ignored by the three calls below.
+// Null handles are ignored by the four calls below.
 void SetNamedEvent(NamedEvent* event);
 void ResetNamedEvent(NamedEvent* event);
 

@@ -18,22 +18,14 @@
 #include "engine/little_endian.h"
 #include "engine/md5.h"
 #include "engine/nymdex.h"
+#include "engine/text_helpers.h"
 
 namespace datafiles {
 namespace {
 
 using namespace nymdex;  // the file layouts
 
-// Format limits.
-constexpr size_t kMaxWords = 1000000;  // identifiers are six decimal digits
-constexpr size_t kMaxSynsetWords = 255;
-constexpr size_t kMaxSensesPerPos = 255;
-constexpr size_t kMaxPointers = 65535;
-
 constexpr const char* kPosName[4] = {"noun", "verb", "adjective", "adverb"};
-// First and last pointer-type code of each part of speech.
-constexpr uint8_t kFirstType[4] = {1, 18, 29, 38};
-constexpr uint8_t kLastType[4] = {17, 28, 37, 42};
 
 void PutU32(std::vector<uint8_t>* out, size_t at, uint32_t value) {
   engine::StoreU32(out->data() + at, value);
@@ -63,19 +55,6 @@ std::string Quoted(std::string_view text) {
   return "\"" + shown + (text.size() > kShown ? "...\"" : "\"");
 }
 
-// Order of the word index: bytes compared after mapping A-Z onto a-z, a prefix first.
-int CompareFolded(std::string_view a, std::string_view b) {
-  size_t common = std::min(a.size(), b.size());
-  for (size_t i = 0; i < common; ++i) {
-    unsigned x = static_cast<unsigned char>(a[i]);
-    unsigned y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x += 'a' - 'A';
-    if (y >= 'A' && y <= 'Z') y += 'a' - 'A';
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
 // The file digest of an image: MD5 over the MD5s of the complete chunks after `start`.
 void Seal(std::vector<uint8_t>* image, size_t header_size, size_t digest_at) {
   if (image->size() < header_size) return;
@@ -84,70 +63,89 @@ void Seal(std::vector<uint8_t>* image, size_t header_size, size_t digest_at) {
   std::copy(digest.begin(), digest.end(), image->begin() + static_cast<ptrdiff_t>(digest_at));
 }
 
+bool CheckSynset(const Lexicon& lexicon, size_t s, std::string* error) {
+  const SynsetSpec& synset = lexicon.synsets[s];
+  std::string name = "synset " + std::to_string(s);
+  if (synset.pos < 1 || synset.pos > 4)
+    return Fail(error, name + " has part-of-speech code " + std::to_string(synset.pos));
+  if (synset.words.size() > kMaxSynsetWords)
+    return Fail(error, "words per synset limit: " + name + " has " +
+                           std::to_string(synset.words.size()) + " words, at most " +
+                           GroupedNumber(kMaxSynsetWords));
+  for (uint32_t id : synset.words) {
+    if (id >= lexicon.words.size())
+      return Fail(error, name + " names word " + std::to_string(id) + ", which does not exist");
+  }
+  if (synset.pointers.size() > kMaxPointers)
+    return Fail(error, "pointer count limit: " + name + " has " +
+                           std::to_string(synset.pointers.size()) + " pointers, at most " +
+                           GroupedNumber(kMaxPointers));
+  for (const PointerSpec& pointer : synset.pointers) {
+    if (pointer.type < kFirstPointerType[synset.pos - 1] ||
+        pointer.type > kLastPointerType[synset.pos - 1])
+      return Fail(error, name + " has pointer type " + std::to_string(pointer.type) +
+                             ", which is not a " + kPosName[synset.pos - 1] + " pointer type");
+    if (pointer.target >= lexicon.synsets.size())
+      return Fail(error, name + " points to synset " + std::to_string(pointer.target) +
+                             ", which does not exist");
+  }
+  if (synset.gloss.size() > kMaxTagText)
+    return Fail(error, "tag text limit: the gloss of " + name + " has " +
+                           std::to_string(synset.gloss.size()) + " bytes, at most " +
+                           GroupedNumber(kMaxTagText));
+  if (synset.gloss.find('\0') != std::string::npos)
+    return Fail(error, "the gloss of " + name + " holds a NUL byte");
+  return true;
+}
+
+bool CheckWord(const Lexicon& lexicon, size_t i, std::string* error) {
+  const auto& words = lexicon.words;
+  const std::string& text = words[i].text;
+  if (text.empty()) return Fail(error, "word " + std::to_string(i) + " is empty");
+  if (text.size() > kMaxWordLength)
+    return Fail(error, "word length limit: word " + std::to_string(i) + " " + Quoted(text) +
+                           " has " + std::to_string(text.size()) + " bytes, at most " +
+                           GroupedNumber(kMaxWordLength));
+  if (text.find('\0') != std::string::npos)
+    return Fail(error, "word " + std::to_string(i) + " " + Quoted(text) + " holds a NUL byte");
+  // The order of the word index: bytes after mapping A-Z onto a-z, a prefix first.
+  if (i > 0 && engine::CompareIgnoringAsciiCase(words[i - 1].text, text) >= 0)
+    return Fail(error, "word order: " + Quoted(words[i - 1].text) + " (word " +
+                           std::to_string(i - 1) + ") must sort before " + Quoted(text) +
+                           " case-insensitively, and keys must be unique");
+  for (int pos = 0; pos < 4; ++pos) {
+    const auto& senses = words[i].senses[pos];
+    if (senses.size() > kMaxSensesPerPos)
+      return Fail(error, "senses per part of speech limit: word " + Quoted(text) + " has " +
+                             std::to_string(senses.size()) + " " + kPosName[pos] +
+                             " senses, at most " + GroupedNumber(kMaxSensesPerPos));
+    for (const SenseSpec& sense : senses) {
+      if (sense.synset >= lexicon.synsets.size())
+        return Fail(error, "word " + Quoted(text) + " names synset " +
+                               std::to_string(sense.synset) + ", which does not exist");
+      if (lexicon.synsets[sense.synset].pos != pos + 1)
+        return Fail(error, "word " + Quoted(text) + " lists synset " +
+                               std::to_string(sense.synset) + " among its " + kPosName[pos] +
+                               " senses, but the synset is not a " + kPosName[pos]);
+    }
+  }
+  return true;
+}
+
+// Every check of the formats' limits and of the lexicon's own references, before anything is
+// written: the word count, each synset, each word, then that every part-of-speech index will
+// hold a record.
 bool CheckLexicon(const Lexicon& lexicon, std::string* error) {
   const auto& words = lexicon.words;
-  const auto& synsets = lexicon.synsets;
   if (words.empty()) return Fail(error, "the lexicon has no words (word 0 is the sentinel)");
   if (words.size() > kMaxWords)
     return Fail(error, "word identifier limit: " + std::to_string(words.size()) +
-                           " words, identifiers end at 999,999");
-  for (size_t s = 0; s < synsets.size(); ++s) {
-    const SynsetSpec& synset = synsets[s];
-    std::string name = "synset " + std::to_string(s);
-    if (synset.pos < 1 || synset.pos > 4)
-      return Fail(error, name + " has part-of-speech code " + std::to_string(synset.pos));
-    if (synset.words.size() > kMaxSynsetWords)
-      return Fail(error, "words per synset limit: " + name + " has " +
-                             std::to_string(synset.words.size()) + " words, at most 255");
-    for (uint32_t id : synset.words) {
-      if (id >= words.size())
-        return Fail(error, name + " names word " + std::to_string(id) + ", which does not exist");
-    }
-    if (synset.pointers.size() > kMaxPointers)
-      return Fail(error, "pointer count limit: " + name + " has " +
-                             std::to_string(synset.pointers.size()) + " pointers, at most 65,535");
-    for (const PointerSpec& pointer : synset.pointers) {
-      if (pointer.type < kFirstType[synset.pos - 1] || pointer.type > kLastType[synset.pos - 1])
-        return Fail(error, name + " has pointer type " + std::to_string(pointer.type) +
-                               ", which is not a " + kPosName[synset.pos - 1] + " pointer type");
-      if (pointer.target >= synsets.size())
-        return Fail(error, name + " points to synset " + std::to_string(pointer.target) +
-                               ", which does not exist");
-    }
-    if (synset.gloss.size() > kMaxTagText)
-      return Fail(error, "tag text limit: the gloss of " + name + " has " +
-                             std::to_string(synset.gloss.size()) + " bytes, at most 1,027");
-    if (synset.gloss.find('\0') != std::string::npos)
-      return Fail(error, "the gloss of " + name + " holds a NUL byte");
+                           " words, identifiers end at " + GroupedNumber(kMaxWords - 1));
+  for (size_t s = 0; s < lexicon.synsets.size(); ++s) {
+    if (!CheckSynset(lexicon, s, error)) return false;
   }
   for (size_t i = 0; i < words.size(); ++i) {
-    const std::string& text = words[i].text;
-    if (text.empty()) return Fail(error, "word " + std::to_string(i) + " is empty");
-    if (text.size() > kMaxWordLength)
-      return Fail(error, "word length limit: word " + std::to_string(i) + " " + Quoted(text) +
-                             " has " + std::to_string(text.size()) + " bytes, at most 1,023");
-    if (text.find('\0') != std::string::npos)
-      return Fail(error, "word " + std::to_string(i) + " " + Quoted(text) + " holds a NUL byte");
-    if (i > 0 && CompareFolded(words[i - 1].text, text) >= 0)
-      return Fail(error, "word order: " + Quoted(words[i - 1].text) + " (word " +
-                             std::to_string(i - 1) + ") must sort before " + Quoted(text) +
-                             " case-insensitively, and keys must be unique");
-    for (int pos = 0; pos < 4; ++pos) {
-      const auto& senses = words[i].senses[pos];
-      if (senses.size() > kMaxSensesPerPos)
-        return Fail(error, "senses per part of speech limit: word " + Quoted(text) + " has " +
-                               std::to_string(senses.size()) + " " + kPosName[pos] +
-                               " senses, at most 255");
-      for (const SenseSpec& sense : senses) {
-        if (sense.synset >= synsets.size())
-          return Fail(error, "word " + Quoted(text) + " names synset " +
-                                 std::to_string(sense.synset) + ", which does not exist");
-        if (synsets[sense.synset].pos != pos + 1)
-          return Fail(error, "word " + Quoted(text) + " lists synset " +
-                                 std::to_string(sense.synset) + " among its " + kPosName[pos] +
-                                 " senses, but the synset is not a " + kPosName[pos]);
-      }
-    }
+    if (!CheckWord(lexicon, i, error)) return false;
   }
   for (int pos = 0; pos < 4; ++pos) {
     bool any = std::any_of(words.begin(), words.end(),
@@ -180,25 +178,35 @@ void AppendTable(std::vector<uint8_t>* out, const std::vector<uint32_t>& table) 
     AppendU32(out, value);
 }
 
-bool BuildSynsetFile(const Lexicon& lexicon, std::vector<uint8_t>* out, std::string* error) {
-  const auto& words = lexicon.words;
-  const auto& synsets = lexicon.synsets;
-
-  // Synset records are grouped by part of speech; offsets are relative to the group's base.
-  std::vector<uint32_t> relative(synsets.size());
-  uint64_t group_size[4] = {};
+// Where each synset's record lies: synset records are grouped by part of speech, and their
+// offsets are relative to the group's base. Also each group's size.
+bool LayOutSynsets(const std::vector<SynsetSpec>& synsets, std::vector<uint32_t>* relative,
+                   uint64_t group_size[4], std::string* error) {
+  relative->resize(synsets.size());
   for (size_t s = 0; s < synsets.size(); ++s) {
     const SynsetSpec& synset = synsets[s];
     uint64_t& size = group_size[synset.pos - 1];
     if (size > UINT32_MAX) return Fail(error, "synset file size limit: offsets exceed 4 GiB");
-    relative[s] = static_cast<uint32_t>(size);
-    size += 1 + 4 * synset.words.size() + 2 + 6 * synset.pointers.size() + 4;
+    (*relative)[s] = static_cast<uint32_t>(size);
+    size += kSynsetRecordFixedSize + kSynsetWordSize * synset.words.size() +
+            kPointerSize * synset.pointers.size();
   }
+  return true;
+}
 
-  // Part-of-speech indexes and the sense lists, with the records' offsets for the buckets.
+// The part-of-speech indexes and the sense lists, each with the bucket table over its records.
+struct WordSections {
   std::vector<uint8_t> indexes[4];
-  std::vector<std::pair<uint32_t, uint32_t>> index_records[4];
+  std::vector<uint32_t> index_buckets[4];
   std::vector<uint8_t> sense_lists;
+  std::vector<uint32_t> sense_buckets;
+};
+
+WordSections BuildWordSections(const std::vector<WordSpec>& words,
+                               const std::vector<uint32_t>& relative) {
+  WordSections sections;
+  // Each record's identifier and offset, for the bucket tables.
+  std::vector<std::pair<uint32_t, uint32_t>> index_records[4];
   std::vector<std::pair<uint32_t, uint32_t>> sense_records;
   sense_records.reserve(words.size());
   for (uint32_t id = 0; id < words.size(); ++id) {
@@ -206,88 +214,108 @@ bool BuildSynsetFile(const Lexicon& lexicon, std::vector<uint8_t>* out, std::str
     size_t count = 0;
     for (int pos = 0; pos < 4; ++pos) {
       const auto& senses = word.senses[pos];
+      std::vector<uint8_t>& index = sections.indexes[pos];
       count += senses.size();
       if (senses.empty()) continue;
-      index_records[pos].emplace_back(id, static_cast<uint32_t>(indexes[pos].size()));
-      AppendU32(&indexes[pos], id);
-      indexes[pos].push_back(static_cast<uint8_t>(senses.size()));
+      index_records[pos].emplace_back(id, static_cast<uint32_t>(index.size()));
+      AppendU32(&index, id);
+      index.push_back(static_cast<uint8_t>(senses.size()));
       for (const SenseSpec& sense : senses)
-        AppendU32(&indexes[pos], relative[sense.synset]);
+        AppendU32(&index, relative[sense.synset]);
     }
-    sense_records.emplace_back(id, static_cast<uint32_t>(sense_lists.size()));
-    AppendU32(&sense_lists, id);
-    AppendU32(&sense_lists, static_cast<uint32_t>(count));
+    std::vector<uint8_t>& lists = sections.sense_lists;
+    sense_records.emplace_back(id, static_cast<uint32_t>(lists.size()));
+    AppendU32(&lists, id);
+    AppendU32(&lists, static_cast<uint32_t>(count));
     for (int pos = 0; pos < 4; ++pos) {
       for (const SenseSpec& sense : word.senses[pos]) {
-        sense_lists.push_back(static_cast<uint8_t>(pos + 1));
-        sense_lists.push_back(sense.frequency);
+        lists.push_back(static_cast<uint8_t>(pos + 1));
+        lists.push_back(sense.frequency);
       }
     }
   }
-  std::vector<uint32_t> sense_buckets = BucketTable(sense_records);
-  std::vector<uint32_t> index_buckets[4];
+  sections.sense_buckets = BucketTable(sense_records);
   for (int pos = 0; pos < 4; ++pos)
-    index_buckets[pos] = BucketTable(index_records[pos]);
+    sections.index_buckets[pos] = BucketTable(index_records[pos]);
+  return sections;
+}
 
-  // Header, the four indexes, the sense lists, the five bucket tables, then the synsets.
-  uint64_t total = kSynsetHeaderSize + sense_lists.size() + 4 * sense_buckets.size();
-  for (int pos = 0; pos < 4; ++pos)
-    total += indexes[pos].size() + 4 * index_buckets[pos].size() + group_size[pos];
+// Appends the records of the synsets of part of speech `pos`, in their order.
+void AppendSynsets(const std::vector<SynsetSpec>& synsets, uint8_t pos,
+                   const std::vector<uint32_t>& relative, std::vector<uint8_t>* file) {
+  for (size_t s = 0; s < synsets.size(); ++s) {
+    const SynsetSpec& synset = synsets[s];
+    if (synset.pos != pos) continue;
+    file->push_back(static_cast<uint8_t>(synset.words.size()));
+    for (uint32_t id : synset.words)
+      AppendU32(file, id);
+    AppendU16(file, static_cast<uint16_t>(synset.pointers.size()));
+    for (const PointerSpec& pointer : synset.pointers) {
+      file->push_back(pointer.type);
+      AppendU32(file, relative[pointer.target]);
+      file->push_back(synsets[pointer.target].pos);
+    }
+    AppendU32(file, static_cast<uint32_t>(s));  // the tag identifier is the synset's number
+  }
+}
+
+// The header, the four indexes, the sense lists, the five bucket tables, then the synsets.
+bool BuildSynsetFile(const Lexicon& lexicon, std::vector<uint8_t>* out, std::string* error) {
+  std::vector<uint32_t> relative;
+  uint64_t group_size[4] = {};
+  if (!LayOutSynsets(lexicon.synsets, &relative, group_size, error)) return false;
+  const WordSections sections = BuildWordSections(lexicon.words, relative);
+
+  uint64_t total =
+      kSynsetHeaderSize + sections.sense_lists.size() + 4 * sections.sense_buckets.size();
+  for (int pos = 0; pos < 4; ++pos) {
+    total +=
+        sections.indexes[pos].size() + 4 * sections.index_buckets[pos].size() + group_size[pos];
+  }
   if (total > UINT32_MAX) return Fail(error, "synset file size limit: offsets exceed 4 GiB");
 
   std::vector<uint8_t>& file = *out;
   file.assign(kSynsetHeaderSize, 0);
   file.reserve(total);
   for (int pos = 0; pos < 4; ++pos) {
-    PutU32(&file, kPosIndexSizeAt[pos], static_cast<uint32_t>(indexes[pos].size()));
-    file.insert(file.end(), indexes[pos].begin(), indexes[pos].end());
+    PutU32(&file, kPosIndexSizeAt[pos], static_cast<uint32_t>(sections.indexes[pos].size()));
+    file.insert(file.end(), sections.indexes[pos].begin(), sections.indexes[pos].end());
   }
   PutU32(&file, kSenseListOffsetAt, static_cast<uint32_t>(file.size()));
-  PutU32(&file, kSenseListSizeAt, static_cast<uint32_t>(sense_lists.size()));
-  file.insert(file.end(), sense_lists.begin(), sense_lists.end());
+  PutU32(&file, kSenseListSizeAt, static_cast<uint32_t>(sections.sense_lists.size()));
+  file.insert(file.end(), sections.sense_lists.begin(), sections.sense_lists.end());
   PutU32(&file, kSenseBucketOffsetAt, static_cast<uint32_t>(file.size()));
-  PutU32(&file, kSenseBucketCountAt, static_cast<uint32_t>(sense_buckets.size()));
-  AppendTable(&file, sense_buckets);
+  PutU32(&file, kSenseBucketCountAt, static_cast<uint32_t>(sections.sense_buckets.size()));
+  AppendTable(&file, sections.sense_buckets);
   for (int pos = 0; pos < 4; ++pos) {
     PutU32(&file, kPosBucketOffsetAt[pos], static_cast<uint32_t>(file.size()));
-    PutU32(&file, kPosBucketCountAt[pos], static_cast<uint32_t>(index_buckets[pos].size()));
-    AppendTable(&file, index_buckets[pos]);
+    PutU32(&file, kPosBucketCountAt[pos],
+           static_cast<uint32_t>(sections.index_buckets[pos].size()));
+    AppendTable(&file, sections.index_buckets[pos]);
   }
   for (int pos = 0; pos < 4; ++pos) {
     PutU32(&file, kPosBaseAt[pos], static_cast<uint32_t>(file.size()));
-    for (size_t s = 0; s < synsets.size(); ++s) {
-      const SynsetSpec& synset = synsets[s];
-      if (synset.pos != pos + 1) continue;
-      file.push_back(static_cast<uint8_t>(synset.words.size()));
-      for (uint32_t id : synset.words)
-        AppendU32(&file, id);
-      AppendU16(&file, static_cast<uint16_t>(synset.pointers.size()));
-      for (const PointerSpec& pointer : synset.pointers) {
-        file.push_back(pointer.type);
-        AppendU32(&file, relative[pointer.target]);
-        file.push_back(synsets[pointer.target].pos);
-      }
-      AppendU32(&file, static_cast<uint32_t>(s));  // the tag identifier is the synset's number
-    }
+    AppendSynsets(lexicon.synsets, static_cast<uint8_t>(pos + 1), relative, &file);
   }
   Seal(&file, kSynsetHeaderSize, kSynsetDigestAt);
   return true;
 }
 
 bool BuildWordIndex(const Lexicon& lexicon, DataFileImages* images, std::string* error) {
-  size_t length = 32;
+  size_t length = kWordIndexHeaderSize;
   for (const WordSpec& word : lexicon.words)
-    length += word.text.size() + 7;
-  std::vector<uint8_t> decoded(32, 0);
+    length += word.text.size() + kEntrySuffixSize;
+  std::vector<uint8_t> decoded(kWordIndexHeaderSize, 0);
   decoded.reserve(length);
   PutU32(&decoded, kWordIndexCountAt, static_cast<uint32_t>(lexicon.words.size()));
-  char digits[8];
+  char digits[kIdDigits + 1];
   for (size_t id = 0; id < lexicon.words.size(); ++id) {
     const std::string& text = lexicon.words[id].text;
     decoded.insert(decoded.end(), text.begin(), text.end());
     decoded.push_back(0);
-    std::snprintf(digits, sizeof(digits), "%06u", static_cast<unsigned>(id));
-    decoded.insert(decoded.end(), digits, digits + 6);
+    std::snprintf(digits, sizeof(digits), "%0*u", static_cast<int>(kIdDigits),
+                  static_cast<unsigned>(id));
+    decoded.insert(decoded.end(), digits, digits + kIdDigits);
   }
   images->word_index = engine::ArithEncode(decoded.data(), decoded.size());
   images->word_index_decoded = decoded.size();
@@ -347,18 +375,20 @@ bool BuildTagFile(const Lexicon& lexicon, DataFileImages* images, std::string* e
     while (encoded.size() > kMaxTagBlockBytes) {
       if (end == first + 1)
         return Fail(error, "tag block limit: the gloss of synset " + std::to_string(first) +
-                               " compresses to more than 2,048 bytes");
+                               " compresses to more than " + GroupedNumber(kMaxTagBlockBytes) +
+                               " bytes");
       fill(--end);
       encoded = engine::ArithEncode(decoded.data(), decoded.size());
     }
     if (blocks.size() == kMaxTagBlocks)
-      return Fail(error, "tag block count limit: the glosses need more than 8,192 blocks");
+      return Fail(error, "tag block count limit: the glosses need more than " +
+                             GroupedNumber(kMaxTagBlocks) + " blocks");
     blocks.push_back(std::move(encoded));
     highest.push_back(static_cast<uint32_t>(end - 1));
     first = end;
   }
 
-  uint64_t total = kTagHeaderSize + 4 * uint64_t{tag_count};
+  uint64_t total = kTagHeaderSize + kTagOffsetSize * uint64_t{tag_count};
   for (const auto& block : blocks)
     total += block.size();
   if (total > UINT32_MAX) return Fail(error, "tag file size limit: offsets exceed 4 GiB");
@@ -381,6 +411,16 @@ bool BuildTagFile(const Lexicon& lexicon, DataFileImages* images, std::string* e
 }
 
 }  // namespace
+
+std::string GroupedNumber(uint64_t value) {
+  const std::string digits = std::to_string(value);
+  std::string grouped;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped.push_back(',');
+    grouped.push_back(digits[i]);
+  }
+  return grouped;
+}
 
 bool BuildDataFiles(const Lexicon& lexicon, DataFileImages* images, std::string* error) {
   if (images == nullptr) return Fail(error, "no place for the data files");

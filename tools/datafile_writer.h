@@ -58,6 +58,9 @@ void SealTagFile(std::vector<uint8_t>* tags);
 // "1001A.dat": magic, digest, then each word with its NUL.
 std::vector<uint8_t> BuildAnagramFile(const std::vector<std::string>& words);
 
+// A number with its thousands grouped by commas ("65,535"), as the limits are named in messages.
+std::string GroupedNumber(uint64_t value);
+
 // Writes `bytes` to a temporary file beside `path`, flushes it and renames it over `path`.
 bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
                          std::string* error);

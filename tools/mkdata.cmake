@@ -3,10 +3,6 @@
 set(VERBARIUM_WORDNET_DIR "/usr/share/wordnet" CACHE PATH "Princeton-format database folder")
 set(VERBARIUM_WORDS_FILE "/usr/share/dict/words" CACHE FILEPATH "word list for anagrams")
 
-verbarium_library(verbarium_mkdata_core
-  SOURCES wordnet_reader.cpp mkdata_lexicon.cpp mkdata_output.cpp mkdata_forms.cpp
-  DEPS verbarium_datawriter verbarium_custom)
-
 add_executable(verbarium-mkdata mkdata_main.cpp)
 target_link_libraries(verbarium-mkdata PRIVATE verbarium_mkdata_core verbarium_options)
 target_compile_definitions(verbarium-mkdata PRIVATE
@@ -36,4 +32,7 @@ if(VERBARIUM_BUILD_DATA)
     COMMENT "Compiling Data/ from ${VERBARIUM_WORDNET_DIR} and ${VERBARIUM_WORDS_FILE}"
     VERBATIM)
   add_custom_target(verbarium_data ALL DEPENDS ${mkdata_outputs})
+  # The dictionary, shared and read-only; the custom database is each user's own and not
+  # installed.
+  install(FILES ${mkdata_outputs} DESTINATION ${CMAKE_INSTALL_DATADIR}/verbarium/Data)
 endif()

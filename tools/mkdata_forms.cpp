@@ -5,6 +5,8 @@
 #include "engine/data_format.h"
 #include "engine/little_endian.h"
 #include "engine/md5.h"
+#include "engine/nymdex.h"
+#include "engine/text_helpers.h"
 #include "tools/mkdata_lexicon.h"
 #include "tools/wordnet_reader.h"
 
@@ -47,8 +49,10 @@ bool ParseExceptionList(std::string_view text, const std::string& name, uint8_t 
         if (c < 0x20 || c == 0x7F) return fail("control character in an exception line");
         ++j;
       }
-      if (j - i > kMaxStoredWordLength) return fail("word longer than 1,023 characters");
-      words.push_back(FoldCase(line.substr(i, j - i)));
+      if (j - i > kMaxWordLength) {
+        return fail("word longer than " + std::to_string(kMaxWordLength) + " bytes");
+      }
+      words.push_back(engine::AsciiLowerCase(line.substr(i, j - i)));
       i = j;
     }
     if (words.empty()) continue;

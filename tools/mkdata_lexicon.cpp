@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "engine/data_format.h"
+#include "engine/nymdex.h"
+#include "engine/text_helpers.h"
+
 namespace mkdata {
 namespace {
 
@@ -46,8 +50,8 @@ bool CheckWord(std::string_view word, const std::string& where, std::string* err
     *error = where + "empty word";
     return false;
   }
-  if (word.size() > kMaxStoredWordLength) {
-    *error = where + "word longer than " + std::to_string(kMaxStoredWordLength) + " bytes";
+  if (word.size() > kMaxWordLength) {
+    *error = where + "word longer than " + std::to_string(kMaxWordLength) + " bytes";
     return false;
   }
   for (char c : word) {
@@ -92,7 +96,7 @@ std::string SenseKey(const wordnet::Database& db, const std::string& lemma,
     return text.size() < 2 ? "0" + text : text;
   };
   for (size_t w = 0; w < synset.words.size(); ++w) {
-    if (FoldCase(synset.words[w]) != lemma) continue;
+    if (engine::AsciiLowerCase(synset.words[w]) != lemma) continue;
     char type = synset.satellite ? '5' : static_cast<char>('0' + synset.pos);
     std::string key = lemma + "%" + type + ":" + two_digits(synset.lex_filenum) + ":" +
                       two_digits(synset.lex_ids[w]) + ":";
@@ -101,7 +105,7 @@ std::string SenseKey(const wordnet::Database& db, const std::string& lemma,
         if (pointer.symbol != "&") continue;
         const wordnet::Synset* head = wordnet::FindSynset(db, 3, pointer.target_offset);
         if (head != nullptr) {
-          key += FoldCase(head->words[0]) + ":" + two_digits(head->lex_ids[0]);
+          key += engine::AsciiLowerCase(head->words[0]) + ":" + two_digits(head->lex_ids[0]);
         }
         break;
       }
@@ -112,6 +116,272 @@ std::string SenseKey(const wordnet::Database& db, const std::string& lemma,
   }
   return std::string();
 }
+
+// Builds the lexicon in the phases of its mapping (mkdata_lexicon.h), each a method over the
+// state the phases share.
+class LexiconBuilder {
+ public:
+  LexiconBuilder(const wordnet::Database& db, datafiles::Lexicon* lexicon, LexiconReport* report,
+                 std::string* error)
+      : db_(db), lexicon_(lexicon), report_(report), error_(error) {}
+
+  bool Build() {
+    *report_ = LexiconReport();
+    lexicon_->words.clear();
+    lexicon_->synsets.clear();
+    if (!AddIndexLemmas() || !AddSynsetForms() || !NumberWords()) return false;
+    CountTags();
+    WriteWords();
+    if (!WriteSynsets() || !WriteSenses()) return false;
+    for (const auto& [key, value] : count_of_) {
+      if (!value.second) ++report_->counts_without_sense;
+    }
+    report_->words = lemmas_.size();
+    report_->synsets = synset_total_;
+    return true;
+  }
+
+ private:
+  bool Fail(const std::string& message) {
+    *error_ = message;
+    return false;
+  }
+
+  // The lemma slot of a case-folded key, added (spelled `form`) when it is new.
+  std::pair<uint32_t, bool> SlotOf(std::string key, std::string_view form) {
+    auto [it, added] = slot_of_.try_emplace(std::move(key), static_cast<uint32_t>(lemmas_.size()));
+    if (added) {
+      lemmas_.emplace_back();
+      lemmas_.back().key = it->first;
+      lemmas_.back().index_form = form;
+    }
+    return {it->second, added};
+  }
+
+  // The place of a synset of part of speech `pos` among all synsets.
+  uint32_t GlobalSynset(uint8_t pos, const wordnet::Synset* synset) const {
+    return synset_base_[pos - 1] + static_cast<uint32_t>(synset - db_.synsets[pos - 1].data());
+  }
+
+  // Lemmas of the index files.
+  bool AddIndexLemmas() {
+    size_t index_lines = 0;
+    for (const auto& entries : db_.index)
+      index_lines += entries.size();
+    lemmas_.reserve(index_lines);
+    slot_of_.reserve(index_lines * 2);
+    for (uint8_t pos = 1; pos <= wordnet::kPosCount; ++pos) {
+      for (const wordnet::IndexEntry& entry : db_.index[pos - 1]) {
+        std::string where = Where(db_, "index", pos, entry.line);
+        if (!CheckWord(entry.lemma, where, error_)) return false;
+        Lemma& lemma = lemmas_[SlotOf(engine::AsciiLowerCase(entry.lemma), entry.lemma).first];
+        if (lemma.index[pos - 1] != nullptr) {
+          return Fail(where + "lemma \"" + std::string(entry.lemma) + "\" already listed on line " +
+                      std::to_string(lemma.index[pos - 1]->line));
+        }
+        lemma.index[pos - 1] = &entry;
+      }
+    }
+    return true;
+  }
+
+  // Spellings of the synsets; a form whose lemma no index file lists becomes a word whose
+  // senses are the synsets that hold it, in file order.
+  bool AddSynsetForms() {
+    for (uint8_t pos = 1; pos <= wordnet::kPosCount; ++pos) {
+      synset_base_[pos - 1] = synset_total_;
+      synset_total_ += static_cast<uint32_t>(db_.synsets[pos - 1].size());
+    }
+    synset_slots_.resize(synset_total_);
+    for (uint8_t pos = 1; pos <= wordnet::kPosCount; ++pos) {
+      for (const wordnet::Synset& synset : db_.synsets[pos - 1]) {
+        const uint32_t global = GlobalSynset(pos, &synset);
+        for (std::string_view form : synset.words) {
+          if (!CheckWord(form, Where(db_, "data", pos, synset.line), error_)) return false;
+          AddForm(pos, global, form);
+        }
+      }
+    }
+    return true;
+  }
+
+  void AddForm(uint8_t pos, uint32_t global, std::string_view form) {
+    std::vector<uint32_t>& slots = synset_slots_[global];
+    auto [slot, added] = SlotOf(engine::AsciiLowerCase(form), form);
+    if (added) ++report_->forms_without_index;
+    Lemma& lemma = lemmas_[slot];
+    if (std::find(slots.begin(), slots.end(), slot) != slots.end()) {
+      ++report_->repeated_forms;
+    } else {
+      slots.push_back(slot);
+    }
+    auto use = std::find_if(lemma.forms.begin(), lemma.forms.end(),
+                            [form](const auto& f) { return f.first == form; });
+    if (use == lemma.forms.end()) {
+      lemma.forms.emplace_back(form, 1);
+    } else {
+      ++use->second;
+    }
+    bool indexed = false;
+    for (const auto* entry : lemma.index)
+      indexed = indexed || entry != nullptr;
+    std::vector<uint32_t>& own = lemma.unindexed_synsets[pos - 1];
+    if (!indexed && (own.empty() || own.back() != global)) own.push_back(global);
+  }
+
+  // Identifiers: ascending with the folded words, after the sentinel.
+  bool NumberWords() {
+    if (lemmas_.size() + 1 > nymdex::kMaxWords) {
+      return Fail(db_.folder + ": " + std::to_string(lemmas_.size()) +
+                  " words exceed the word index's limit of " +
+                  std::to_string(nymdex::kMaxWords - 1));
+    }
+    std::vector<uint32_t> order(lemmas_.size());
+    for (uint32_t i = 0; i < order.size(); ++i)
+      order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](uint32_t a, uint32_t b) { return lemmas_[a].key < lemmas_[b].key; });
+    for (uint32_t rank = 0; rank < order.size(); ++rank)
+      lemmas_[order[rank]].id = rank + 1;
+    return true;
+  }
+
+  // Tag counts by sense key; each line's use is noted for the report.
+  void CountTags() {
+    count_of_.reserve(db_.counts.size() * 2);
+    for (const wordnet::SenseCount& count : db_.counts) {
+      uint32_t& total = count_of_[count.key].first;
+      total = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{total} + count.count, UINT32_MAX));
+    }
+  }
+
+  // Words.
+  void WriteWords() {
+    lexicon_->words.resize(lemmas_.size() + 1);
+    lexicon_->words[0].text = kSentinelWord;
+    for (const Lemma& lemma : lemmas_) {
+      datafiles::WordSpec& word = lexicon_->words[lemma.id];
+      word.text = std::string(StoredForm(lemma));
+      if (lemma.forms.size() > 1) ++report_->case_variant_lemmas;
+    }
+  }
+
+  // Synsets with their words and pointers.
+  bool WriteSynsets() {
+    lexicon_->synsets.resize(synset_total_);
+    for (uint8_t pos = 1; pos <= wordnet::kPosCount; ++pos) {
+      for (const wordnet::Synset& source : db_.synsets[pos - 1]) {
+        const uint32_t global = GlobalSynset(pos, &source);
+        datafiles::SynsetSpec& spec = lexicon_->synsets[global];
+        spec.pos = pos;
+        for (uint32_t slot : synset_slots_[global])
+          spec.words.push_back(lemmas_[slot].id);
+        if (source.gloss.size() > nymdex::kMaxTagText) {
+          return Fail(Where(db_, "data", pos, source.line) + "gloss longer than " +
+                      std::to_string(nymdex::kMaxTagText) + " bytes");
+        }
+        spec.gloss = std::string(source.gloss);
+        for (const wordnet::Pointer& pointer : source.pointers) {
+          if (!AddPointer(pos, source, pointer, &spec)) return false;
+        }
+      }
+    }
+    return true;
+  }
+
+  bool AddPointer(uint8_t pos, const wordnet::Synset& source, const wordnet::Pointer& pointer,
+                  datafiles::SynsetSpec* spec) {
+    std::string label = std::string(PosName(pos)) + " " + std::string(pointer.symbol);
+    uint8_t code = PointerTypeCode(pos, pointer.symbol);
+    if (code == 0) {
+      ++report_->pointers_dropped;
+      ++report_->dropped_by_symbol[label];
+      return true;
+    }
+    const wordnet::Synset* target =
+        wordnet::FindSynset(db_, pointer.target_pos, pointer.target_offset);
+    if (target == nullptr) {
+      return Fail(Where(db_, "data", pos, source.line) + "pointer to a missing synset");
+    }
+    const uint32_t target_index = GlobalSynset(pointer.target_pos, target);
+    bool repeated = std::any_of(spec->pointers.begin(), spec->pointers.end(), [&](const auto& p) {
+      return p.type == code && p.target == target_index;
+    });
+    if (repeated) {
+      ++report_->pointers_repeated;
+      return true;
+    }
+    spec->pointers.push_back({code, target_index});
+    ++report_->pointers_kept;
+    ++report_->kept_by_symbol[label];
+    return true;
+  }
+
+  // Senses in index order, with their frequencies.
+  bool WriteSenses() {
+    for (const Lemma& lemma : lemmas_) {
+      datafiles::WordSpec& word = lexicon_->words[lemma.id];
+      for (uint8_t pos = 1; pos <= wordnet::kPosCount; ++pos) {
+        std::vector<datafiles::SenseSpec>& senses = word.senses[pos - 1];
+        const wordnet::IndexEntry* entry = lemma.index[pos - 1];
+        if (entry == nullptr) {
+          for (uint32_t synset : lemma.unindexed_synsets[pos - 1])
+            senses.push_back({synset, 0});
+          continue;
+        }
+        for (uint32_t offset : entry->offsets) {
+          if (!AddSense(lemma, pos, *entry, offset, &senses)) return false;
+        }
+        if (senses.size() > nymdex::kMaxSensesPerPos) {
+          return Fail(Where(db_, "index", pos, entry->line) + "more than " +
+                      std::to_string(nymdex::kMaxSensesPerPos) + " synsets for one word");
+        }
+      }
+      for (const auto& senses : word.senses)
+        report_->senses += senses.size();
+    }
+    return true;
+  }
+
+  bool AddSense(const Lemma& lemma, uint8_t pos, const wordnet::IndexEntry& entry, uint32_t offset,
+                std::vector<datafiles::SenseSpec>* senses) {
+    const wordnet::Synset* synset = wordnet::FindSynset(db_, pos, offset);
+    if (synset == nullptr) {
+      return Fail(Where(db_, "index", pos, entry.line) + "synset offset " + std::to_string(offset) +
+                  " is missing");
+    }
+    const uint32_t global = GlobalSynset(pos, synset);
+    const std::vector<uint32_t>& holders = synset_slots_[global];
+    uint32_t slot = slot_of_.find(lemma.key)->second;
+    if (std::find(holders.begin(), holders.end(), slot) == holders.end()) {
+      ++report_->senses_without_form;
+    }
+    uint32_t count = 0;
+    std::string key = SenseKey(db_, lemma.key, *synset);
+    if (!key.empty()) {
+      auto it = count_of_.find(key);
+      if (it != count_of_.end()) {
+        count = it->second.first;
+        it->second.second = true;
+      }
+    }
+    if (count > nymdex::kMaxFrequency) ++report_->frequencies_capped;
+    senses->push_back(
+        {global, static_cast<uint8_t>(std::min<uint32_t>(count, nymdex::kMaxFrequency))});
+    return true;
+  }
+
+  const wordnet::Database& db_;
+  datafiles::Lexicon* lexicon_;
+  LexiconReport* report_;
+  std::string* error_;
+  std::vector<Lemma> lemmas_;
+  std::unordered_map<std::string, uint32_t> slot_of_;
+  uint32_t synset_base_[wordnet::kPosCount] = {};
+  uint32_t synset_total_ = 0;
+  std::vector<std::vector<uint32_t>> synset_slots_;  // per synset, the lemma slots of its words
+  std::unordered_map<std::string_view, std::pair<uint32_t, bool>> count_of_;  // count, used
+};
 
 }  // namespace
 
@@ -139,250 +409,24 @@ uint8_t PointerTypeCode(uint8_t pos, std::string_view symbol) {
   }
 }
 
-std::string FoldCase(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return folded;
-}
-
 bool BuildLexicon(const wordnet::Database& db, datafiles::Lexicon* lexicon, LexiconReport* report,
                   std::string* error) {
-  *report = LexiconReport();
-  lexicon->words.clear();
-  lexicon->synsets.clear();
-
-  std::vector<Lemma> lemmas;
-  std::unordered_map<std::string, uint32_t> slot_of;
-  size_t index_lines = 0;
-  for (const auto& entries : db.index)
-    index_lines += entries.size();
-  lemmas.reserve(index_lines);
-  slot_of.reserve(index_lines * 2);
-
-  // Lemmas of the index files.
-  for (uint8_t pos = 1; pos <= wordnet::kPosCount; ++pos) {
-    for (const wordnet::IndexEntry& entry : db.index[pos - 1]) {
-      std::string where = Where(db, "index", pos, entry.line);
-      if (!CheckWord(entry.lemma, where, error)) return false;
-      std::string key = FoldCase(entry.lemma);
-      auto [it, added] = slot_of.try_emplace(key, static_cast<uint32_t>(lemmas.size()));
-      if (added) {
-        lemmas.emplace_back();
-        lemmas.back().key = std::move(key);
-        lemmas.back().index_form = entry.lemma;
-      }
-      Lemma& lemma = lemmas[it->second];
-      if (lemma.index[pos - 1] != nullptr) {
-        *error = where + "lemma \"" + std::string(entry.lemma) + "\" already listed on line " +
-                 std::to_string(lemma.index[pos - 1]->line);
-        return false;
-      }
-      lemma.index[pos - 1] = &entry;
-    }
-  }
-
-  // Spellings of the synsets; a form whose lemma no index file lists becomes a word whose
-  // senses are the synsets that hold it, in file order.
-  uint32_t synset_base[wordnet::kPosCount] = {};
-  uint32_t synset_total = 0;
-  for (uint8_t pos = 1; pos <= wordnet::kPosCount; ++pos) {
-    synset_base[pos - 1] = synset_total;
-    synset_total += static_cast<uint32_t>(db.synsets[pos - 1].size());
-  }
-  std::vector<std::vector<uint32_t>> synset_slots(synset_total);
-  for (uint8_t pos = 1; pos <= wordnet::kPosCount; ++pos) {
-    const auto& synsets = db.synsets[pos - 1];
-    for (size_t s = 0; s < synsets.size(); ++s) {
-      const wordnet::Synset& synset = synsets[s];
-      std::vector<uint32_t>& slots = synset_slots[synset_base[pos - 1] + s];
-      for (std::string_view form : synset.words) {
-        if (!CheckWord(form, Where(db, "data", pos, synset.line), error)) return false;
-        std::string key = FoldCase(form);
-        auto [it, added] = slot_of.try_emplace(key, static_cast<uint32_t>(lemmas.size()));
-        if (added) {
-          lemmas.emplace_back();
-          lemmas.back().key = std::move(key);
-          lemmas.back().index_form = form;
-          ++report->forms_without_index;
-        }
-        uint32_t slot = it->second;
-        Lemma& lemma = lemmas[slot];
-        if (std::find(slots.begin(), slots.end(), slot) != slots.end()) {
-          ++report->repeated_forms;
-        } else {
-          slots.push_back(slot);
-        }
-        auto use = std::find_if(lemma.forms.begin(), lemma.forms.end(),
-                                [form](const auto& f) { return f.first == form; });
-        if (use == lemma.forms.end()) {
-          lemma.forms.emplace_back(form, 1);
-        } else {
-          ++use->second;
-        }
-        bool indexed = false;
-        for (const auto* entry : lemma.index)
-          indexed = indexed || entry != nullptr;
-        std::vector<uint32_t>& own = lemma.unindexed_synsets[pos - 1];
-        uint32_t global = synset_base[pos - 1] + static_cast<uint32_t>(s);
-        if (!indexed && (own.empty() || own.back() != global)) own.push_back(global);
-      }
-    }
-  }
-
-  // Identifiers: ascending with the folded words, after the sentinel.
-  if (lemmas.size() + 1 > kMaxIdentifiers) {
-    *error = db.folder + ": " + std::to_string(lemmas.size()) +
-             " words exceed the word index's limit of " + std::to_string(kMaxIdentifiers - 1);
-    return false;
-  }
-  std::vector<uint32_t> order(lemmas.size());
-  for (uint32_t i = 0; i < order.size(); ++i)
-    order[i] = i;
-  std::sort(order.begin(), order.end(),
-            [&](uint32_t a, uint32_t b) { return lemmas[a].key < lemmas[b].key; });
-  for (uint32_t rank = 0; rank < order.size(); ++rank)
-    lemmas[order[rank]].id = rank + 1;
-
-  // Tag counts by sense key; each line's use is noted for the report.
-  std::unordered_map<std::string_view, std::pair<uint32_t, bool>> count_of;
-  count_of.reserve(db.counts.size() * 2);
-  for (const wordnet::SenseCount& count : db.counts) {
-    uint32_t& total = count_of[count.key].first;
-    total = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{total} + count.count, UINT32_MAX));
-  }
-
-  // Words.
-  lexicon->words.resize(lemmas.size() + 1);
-  lexicon->words[0].text = kSentinelWord;
-  for (const Lemma& lemma : lemmas) {
-    datafiles::WordSpec& word = lexicon->words[lemma.id];
-    word.text = std::string(StoredForm(lemma));
-    if (lemma.forms.size() > 1) ++report->case_variant_lemmas;
-  }
-
-  // Synsets with their words and pointers.
-  lexicon->synsets.resize(synset_total);
-  for (uint8_t pos = 1; pos <= wordnet::kPosCount; ++pos) {
-    const auto& synsets = db.synsets[pos - 1];
-    for (size_t s = 0; s < synsets.size(); ++s) {
-      const wordnet::Synset& source = synsets[s];
-      uint32_t global = synset_base[pos - 1] + static_cast<uint32_t>(s);
-      datafiles::SynsetSpec& spec = lexicon->synsets[global];
-      spec.pos = pos;
-      for (uint32_t slot : synset_slots[global])
-        spec.words.push_back(lemmas[slot].id);
-      if (source.gloss.size() > kMaxGlossLength) {
-        *error = Where(db, "data", pos, source.line) + "gloss longer than " +
-                 std::to_string(kMaxGlossLength) + " bytes";
-        return false;
-      }
-      spec.gloss = std::string(source.gloss);
-      for (const wordnet::Pointer& pointer : source.pointers) {
-        std::string label = std::string(PosName(pos)) + " " + std::string(pointer.symbol);
-        uint8_t code = PointerTypeCode(pos, pointer.symbol);
-        if (code == 0) {
-          ++report->pointers_dropped;
-          ++report->dropped_by_symbol[label];
-          continue;
-        }
-        const wordnet::Synset* target =
-            wordnet::FindSynset(db, pointer.target_pos, pointer.target_offset);
-        if (target == nullptr) {
-          *error = Where(db, "data", pos, source.line) + "pointer to a missing synset";
-          return false;
-        }
-        uint32_t target_index =
-            synset_base[pointer.target_pos - 1] +
-            static_cast<uint32_t>(target - db.synsets[pointer.target_pos - 1].data());
-        bool repeated = std::any_of(spec.pointers.begin(), spec.pointers.end(), [&](const auto& p) {
-          return p.type == code && p.target == target_index;
-        });
-        if (repeated) {
-          ++report->pointers_repeated;
-          continue;
-        }
-        spec.pointers.push_back({code, target_index});
-        ++report->pointers_kept;
-        ++report->kept_by_symbol[label];
-      }
-    }
-  }
-
-  // Senses in index order, with their frequencies.
-  for (const Lemma& lemma : lemmas) {
-    datafiles::WordSpec& word = lexicon->words[lemma.id];
-    for (uint8_t pos = 1; pos <= wordnet::kPosCount; ++pos) {
-      std::vector<datafiles::SenseSpec>& senses = word.senses[pos - 1];
-      const wordnet::IndexEntry* entry = lemma.index[pos - 1];
-      if (entry == nullptr) {
-        for (uint32_t synset : lemma.unindexed_synsets[pos - 1])
-          senses.push_back({synset, 0});
-        continue;
-      }
-      for (size_t k = 0; k < entry->offsets.size(); ++k) {
-        const wordnet::Synset* synset = wordnet::FindSynset(db, pos, entry->offsets[k]);
-        if (synset == nullptr) {
-          *error = Where(db, "index", pos, entry->line) + "synset offset " +
-                   std::to_string(entry->offsets[k]) + " is missing";
-          return false;
-        }
-        uint32_t global =
-            synset_base[pos - 1] + static_cast<uint32_t>(synset - db.synsets[pos - 1].data());
-        const std::vector<uint32_t>& holders = synset_slots[global];
-        uint32_t slot = slot_of.find(lemma.key)->second;
-        if (std::find(holders.begin(), holders.end(), slot) == holders.end()) {
-          ++report->senses_without_form;
-        }
-        uint32_t count = 0;
-        std::string key = SenseKey(db, lemma.key, *synset);
-        if (!key.empty()) {
-          auto it = count_of.find(key);
-          if (it != count_of.end()) {
-            count = it->second.first;
-            it->second.second = true;
-          }
-        }
-        if (count > 255) ++report->frequencies_capped;
-        senses.push_back({global, static_cast<uint8_t>(std::min<uint32_t>(count, 255))});
-      }
-      if (senses.size() > 255) {
-        *error = Where(db, "index", pos, entry->line) + "more than 255 synsets for one word";
-        return false;
-      }
-    }
-    for (const auto& senses : word.senses)
-      report->senses += senses.size();
-  }
-  for (const auto& [key, value] : count_of) {
-    if (!value.second) ++report->counts_without_sense;
-  }
-  report->words = lemmas.size();
-  report->synsets = synset_total;
-  return true;
+  return LexiconBuilder(db, lexicon, report, error).Build();
 }
 
 bool ReadWordList(const std::string& path, std::vector<std::string>* words, std::string* error) {
   std::string text;
   if (!wordnet::ReadWholeFile(path, &text, error)) return false;
   words->clear();
-  size_t start = 0;
-  uint32_t line = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    ++line;
-    std::string_view word(text.data() + start, end - start);
+  return engine::ForEachLine(text, [&](std::string_view word, uint32_t line, size_t) {
     if (!word.empty() && word.back() == '\r') word.remove_suffix(1);
     if (word.find('\0') != std::string_view::npos) {
       *error = path + ":" + std::to_string(line) + ": NUL byte in the word list";
       return false;
     }
     if (!word.empty()) words->emplace_back(word);
-    start = end + 1;
-  }
-  return true;
+    return true;
+  });
 }
 
 std::vector<std::string> AnagramWords(const std::vector<std::string>& list_words,
@@ -391,9 +435,8 @@ std::vector<std::string> AnagramWords(const std::vector<std::string>& list_words
   std::vector<std::string> words;
   words.reserve(list_words.size() + lexicon.words.size());
   auto offer = [&](const std::string& word) {
-    bool letters =
-        !word.empty() && word.size() <= kMaxAnagramWordLength &&
-        std::all_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+    bool letters = !word.empty() && word.size() <= nymdex::kMaxAnagramWordLength &&
+                   std::all_of(word.begin(), word.end(), engine::IsAsciiLower);
     if (letters) {
       words.push_back(word);
     } else {

@@ -35,16 +35,9 @@
 namespace mkdata {
 
 inline constexpr const char* kSentinelWord = " ";
-inline constexpr size_t kMaxIdentifiers = 1000000;  // six decimal digits
-inline constexpr size_t kMaxStoredWordLength = 1023;
-inline constexpr size_t kMaxGlossLength = 1027;
-inline constexpr size_t kMaxAnagramWordLength = 127;
 
 // The pointer-type code of `symbol` in a synset of part of speech `pos` (1 to 4), or 0.
 uint8_t PointerTypeCode(uint8_t pos, std::string_view symbol);
-
-// A-Z mapped onto a-z; other bytes unchanged.
-std::string FoldCase(std::string_view text);
 
 struct LexiconReport {
   size_t words = 0;  // the sentinel not counted

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/data_format.h"
+#include "platform/program_names.h"
 #include "tools/datafile_writer.h"
 #include "tools/mkdata_forms.h"
 #include "tools/mkdata_lexicon.h"
@@ -75,6 +77,129 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+// What a compile did, for the report.
+struct Report {
+  uint64_t bytes_read = 0;
+  mkdata::LexiconReport lexicon;
+  mkdata::AnagramReport anagrams;
+  mkdata::FormsReport forms;
+  size_t word_index_decoded = 0;
+  size_t word_index_size = 0;
+  uint32_t tag_blocks = 0;
+  std::vector<std::pair<std::string, uint64_t>> sizes;
+  mkdata::CustomDatabaseState custom = mkdata::CustomDatabaseState::kKept;
+  double read_seconds = 0;
+  double map_seconds = 0;
+  double encode_seconds = 0;
+  double write_seconds = 0;
+};
+
+// Encodes the data files and adds them, with the two assets, to `output`.
+bool StageFiles(const Options& options, const datafiles::Lexicon& lexicon,
+                const std::vector<std::string>& anagram_words,
+                std::vector<mkdata::FormEntry> form_entries, mkdata::OutputSet* output,
+                Report* report, std::string* error) {
+  datafiles::DataFileImages images;
+  if (!datafiles::BuildDataFiles(lexicon, &images, error)) {
+    *error = "data files: " + *error;
+    return false;
+  }
+  report->word_index_decoded = images.word_index_decoded;
+  report->word_index_size = images.word_index.size();
+  report->tag_blocks = images.tag_blocks;
+  output->Add(program::kSynsetFile, std::move(images.synsets));
+  output->Add(program::kWordIndexFile, std::move(images.word_index));
+  output->Add(program::kTagFile, std::move(images.tags));
+  output->Add(program::kAnagramFile, datafiles::BuildAnagramFile(anagram_words));
+  std::vector<uint8_t> forms_file;
+  if (!mkdata::BuildFormsFile(std::move(form_entries), &forms_file, &report->forms, error)) {
+    return false;
+  }
+  output->Add(program::kIrregularFormsFile, std::move(forms_file));
+  std::vector<uint8_t> asset;
+  if (!mkdata::LoadTips(options.assets + "/" + program::kTipsFile, &asset, error)) return false;
+  output->Add(program::kTipsFile, std::move(asset));
+  if (!mkdata::LoadSplash(options.assets + "/" + program::kSplashFile, &asset, error)) {
+    return false;
+  }
+  output->Add(program::kSplashFile, std::move(asset));
+  return true;
+}
+
+// Writes the staged files and, when it is missing, the empty custom database. 0, or the exit
+// status after the message.
+int WriteFiles(const Options& options, mkdata::OutputSet* output,
+               mkdata::CustomDatabaseState* custom) {
+  std::string error;
+  if (!output->Commit(&error)) {
+    if (!output->touched()) return Fail(error);
+    std::fprintf(stderr, "verbarium-mkdata: %s\nverbarium-mkdata: %s is incomplete: run again\n",
+                 error.c_str(), options.out.c_str());
+    return 1;
+  }
+  if (!mkdata::EnsureCustomDatabase(options.out, custom, &error)) {
+    std::fprintf(stderr, "verbarium-mkdata: %s\n", error.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+void PrintSymbols(const char* title, const std::map<std::string, size_t>& counts) {
+  std::printf("    %s:", title);
+  int column = 0;
+  for (const auto& [symbol, count] : counts) {
+    if (column++ % 5 == 0) std::printf("\n    ");
+    std::printf("  %-8s %6zu", symbol.c_str(), count);
+  }
+  std::printf("%s\n", counts.empty() ? " none" : "");
+}
+
+void PrintReport(const Options& options, const Report& r, double total_seconds) {
+  const mkdata::LexiconReport& lexicon = r.lexicon;
+  std::printf("verbarium-mkdata: %s (%.1f MB read) and %s\n", options.wordnet.c_str(),
+              static_cast<double>(r.bytes_read) / 1e6, options.words.c_str());
+  std::printf("  words     %zu (%zu written in more than one case", lexicon.words,
+              lexicon.case_variant_lemmas);
+  std::printf(", %zu synset forms repeated in another case)\n", lexicon.repeated_forms);
+  std::printf("  synsets   %zu\n", lexicon.synsets);
+  std::printf("  senses    %zu (%zu frequencies capped at %u, %zu tag counts naming no sense)\n",
+              lexicon.senses, lexicon.frequencies_capped, nymdex::kMaxFrequency,
+              lexicon.counts_without_sense);
+  if (lexicon.forms_without_index > 0 || lexicon.senses_without_form > 0) {
+    std::printf(
+        "  mismatch  %zu synset forms in no index file, %zu index senses whose synset"
+        " lacks the lemma\n",
+        lexicon.forms_without_index, lexicon.senses_without_form);
+  }
+  std::printf("  pointers  %zu kept, %zu dropped, %zu lexical pointers repeating a kept one\n",
+              lexicon.pointers_kept, lexicon.pointers_dropped, lexicon.pointers_repeated);
+  PrintSymbols("kept", lexicon.kept_by_symbol);
+  PrintSymbols("dropped", lexicon.dropped_by_symbol);
+  std::printf("  index     %zu bytes decoded from %zu (the engine allows twice the file size)\n",
+              r.word_index_decoded, r.word_index_size);
+  std::printf("  tags      %u blocks\n", r.tag_blocks);
+  std::printf("  anagrams  %zu words (%zu from the list, %zu one-word lemmas, %zu rejected)\n",
+              r.anagrams.kept, r.anagrams.list_words, r.anagrams.lemma_words, r.anagrams.rejected);
+  std::printf(
+      "  forms     %zu irregular forms (%zu noun, %zu verb, %zu adjective, %zu adverb records;"
+      " %zu base forms; %zu repeated lines merged)\n",
+      r.forms.forms, r.forms.entries[0], r.forms.entries[1], r.forms.entries[2], r.forms.entries[3],
+      r.forms.bases, r.forms.merged);
+  std::printf("  files in %s:\n", options.out.c_str());
+  uint64_t total = 0;
+  for (const auto& [name, size] : r.sizes) {
+    std::printf("    %-14s %10" PRIu64 " bytes\n", name.c_str(), size);
+    total += size;
+  }
+  std::printf("    %-14s %10" PRIu64 " bytes\n", "total", total);
+  std::printf("  custom    %s/%s %s\n", program::kCustomIndexFile, program::kCustomDataFile,
+              r.custom == mkdata::CustomDatabaseState::kCreated ? "created empty"
+              : r.custom == mkdata::CustomDatabaseState::kKept  ? "kept as they were"
+                                                                : "incomplete, left as they are");
+  std::printf("  time      %.2f s (read %.2f, map %.2f, encode %.2f, write %.2f)\n", total_seconds,
+              r.read_seconds, r.map_seconds, r.encode_seconds, r.write_seconds);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,114 +213,36 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "verbarium-mkdata: %s\n%s", error.c_str(), kUsage);
     return 2;
   }
-
-  auto start = std::chrono::steady_clock::now();
+  Report report;
+  const auto start = std::chrono::steady_clock::now();
   wordnet::Database db;
   if (!wordnet::ReadDatabase(options.wordnet, &db, &error)) return Fail(error);
   std::vector<mkdata::FormEntry> form_entries;
   if (!mkdata::ReadExceptionLists(options.wordnet, &form_entries, &error)) return Fail(error);
   std::vector<std::string> list_words;
   if (!mkdata::ReadWordList(options.words, &list_words, &error)) return Fail(error);
-  double read_seconds = Seconds(start);
+  report.bytes_read = db.bytes_read;
+  report.read_seconds = Seconds(start);
 
-  auto build_start = std::chrono::steady_clock::now();
+  auto phase = std::chrono::steady_clock::now();
   datafiles::Lexicon lexicon;
-  mkdata::LexiconReport lexicon_report;
-  if (!mkdata::BuildLexicon(db, &lexicon, &lexicon_report, &error)) return Fail(error);
-  mkdata::AnagramReport anagram_report;
-  std::vector<std::string> anagram_words =
-      mkdata::AnagramWords(list_words, lexicon, &anagram_report);
-  double build_seconds = Seconds(build_start);
+  if (!mkdata::BuildLexicon(db, &lexicon, &report.lexicon, &error)) return Fail(error);
+  const std::vector<std::string> anagram_words =
+      mkdata::AnagramWords(list_words, lexicon, &report.anagrams);
+  report.map_seconds = Seconds(phase);
 
-  auto encode_start = std::chrono::steady_clock::now();
-  datafiles::DataFileImages images;
-  if (!datafiles::BuildDataFiles(lexicon, &images, &error)) return Fail("data files: " + error);
-  size_t word_index_size = images.word_index.size();
+  phase = std::chrono::steady_clock::now();
   mkdata::OutputSet output(options.out);
-  output.Add("1001L.dat", std::move(images.synsets));
-  output.Add("1001W.dat", std::move(images.word_index));
-  output.Add("1001T.dat", std::move(images.tags));
-  output.Add("1001A.dat", datafiles::BuildAnagramFile(anagram_words));
-  std::vector<uint8_t> forms_file;
-  mkdata::FormsReport forms_report;
-  if (!mkdata::BuildFormsFile(std::move(form_entries), &forms_file, &forms_report, &error)) {
+  if (!StageFiles(options, lexicon, anagram_words, std::move(form_entries), &output, &report,
+                  &error)) {
     return Fail(error);
   }
-  output.Add("1001E.dat", std::move(forms_file));
-  std::vector<uint8_t> asset;
-  if (!mkdata::LoadTips(options.assets + "/tips.dat", &asset, &error)) return Fail(error);
-  output.Add("tips.dat", std::move(asset));
-  if (!mkdata::LoadSplash(options.assets + "/verbarium.bmp", &asset, &error)) return Fail(error);
-  output.Add("verbarium.bmp", std::move(asset));
-  double encode_seconds = Seconds(encode_start);
+  report.encode_seconds = Seconds(phase);
 
-  auto write_start = std::chrono::steady_clock::now();
-  mkdata::CustomDatabaseState custom = mkdata::CustomDatabaseState::kKept;
-  if (!output.Commit(&error)) {
-    if (!output.touched()) return Fail(error);
-    std::fprintf(stderr, "verbarium-mkdata: %s\nverbarium-mkdata: %s is incomplete: run again\n",
-                 error.c_str(), options.out.c_str());
-    return 1;
-  }
-  if (!mkdata::EnsureCustomDatabase(options.out, &custom, &error)) {
-    std::fprintf(stderr, "verbarium-mkdata: %s\n", error.c_str());
-    return 1;
-  }
-  double write_seconds = Seconds(write_start);
-
-  // The report.
-  std::printf("verbarium-mkdata: %s (%.1f MB read) and %s\n", options.wordnet.c_str(),
-              static_cast<double>(db.bytes_read) / 1e6, options.words.c_str());
-  std::printf("  words     %zu (%zu written in more than one case", lexicon_report.words,
-              lexicon_report.case_variant_lemmas);
-  std::printf(", %zu synset forms repeated in another case)\n", lexicon_report.repeated_forms);
-  std::printf("  synsets   %zu\n", lexicon_report.synsets);
-  std::printf("  senses    %zu (%zu frequencies capped at 255, %zu tag counts naming no sense)\n",
-              lexicon_report.senses, lexicon_report.frequencies_capped,
-              lexicon_report.counts_without_sense);
-  if (lexicon_report.forms_without_index > 0 || lexicon_report.senses_without_form > 0) {
-    std::printf(
-        "  mismatch  %zu synset forms in no index file, %zu index senses whose synset"
-        " lacks the lemma\n",
-        lexicon_report.forms_without_index, lexicon_report.senses_without_form);
-  }
-  std::printf("  pointers  %zu kept, %zu dropped, %zu lexical pointers repeating a kept one\n",
-              lexicon_report.pointers_kept, lexicon_report.pointers_dropped,
-              lexicon_report.pointers_repeated);
-  auto print_symbols = [](const char* title, const std::map<std::string, size_t>& counts) {
-    std::printf("    %s:", title);
-    int column = 0;
-    for (const auto& [symbol, count] : counts) {
-      if (column++ % 5 == 0) std::printf("\n    ");
-      std::printf("  %-8s %6zu", symbol.c_str(), count);
-    }
-    std::printf("%s\n", counts.empty() ? " none" : "");
-  };
-  print_symbols("kept", lexicon_report.kept_by_symbol);
-  print_symbols("dropped", lexicon_report.dropped_by_symbol);
-  std::printf("  index     %zu bytes decoded from %zu (the engine allows twice the file size)\n",
-              images.word_index_decoded, word_index_size);
-  std::printf("  tags      %u blocks\n", images.tag_blocks);
-  std::printf("  anagrams  %zu words (%zu from the list, %zu one-word lemmas, %zu rejected)\n",
-              anagram_report.kept, anagram_report.list_words, anagram_report.lemma_words,
-              anagram_report.rejected);
-  std::printf(
-      "  forms     %zu irregular forms (%zu noun, %zu verb, %zu adjective, %zu adverb records;"
-      " %zu base forms; %zu repeated lines merged)\n",
-      forms_report.forms, forms_report.entries[0], forms_report.entries[1], forms_report.entries[2],
-      forms_report.entries[3], forms_report.bases, forms_report.merged);
-  std::printf("  files in %s:\n", options.out.c_str());
-  uint64_t total = 0;
-  for (const auto& [name, size] : output.Sizes()) {
-    std::printf("    %-14s %10" PRIu64 " bytes\n", name.c_str(), size);
-    total += size;
-  }
-  std::printf("    %-14s %10" PRIu64 " bytes\n", "total", total);
-  std::printf("  custom    1001M.idx/1001M.dat %s\n",
-              custom == mkdata::CustomDatabaseState::kCreated ? "created empty"
-              : custom == mkdata::CustomDatabaseState::kKept  ? "kept as they were"
-                                                              : "incomplete, left as they are");
-  std::printf("  time      %.2f s (read %.2f, map %.2f, encode %.2f, write %.2f)\n", Seconds(start),
-              read_seconds, build_seconds, encode_seconds, write_seconds);
+  phase = std::chrono::steady_clock::now();
+  if (const int status = WriteFiles(options, &output, &report.custom); status != 0) return status;
+  report.write_seconds = Seconds(phase);
+  report.sizes = output.Sizes();
+  PrintReport(options, report, Seconds(start));
   return 0;
 }

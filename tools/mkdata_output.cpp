@@ -5,6 +5,9 @@
 
 #include "custom/custom_db.h"
 #include "engine/little_endian.h"
+#include "engine/text_helpers.h"
+#include "platform/data_path.h"
+#include "platform/program_names.h"
 #include "tools/datafile_writer.h"
 #include "tools/wordnet_reader.h"
 
@@ -57,7 +60,7 @@ bool OutputSet::Commit(std::string* error) {
       fs::remove(path, ec);
   };
   for (const auto& [name, bytes] : files_) {
-    std::string path = folder_ + "/" + name + kStagingSuffix;
+    std::string path = platform::FileInDataFolder(folder_, name) + kStagingSuffix;
     if (!datafiles::WriteFileAtomically(path, bytes, error)) {
       remove_staged();
       fs::remove(path, ec);
@@ -67,7 +70,7 @@ bool OutputSet::Commit(std::string* error) {
   }
   // A name taken by something other than a file would stop the renames half-way.
   for (const auto& [name, bytes] : files_) {
-    fs::path final_path = fs::path(folder_) / name;
+    fs::path final_path = platform::FileInDataFolder(folder_, name);
     if (fs::exists(fs::symlink_status(final_path, ec)) &&
         !fs::is_regular_file(fs::symlink_status(final_path, ec))) {
       *error = final_path.string() + ": is not a file and cannot be replaced";
@@ -76,7 +79,7 @@ bool OutputSet::Commit(std::string* error) {
     }
   }
   for (size_t i = 0; i < files_.size(); ++i) {
-    std::string final_path = folder_ + "/" + files_[i].first;
+    std::string final_path = platform::FileInDataFolder(folder_, files_[i].first);
     fs::rename(staged[i], final_path, ec);
     if (ec) {
       *error = final_path + ": cannot be replaced (" + ec.message() + ")";
@@ -92,25 +95,23 @@ bool OutputSet::Commit(std::string* error) {
 bool LoadTips(const std::string& path, std::vector<uint8_t>* bytes, std::string* error) {
   if (!LoadBytes(path, bytes, error)) return false;
   std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-  size_t start = 0, tips = 0;
-  uint32_t line = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    ++line;
-    std::string_view content = text.substr(start, end - start);
-    auto fail = [&](const char* what) {
+  size_t tips = 0;
+  const bool read = engine::ForEachLine(text, [&](std::string_view content, uint32_t line, size_t) {
+    auto fail = [&](const std::string& what) {
       *error = path + ":" + std::to_string(line) + ": " + what;
       return false;
     };
     if (content.find('\0') != std::string_view::npos) return fail("NUL byte in the tips file");
-    if (content.size() > kMaxTipLine) return fail("tip longer than 9,999 characters");
+    if (content.size() > kMaxTipLine) {
+      return fail("tip longer than " + datafiles::GroupedNumber(kMaxTipLine) + " characters");
+    }
     if (!content.empty() && content[0] != ' ' && content[0] != '\t' && content[0] != ';' &&
         content[0] != '\r') {
       ++tips;
     }
-    start = end + 1;
-  }
+    return true;
+  });
+  if (!read) return false;
   if (tips == 0) {
     *error = path + ": no tip lines";
     return false;
@@ -143,8 +144,8 @@ bool LoadSplash(const std::string& path, std::vector<uint8_t>* bytes, std::strin
 
 bool EnsureCustomDatabase(const std::string& folder, CustomDatabaseState* state,
                           std::string* error) {
-  std::string index = folder + "/1001M.idx";
-  std::string data = folder + "/1001M.dat";
+  std::string index = platform::FileInDataFolder(folder, program::kCustomIndexFile);
+  std::string data = platform::FileInDataFolder(folder, program::kCustomDataFile);
   switch (CustomDb_CreateIfMissing(index.c_str(), data.c_str())) {
     case CustomCreateResult::kCreated:
       *state = CustomDatabaseState::kCreated;

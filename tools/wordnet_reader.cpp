@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "engine/text_helpers.h"
+
 namespace wordnet {
 namespace {
 
@@ -43,14 +45,10 @@ class Fields {
   size_t pos_ = 0;
 };
 
+// At most ten digits whose value fits 32 bits.
 bool ParseDecimal(std::string_view field, uint32_t* value) {
-  if (field.empty() || field.size() > 10) return false;
   uint64_t v = 0;
-  for (char c : field) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + static_cast<uint32_t>(c - '0');
-  }
-  if (v > UINT32_MAX) return false;
+  if (field.size() > 10 || !engine::ParseDigits(field, UINT32_MAX, &v)) return false;
   *value = static_cast<uint32_t>(v);
   return true;
 }
@@ -98,20 +96,12 @@ class LineError {
 // Calls `visit(line, number, start)` for each line of `text` that is not part of the licence
 // preamble (lines beginning with two spaces) and is not empty. Stops at the first false.
 template <typename Visit>
-bool ForEachLine(std::string_view text, Visit visit) {
-  size_t start = 0;
-  uint32_t number = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    ++number;
-    std::string_view line = text.substr(start, end - start);
+bool ForEachRecordLine(std::string_view text, Visit visit) {
+  return engine::ForEachLine(text, [&](std::string_view line, uint32_t number, size_t start) {
     bool preamble = line.size() >= 2 && line[0] == ' ' && line[1] == ' ';
     bool empty = line.find_first_not_of(" \t\r") == std::string_view::npos;
-    if (!preamble && !empty && !visit(line, number, start)) return false;
-    start = end + 1;
-  }
-  return true;
+    return preamble || empty || visit(line, number, start);
+  });
 }
 
 // Cuts the adjective position markers from a word form.
@@ -126,6 +116,108 @@ std::string_view CutMarker(std::string_view word) {
 
 bool PosMatchesFile(char letter, uint8_t file_pos) {
   return PosFromLetter(letter) == file_pos;
+}
+
+// The parts of a data file line, in their order: offset, lexicographer file number and synset
+// type; the words with their lexical identifiers; the pointers; for verbs the sentence frames;
+// then "|" and the gloss. Each reads on from where the one before stopped.
+bool ParseSynsetHead(Fields* fields, LineError* fail, uint8_t file_pos, size_t start,
+                     Synset* synset) {
+  std::string_view f;
+  uint32_t value = 0;
+  if (!fields->Next(&f) || !ParseDecimal(f, &synset->offset)) return fail->Field("bad offset", f);
+  if (synset->offset != start) {
+    return fail->Fail("offset " + std::string(f) + " is not the line's byte position " +
+                      std::to_string(start));
+  }
+  if (!fields->Next(&f)) return fail->Missing("lexicographer file number");
+  if (!ParseDecimal(f, &value) || value > 255) {
+    return fail->Field("bad lexicographer file number", f);
+  }
+  synset->lex_filenum = static_cast<uint8_t>(value);
+  if (!fields->Next(&f)) return fail->Missing("synset type");
+  if (f.size() != 1 || !PosMatchesFile(f[0], file_pos)) return fail->Field("bad synset type", f);
+  synset->satellite = f[0] == 's';
+  return true;
+}
+
+bool ParseSynsetWords(Fields* fields, LineError* fail, size_t line_size, Synset* synset) {
+  std::string_view f;
+  uint32_t word_count = 0;
+  uint32_t value = 0;
+  if (!fields->Next(&f)) return fail->Missing("word count");
+  if (!ParseHex(f, &word_count) || word_count == 0 || word_count > line_size) {
+    return fail->Field("bad word count", f);
+  }
+  synset->words.reserve(word_count);
+  synset->lex_ids.reserve(word_count);
+  for (uint32_t i = 0; i < word_count; ++i) {
+    if (!fields->Next(&f)) return fail->Missing("word");
+    std::string_view word = CutMarker(f);
+    if (word == "|") return fail->Missing("word");
+    synset->words.push_back(word);
+    if (!fields->Next(&f)) return fail->Missing("lex_id");
+    if (!ParseHex(f, &value) || value > 255) return fail->Field("bad lex_id", f);
+    synset->lex_ids.push_back(static_cast<uint8_t>(value));
+  }
+  return true;
+}
+
+bool ParsePointer(Fields* fields, LineError* fail, size_t word_count, Pointer* pointer) {
+  std::string_view f;
+  uint32_t value = 0;
+  if (!fields->Next(&pointer->symbol) || pointer->symbol == "|") return fail->Missing("pointer");
+  if (!fields->Next(&f)) return fail->Missing("pointer offset");
+  if (!ParseDecimal(f, &pointer->target_offset)) return fail->Field("bad pointer offset", f);
+  if (!fields->Next(&f)) return fail->Missing("pointer part of speech");
+  pointer->target_pos = f.size() == 1 ? PosFromLetter(f[0]) : 0;
+  if (pointer->target_pos == 0) return fail->Field("bad pointer part of speech", f);
+  if (!fields->Next(&f)) return fail->Missing("pointer source/target");
+  if (f.size() != 4 || !ParseHex(f, &value)) return fail->Field("bad pointer source/target", f);
+  pointer->source_word = static_cast<uint8_t>(value >> 8);
+  pointer->target_word = static_cast<uint8_t>(value & 0xFF);
+  if ((pointer->source_word == 0) != (pointer->target_word == 0)) {
+    return fail->Field("bad pointer source/target", f);
+  }
+  if (pointer->source_word > word_count) {
+    return fail->Field("pointer source beyond the word count", f);
+  }
+  return true;
+}
+
+bool ParsePointers(Fields* fields, LineError* fail, size_t line_size, Synset* synset) {
+  std::string_view f;
+  uint32_t pointer_count = 0;
+  if (!fields->Next(&f)) return fail->Missing("pointer count");
+  if (!ParseDecimal(f, &pointer_count)) return fail->Field("bad pointer count", f);
+  if (pointer_count > line_size) return fail->Field("bad pointer count", f);
+  synset->pointers.reserve(pointer_count);
+  for (uint32_t i = 0; i < pointer_count; ++i) {
+    Pointer pointer;
+    if (!ParsePointer(fields, fail, synset->words.size(), &pointer)) return false;
+    synset->pointers.push_back(pointer);
+  }
+  return true;
+}
+
+bool ParseGloss(Fields* fields, LineError* fail, uint8_t file_pos, Synset* synset) {
+  std::string_view f;
+  uint32_t value = 0;
+  if (!fields->Next(&f)) return fail->Missing("gloss separator \"|\"");
+  if (f != "|" && file_pos == 2) {
+    // Verb synsets list their sentence frames: count, then "+ frame word" triples.
+    uint32_t frame_count = 0;
+    if (!ParseDecimal(f, &frame_count)) return fail->Field("bad frame count", f);
+    for (uint32_t i = 0; i < frame_count; ++i) {
+      if (!fields->Next(&f) || f != "+") return fail->Missing("frame");
+      if (!fields->Next(&f) || !ParseDecimal(f, &value)) return fail->Field("bad frame number", f);
+      if (!fields->Next(&f) || !ParseHex(f, &value)) return fail->Field("bad frame word", f);
+    }
+    if (!fields->Next(&f)) return fail->Missing("gloss separator \"|\"");
+  }
+  if (f != "|") return fail->Field("expected \"|\" before the gloss, found", f);
+  synset->gloss = fields->Rest();
+  return true;
 }
 
 }  // namespace
@@ -178,84 +270,18 @@ bool ReadWholeFile(const std::string& path, std::string* contents, std::string* 
 bool ParseDataFile(std::string_view text, const std::string& name, uint8_t file_pos,
                    std::vector<Synset>* out, std::string* error) {
   LineError fail(name, error);
-  return ForEachLine(text, [&](std::string_view line, uint32_t number, size_t start) {
+  return ForEachRecordLine(text, [&](std::string_view line, uint32_t number, size_t start) {
     fail.SetLine(number);
     Fields fields(line);
-    std::string_view f;
     Synset synset;
     synset.line = number;
     synset.pos = file_pos;
-    uint32_t value = 0;
-    if (!fields.Next(&f) || !ParseDecimal(f, &synset.offset)) return fail.Field("bad offset", f);
-    if (synset.offset != start) {
-      return fail.Fail("offset " + std::string(f) + " is not the line's byte position " +
-                       std::to_string(start));
+    if (!ParseSynsetHead(&fields, &fail, file_pos, start, &synset) ||
+        !ParseSynsetWords(&fields, &fail, line.size(), &synset) ||
+        !ParsePointers(&fields, &fail, line.size(), &synset) ||
+        !ParseGloss(&fields, &fail, file_pos, &synset)) {
+      return false;
     }
-    if (!fields.Next(&f)) return fail.Missing("lexicographer file number");
-    if (!ParseDecimal(f, &value) || value > 255) {
-      return fail.Field("bad lexicographer file number", f);
-    }
-    synset.lex_filenum = static_cast<uint8_t>(value);
-    if (!fields.Next(&f)) return fail.Missing("synset type");
-    if (f.size() != 1 || !PosMatchesFile(f[0], file_pos)) return fail.Field("bad synset type", f);
-    synset.satellite = f[0] == 's';
-    uint32_t word_count = 0;
-    if (!fields.Next(&f)) return fail.Missing("word count");
-    if (!ParseHex(f, &word_count) || word_count == 0 || word_count > line.size()) {
-      return fail.Field("bad word count", f);
-    }
-    synset.words.reserve(word_count);
-    synset.lex_ids.reserve(word_count);
-    for (uint32_t i = 0; i < word_count; ++i) {
-      if (!fields.Next(&f)) return fail.Missing("word");
-      std::string_view word = CutMarker(f);
-      if (word == "|") return fail.Missing("word");
-      synset.words.push_back(word);
-      if (!fields.Next(&f)) return fail.Missing("lex_id");
-      if (!ParseHex(f, &value) || value > 255) return fail.Field("bad lex_id", f);
-      synset.lex_ids.push_back(static_cast<uint8_t>(value));
-    }
-    uint32_t pointer_count = 0;
-    if (!fields.Next(&f)) return fail.Missing("pointer count");
-    if (!ParseDecimal(f, &pointer_count)) return fail.Field("bad pointer count", f);
-    if (pointer_count > line.size()) return fail.Field("bad pointer count", f);
-    synset.pointers.reserve(pointer_count);
-    for (uint32_t i = 0; i < pointer_count; ++i) {
-      Pointer pointer;
-      if (!fields.Next(&pointer.symbol) || pointer.symbol == "|") {
-        return fail.Missing("pointer");
-      }
-      if (!fields.Next(&f)) return fail.Missing("pointer offset");
-      if (!ParseDecimal(f, &pointer.target_offset)) return fail.Field("bad pointer offset", f);
-      if (!fields.Next(&f)) return fail.Missing("pointer part of speech");
-      pointer.target_pos = f.size() == 1 ? PosFromLetter(f[0]) : 0;
-      if (pointer.target_pos == 0) return fail.Field("bad pointer part of speech", f);
-      if (!fields.Next(&f)) return fail.Missing("pointer source/target");
-      if (f.size() != 4 || !ParseHex(f, &value)) return fail.Field("bad pointer source/target", f);
-      pointer.source_word = static_cast<uint8_t>(value >> 8);
-      pointer.target_word = static_cast<uint8_t>(value & 0xFF);
-      if ((pointer.source_word == 0) != (pointer.target_word == 0)) {
-        return fail.Field("bad pointer source/target", f);
-      }
-      if (pointer.source_word > word_count) {
-        return fail.Field("pointer source beyond the word count", f);
-      }
-      synset.pointers.push_back(pointer);
-    }
-    if (!fields.Next(&f)) return fail.Missing("gloss separator \"|\"");
-    if (f != "|" && file_pos == 2) {
-      // Verb synsets list their sentence frames: count, then "+ frame word" triples.
-      uint32_t frame_count = 0;
-      if (!ParseDecimal(f, &frame_count)) return fail.Field("bad frame count", f);
-      for (uint32_t i = 0; i < frame_count; ++i) {
-        if (!fields.Next(&f) || f != "+") return fail.Missing("frame");
-        if (!fields.Next(&f) || !ParseDecimal(f, &value)) return fail.Field("bad frame number", f);
-        if (!fields.Next(&f) || !ParseHex(f, &value)) return fail.Field("bad frame word", f);
-      }
-      if (!fields.Next(&f)) return fail.Missing("gloss separator \"|\"");
-    }
-    if (f != "|") return fail.Field("expected \"|\" before the gloss, found", f);
-    synset.gloss = fields.Rest();
     out->push_back(std::move(synset));
     return true;
   });
@@ -264,7 +290,7 @@ bool ParseDataFile(std::string_view text, const std::string& name, uint8_t file_
 bool ParseIndexFile(std::string_view text, const std::string& name, uint8_t file_pos,
                     std::vector<IndexEntry>* out, std::string* error) {
   LineError fail(name, error);
-  return ForEachLine(text, [&](std::string_view line, uint32_t number, size_t) {
+  return ForEachRecordLine(text, [&](std::string_view line, uint32_t number, size_t) {
     fail.SetLine(number);
     Fields fields(line);
     std::string_view f;
@@ -307,7 +333,7 @@ bool ParseIndexFile(std::string_view text, const std::string& name, uint8_t file
 bool ParseCountFile(std::string_view text, const std::string& name, std::vector<SenseCount>* out,
                     std::string* error) {
   LineError fail(name, error);
-  return ForEachLine(text, [&](std::string_view line, uint32_t number, size_t) {
+  return ForEachRecordLine(text, [&](std::string_view line, uint32_t number, size_t) {
     fail.SetLine(number);
     Fields fields(line);
     std::string_view key, f;
@@ -338,6 +364,49 @@ const Synset* FindSynset(const Database& db, uint8_t pos, uint32_t offset) {
                              [](const Synset& s, uint32_t o) { return s.offset < o; });
   return it != list.end() && it->offset == offset ? &*it : nullptr;
 }
+
+namespace {
+
+// Cross-references: pointer targets and index offsets must name synsets, and pointer word
+// numbers must lie within the target's words.
+bool CheckReferences(const Database& db, std::string* error) {
+  const std::string& folder = db.folder;
+  for (uint8_t pos = 1; pos <= kPosCount; ++pos) {
+    std::string data_name = folder + "/data." + kPosFileSuffix[pos - 1];
+    for (const Synset& synset : db.synsets[pos - 1]) {
+      for (const Pointer& pointer : synset.pointers) {
+        const Synset* target = FindSynset(db, pointer.target_pos, pointer.target_offset);
+        // The message's head is built only for a pointer that fails.
+        auto where = [&] {
+          return data_name + ":" + std::to_string(synset.line) + ": pointer \"" +
+                 std::string(pointer.symbol) + "\" ";
+        };
+        if (target == nullptr) {
+          *error = where() + "to a missing synset " + std::to_string(pointer.target_offset);
+          return false;
+        }
+        if (pointer.target_word > target->words.size()) {
+          *error = where() + "to word " + std::to_string(pointer.target_word) + " of a synset of " +
+                   std::to_string(target->words.size()) + " words";
+          return false;
+        }
+      }
+    }
+    std::string index_name = folder + "/index." + kPosFileSuffix[pos - 1];
+    for (const IndexEntry& entry : db.index[pos - 1]) {
+      for (uint32_t offset : entry.offsets) {
+        if (FindSynset(db, pos, offset) == nullptr) {
+          *error = index_name + ":" + std::to_string(entry.line) + ": synset offset " +
+                   std::to_string(offset) + " is not in data." + kPosFileSuffix[pos - 1];
+          return false;
+        }
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace
 
 bool ReadDatabase(const std::string& folder, Database* db, std::string* error) {
   db->folder = folder;
@@ -374,40 +443,7 @@ bool ReadDatabase(const std::string& folder, Database* db, std::string* error) {
     return false;
   }
 
-  // Cross-references: pointer targets and index offsets must name synsets.
-  for (uint8_t pos = 1; pos <= kPosCount; ++pos) {
-    std::string data_name = folder + "/data." + kPosFileSuffix[pos - 1];
-    for (const Synset& synset : db->synsets[pos - 1]) {
-      for (const Pointer& pointer : synset.pointers) {
-        const Synset* target = FindSynset(*db, pointer.target_pos, pointer.target_offset);
-        // The message's head is built only for a pointer that fails.
-        auto where = [&] {
-          return data_name + ":" + std::to_string(synset.line) + ": pointer \"" +
-                 std::string(pointer.symbol) + "\" ";
-        };
-        if (target == nullptr) {
-          *error = where() + "to a missing synset " + std::to_string(pointer.target_offset);
-          return false;
-        }
-        if (pointer.target_word > target->words.size()) {
-          *error = where() + "to word " + std::to_string(pointer.target_word) + " of a synset of " +
-                   std::to_string(target->words.size()) + " words";
-          return false;
-        }
-      }
-    }
-    std::string index_name = folder + "/index." + kPosFileSuffix[pos - 1];
-    for (const IndexEntry& entry : db->index[pos - 1]) {
-      for (uint32_t offset : entry.offsets) {
-        if (FindSynset(*db, pos, offset) == nullptr) {
-          *error = index_name + ":" + std::to_string(entry.line) + ": synset offset " +
-                   std::to_string(offset) + " is not in data." + kPosFileSuffix[pos - 1];
-          return false;
-        }
-      }
-    }
-  }
-  return true;
+  return CheckReferences(*db, error);
 }
 
 }  // namespace wordnet

@@ -19,10 +19,10 @@ std::optional<char32_t> KeyAfter(const QString& text, QLatin1StringView prefix) 
 std::optional<HotKey> ParseHotKey(const QString& text) {
   const QString trimmed = text.trimmed();
   std::optional<HotKey> hotkey;
-  if (const auto key = KeyAfter(trimmed, QLatin1StringView("Ctrl+Alt+"))) {
-    hotkey = HotKey{true, *key};
-  } else if (const auto key = KeyAfter(trimmed, QLatin1StringView("Ctrl+"))) {
-    hotkey = HotKey{false, *key};
+  if (const auto with_alt = KeyAfter(trimmed, QLatin1StringView("Ctrl+Alt+"))) {
+    hotkey = HotKey{true, *with_alt};
+  } else if (const auto ctrl_only = KeyAfter(trimmed, QLatin1StringView("Ctrl+"))) {
+    hotkey = HotKey{false, *ctrl_only};
   }
   if (hotkey) hotkey->key = QChar::toUpper(hotkey->key);
   return hotkey;

@@ -3,14 +3,14 @@
 #include <algorithm>
 
 #include "anagram/jumble.h"
+#include "engine/text_helpers.h"
 
 namespace lookup {
 
 namespace {
 
 unsigned char Folded(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u + 32) : u;
+  return static_cast<unsigned char>(engine::AsciiLower(c));
 }
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {

@@ -1,18 +1,11 @@
 #include "app/lookup/custom_entry.h"
 
 #include "app/lookup/text_rules.h"
+#include "engine/text_helpers.h"
 
 namespace lookup {
 
 namespace {
-
-bool IsAsciiLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
 
 EntryCheck Fail(const char* message, EntryField clear) {
   return {message, clear};
@@ -50,13 +43,13 @@ EntryCheck ValidateCustomEntry(const CustomEntryForm& form, EntryDialog dialog,
   const std::string word = Trim(form.word);
   if (word.empty()) return Fail(kEnterWordMessage, EntryField::kNone);
   for (char c : word) {
-    if (c != ' ' && !IsAsciiLetter(c)) return Fail(kInvalidWordMessage, EntryField::kWord);
+    if (c != ' ' && !engine::IsAsciiLetter(c)) return Fail(kInvalidWordMessage, EntryField::kWord);
   }
   const std::string definition = Trim(form.definition);
   if (definition.empty()) return Fail(kEnterDefinitionMessage, EntryField::kNone);
   for (char c : definition) {
-    const bool digit_ok = dialog == EntryDialog::kAdd && IsDigit(c);
-    if (c != ' ' && !IsAsciiLetter(c) && !digit_ok) {
+    const bool digit_ok = dialog == EntryDialog::kAdd && engine::IsAsciiDigit(c);
+    if (c != ' ' && !engine::IsAsciiLetter(c) && !digit_ok) {
       return Fail(kInvalidDefinitionMessage, EntryField::kDefinition);
     }
   }

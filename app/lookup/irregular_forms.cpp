@@ -8,6 +8,7 @@
 #include "engine/little_endian.h"
 #include "engine/md5.h"
 #include "engine/nymdex.h"
+#include "platform/program_names.h"
 
 namespace lookup {
 namespace {
@@ -118,15 +119,16 @@ std::string FormsStatusText(const IrregularForms& forms) {
   const std::string head = "Irregular forms: ";
   switch (forms.state()) {
     case FormsState::kLoaded:
-      return head + WithThousands(forms.form_count()) + " forms from " + kFormsFileName;
+      return head + WithThousands(forms.form_count()) + " forms from " +
+             program::kIrregularFormsFile;
     case FormsState::kMissing:
-      return head + "off (" + kFormsFileName + " is missing)";
+      return head + "off (" + program::kIrregularFormsFile + " is missing)";
     case FormsState::kUnreadable:
-      return head + "off (" + kFormsFileName + " cannot be read)";
+      return head + "off (" + program::kIrregularFormsFile + " cannot be read)";
     case FormsState::kDamaged:
       break;
   }
-  return head + "off (" + kFormsFileName + " is damaged)";
+  return head + "off (" + program::kIrregularFormsFile + " is damaged)";
 }
 
 }  // namespace lookup

@@ -15,8 +15,6 @@
 
 namespace lookup {
 
-inline constexpr char kFormsFileName[] = "1001E.dat";
-
 enum class FormsState {
   kLoaded,
   kMissing,     // no such file

@@ -41,6 +41,7 @@ enum class InputKind {
 struct PaneTab {
   int kind = 0;                    // 0 to 21 a relation, kAnagramsPane the anagram view
   std::vector<std::string> words;  // the pane's items; the anagram view fills its own
+  PaneKind pane_kind() const { return static_cast<PaneKind>(kind); }
 };
 
 struct LookupResult {
@@ -64,8 +65,8 @@ struct LookupResult {
 
 class LookupSession {
  public:
-  // `custom` is the address of the caller's custom database handle, which appending,
-  // replacing and restoring entries replace; any of the handles may be null.
+  // `custom` is the address of the caller's custom database handle, which restoring a backup
+  // replaces (RestoreCustomDatabase); any of the handles may be null.
   LookupSession(const NymdexEngine* engine, CustomDatabase** custom,
                 JumbleEngine* jumble = nullptr);
 

@@ -9,8 +9,7 @@ namespace lookup {
 
 namespace {
 
-static_assert(kAnagramsPane == kRelationCount && kPaneKindCount == kRelationCount + 1,
-              "relation kinds are the engine's relations, then the anagram view");
+static_assert(kAnagramsPane == kRelationCount, "the anagram view follows the relations");
 
 // Kinds tried per part-of-speech selection code. The noun, verb, adjective and adverb sets
 // are not simply combined: each mixed code has its own list.
@@ -39,25 +38,35 @@ const std::array<std::vector<int>, 17>& PaneSets() {
 
 }  // namespace
 
+const char* PaneTitle(PaneKind kind) {
+  const std::optional<Relation> relation = RelationOf(kind);
+  return relation ? NamesOf(*relation).pane_title : "Anagrams";
+}
+
 const char* PaneTitle(int kind) {
-  if (kind == kAnagramsPane) return "Anagrams";
-  return kind >= 0 && kind < kRelationCount ? kNymdexRelations[kind].pane_title : "";
+  const std::optional<PaneKind> pane = PaneKindAt(kind);
+  return pane ? PaneTitle(*pane) : "";
+}
+
+std::optional<PaneKind> FindPaneKind(std::string_view title) {
+  for (int kind = 0; kind < kPaneKindCount; ++kind) {
+    if (title == PaneTitle(kind)) return PaneKindAt(kind);
+  }
+  for (int kind = 0; kind < kPaneKindCount; ++kind) {
+    if (EqualsIgnoringAsciiCase(title, PaneTitle(kind))) return PaneKindAt(kind);
+  }
+  for (int kind = 0; kind < kRelationCount; ++kind) {
+    if (EqualsIgnoringAsciiCase(title, kRelationNames[kind].name) ||
+        EqualsIgnoringAsciiCase(title, kRelationNames[kind].tab_label)) {
+      return PaneKindAt(kind);
+    }
+  }
+  return std::nullopt;
 }
 
 int PaneKindFromTitle(std::string_view title) {
-  for (int kind = 0; kind < kPaneKindCount; ++kind) {
-    if (title == PaneTitle(kind)) return kind;
-  }
-  for (int kind = 0; kind < kPaneKindCount; ++kind) {
-    if (EqualsIgnoringAsciiCase(title, PaneTitle(kind))) return kind;
-  }
-  for (int kind = 0; kind < kRelationCount; ++kind) {
-    if (EqualsIgnoringAsciiCase(title, kNymdexRelations[kind].name) ||
-        EqualsIgnoringAsciiCase(title, kNymdexRelations[kind].tab_label)) {
-      return kind;
-    }
-  }
-  return -1;
+  const std::optional<PaneKind> kind = FindPaneKind(title);
+  return kind ? PaneIndex(*kind) : -1;
 }
 
 const std::vector<int>& PaneSetForCode(int code) {
@@ -65,9 +74,13 @@ const std::vector<int>& PaneSetForCode(int code) {
   return code >= 0 && code <= 16 ? sets[code] : sets[0];
 }
 
+bool PaneEnabled(PaneKind kind, uint32_t mask) {
+  return kind == PaneKind::kAnagrams || (mask & PaneMaskBit(kind)) != 0;
+}
+
 bool PaneEnabled(int kind, uint32_t mask) {
-  if (kind == kAnagramsPane) return true;
-  return kind >= 0 && kind < kAnagramsPane && (mask >> kind) & 1u;
+  const std::optional<PaneKind> pane = PaneKindAt(kind);
+  return pane && PaneEnabled(*pane, mask);
 }
 
 int TabToSelect(const std::vector<int>& tab_kinds, int previous_kind) {

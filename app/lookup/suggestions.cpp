@@ -7,6 +7,7 @@
 #include "app/lookup/text_rules.h"
 #include "custom/custom_db.h"
 #include "engine/nymdex.h"
+#include "engine/text_helpers.h"
 
 namespace lookup {
 namespace {
@@ -112,15 +113,12 @@ SpellingIndex::SpellingIndex(const NymdexEngine* engine) {
     if (end + 1 + kIdDigits > region.length) break;
     const size_t length = end - at;
     // Only words the lookup box could take back: letters and "_".
-    const bool usable =
-        length > 0 && length <= kMaxWordChars && std::all_of(data + at, data + end, [](char c) {
-          return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-        });
+    const bool usable = length > 0 && length <= kMaxWordChars &&
+                        std::all_of(data + at, data + end,
+                                    [](char c) { return engine::IsAsciiLetter(c) || c == '_'; });
     if (usable) {
       const uint32_t offset = static_cast<uint32_t>(chars_.size());
-      chars_.append(data + at, length);
-      for (size_t i = offset; i < chars_.size(); ++i)
-        chars_[i] |= chars_[i] == '_' ? 0 : 0x20;  // lower case
+      chars_.append(engine::AsciiLowerCase(std::string_view(data + at, length)));
       by_length[length].push_back({offset, LetterMask(chars_.data() + offset, length)});
     }
     at = end + 1 + kIdDigits;

@@ -2,41 +2,14 @@
 
 #include <cstdint>
 
+#include "engine/text_helpers.h"
+
 namespace lookup {
 
 namespace {
 
-// One decoded character: its code point and its byte length; code point -1 for a byte that
-// does not start a well-formed UTF-8 sequence (the sequence is then one byte long).
-struct Decoded {
-  int32_t code_point;
-  size_t length;
-};
-
-Decoded DecodeAt(std::string_view text, size_t i) {
-  const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char lead = byte(i);
-  if (lead < 0x80) return {lead, 1};
-  size_t length;
-  int32_t cp;
-  int32_t minimum;
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2, cp = lead & 0x1F, minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, cp = lead & 0x0F, minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, cp = lead & 0x07, minimum = 0x10000;
-  } else {
-    return {-1, 1};
-  }
-  if (i + length > text.size()) return {-1, 1};
-  for (size_t k = 1; k < length; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) return {-1, 1};
-    cp = (cp << 6) | (byte(i + k) & 0x3F);
-  }
-  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {-1, 1};
-  return {cp, length};
-}
+using engine::DecodeUtf8;
+using engine::Utf8Char;
 
 void Encode(int32_t cp, std::string* out) {
   if (cp < 0x80) {
@@ -93,15 +66,11 @@ int32_t ToUpper(int32_t cp) {
 }
 
 bool IsLetter(int32_t cp) {
-  if (cp < 0x80) return (cp >= 'a' && cp <= 'z') || (cp >= 'A' && cp <= 'Z');
+  if (cp < 0x80) return engine::IsAsciiLetter(static_cast<char>(cp));
   if (cp == 0xAA || cp == 0xB5 || cp == 0xBA) return true;
   if (cp >= 0xC0 && cp <= 0x24F) return cp != 0xD7 && cp != 0xF7;
   if (cp >= 0x386 && cp <= 0x3FF) return cp != 0x387;
   return cp >= 0x400 && cp <= 0x52F && !(cp >= 0x482 && cp <= 0x489);
-}
-
-bool IsWhiteSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
 template <typename Map>
@@ -110,7 +79,7 @@ std::string MapCharacters(std::string_view text, size_t count, Map map) {
   out.reserve(text.size());
   size_t i = 0;
   for (size_t mapped = 0; i < text.size() && mapped < count; ++mapped) {
-    const Decoded d = DecodeAt(text, i);
+    const Utf8Char d = DecodeUtf8(text, i);
     if (d.code_point < 0) {
       out.push_back(text[i]);
     } else {
@@ -138,22 +107,7 @@ std::string UpperFirst(std::string_view text) {
 }
 
 std::string Trim(std::string_view text) {
-  size_t begin = 0;
-  size_t end = text.size();
-  while (begin < end && IsWhiteSpace(text[begin]))
-    ++begin;
-  while (end > begin && IsWhiteSpace(text[end - 1]))
-    --end;
-  return std::string(text.substr(begin, end - begin));
-}
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
+  return std::string(engine::TrimWhiteSpace(text));
 }
 
 std::string NormaliseLookupText(std::string_view text) {
@@ -180,7 +134,7 @@ std::u32string CodePoints(std::string_view text) {
   std::u32string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
-    const Decoded d = DecodeAt(text, i);
+    const Utf8Char d = DecodeUtf8(text, i);
     out.push_back(d.code_point >= 0 ? static_cast<char32_t>(d.code_point)
                                     : 0xDC00 + static_cast<unsigned char>(text[i]));
     i += d.length;
@@ -190,7 +144,7 @@ std::u32string CodePoints(std::string_view text) {
 
 bool HasInvalidCharacters(std::string_view text) {
   for (size_t i = 0; i < text.size();) {
-    const Decoded d = DecodeAt(text, i);
+    const Utf8Char d = DecodeUtf8(text, i);
     if (d.code_point != ' ' && !IsLetter(d.code_point)) return true;
     i += d.length;
   }
@@ -200,7 +154,7 @@ bool HasInvalidCharacters(std::string_view text) {
 bool IsLookupPattern(std::string_view text) {
   bool wildcard = false;
   for (size_t i = 0; i < text.size();) {
-    const Decoded d = DecodeAt(text, i);
+    const Utf8Char d = DecodeUtf8(text, i);
     const int32_t cp = d.code_point;
     if (cp == '?' || cp == '*' || cp == '[' || cp == ']') {
       wildcard = true;

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/text_helpers.h"
+
 namespace lookup {
 
 // The message shown when the lookup text is neither a word nor a pattern.
@@ -25,7 +27,7 @@ std::string UpperFirst(std::string_view text);
 std::string Trim(std::string_view text);
 
 // True when `a` and `b` are equal once ASCII capitals are lower-cased.
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+using engine::EqualsIgnoringAsciiCase;
 
 // What the lookup box hands to a lookup: lower-cased, then trimmed.
 std::string NormaliseLookupText(std::string_view text);

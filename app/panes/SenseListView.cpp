@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
-#include "app/panes/ViewColors.h"
+#include "ui/ViewColors.h"
 
 namespace {
 
@@ -124,8 +124,8 @@ CSenseListView::CSenseListView(QWidget* parent)
   AddColour(3, QColor(0, 64, 128));
 
   connect(this, &CReportCtrl::CellCheckToggled, this,
-          [this](int, int column, bool checked, qint64 data) {
-            if (column == kCheckColumn) emit CheckToggled(static_cast<int>(data), checked);
+          [this](int, int column, bool checked, qint64 item_data) {
+            if (column == kCheckColumn) emit CheckToggled(static_cast<int>(item_data), checked);
           });
 }
 

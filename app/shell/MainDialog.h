@@ -24,6 +24,7 @@ class CHelpWindow;
 class CSenseListView;
 class CSplitterTabFrame;
 class LookupController;
+class PrintCommands;
 class QSplitter;
 class QStackedWidget;
 
@@ -72,6 +73,7 @@ class CMainDialog : public QMainWindow {
   ToolRow* tool_row() const { return tool_row_; }
   MainMenus* menus() const { return menus_; }
   LookupController* lookup() const { return lookup_; }
+  PrintCommands* printing() const { return printing_; }
   CSenseListView* senses() const { return senses_; }
   CSplitterTabFrame* frame() const { return frame_; }
   QString help_dir() const { return help_dir_; }
@@ -119,5 +121,6 @@ class CMainDialog : public QMainWindow {
   CHelpFormView* help_form_ = nullptr;
   CSplitterTabFrame* frame_ = nullptr;
   LookupController* lookup_ = nullptr;
+  PrintCommands* printing_ = nullptr;
   QPointer<CHelpWindow> help_window_;
 };

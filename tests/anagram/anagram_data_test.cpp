@@ -7,8 +7,10 @@
 #include <unordered_set>
 
 #include "anagram/pattern.h"
-#include "anagram_test_util.h"
+#include "engine/data_format.h"
 #include "platform/named_event.h"
+#include "platform/program_names.h"
+#include "tests/anagram/anagram_test_util.h"
 
 namespace {
 
@@ -30,21 +32,23 @@ std::string Letters(std::string text) {
 class AnagramDataTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!std::filesystem::exists(DataFile("1001A.dat"))) GTEST_SKIP() << "no compiled Data/";
-    ASSERT_EQ(Jumble_StartUp(&engine_, DataFile("1001A.dat").c_str()), kJumbleOk);
-    // Words after the 32-byte header, each ended by a NUL.
-    std::ifstream in(DataFile("1001A.dat"), std::ios::binary);
-    in.seekg(32);
+    if (!std::filesystem::exists(DataFile(program::kAnagramFile)))
+      GTEST_SKIP() << "no compiled Data/";
+    ASSERT_EQ(Jumble_StartUp(&engine_, DataFile(program::kAnagramFile).c_str()), kJumbleOk);
+    // Words after the header, each ended by a NUL.
+    std::ifstream in(DataFile(program::kAnagramFile), std::ios::binary);
+    in.seekg(nymdex::kAnagramHeaderSize);
     for (std::string word; std::getline(in, word, '\0');)
       list_.push_back(word);
     ASSERT_GT(list_.size(), 50000u);
-    ASSERT_EQ(Nymdex_StartUp(&nymdex_, DataFile("1001L.dat").c_str(), DataFile("1001W.dat").c_str(),
-                             DataFile("1001T.dat").c_str(), nullptr, nullptr),
+    ASSERT_EQ(Nymdex_StartUp(&nymdex_, DataFile(program::kSynsetFile).c_str(),
+                             DataFile(program::kWordIndexFile).c_str(),
+                             DataFile(program::kTagFile).c_str(), nullptr, nullptr),
               kNymdexOk);
     NymdexEntryRegion region = Nymdex_GetEntryRegion(nymdex_);
     for (size_t at = 0, n = 0; at < region.length && n < region.count; ++n) {
       index_.emplace_back(region.data + at);
-      at += index_.back().size() + 7;  // word, NUL, six digits
+      at += index_.back().size() + nymdex::kEntrySuffixSize;
     }
   }
   void TearDown() override {
@@ -57,7 +61,7 @@ class AnagramDataTest : public ::testing::Test {
     return anagram_test::Anagrams(engine, input, filter, 1, 50, permutations, most);
   }
 
-  platform::NamedEvent* stop_ = platform::OpenNamedEvent("StopAnagrams", true, false);
+  platform::NamedEvent* stop_ = platform::OpenNamedEvent(program::kStopAnagramsEvent, true, false);
   JumbleEngine* engine_ = nullptr;
   Phrases list_;
   NymdexEngine* nymdex_ = nullptr;
@@ -95,7 +99,7 @@ TEST_F(AnagramDataTest, OneWordAnagramsEqualBruteForce) {
   Jumble_ShutDown(&from_index);
 }
 
-TEST_F(AnagramDataTest, PhrasesSpellTheInputAndSetsAreNotRepeated) {
+TEST_F(AnagramDataTest, EveryPhraseSpellsTheInputWithADistinctSet) {
   std::unordered_set<std::string> known(list_.begin(), list_.end());
   for (const char* input : {"astronomer", "the eyes"}) {
     SCOPED_TRACE(input);

@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "anagram_test_util.h"
 #include "platform/named_event.h"
+#include "platform/program_names.h"
+#include "tests/anagram/anagram_test_util.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ class JumbleTest : public ::testing::Test {
   }
   void Load(const std::vector<std::string>& words) {
     Jumble_ShutDown(&engine_);
-    std::string path = dir_.Write("1001A.dat", datafiles::BuildAnagramFile(words));
+    std::string path = dir_.Write(program::kAnagramFile, datafiles::BuildAnagramFile(words));
     ASSERT_EQ(Jumble_StartUp(&engine_, path.c_str()), kJumbleOk);
   }
   Phrases Anagrams(const char* input, const char* filter, int32_t min_length, int32_t max_length,
@@ -46,8 +47,8 @@ class JumbleTest : public ::testing::Test {
                                   max_anagrams);
   }
 
-  anagram_test::ScratchDir dir_;
-  platform::NamedEvent* stop_ = platform::OpenNamedEvent("StopAnagrams", true, false);
+  test_support::ScratchFolder dir_;
+  platform::NamedEvent* stop_ = platform::OpenNamedEvent(program::kStopAnagramsEvent, true, false);
   JumbleEngine* engine_ = nullptr;
   Phrases delivered_;
 };
@@ -89,28 +90,33 @@ TEST_F(JumbleTest, StartUpStatusCodes) {
   }
   JumbleEngine* engine = nullptr;
   EXPECT_EQ(Jumble_StartUp(&engine, nullptr), kJumbleNullArgument);
-  EXPECT_EQ(Jumble_StartUp(&engine, dir_.File("missing.dat").c_str()), kJumbleNullArgument);
+  EXPECT_EQ(Jumble_StartUp(&engine, dir_.Path("missing.dat").c_str()), kJumbleNullArgument);
   EXPECT_EQ(Jumble_StartUp2(&engine, nullptr), kJumbleNullArgument);
   EXPECT_EQ(engine, nullptr);
 }
 
-TEST_F(JumbleTest, LettersListEndAndNoWordTwice) {
+TEST_F(JumbleTest, OnlyLowerCaseLettersCount) {
   Load({"ae", "tea", "eat", "a", "e"});
   Phrases of_ae = Anagrams("ae", nullptr, 0, 0, 1, kMany);
   EXPECT_EQ(Anagrams("T_E-a-e!", nullptr, 0, 0, 1, kMany), of_ae);  // capitals, signs dropped
   EXPECT_TRUE(Anagrams(nullptr, nullptr, 0, 0, 1, kMany).empty());
-  // An empty word or a word of 128 characters ends the list where it stands.
+}
+
+TEST_F(JumbleTest, EmptyOrOverlongWordEndsTheList) {
   for (const std::string& end : {std::string(), std::string(128, 'x')}) {
     Load({"tea", end, "eat"});
     EXPECT_EQ(Anagrams("ate", nullptr, 0, 0, 1, kMany), Phrases{"tea"});
   }
+}
+
+TEST_F(JumbleTest, WordListedTwiceTakesPartOnce) {
   // "a" is listed twice: neither "a a" nor a repeated set may come of it.
   Load({"a", "aa", "a", "b", "ab", "ba"});
   EXPECT_EQ(Anagrams("aa", nullptr, 0, 0, 1, kMany), Phrases{"aa"});
   EXPECT_EQ(Sorted(Anagrams("aab", nullptr, 0, 0, 0, kMany)), (Phrases{"a ab", "a ba", "aa b"}));
 }
 
-TEST_F(JumbleTest, OneLetterWordsAndLengthLimits) {
+TEST_F(JumbleTest, LengthLimitsChooseTheWords) {
   Load({"o", "a", "b", "i", "bo", "ob", "oi"});
   // At minimum 1 only "a" and "i" stand alone; no length test when either limit is 0; nothing
   // qualifies when the minimum is above the maximum.
@@ -121,14 +127,16 @@ TEST_F(JumbleTest, OneLetterWordsAndLengthLimits) {
   EXPECT_EQ(Anagrams("ia", nullptr, 1, 50, 1, kMany), (Phrases{"a i", "i a"}));
 }
 
-TEST_F(JumbleTest, PermutationsAndFilters) {
+TEST_F(JumbleTest, PermutationsGiveEveryOrderOfASet) {
   Load({"emu", "dog", "cat"});
   // Keys act < dgo < emu: the set is found as cat dog emu, and its orders follow from there.
   EXPECT_EQ(Anagrams("dogcatemu", nullptr, 1, 50, 1, kMany),
             (Phrases{"cat dog emu", "cat emu dog", "dog cat emu", "dog emu cat", "emu cat dog",
                      "emu dog cat"}));
   EXPECT_EQ(Anagrams("dogcatemu", nullptr, 1, 50, 0, kMany), Phrases{"cat dog emu"});
+}
 
+TEST_F(JumbleTest, FilterChoosesTheOrder) {
   Load({"oboe", "cat", "boa", "tec"});
   // Found as "cat oboe"; the filter asks for the four-letter word first.
   EXPECT_EQ(Anagrams("catoboe", "4-3", 1, 50, 0, kMany), Phrases{"oboe cat"});
@@ -184,7 +192,7 @@ TEST_F(JumbleTest, StopSignal) {
   EXPECT_EQ(Anagrams("dogcatemu", nullptr, 1, 50, 0, kMany).size(), 2u);
 }
 
-TEST_F(JumbleTest, OverlongInputAndPhrase) {
+TEST_F(JumbleTest, OnlyTheFirst127CharactersCount) {
   std::string word(127, 'a');
   Load({word, std::string(126, 'a'), "a", "b"});
   // Only the first 127 characters are read, so the b's take no part; "a" with the 126-letter

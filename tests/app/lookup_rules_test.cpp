@@ -21,7 +21,7 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-TEST(TextRules, NormalisesAndClassifies) {
+TEST(TextRules, LookupBoxTextForms) {
   const char* forms[][3] = {
       // input, normalised, index form
       {"  Cats \t", "cats", "cats"},
@@ -37,7 +37,9 @@ TEST(TextRules, NormalisesAndClassifies) {
   }
   EXPECT_EQ(ToDisplayForm("ice_cream_"), "ice cream");
   EXPECT_EQ(UpperFirst("\xC3\xA9t\xC3\xA9"), "\xC3\x89t\xC3\xA9");
+}
 
+TEST(TextRules, ClassifiesTheTypedCharacters) {
   // Patterns: "?*[]" with letters and spaces only. Anything else but letters and spaces is
   // invalid, including bytes that are not UTF-8.
   for (const char* text : {"c?t", "*ness", "[ab]c", "ice ?ream", "caf\xC3\xA9?"}) {
@@ -54,7 +56,7 @@ TEST(TextRules, NormalisesAndClassifies) {
   }
 }
 
-TEST(TextRules, BaseFormRulesAskInOrderAndStopAtTheFirstKnown) {
+TEST(TextRules, BaseFormRulesStopAtTheFirstKnownForm) {
   const std::set<std::string> known = {"cat", "bake", "walk", "make", "morning",
                                        "x",   "xe",   "bee",  "be",   "ice_skate"};
   const char* cases[][3] = {
@@ -85,9 +87,12 @@ TEST(TextRules, BaseFormRulesAskInOrderAndStopAtTheFirstKnown) {
   }
 }
 
-TEST(Senses, CutsDefinitionsAndExamples) {
+TEST(Senses, DefinitionIsCutBeforeTheFirstSemicolon) {
   EXPECT_EQ(CutDefinition("  feline mammal ; \"cats purr\""), "Feline mammal");
   EXPECT_EQ(CutDefinition(";only examples"), "");
+}
+
+TEST(Senses, ExamplesAreCleanedForDisplay) {
   EXPECT_EQ(GlossExamples("a canid ;\"the dog barked\"; ;x"), Strings({"The dog barked", "X"}));
   EXPECT_EQ(CustomExamples("first one^ \"quoted\" ^^last"),
             Strings({"First one", "Quoted", "Last"}));
@@ -107,7 +112,7 @@ std::vector<SenseRow> Rows(const std::vector<int>& codes) {
   return rows;
 }
 
-TEST(Senses, SelectionCodeAndUsageRows) {
+TEST(Senses, SelectionCodeSumsTheCheckedParts) {
   const std::pair<std::vector<int>, int> cases[] = {
       {{}, 0},        {{-1, -2}, 0},      {{1, 1, -2}, 1},
       {{2, 3}, 6},    {{1, 5}, 1},        {{5}, 16},
@@ -120,7 +125,9 @@ TEST(Senses, SelectionCodeAndUsageRows) {
   EXPECT_EQ(PosToggleStates(16), (std::array<bool, 4>{}));
   EXPECT_STREQ(PosName(11), "");
   EXPECT_EQ(SelectedSenses(Rows({-1, 2, -3, 4})), std::vector<uint32_t>({1, 3}));
+}
 
+TEST(Senses, UsageRowsHeadEachSensesExamples) {
   const std::vector<UsageRow> usage = BuildUsageRows(Rows({10, -1}));
   ASSERT_EQ(usage.size(), 4u);
   EXPECT_EQ(usage[0].text, "Sense  1 : Other");
@@ -128,7 +135,7 @@ TEST(Senses, SelectionCodeAndUsageRows) {
   EXPECT_EQ(usage[3].sense, 2);
 }
 
-TEST(Panes, SetsMaskTitlesAndSelection) {
+TEST(Panes, EachCodeTriesItsSet) {
   for (int code = 0; code <= 16; ++code) {
     const std::vector<int>& set = PaneSetForCode(code);
     EXPECT_TRUE(std::is_sorted(set.begin(), set.end())) << code;
@@ -140,20 +147,28 @@ TEST(Panes, SetsMaskTitlesAndSelection) {
   EXPECT_EQ(PaneSetForCode(15).size(), 23u);
   EXPECT_TRUE(PaneSetForCode(17).empty());
   EXPECT_TRUE(PaneSetForCode(-1).empty());
+}
 
+TEST(Panes, MaskHidesRelationPanesOnly) {
   EXPECT_TRUE(PaneEnabled(kAnagramsPane, 0));
   EXPECT_FALSE(PaneEnabled(0, ~1u));
   EXPECT_TRUE(PaneEnabled(21, 1u << 21));
   EXPECT_FALSE(PaneEnabled(23, kAllPanes));
+}
+
+TEST(Panes, KindFromTitleOrTabLabel) {
   EXPECT_EQ(PaneKindFromTitle("kind OF"), 2);
   EXPECT_EQ(PaneKindFromTitle("See Also"), 8);  // the custom tab's label for "Also see"
   EXPECT_EQ(PaneKindFromTitle("Kind"), -1);
+}
+
+TEST(Panes, SelectedTabFollowsItsKind) {
   EXPECT_EQ(TabToSelect({0, 2, 22}, 2), 1);
   EXPECT_EQ(TabToSelect({0, 2, 22}, 22), 0);  // the anagram view is never reselected
   EXPECT_EQ(TabToSelect({}, 2), -1);
 }
 
-TEST(CustomEntry, ChecksInTheDialogsOrderAndBuildsTheValues) {
+TEST(CustomEntry, ChecksInTheDialogsOrder) {
   struct Case {
     const char* word;
     const char* definition;
@@ -180,7 +195,11 @@ TEST(CustomEntry, ChecksInTheDialogsOrderAndBuildsTheValues) {
     EXPECT_EQ(check.message, c.message) << c.word << " / " << c.definition;
     EXPECT_EQ(check.clear, c.clear) << c.word << " / " << c.definition;
   }
+}
 
+TEST(CustomEntry, ValidFormGivesTheStoredValues) {
+  CustomEntryForm form;
+  CustomEntryValues values;
   form.word = "  Ice Cream ";
   form.definition = " a frozen dessert ";
   form.type_index = 1;  // verb: no "Part of" (slot 3)
@@ -196,7 +215,13 @@ TEST(CustomEntry, ChecksInTheDialogsOrderAndBuildsTheValues) {
   EXPECT_EQ(SplitCustomExamples("^a^^b"), Strings({"a", "b"}));
   EXPECT_EQ(values.related[0], Strings({"Gelato", " sorbet"}));
   EXPECT_TRUE(values.related[3].empty());
-  // Texts that would break the record's separators are refused.
+}
+
+TEST(CustomEntry, TextsHoldingTheRecordsSeparatorsAreRefused) {
+  CustomEntryForm form;
+  CustomEntryValues values;
+  form.word = "ice cream";
+  form.definition = "a frozen dessert";
   form.examples = {"100% sure"};
   EXPECT_EQ(ValidateCustomEntry(form, EntryDialog::kAdd, &values).message, kInvalidExampleMessage);
   form.examples = {"up^down"};

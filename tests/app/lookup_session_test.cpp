@@ -10,6 +10,7 @@
 #include "app/lookup/lookup.h"
 #include "custom/custom_db.h"
 #include "engine/nymdex.h"
+#include "platform/program_names.h"
 #include "tests/app/lookup_test_util.h"
 
 namespace lookup {
@@ -20,13 +21,13 @@ using Strings = std::vector<std::string>;
 class LookupSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(
-        Nymdex_StartUp(&engine_, data_.Path("1001L.dat").c_str(), data_.Path("1001W.dat").c_str(),
-                       data_.Path("1001T.dat").c_str(), nullptr, nullptr),
-        kNymdexOk);
-    ASSERT_EQ(
-        CustomDb_Open(&custom_, data_.Path("1001M.idx").c_str(), data_.Path("1001M.dat").c_str()),
-        kCustomOk);
+    ASSERT_EQ(Nymdex_StartUp(&engine_, data_.Path(program::kSynsetFile).c_str(),
+                             data_.Path(program::kWordIndexFile).c_str(),
+                             data_.Path(program::kTagFile).c_str(), nullptr, nullptr),
+              kNymdexOk);
+    ASSERT_EQ(CustomDb_Open(&custom_, data_.Path(program::kCustomIndexFile).c_str(),
+                            data_.Path(program::kCustomDataFile).c_str()),
+              kCustomOk);
     CustomRelationLists cat, upon;
     cat[0] = {"kitty", "true cat"};
     cat[2] = {"pet"};
@@ -67,7 +68,7 @@ class LookupSessionTest : public ::testing::Test {
   std::unique_ptr<LookupSession> session_;
 };
 
-TEST_F(LookupSessionTest, ClassifiesWithBothSourcesAndMergesSenses) {
+TEST_F(LookupSessionTest, ClassifiesWithBothSources) {
   // "zorb" is known to the custom database only, and reached through every rule.
   const std::pair<const char*, const char*> words[] = {
       {"  Cats ", "cat"}, {"Ice Cream", "ice cream"}, {"zorb", "zorb"},
@@ -83,8 +84,9 @@ TEST_F(LookupSessionTest, ClassifiesWithBothSourcesAndMergesSenses) {
   for (const char* text : {"c?t!", "d0g"})
     EXPECT_EQ(session_->Lookup(text).kind, InputKind::kInvalid) << text;
   EXPECT_EQ(session_->Lookup("c?t").kind, InputKind::kPattern);
+}
 
-  // The engine's senses first, then the custom database's.
+TEST_F(LookupSessionTest, EngineSensesComeBeforeCustomOnes) {
   EXPECT_EQ(session_->Lookup("cats").text, "cats");
   EXPECT_EQ(session_->word(), "cat");
   const std::vector<SenseRow>& rows = session_->senses();
@@ -93,8 +95,11 @@ TEST_F(LookupSessionTest, ClassifiesWithBothSourcesAndMergesSenses) {
   EXPECT_EQ(rows[0].definition, "Feline mammal usually having thick soft fur");
   EXPECT_EQ(rows[0].examples, Strings({"Cats purr"}));
   EXPECT_EQ(rows[2].definition, "A pet that purrs");
-  EXPECT_TRUE(session_->usage_available());
+}
 
+TEST_F(LookupSessionTest, UsageFollowsTheExamples) {
+  session_->Lookup("cat");
+  EXPECT_TRUE(session_->usage_available());
   session_->Lookup("zorbing");  // a custom word with examples
   ASSERT_EQ(session_->UsageRows().size(), 2u);
   EXPECT_EQ(session_->UsageRows()[1].text, "   \"Rolling downhill in a zorb\"");
@@ -142,7 +147,7 @@ TEST_F(LookupSessionTest, FillsPanesFromBothSources) {
   EXPECT_EQ(View(), "Noun,Verb,Noun* | Anagrams=;");
 }
 
-TEST_F(LookupSessionTest, RefreshKeepsCheckStatesAndTheSelectedPane) {
+TEST_F(LookupSessionTest, CheckStatesLastUntilAnotherWord) {
   session_->Lookup("cat");
   session_->SetChecked(1, false);
   EXPECT_FALSE(session_->Lookup(" CAT ").new_word);
@@ -155,16 +160,21 @@ TEST_F(LookupSessionTest, RefreshKeepsCheckStatesAndTheSelectedPane) {
   // Another word checks every row, and so does coming back.
   EXPECT_TRUE(session_->Lookup("dog").new_word);
   EXPECT_EQ(View(), "Noun | Kind of=canid,canine; Anagrams=;");
+  EXPECT_EQ(session_->Lookup("cat").kind, InputKind::kWord);
+  EXPECT_EQ(View().substr(0, 17), "Noun,Verb,Noun* |");
+}
+
+TEST_F(LookupSessionTest, SelectedTabStaysWithItsKind) {
+  session_->Lookup("dog");
   session_->SelectTab(0);  // "Kind of", which "cat" has too and "heat" has not
   session_->Lookup("cat");
-  EXPECT_EQ(View().substr(0, 17), "Noun,Verb,Noun* |");
   EXPECT_EQ(session_->selected_tab(), 1);
   session_->Lookup("heat");
   EXPECT_EQ(View(), "Noun | Antonyms=cold; Anagrams=;");
   EXPECT_EQ(session_->selected_tab(), 0);
 }
 
-TEST_F(LookupSessionTest, InvalidTextPatternsAndUnknownWords) {
+TEST_F(LookupSessionTest, OnlyInvalidTextLeavesTheView) {
   session_->Lookup("cat");
   EXPECT_EQ(session_->Lookup("cat!").kind, InputKind::kInvalid);
   EXPECT_EQ(session_->current_word(), "cat!");
@@ -192,9 +202,9 @@ TEST_F(LookupSessionTest, UnknownWordsGetSuggestions) {
   EXPECT_TRUE(session_->Lookup("cta!").suggestions.empty());  // invalid text
 }
 
-TEST_F(LookupSessionTest, DamagedOrMissingCustomDatabase) {
+TEST_F(LookupSessionTest, UnreadableCustomDatabaseKnowsNothing) {
   // The records go; the index still lists them, so every query of those words fails.
-  std::filesystem::resize_file(data_.Path("1001M.dat"), 0);
+  std::filesystem::resize_file(data_.Path(program::kCustomDataFile), 0);
   EXPECT_FALSE(session_->IsKnown("zorb"));
   EXPECT_EQ(session_->Lookup("zorb").kind, InputKind::kUnknown);
   ASSERT_TRUE(session_->Lookup("cat").senses_built);

@@ -3,18 +3,17 @@
 // removed at the end.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include "custom/custom_db.h"
+#include "platform/program_names.h"
+#include "tests/support/scratch_folder.h"
 #include "tools/datafile_writer.h"
 #include "tools/mkdata_forms.h"
 
@@ -67,10 +66,6 @@ inline const std::vector<mkdata::FormEntry> kForms = {
 class DataFolder {
  public:
   DataFolder() {
-    static int counter = 0;
-    root_ = std::filesystem::temp_directory_path() /
-            ("verbarium_lookup_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::create_directories(root_ / "Data");
     // Every word is lower case, so the map's order is the writer's case-blind order.
     std::map<std::string, std::array<std::vector<datafiles::SenseSpec>, 4>> senses;
     datafiles::Lexicon lexicon;
@@ -98,30 +93,23 @@ class DataFolder {
     mkdata::FormsReport report;
     EXPECT_TRUE(mkdata::BuildFormsFile(kForms, &forms, &report, &error)) << error;
     const std::pair<const char*, std::vector<uint8_t>> files[] = {
-        {"1001L.dat", images.synsets},
-        {"1001W.dat", images.word_index},
-        {"1001T.dat", images.tags},
-        {"1001A.dat", datafiles::BuildAnagramFile(one_word)},
-        {"1001E.dat", forms}};
-    for (const auto& [name, bytes] : files) {
-      std::ofstream out(Path(name), std::ios::binary);
-      out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
-      EXPECT_TRUE(out.good()) << name;
-    }
-    EXPECT_EQ(CustomDb_CreateIfMissing(Path("1001M.idx").c_str(), Path("1001M.dat").c_str()),
+        {program::kSynsetFile, images.synsets},
+        {program::kWordIndexFile, images.word_index},
+        {program::kTagFile, images.tags},
+        {program::kAnagramFile, datafiles::BuildAnagramFile(one_word)},
+        {program::kIrregularFormsFile, forms}};
+    for (const auto& [name, bytes] : files)
+      root_.Write(std::string(program::kDataFolder) + "/" + name, bytes);
+    EXPECT_EQ(CustomDb_CreateIfMissing(Path(program::kCustomIndexFile).c_str(),
+                                       Path(program::kCustomDataFile).c_str()),
               CustomCreateResult::kCreated);
   }
-  ~DataFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
-
-  std::string root() const { return root_.string(); }
-  std::string dir() const { return (root_ / "Data").string(); }
-  std::string Path(const std::string& name) const { return (root_ / "Data" / name).string(); }
+  std::string root() const { return root_.path().string(); }
+  std::string dir() const { return root_.Path(program::kDataFolder); }
+  std::string Path(const std::string& name) const { return dir() + "/" + name; }
 
  private:
-  std::filesystem::path root_;
+  test_support::ScratchFolder root_;
 };
 
 }  // namespace lookup_test

@@ -155,7 +155,7 @@ TEST(CliData, SuggestionsPutTheIntendedWordFirst) {
   EXPECT_EQ(Lines(recieve.err).at(1).rfind("Did you mean: receive, ", 0), 0u) << recieve.err;
 }
 
-TEST(CliData, LookupShowsSensesAndPanes) {
+TEST(CliData, LookupShowsTheViewOfTheWord) {
   const CliResult text = RunOnData({"lookup", "cats"});
   ASSERT_EQ(text.status, 0) << text.err;
   EXPECT_EQ(Lines(text.out).at(0), "Word: cat (from cats)");
@@ -185,12 +185,15 @@ TEST(CliData, LookupShowsSensesAndPanes) {
   EXPECT_EQ(RunOnData({"lookup", "2?d"}).status, 2);
 }
 
-TEST(CliData, PatternsAndAnagrams) {
+TEST(CliData, PatternListsTheMatchingWords) {
   const Strings matches = Json(RunOnData({"lookup", "c?t", "--json"}).out)["matches"].Strings();
   EXPECT_TRUE(Contains(matches, "cat") && Contains(matches, "cot"));
   const Strings lines = Lines(RunOnData({"match", "c?t"}).out);
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back(), "Found " + std::to_string(lines.size() - 1) + " matches");
+}
+
+TEST(CliData, AnagramsComeFromTheWordList) {
   const Strings whole =
       Json(RunOnData({"anagrams", "listen", "--max", "6", "--min", "6", "--json"}).out)["anagrams"]
           .Strings();

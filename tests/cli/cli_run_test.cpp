@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/program_names.h"
 #include "tests/app/lookup_test_util.h"
 #include "tests/cli/cli_runner.h"
 #include "tests/cli/json_reader.h"
@@ -65,9 +66,12 @@ class CliRunTest : public ::testing::Test {
   lookup_test::DataFolder data_;
 };
 
-TEST_F(CliRunTest, HelpAndUsageErrors) {
+TEST_F(CliRunTest, HelpPrintsTheUsage) {
   for (const char* help : {"--help", "lookup --help", "anagrams --help", "custom --help"})
     EXPECT_EQ(Run(help).out.rfind("Usage: verbarium-cli", 0), 0u) << help;
+}
+
+TEST_F(CliRunTest, UsageErrorsExitWithTwo) {
   for (const char* line :
        {"", "frobnicate", "--verbose lookup cat", "lookup", "lookup cat --bogus",
         "lookup cat --batch -", "lookup cat --senses x", "lookup cat --senses 1,3",
@@ -79,7 +83,7 @@ TEST_F(CliRunTest, HelpAndUsageErrors) {
   }
 }
 
-TEST_F(CliRunTest, StatusesOutputAndMessages) {
+TEST_F(CliRunTest, EachOutcomeHasItsStatus) {
   const std::pair<Args, std::string> cases[] = {
       {{"lookup", "blorp"}, "1||Not a known word or phrase\n"},
       {{"lookup", "q?q"}, "1|Found 0 matches\n|"},
@@ -101,7 +105,9 @@ TEST_F(CliRunTest, StatusesOutputAndMessages) {
   };
   for (const auto& [args, outcome] : cases)
     EXPECT_EQ(Outcome(Run(args)), outcome) << testing::PrintToString(args);
+}
 
+TEST_F(CliRunTest, JsonListsTheResults) {
   const Value pattern = Json("lookup c?t --json");
   EXPECT_EQ(pattern["matches"].Strings(), Strings({"cat"}));
   EXPECT_EQ(pattern["word"].kind, 0);  // a pattern has no word
@@ -111,7 +117,7 @@ TEST_F(CliRunTest, StatusesOutputAndMessages) {
     EXPECT_EQ(word.find(' '), std::string::npos) << word;  // one-word entries only
 }
 
-TEST_F(CliRunTest, LookupPrintsBaseFormSensesAndPanes) {
+TEST_F(CliRunTest, LookupPrintsTheViewOfTheBaseForm) {
   const CliResult text = Run("lookup Cats");
   ASSERT_EQ(text.status, 0) << text.err;
   EXPECT_EQ(Lines(text.out).at(0), "Word: cat (from cats)");
@@ -131,11 +137,16 @@ TEST_F(CliRunTest, LookupPrintsBaseFormSensesAndPanes) {
   EXPECT_EQ(sense["examples"].kind, '[');
   EXPECT_TRUE(sense["checked"].True());
   EXPECT_EQ(Field(json["panes"], "title"), "Anagrams");
+}
 
-  json = Json("lookup cat --json --senses 2");  // the verb alone, which has no relations
+TEST_F(CliRunTest, SensesOptionChecksOnlyThoseRows) {
+  const Value json = Json("lookup cat --json --senses 2");  // the verb alone: no relations
   EXPECT_EQ(Field(json["senses"], "checked"), "f,t");
   EXPECT_EQ(Field(json["panes"], "title"), "Anagrams");
-  json = Json(Args{"lookup", "cat", "--json", "--pane", "kind of,Anagrams"});
+}
+
+TEST_F(CliRunTest, PaneOptionChoosesThePanes) {
+  const Value json = Json(Args{"lookup", "cat", "--json", "--pane", "kind of,Anagrams"});
   EXPECT_EQ(Field(json["panes"], "title"), "Kind of,Anagrams");
   EXPECT_EQ(json["panes"].items.at(0)["words"].Strings(), Strings({"felid", "feline"}));
   EXPECT_EQ(json["panes"].items.at(1)["words"].Strings(), Strings({"cat"}));
@@ -214,18 +225,19 @@ TEST_F(CliRunTest, StartUpFailuresGiveTheProgramsMessages) {
   EXPECT_EQ(cli_test::RunCli({"match", "c?t"}, "", data_.root()).out, "cat\nFound 1 match\n");
 
   // An anagram list with a wrong magic number is corrupted; a missing one cannot be read.
-  std::fstream(data_.Path("1001A.dat"), std::ios::in | std::ios::out | std::ios::binary).put('#');
+  std::fstream(data_.Path(program::kAnagramFile), std::ios::in | std::ios::out | std::ios::binary)
+      .put('#');
   EXPECT_EQ(Outcome(Run("lookup cat")), std::string("2||") + kCorrupted);
   EXPECT_EQ(Run("lookup cat --pane Synonyms").status, 0) << "the anagram list is not read";
-  std::filesystem::remove(data_.Path("1001A.dat"));
+  std::filesystem::remove(data_.Path(program::kAnagramFile));
   EXPECT_EQ(Outcome(Run("anagrams cat")), std::string("2||") + kReadError);
 
   // One custom database file without the other is damaged; with neither, an empty one starts.
-  std::filesystem::remove(data_.Path("1001M.idx"));
+  std::filesystem::remove(data_.Path(program::kCustomIndexFile));
   EXPECT_EQ(Outcome(Run("custom list")), std::string("2||") + kCorrupted);
-  std::filesystem::remove(data_.Path("1001M.dat"));
+  std::filesystem::remove(data_.Path(program::kCustomDataFile));
   EXPECT_EQ(Outcome(Run("custom list")), "1||");
-  EXPECT_TRUE(std::filesystem::exists(data_.Path("1001M.idx")));
+  EXPECT_TRUE(std::filesystem::exists(data_.Path(program::kCustomIndexFile)));
 }
 
 TEST_F(CliRunTest, CustomEntriesEndToEnd) {

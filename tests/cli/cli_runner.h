@@ -3,14 +3,13 @@
 #pragma once
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/scratch_folder.h"
 
 namespace cli_test {
 
@@ -28,31 +27,17 @@ inline std::string Quote(const std::string& text) {
   return quoted + "'";
 }
 
-inline std::string ReadAll(const std::string& path) {
-  std::ostringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
-}
-
 inline CliResult RunCli(const std::vector<std::string>& args, const std::string& input = "",
                         const std::string& cwd = ".") {
-  static int counter = 0;
-  const std::string base =
-      (std::filesystem::temp_directory_path() /
-       ("verbarium_cli_" + std::to_string(::getpid()) + "_" + std::to_string(counter++)))
-          .string();
-  std::ofstream(base + ".in", std::ios::binary) << input;
+  const test_support::ScratchFolder streams;
   std::string command = "cd " + Quote(cwd) + " && exec " + Quote(VERBARIUM_CLI);
   for (const std::string& a : args)
     command += " " + Quote(a);
-  command +=
-      " <" + Quote(base + ".in") + " >" + Quote(base + ".out") + " 2>" + Quote(base + ".err");
+  command += " <" + Quote(streams.Write("in", input)) + " >" + Quote(streams.Path("out")) + " 2>" +
+             Quote(streams.Path("err"));
   const int status = std::system(command.c_str());
-  CliResult result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(base + ".out"),
-                   ReadAll(base + ".err")};
-  for (const char* ext : {".in", ".out", ".err"})
-    std::filesystem::remove(base + ext);
-  return result;
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test_support::ReadFile(streams.Path("out")),
+          test_support::ReadFile(streams.Path("err"))};
 }
 
 // The lines of a text, without their line breaks.

@@ -12,7 +12,7 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-TEST(JsonWriter, EscapesWhatJsonNeedsAndKeepsUtf8) {
+TEST(JsonWriter, EscapesWhatJsonNeeds) {
   const std::pair<std::string, std::string> cases[] = {
       {"say \"hi\"", "\"say \\\"hi\\\"\""},
       {"back\\slash", "\"back\\\\slash\""},
@@ -32,7 +32,7 @@ TEST(JsonWriter, EscapesWhatJsonNeedsAndKeepsUtf8) {
     EXPECT_EQ(JsonQuote(in), out);
 }
 
-TEST(JsonWriter, NestsObjectsAndArrays) {
+TEST(JsonWriter, NestsContainers) {
   JsonWriter json;
   json.BeginObject().Key("input").String("cats").Key("senses").BeginArray();
   json.BeginObject().Key("number").Int(1).Key("checked").Bool(true).Key("examples").Strings({});
@@ -43,7 +43,7 @@ TEST(JsonWriter, NestsObjectsAndArrays) {
             "{\"number\":-2,\"none\":null}],\"words\":[\"a\",\"b\\\"c\"]}");
 }
 
-TEST(Args, OptionsAnywhereValuesInBothFormsAndErrors) {
+TEST(Args, OptionsMayStandAnywhere) {
   const std::vector<OptionSpec> specs = {{"json", false}, {"pane", true}, {"min", true}};
   ParsedArgs parsed;
   std::string error;
@@ -54,7 +54,12 @@ TEST(Args, OptionsAnywhereValuesInBothFormsAndErrors) {
   EXPECT_EQ(parsed.Values("pane"), Strings({"Kind of", "DSC"}));
   EXPECT_EQ(parsed.Value("min"), "-1");
   EXPECT_TRUE(parsed.Has("json"));
+}
 
+TEST(Args, BadOptionsAreNamed) {
+  const std::vector<OptionSpec> specs = {{"json", false}, {"pane", true}};
+  ParsedArgs parsed;
+  std::string error;
   const std::pair<std::string, std::string> bad[] = {
       {"--bogus", "unknown option --bogus"},
       {"--pane", "option --pane needs a value"},
@@ -64,12 +69,17 @@ TEST(Args, OptionsAnywhereValuesInBothFormsAndErrors) {
     EXPECT_FALSE(ParseArgs({arg}, specs, &parsed, &error));
     EXPECT_EQ(error, message);
   }
+}
 
+TEST(Args, ParseIntTakesWholeIntsOnly) {
   int value = 0;
   EXPECT_TRUE(ParseInt("-2147483648", &value));
   EXPECT_EQ(value, -2147483647 - 1);
   for (const char* text : {"", "-", "4a", "2147483648", "99999999999999999999", " 1", "1.5"})
     EXPECT_FALSE(ParseInt(text, &value)) << text;
+}
+
+TEST(Args, SplitListKeepsEmptyPieces) {
   EXPECT_EQ(SplitList("1, 3 ,,5"), Strings({"1", "3", "", "5"}));
 }
 

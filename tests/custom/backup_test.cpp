@@ -27,6 +27,9 @@ TEST(BackupNamesTest, IndexPathFollowsTheFileNameAlone) {
     SCOPED_TRACE(dbk);
     EXPECT_EQ(BackupIndexPath(dbk), ibk);
   }
+}
+
+TEST(BackupNamesTest, SuggestedNameIsTheTimeInUtc) {
   EXPECT_EQ(SuggestedBackupName(1770109507), "vbc02032026090507");  // 3 Feb 2026 09:05:07 UTC
 }
 
@@ -69,7 +72,9 @@ TEST_F(BackupTest, BackupCopiesBothFilesExactly) {
     EXPECT_EQ(ReadBytes(Path(name)), ReadBytes(data_));
     EXPECT_EQ(ReadBytes(BackupIndexPath(Path(name))), ReadBytes(index_));
   }
+}
 
+TEST_F(BackupTest, FailedBackupLeavesTheDatabaseWhole) {
   std::string message = BackupCustomDatabase(index_, data_, Path("missing/x.dbk"));
   EXPECT_EQ(message, std::string("Failed to backup custom database : ") + std::strerror(ENOENT));
   // Backing up onto the database's own data file would destroy it.

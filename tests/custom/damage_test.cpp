@@ -8,7 +8,8 @@ namespace {
 
 // Entries "a", "b" and "b" again, each record 4 + 40 bytes; the last one is damaged.
 constexpr uint32_t kDamaged = 88;
-constexpr size_t kDamagedEntry = 16 + 2 * 20 + 16;  // its offset field in the index
+constexpr size_t kDamagedEntry =  // its offset field in the index
+    kCustomHeaderSize + 2 * kCustomIndexEntrySize + kCustomEntryOffsetAt;
 
 struct Damage {
   const char* name;
@@ -36,9 +37,11 @@ class DamageTest : public DbTest {
 TEST_F(DamageTest, DamagedIndexDoesNotOpen) {
   const Damage cases[] = {
       {"header cut short", [](Bytes& i, Bytes&) { i.resize(10); }, kCustomBadIndex},
-      {"count beyond the entries", [](Bytes& i, Bytes&) { SetLe32(&i, 12, 4); }, kCustomBadIndex},
+      {"count beyond the entries", [](Bytes& i, Bytes&) { SetLe32(&i, kCustomCountAt, 4); },
+       kCustomBadIndex},
       {"last entry cut short", [](Bytes& i, Bytes&) { i.resize(i.size() - 5); }, kCustomBadIndex},
-      {"giant count", [](Bytes& i, Bytes&) { SetLe32(&i, 12, 0xFFFFFFFF); }, kCustomBadIndex},
+      {"giant count", [](Bytes& i, Bytes&) { SetLe32(&i, kCustomCountAt, 0xFFFFFFFF); },
+       kCustomBadIndex},
   };
   for (const Damage& c : cases) {
     SCOPED_TRACE(c.name);
@@ -48,7 +51,7 @@ TEST_F(DamageTest, DamagedIndexDoesNotOpen) {
   }
 }
 
-TEST_F(DamageTest, DamagedRecordGivesItsCodeAndSparesOtherWords) {
+TEST_F(DamageTest, DamagedRecordFailsOnlyItsWord) {
   const Damage cases[] = {
       {"length beyond the end", [](Bytes&, Bytes& d) { SetLe32(&d, kDamaged, 48); },
        kCustomBadRecord},
@@ -103,7 +106,7 @@ TEST_F(DamageTest, DamagedRecordGivesItsCodeAndSparesOtherWords) {
   }
 }
 
-TEST_F(DamageTest, TrailingIndexBytesAreIgnoredAndDroppedByTheNextAppend) {
+TEST_F(DamageTest, TrailingIndexBytesLastUntilTheNextAppend) {
   Damaged({"trailing", [](Bytes& i, Bytes&) { i.insert(i.end(), {1, 2, 3, 4, 5, 6, 7}); }, 0});
   Open();
   EXPECT_EQ(CustomDb_IsWord(db_, "b"), 2);

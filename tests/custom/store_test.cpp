@@ -6,7 +6,7 @@
 namespace custom_test {
 namespace {
 
-TEST(RecordTextTest, FieldsListsAndBuiltRecords) {
+TEST(RecordTextTest, FieldIsTheTextBeforeItsPercent) {
   struct {
     const char* record;
     int n;
@@ -16,6 +16,9 @@ TEST(RecordTextTest, FieldsListsAndBuiltRecords) {
     SCOPED_TRACE(c.record);
     EXPECT_EQ(GetRecordField(c.record, c.n), c.field);
   }
+}
+
+TEST(RecordTextTest, CommaListAppendsItsPieces) {
   struct {
     const char* field;
     Words words;
@@ -30,14 +33,17 @@ TEST(RecordTextTest, FieldsListsAndBuiltRecords) {
     SplitCommaList(c.field, &words);
     EXPECT_EQ(words, c.words);
   }
+}
 
+TEST(RecordTextTest, BuiltRecordFollowsTheFieldRules) {
   CustomRelationLists related;
   related[0] = {"Big", "", "LARGE"};
   related[21] = {"x,"};  // a trailing ',' of a word goes with the field's separator
   std::string text = BuildCustomRecord(1, "Ice Cream", "A Def", "ex^", "", related);
   EXPECT_EQ(text, "ice cream%big,large" + std::string(21, '%') + "x%verb%A Def%%ex^%");
   for (int32_t type : {-1, 9}) {
-    EXPECT_EQ(GetRecordField(BuildCustomRecord(type, "w", "d", "", "", {}), 24), "noun");
+    EXPECT_EQ(GetRecordField(BuildCustomRecord(type, "w", "d", "", "", {}), kCustomTypeField),
+              "noun");
   }
 }
 

@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <utility>
@@ -15,7 +13,10 @@
 
 #include "custom/custom_db.h"
 #include "engine/encrypt.h"
+#include "engine/little_endian.h"
 #include "engine/md5.h"
+#include "platform/program_names.h"
+#include "tests/support/scratch_folder.h"
 
 namespace custom_test {
 
@@ -24,8 +25,8 @@ using Words = std::vector<std::string>;
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 inline Bytes ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string text = test_support::ReadFile(path);
+  return Bytes(text.begin(), text.end());
 }
 
 inline void WriteBytes(const std::string& path, const Bytes& bytes) {
@@ -36,8 +37,7 @@ inline void WriteBytes(const std::string& path, const Bytes& bytes) {
 
 inline void SetLe32(Bytes* bytes, size_t at, uint32_t value) {
   if (bytes->size() < at + 4) bytes->resize(at + 4);
-  for (int i = 0; i < 4; ++i)
-    (*bytes)[at + i] = static_cast<uint8_t>(value >> (8 * i));
+  engine::StoreU32(bytes->data() + at, value);
 }
 
 // RC2 under the default key, through the engine's cipher directly.
@@ -58,7 +58,7 @@ inline Bytes Encipher(const std::string& text) {
 inline void WriteHandDatabase(const std::string& index_path, const std::string& data_path,
                               const Pairs& entries, const Bytes& reserved = Bytes(12)) {
   Bytes index(reserved);
-  SetLe32(&index, 12, static_cast<uint32_t>(entries.size()));
+  SetLe32(&index, kCustomCountAt, static_cast<uint32_t>(entries.size()));
   Bytes data;
   for (const auto& [word, text] : entries) {
     engine::Digest key = engine::Md5String(word.c_str());
@@ -103,17 +103,12 @@ inline Pairs Contents(const std::string& index_path, const std::string& data_pat
 // A scratch folder for a database, and a handle on it closed at the end.
 class DbTest : public ::testing::Test {
  public:
-  DbTest() { std::filesystem::create_directories(root_); }
-  ~DbTest() override {
-    CustomDb_Close(&db_);
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
-  std::string Path(const std::string& name) const { return (root_ / name).string(); }
+  ~DbTest() override { CustomDb_Close(&db_); }
+  std::string Path(const std::string& name) const { return folder_.Path(name); }
   // Names of the files in the folder, sorted; an empty journal (the resting state) is left out.
   Words Names() const {
     Words names;
-    for (const auto& entry : std::filesystem::directory_iterator(root_)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
       std::string name = entry.path().filename().string();
       if (!name.ends_with(".journal") || entry.file_size() != 0) names.push_back(name);
     }
@@ -126,10 +121,9 @@ class DbTest : public ::testing::Test {
     Open();
   }
 
-  std::filesystem::path root_ = std::filesystem::temp_directory_path() /
-                                ("verbarium_custom_" + std::to_string(std::random_device()()));
-  std::string index_ = Path("1001M.idx");
-  std::string data_ = Path("1001M.dat");
+  test_support::ScratchFolder folder_;
+  std::string index_ = Path(program::kCustomIndexFile);
+  std::string data_ = Path(program::kCustomDataFile);
   CustomDatabase* db_ = nullptr;
 };
 

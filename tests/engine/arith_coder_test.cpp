@@ -55,7 +55,9 @@ TEST(ArithCoderTest, RoundTripsManyShapes) {
     heavy.insert(heavy.end(), v < 200 ? 1000 : 1, static_cast<uint8_t>(v));
   for (auto& b : skewed)  // the largest count governs; rare values are rounded up to 1
     b = rng() % 1000 == 0 ? static_cast<uint8_t>(rng()) : 'x';
-  std::vector<Bytes> corpus = {{}, {0x42}, {0xFF}, all, heavy, skewed, Bytes(1000, 'e')};
+  // A large stream, four bits of information a byte: long runs of the coder's state.
+  const Bytes large = RandomBytes(rng, 1 << 19, 16);
+  std::vector<Bytes> corpus = {{}, {0x42}, {0xFF}, all, heavy, skewed, Bytes(1000, 'e'), large};
   for (int i = 0; i < 60; ++i) {
     size_t length = i < 10 ? 3072 : rng() % 64;
     corpus.push_back(RandomBytes(rng, length, 1 + rng() % 256));
@@ -66,11 +68,10 @@ TEST(ArithCoderTest, RoundTripsManyShapes) {
   }
 }
 
-TEST(ArithCoderTest, LargeStreamRoundTripsAndCompresses) {
+TEST(ArithCoderTest, CompressesToNearTheEntropy) {
   std::mt19937 rng(9);
   const Bytes data = RandomBytes(rng, 1 << 19, 16);  // four bits of information a byte
   EXPECT_LT(ArithEncode(data.data(), data.size()).size(), data.size() * 52 / 100);
-  ExpectRoundTrip(data);
 }
 
 TEST(ArithCoderTest, ScaledFrequenciesFollowCounts) {

@@ -1,6 +1,4 @@
 // The data-file writer: refused lexicons, determinism, the anagram list, atomic writes.
-#include <fstream>
-
 #include <gmock/gmock.h>
 
 #include "engine/md5.h"
@@ -78,16 +76,17 @@ TEST(DataFileWriterTest, RefusesWhatTheFormatsCannotHold) {
   refused("part-of-speech index size");
   l.words.clear();
   refused("no words");
+}
 
-  // The same lexicon gives the same bytes.
-  DataFileImages first = Images(sample), second = Images(sample);
+TEST(DataFileWriterTest, SameLexiconGivesTheSameBytes) {
+  const DataFileImages first = Images(SampleLexicon()), second = Images(SampleLexicon());
   EXPECT_TRUE(first.synsets == second.synsets && first.word_index == second.word_index &&
               first.tags == second.tags);
 }
 
-TEST(DataFileWriterTest, AnagramFileAndAtomicWrites) {
+TEST(DataFileWriterTest, AnagramFileHoldsTheWordsAfterItsHeader) {
   std::vector<uint8_t> file = datafiles::BuildAnagramFile({"cat", "act", "tac"});
-  EXPECT_EQ(GetU32(file, 0), 0x094FB622u);
+  EXPECT_EQ(GetU32(file, 0), nymdex::kAnagramFileMagic);
   EXPECT_EQ(std::vector<uint8_t>(file.begin() + 4, file.begin() + 16), std::vector<uint8_t>(12));
   EXPECT_EQ(std::string(file.begin() + 32, file.end()), std::string("cat\0act\0tac\0", 12));
 
@@ -96,23 +95,23 @@ TEST(DataFileWriterTest, AnagramFileAndAtomicWrites) {
   for (int i = 0; i < 70000; ++i)
     many.push_back("word" + std::to_string(i));
   file = datafiles::BuildAnagramFile(many);
-  ASSERT_GT(file.size(), 32u + 524288u);
-  Dictionary dictionary;
-  const std::string path = dictionary.path(1);
-  std::string error;
-  ASSERT_TRUE(datafiles::WriteFileAtomically(path, file, &error)) << error;
+  ASSERT_GT(file.size(), nymdex::kAnagramHeaderSize + engine::kFileDigestChunk);
+  test_support::ScratchFolder folder;
   engine::Digest digest;
-  ASSERT_TRUE(engine::FileDigest(path.c_str(), 32, &digest));
-  EXPECT_TRUE(std::equal(digest.begin(), digest.end(), file.begin() + 16));
+  ASSERT_TRUE(
+      engine::FileDigest(folder.Write("list", file).c_str(), nymdex::kAnagramHeaderSize, &digest));
+  EXPECT_TRUE(std::equal(digest.begin(), digest.end(), file.begin() + nymdex::kAnagramDigestAt));
+}
 
-  // A second write replaces the file and leaves no temporary file behind.
+TEST(DataFileWriterTest, WriteReplacesTheFileWhole) {
+  test_support::ScratchFolder folder;
+  const std::string path = folder.Write("x.dat", std::string("old content"));
+  std::string error;
   ASSERT_TRUE(datafiles::WriteFileAtomically(path, {4, 5}, &error)) << error;
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "\x04\x05");
-  const auto folder = std::filesystem::path(path).parent_path();
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
-  EXPECT_FALSE(
-      datafiles::WriteFileAtomically((folder / "missing" / "x.dat").string(), {1}, &error));
+  EXPECT_EQ(test_support::ReadFile(path), "\x04\x05");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1)
+      << "no temporary file is left behind";
+  EXPECT_FALSE(datafiles::WriteFileAtomically(folder.Path("missing/x.dat"), {1}, &error));
   EXPECT_NE(error.find("missing"), std::string::npos) << error;
 }
 

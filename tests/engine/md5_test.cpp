@@ -1,13 +1,12 @@
 #include "engine/md5.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "tests/support/scratch_folder.h"
 
 namespace engine {
 namespace {
@@ -19,7 +18,7 @@ std::string Hex(const Digest& d) {
   return s;
 }
 
-TEST(Md5Test, ReferenceSuiteAndPaddingBoundaries) {
+TEST(Md5Test, MatchesTheReferenceVectors) {
   const std::pair<std::string, const char*> cases[] = {
       {"", "d41d8cd98f00b204e9800998ecf8427e"},
       {"a", "0cc175b9c0f1b6a831c399e269772661"},
@@ -63,15 +62,10 @@ TEST(Md5Test, PairedDigestsMatchSingleOnes) {
   }
 }
 
-// Writes `bytes` to a temporary file and digests it from `offset`.
+// Writes `bytes` to a scratch file and digests it from `offset`.
 bool DigestOf(const std::vector<uint8_t>& bytes, uint64_t offset, Digest* d) {
-  const auto path = std::filesystem::temp_directory_path() /
-                    ("verbarium_md5_" + std::to_string(::getpid()) + ".bin");
-  std::ofstream(path, std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-  bool ok = FileDigest(path.c_str(), offset, d);
-  std::filesystem::remove(path);
-  return ok;
+  test_support::ScratchFolder folder;
+  return FileDigest(folder.Write("file", bytes).c_str(), offset, d);
 }
 
 TEST(FileDigestTest, CompleteChunksOnlyAreDigested) {
@@ -101,11 +95,14 @@ TEST(FileDigestTest, CompleteChunksOnlyAreDigested) {
   EXPECT_EQ(d, empty);
   ASSERT_TRUE(DigestOf(file, file.size(), &d));
   EXPECT_EQ(d, empty);
+}
 
-  // Unreachable data fails.
-  const auto dir = std::filesystem::temp_directory_path();
-  EXPECT_FALSE(FileDigest((dir / "verbarium_missing.bin").c_str(), 0, &d));
-  EXPECT_FALSE(FileDigest(dir.c_str(), 0, &d));  // a folder: opens, but cannot be read
+TEST(FileDigestTest, UnreadableInputFails) {
+  test_support::ScratchFolder folder;
+  const std::vector<uint8_t> file(100);
+  Digest d{};
+  EXPECT_FALSE(FileDigest(folder.Path("missing").c_str(), 0, &d));
+  EXPECT_FALSE(FileDigest(folder.path().c_str(), 0, &d));  // a folder: opens, but cannot be read
   EXPECT_FALSE(FileDigest(nullptr, 0, &d));
   EXPECT_FALSE(DigestOf(file, file.size() + 1, &d));
   EXPECT_FALSE(DigestOf(file, UINT64_MAX, &d));

@@ -1,6 +1,7 @@
 // Damaged data files: every flipped byte and every truncation either fails start-up with a
 // documented code or leaves an engine whose queries stay inside their buffers (the sanitizer
 // build checks the reads).
+#include "engine/data_format.h"
 #include "tests/engine/nymdex_sweep.h"
 #include "tests/engine/nymdex_test_util.h"
 
@@ -33,8 +34,9 @@ TEST(CorruptionTest, FlippedBytes) {
     const std::vector<uint8_t>& bytes = FileOf(good, file);
     for (size_t at = 0; at < bytes.size(); ++at) {
       // The tag header's unused block slots are never read.
-      if (file == 2 &&
-          ((at >= 12 + 4 * blocks && at < 32776) || (at >= 32784 + 4 * blocks && at < 65548)))
+      const size_t unused = 4 * (blocks + 1);
+      if (file == 2 && ((at >= nymdex::kTagHighestAt + unused && at < nymdex::kTagEndAt) ||
+                        (at >= nymdex::kTagStartsAt + unused && at < nymdex::kTagDigestAt)))
         continue;
       // Low and high bits, one and many, spread over the positions.
       const uint8_t mask = "\x01\x80\xA4\xFF"[at % 4];
@@ -60,7 +62,8 @@ TEST(CorruptionTest, TruncatedFiles) {
       SCOPED_TRACE(testing::Message() << "file " << file << " length " << length);
       ASSERT_TRUE(dictionary.Put(file, {bytes.begin(), bytes.begin() + length}));
       uint32_t code = TryDamaged(dictionary, lexicon);
-      if ((file == 2 && length < 65564) || (file == 0 && length < 176)) {
+      if ((file == 2 && length < nymdex::kTagHeaderSize) ||
+          (file == 0 && length < nymdex::kSynsetHeaderSize)) {
         EXPECT_EQ(code, kNymdexCorrupt);
       }
       if (HasFailure()) return;

@@ -1,6 +1,7 @@
 // The relation queries: pointer types per relation, display form, sorting, the sense visit.
 #include <thread>
 
+#include "engine/data_format.h"
 #include "tests/engine/nymdex_test_util.h"
 
 namespace nymdex_test {
@@ -16,7 +17,7 @@ Words Get(NymdexEngine* engine, NymdexGetFunction get, const char* word,
   return words;
 }
 
-TEST_F(SampleTest, RelatedWordsSortingAndTheSenseVisit) {
+TEST_F(SampleTest, RelatedWordsComeFromTheChosenSenses) {
   EXPECT_EQ(Get(engine_, Nymdex_GetSynonyms, "ice_cream", {0}), (Words{"ice cream"}));
   EXPECT_EQ(Nymdex_HasSynonyms(engine_, "ice_cream", {0}), 0) << "only the word itself";
   EXPECT_EQ(Get(engine_, Nymdex_GetSynonyms, "DOG", {0}), (Words{"canis familiaris", "dog"}));
@@ -29,20 +30,25 @@ TEST_F(SampleTest, RelatedWordsSortingAndTheSenseVisit) {
   EXPECT_EQ(Nymdex_HasSeeAlso(engine_, "fast", {0}), 0);
   EXPECT_TRUE(Get(engine_, Nymdex_GetSeeAlso, "fast", {0}).empty());
   EXPECT_EQ(Nymdex_HasSeeAlso(engine_, "fast", {0, 1}), 1);
-  EXPECT_EQ(Get(engine_, Nymdex_GetSeeAlso, "fast", {0, 1}), (Words{"quick", "speedy"}));
-  // Sorting, and the order of the visit.
+  EXPECT_EQ(nymdex::RelatedWords(engine_, Relation::kSeeAlso, "fast", {0, 1}),
+            (Words{"quick", "speedy"}));
+}
+
+TEST_F(SampleTest, SortMergesWithTheListWithoutRepeats) {
   EXPECT_EQ(Get(engine_, Nymdex_GetHypernyms, "dog", {0, 1}),
             (Words{"carnivore", "individual", "person", "pet"}));
   EXPECT_EQ(Get(engine_, Nymdex_GetHypernyms, "dog", {1, 0}, 0),
-            (Words{"person", "individual", "carnivore", "carnivore", "pet"}));
+            (Words{"person", "individual", "carnivore", "carnivore", "pet"}))
+      << "unsorted: in the order of the visit";
   Words words = {"zebra", "carnivore", "Zebra"};
   EXPECT_EQ(Nymdex_GetHypernyms(engine_, "dog", &words, 1, {0}), kNymdexOk);
-  EXPECT_EQ(words, (Words{"Zebra", "carnivore", "pet", "zebra"}))
-      << "merged with what the list held, by byte value";
+  EXPECT_EQ(words, (Words{"Zebra", "carnivore", "pet", "zebra"})) << "by byte value";
   words = {"b", "a", "a"};
   EXPECT_EQ(Nymdex_GetCause(engine_, "dog", &words, 1, {}), kNymdexOk);
   EXPECT_EQ(words, (Words{"a", "b"})) << "no senses visited, the list still sorted";
-  // The visit ends at the first sense beyond the word's.
+}
+
+TEST_F(SampleTest, VisitEndsAtTheFirstSenseBeyondTheWord) {
   EXPECT_EQ(Get(engine_, Nymdex_GetHypernyms, "bank", {0, 7, 1}), (Words{"incline", "slope"}));
   EXPECT_TRUE(Get(engine_, Nymdex_GetHypernyms, "bank", {7, 0}).empty());
   EXPECT_EQ(Nymdex_HasHypernyms(engine_, "bank", {0, 7}), 1);
@@ -50,7 +56,7 @@ TEST_F(SampleTest, RelatedWordsSortingAndTheSenseVisit) {
   EXPECT_EQ(Nymdex_HasHypernyms(engine_, "bank", {}), 0);
 }
 
-TEST_F(SampleTest, RelationFailuresAndTheirCodes) {
+TEST_F(SampleTest, FailuresGiveTheirCodes) {
   Words words = {"kept"};
   EXPECT_EQ(Nymdex_GetSynonyms(nullptr, "dog", &words, 1, {0}), kNymdexNullHandle);
   EXPECT_EQ(Nymdex_GetSynonyms(engine_, "dog", nullptr, 1, {0}), kNymdexNullArgument);
@@ -60,20 +66,23 @@ TEST_F(SampleTest, RelationFailuresAndTheirCodes) {
   }
   EXPECT_EQ(Nymdex_HasSynonyms(nullptr, "dog", {0}), 0);
   EXPECT_EQ(words, (Words{"kept"}));
+}
 
-  // A sense that cannot be mapped to a synset ends the query: cat's only sense claims to be an
-  // adverb, which cat has no record for, and dog's noun record loses its second synset.
+// A sense that cannot be mapped to a synset ends the query: cat's only sense claims to be an
+// adverb, which cat has no record for, and dog's noun record loses its second synset.
+TEST_F(SampleTest, UnmappableSenseEndsTheQuery) {
+  Words words;
   DataFileImages images = images_;
-  images.synsets[SenseRecordAt(images.synsets, Id("cat")) + 8] = kAdverb;
-  size_t at = 176;
+  using namespace nymdex;
+  images.synsets[SenseRecordAt(images.synsets, Id("cat")) + kSenseRecordHeadSize] = kAdverb;
+  size_t at = kSynsetHeaderSize;  // the noun index comes first
   while (GetU32(images.synsets, at) != Id("dog"))
-    at += 5 + 4 * images.synsets[at + 4];
-  ASSERT_EQ(images.synsets[at + 4], 2);
-  images.synsets[at + 4] = 1;
+    at += kOffsetRecordHeadSize + kSynsetOffsetSize * images.synsets[at + kOffsetRecordCountAt];
+  ASSERT_EQ(images.synsets[at + kOffsetRecordCountAt], 2);
+  images.synsets[at + kOffsetRecordCountAt] = 1;
   Dictionary dictionary;
   NymdexEngine* engine = dictionary.Open(images);
   ASSERT_NE(engine, nullptr);
-  words.clear();
   EXPECT_EQ(Nymdex_GetHypernyms(engine, "cat", &words, 1, {0}), kNymdexNotFound);
   EXPECT_EQ(Nymdex_HasHypernyms(engine, "cat", {0}), 0);
   EXPECT_EQ(Nymdex_GetHypernyms(engine, "dog", &words, 1, {0, 1}), kNymdexNotFound);

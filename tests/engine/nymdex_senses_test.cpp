@@ -43,36 +43,53 @@ TEST(SensesTest, TagsComeNounsFirstWhateverTheStoredOrder) {
   EXPECT_EQ(senses.entries[1], senses.entries[4]);
 }
 
-TEST_F(SampleTest, SensesTagsFrequencyAndPartOfSpeech) {
+TEST_F(SampleTest, TagsGiveEachSenseItsOwnText) {
   // Two senses in one block, each with its own text.
   EXPECT_EQ(Tags(engine_, "dog"), (Texts{"1 a domesticated canid", "1 a dull unattractive woman"}));
   EXPECT_EQ(Tags(engine_, "fast"), (Texts{"2 abstain from food", "3 acting with speed"}));
+}
+
+TEST_F(SampleTest, WordsWithoutSensesAreNotFound) {
   for (const char* unknown : {"dogs", "senseless"}) {
     SCOPED_TRACE(unknown);
     SenseList list;
     EXPECT_TRUE(Tags(engine_, unknown, kNymdexNotFound).empty());
     EXPECT_EQ(Nymdex_GetFrequency(engine_, unknown), 9);
+    EXPECT_EQ(nymdex::HighestFrequency(engine_, unknown), std::nullopt);
     EXPECT_EQ(Nymdex_GetSenses(engine_, unknown, &list), kNymdexNotFound);
     EXPECT_EQ(Nymdex_GetSensesForWord(engine_, unknown, &list), 0);
   }
+}
+
+TEST_F(SampleTest, SenseQueriesRefuseNullArguments) {
   std::vector<TagRecord> tags;
+  SenseList list;
+  std::vector<uint32_t> offsets, ids;
   EXPECT_EQ(Nymdex_GetTags(nullptr, "dog", &tags), kNymdexNullHandle);
   EXPECT_EQ(Nymdex_GetTags(engine_, nullptr, &tags), kNymdexNullArgument);
   EXPECT_EQ(Nymdex_GetTags(engine_, "dog", nullptr), kNymdexNullArgument);
-
-  EXPECT_EQ(Nymdex_GetFrequency(engine_, "BANK"), 5);
-  EXPECT_EQ(Nymdex_GetFrequency(engine_, "cat"), 0);
   EXPECT_EQ(Nymdex_GetFrequency(engine_, nullptr), -1);
   EXPECT_EQ(Nymdex_GetFrequency(nullptr, "cat"), -1);
-
-  SenseList list;
-  EXPECT_EQ(Nymdex_GetSensesForWord(engine_, "fast", &list), 1);
-  EXPECT_EQ(list.entries.size(), 2u);
   EXPECT_EQ(Nymdex_GetSensesForWord(engine_, "fast", nullptr), 0);
   EXPECT_EQ(Nymdex_GetSenses(nullptr, "fast", &list), kNymdexNullHandle);
   EXPECT_EQ(Nymdex_GetSenses(engine_, nullptr, &list), kNymdexNullArgument);
   EXPECT_EQ(Nymdex_GetSenses(engine_, "fast", nullptr), kNymdexNullArgument);
+  EXPECT_EQ(Nymdex_IsNoun(nullptr, "bank"), 0);
+  EXPECT_EQ(Nymdex_IsNoun(engine_, nullptr), 0);
+  EXPECT_EQ(Nymdex_GetTagIDs(nullptr, offsets, &ids, kNoun), 0);
+  EXPECT_EQ(Nymdex_GetTagIDs(engine_, offsets, nullptr, kNoun), 0);
+}
 
+TEST_F(SampleTest, FrequencyIsTheHighestOfTheSenses) {
+  EXPECT_EQ(Nymdex_GetFrequency(engine_, "BANK"), 5);
+  EXPECT_EQ(Nymdex_GetFrequency(engine_, "cat"), 0);
+  EXPECT_EQ(nymdex::HighestFrequency(engine_, "bank"), 5u);
+  SenseList list;
+  EXPECT_EQ(Nymdex_GetSensesForWord(engine_, "fast", &list), 1);
+  EXPECT_EQ(list.entries.size(), 2u);
+}
+
+TEST_F(SampleTest, PartOfSpeechTestsLookAtEverySense) {
   // Noun, verb, adjective, adverb.
   const std::pair<const char*, std::string> kinds[] = {
       {"bank", "1100"}, {"fast", "0110"}, {"quickly", "0001"}, {"dogs", "0000"}};
@@ -82,15 +99,12 @@ TEST_F(SampleTest, SensesTagsFrequencyAndPartOfSpeech) {
       got += std::to_string(is(engine_, word));
     EXPECT_EQ(got, expected) << word;
   }
-  EXPECT_EQ(Nymdex_IsNoun(nullptr, "bank"), 0);
-  EXPECT_EQ(Nymdex_IsNoun(engine_, nullptr), 0);
+}
 
-  // Tag identifiers of synset offsets.
+TEST_F(SampleTest, TagIdsFollowTheOffsets) {
   std::vector<uint32_t> offsets;
   std::vector<uint32_t> ids = {99};
   EXPECT_EQ(Nymdex_GetTagIDs(engine_, offsets, &ids, 7), 1) << "nothing to read";
-  EXPECT_EQ(Nymdex_GetTagIDs(nullptr, offsets, &ids, kNoun), 0);
-  EXPECT_EQ(Nymdex_GetTagIDs(engine_, offsets, nullptr, kNoun), 0);
   ASSERT_EQ(Nymdex_GetOffsetList(engine_, kNoun, Id("dog"), &offsets), 1);
   EXPECT_EQ(Nymdex_GetTagIDs(engine_, offsets, &ids, kNoun), 1);
   ASSERT_EQ(ids.size(), 3u);
@@ -101,7 +115,7 @@ TEST_F(SampleTest, SensesTagsFrequencyAndPartOfSpeech) {
   EXPECT_EQ(ids.size(), 5u) << "values read before the failure stay";
 }
 
-TEST(SensesTest, EveryWordAndTagOfALargeDictionaryIsFound) {
+TEST(SensesTest, EveryEntryOfALargeDictionaryIsReachable) {
   const Lexicon& lexicon = BigLexicon();
   ASSERT_GT(BigImages().tag_blocks, 100u);
   Dictionary dictionary;

@@ -6,6 +6,7 @@
 
 #include "engine/arith_coder.h"
 #include "platform/named_event.h"
+#include "platform/program_names.h"
 #include "tests/engine/nymdex_test_util.h"
 
 namespace nymdex_test {
@@ -54,10 +55,13 @@ TEST(StartUpTest, EachDamageHasItsCode) {
     uint32_t code;
   } cases[] = {
       {"intact", [](F) {}, kNymdexOk},
-      {"tag file one byte short", [](F f) { f->tags.resize(65563); }, kNymdexCorrupt},
-      {"tag digest changed", [](F f) { f->tags[65550] ^= 1; }, kNymdexCorrupt},
-      {"synset header short", [](F f) { f->synsets.resize(175); }, kNymdexCorrupt},
-      {"synset digest changed", [](F f) { f->synsets[12] ^= 1; }, kNymdexCorrupt},
+      {"tag file one byte short", [](F f) { f->tags.resize(nymdex::kTagHeaderSize - 1); },
+       kNymdexCorrupt},
+      {"tag digest changed", [](F f) { f->tags[nymdex::kTagDigestAt + 2] ^= 1; }, kNymdexCorrupt},
+      {"synset header short", [](F f) { f->synsets.resize(nymdex::kSynsetHeaderSize - 1); },
+       kNymdexCorrupt},
+      {"synset digest changed", [](F f) { f->synsets[nymdex::kSynsetDigestAt] ^= 1; },
+       kNymdexCorrupt},
       {"word index empty", [](F f) { f->word_index.clear(); }, kNymdexBadWordIndex},
       {"word index length beyond twice its size",
        [](F f) { SetU32(&f->word_index, 0, uint32_t(2 * f->word_index.size() + 1)); },
@@ -65,13 +69,17 @@ TEST(StartUpTest, EachDamageHasItsCode) {
       {"word index without its header",
        [](F f) { f->word_index = engine::ArithEncode(f->synsets.data(), 31); },
        kNymdexBadWordIndex},
-      {"noun index size 0", set(32, 0), kNymdexBadIndexes},
-      {"verb index past the end", set(40, beyond), kNymdexBadIndexes},
-      {"adjective bucket table past the end", set(124, beyond - 2), kNymdexBadIndexes},
-      {"noun bucket count too large", set(144, 0x40000000), kNymdexBadIndexes},
-      {"sense-list size 0", set(64, 0), kNymdexBadSenseLists},
-      {"sense lists past the end", set(60, beyond - 3), kNymdexBadSenseLists},
-      {"sense-list bucket count too large", set(140, 0xFFFFFFFF), kNymdexBadSenseLists},
+      {"noun index size 0", set(nymdex::kPosIndexSizeAt[0], 0), kNymdexBadIndexes},
+      {"verb index past the end", set(nymdex::kPosIndexSizeAt[1], beyond), kNymdexBadIndexes},
+      {"adjective bucket table past the end", set(nymdex::kPosBucketOffsetAt[2], beyond - 2),
+       kNymdexBadIndexes},
+      {"noun bucket count too large", set(nymdex::kPosBucketCountAt[0], 0x40000000),
+       kNymdexBadIndexes},
+      {"sense-list size 0", set(nymdex::kSenseListSizeAt, 0), kNymdexBadSenseLists},
+      {"sense lists past the end", set(nymdex::kSenseListOffsetAt, beyond - 3),
+       kNymdexBadSenseLists},
+      {"sense-list bucket count too large", set(nymdex::kSenseBucketCountAt, 0xFFFFFFFF),
+       kNymdexBadSenseLists},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -174,7 +182,8 @@ TEST(StartUpTest, StopEventLivesWithTheEngine) {
   NymdexEngine* engine = nullptr;
   ASSERT_EQ(dictionary.Start(&engine), kNymdexOk);
   bool existed = false;
-  platform::NamedEvent* event = platform::OpenNamedEvent("StopNymdexEvent", false, true, &existed);
+  platform::NamedEvent* event =
+      platform::OpenNamedEvent(program::kStopNymdexEvent, false, true, &existed);
   EXPECT_TRUE(existed);
   EXPECT_FALSE(platform::TestNamedEvent(event)) << "created not set";
   platform::SetNamedEvent(event);
@@ -182,7 +191,7 @@ TEST(StartUpTest, StopEventLivesWithTheEngine) {
   EXPECT_TRUE(platform::TestNamedEvent(event)) << "manual reset";
   platform::CloseNamedEvent(event);
   EXPECT_EQ(Nymdex_ShutDown(&engine), kNymdexOk);
-  event = platform::OpenNamedEvent("StopNymdexEvent", true, false, &existed);
+  event = platform::OpenNamedEvent(program::kStopNymdexEvent, true, false, &existed);
   EXPECT_FALSE(existed) << "shut-down closes the engine's handle";
   platform::CloseNamedEvent(event);
 }

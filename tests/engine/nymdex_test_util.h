@@ -2,19 +2,22 @@
 // words' texts, a temporary folder holding the three files, and the dictionaries tests share.
 #pragma once
 
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <atomic>
-#include <filesystem>
 #include <map>
 #include <random>
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <unistd.h>
-
+#include "engine/data_format.h"
+#include "engine/little_endian.h"
 #include "engine/nymdex.h"
+#include "engine/text_helpers.h"
+#include "platform/program_names.h"
+#include "tests/support/scratch_folder.h"
 #include "tools/datafile_writer.h"
 
 namespace nymdex_test {
@@ -23,12 +26,11 @@ using datafiles::DataFileImages;
 using datafiles::Lexicon;
 
 inline uint32_t GetU32(const std::vector<uint8_t>& bytes, size_t at) {
-  return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | uint32_t{bytes[at + 3]} << 24;
+  return engine::LoadU32(bytes.data() + at);
 }
 
 inline void SetU32(std::vector<uint8_t>* bytes, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i)
-    (*bytes)[at + i] = static_cast<uint8_t>(value >> (8 * i));
+  engine::StoreU32(bytes->data() + at, value);
 }
 
 // File 0, 1 or 2 of the images: synsets, word index, tags.
@@ -37,23 +39,17 @@ auto& FileOf(Images& images, int file) {
   return file == 0 ? images.synsets : file == 1 ? images.word_index : images.tags;
 }
 
-// A temporary folder with the three files, and an engine over them; both go with the object.
+// A scratch folder with the three files, and an engine over them; both go with the object.
 class Dictionary {
  public:
-  Dictionary() {
-    static std::atomic<int> counter{0};
-    dir_ = std::filesystem::temp_directory_path() /
-           ("nymdex_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::create_directories(dir_);
-  }
   ~Dictionary() {
     if (engine_ != nullptr) Nymdex_ShutDown(&engine_);
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
   }
 
   std::string path(int file) const {
-    return (dir_ / (file == 0 ? "1001L.dat" : file == 1 ? "1001W.dat" : "1001T.dat")).string();
+    return folder_.Path(file == 0   ? program::kSynsetFile
+                        : file == 1 ? program::kWordIndexFile
+                                    : program::kTagFile);
   }
   // Writes `bytes` at `at` of a file, in place; with `cut` the file ends after them. Truncating
   // to nothing first would make some file systems flush, and the corruption loops write
@@ -85,7 +81,7 @@ class Dictionary {
   }
 
  private:
-  std::filesystem::path dir_;
+  test_support::ScratchFolder folder_;
   NymdexEngine* engine_ = nullptr;
 };
 
@@ -107,8 +103,11 @@ inline uint32_t IdOf(const Lexicon& lexicon, const std::string& word) {
 
 // Offset in the synset file of word `id`'s sense-list record, or 0.
 inline size_t SenseRecordAt(const std::vector<uint8_t>& synsets, uint32_t id) {
-  for (size_t at = GetU32(synsets, 60), end = at + GetU32(synsets, 64); at + 8 <= end;
-       at += 8 + 2 * size_t{GetU32(synsets, at + 4)}) {
+  using namespace nymdex;
+  for (size_t at = GetU32(synsets, kSenseListOffsetAt),
+              end = at + GetU32(synsets, kSenseListSizeAt);
+       at + kSenseRecordHeadSize <= end;
+       at += kSenseRecordHeadSize + kSenseEntrySize * GetU32(synsets, at + kSenseRecordCountAt)) {
     if (GetU32(synsets, at) == id) return at;
   }
   return 0;
@@ -125,14 +124,11 @@ struct Draft {
 // The lexicon of `drafts` and the sense-less words `bare`: the words sorted case-insensitively
 // and numbered from 1 after the sentinel "!", each word's senses in the order of the drafts.
 inline Lexicon MakeLexicon(const std::vector<Draft>& drafts, std::vector<std::string> texts = {}) {
-  auto fold = [](std::string s) {
-    for (char& c : s)
-      c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-    return s;
-  };
   for (const Draft& draft : drafts)
     texts.insert(texts.end(), draft.words.begin(), draft.words.end());
-  std::sort(texts.begin(), texts.end(), [&](auto& a, auto& b) { return fold(a) < fold(b); });
+  std::sort(texts.begin(), texts.end(), [](const std::string& a, const std::string& b) {
+    return engine::CompareIgnoringAsciiCase(a, b) < 0;
+  });
   texts.erase(std::unique(texts.begin(), texts.end()), texts.end());
   std::map<std::string, uint32_t> ids;
   Lexicon lexicon;

@@ -38,7 +38,7 @@ TEST(NamedEventTest, AutomaticResetClearsOnASuccessfulTest) {
   CloseNamedEvent(event);
 }
 
-TEST(NamedEventTest, BadNamesAndNullHandles) {
+TEST(NamedEventTest, NullOrEmptyArgumentsDoNothing) {
   EXPECT_EQ(OpenNamedEvent(nullptr, true, false), nullptr);
   EXPECT_EQ(OpenNamedEvent("", true, false), nullptr);
   SetNamedEvent(nullptr);

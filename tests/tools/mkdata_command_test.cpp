@@ -18,7 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using wordnet_test::ReadText;
-using wordnet_test::TempFolder;
 using wordnet_test::WriteText;
 
 const std::string kAssets = std::string(VERBARIUM_SOURCE_DIR) + "/tools/data";
@@ -40,27 +39,27 @@ std::map<std::string, std::string> Snapshot(const std::string& folder) {
 class MkdataCommand : public ::testing::Test {
  protected:
   void SetUp() override {
-    wordnet_test::Write(scratch_ / "wordnet", wordnet_test::SmallDatabase());
-    WriteText(scratch_ / "words", "zebra\nabc\nAaron\n");
+    wordnet_test::Write(scratch_.Path("wordnet"), wordnet_test::SmallDatabase());
+    WriteText(scratch_.Path("words"), "zebra\nabc\nAaron\n");
   }
   Result Run(const std::string& out, const std::string& wordnet = "", const std::string& words = "",
              const std::string& assets = kAssets) {
     std::string command = "'" VERBARIUM_MKDATA_PROGRAM "' --wordnet '" +
-                          (wordnet.empty() ? scratch_ / "wordnet" : wordnet) + "' --words '" +
-                          (words.empty() ? scratch_ / "words" : words) + "' --assets '" + assets +
-                          (out.empty() ? "'" : "' --out '" + out + "'") + " >'" +
-                          scratch_ / "stdout" + "' 2>'" + scratch_ / "stderr" + "'";
+                          (wordnet.empty() ? scratch_.Path("wordnet") : wordnet) + "' --words '" +
+                          (words.empty() ? scratch_.Path("words") : words) + "' --assets '" +
+                          assets + (out.empty() ? "'" : "' --out '" + out + "'") + " >'" +
+                          scratch_.Path("stdout") + "' 2>'" + scratch_.Path("stderr") + "'";
     int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(scratch_ / "stdout"),
-            ReadText(scratch_ / "stderr")};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(scratch_.Path("stdout")),
+            ReadText(scratch_.Path("stderr"))};
   }
-  TempFolder scratch_;
+  test_support::ScratchFolder scratch_;
 };
 
-TEST_F(MkdataCommand, WritesEveryFileAndTheSameBytesTwice) {
-  Result first = Run(scratch_ / "Data");
+TEST_F(MkdataCommand, WritesEveryFile) {
+  Result first = Run(scratch_.Path("Data"));
   ASSERT_EQ(first.status, 0) << first.err;
-  std::map<std::string, std::string> files = Snapshot(scratch_ / "Data");
+  std::map<std::string, std::string> files = Snapshot(scratch_.Path("Data"));
   std::set<std::string> names;
   for (const auto& [name, bytes] : files)
     names.insert(name);
@@ -76,18 +75,21 @@ TEST_F(MkdataCommand, WritesEveryFileAndTheSameBytesTwice) {
   // The two lines of "involucra" are one record.
   EXPECT_NE(files["1001E.dat"].find(std::string("\x01\x02involucra\0involucre\0involucrum\0", 32)),
             std::string::npos);
+}
 
-  ASSERT_EQ(Run(scratch_ / "Again").status, 0);
-  EXPECT_EQ(Snapshot(scratch_ / "Again"), files);
+TEST_F(MkdataCommand, WritesTheSameBytesTwice) {
+  ASSERT_EQ(Run(scratch_.Path("Data")).status, 0);
+  ASSERT_EQ(Run(scratch_.Path("Again")).status, 0);
+  EXPECT_EQ(Snapshot(scratch_.Path("Again")), Snapshot(scratch_.Path("Data")));
 }
 
 // The compiled folder answers as the mapping says.
 TEST_F(MkdataCommand, EngineAnswersFromTheCompiledFolder) {
-  ASSERT_EQ(Run(scratch_ / "Data").status, 0);
+  ASSERT_EQ(Run(scratch_.Path("Data")).status, 0);
   NymdexEngine* engine = nullptr;
-  ASSERT_EQ(Nymdex_StartUp(&engine, (scratch_ / "Data/1001L.dat").c_str(),
-                           (scratch_ / "Data/1001W.dat").c_str(),
-                           (scratch_ / "Data/1001T.dat").c_str(), nullptr, nullptr),
+  ASSERT_EQ(Nymdex_StartUp(&engine, scratch_.Path("Data/1001L.dat").c_str(),
+                           scratch_.Path("Data/1001W.dat").c_str(),
+                           scratch_.Path("Data/1001T.dat").c_str(), nullptr, nullptr),
             kNymdexOk);
   EXPECT_EQ(Nymdex_GetIdFromWord(engine, " "), -1);  // the sentinel is no word
   EXPECT_EQ(Nymdex_GetFrequency(engine, "fine"), 255);
@@ -116,31 +118,31 @@ TEST_F(MkdataCommand, EngineAnswersFromTheCompiledFolder) {
 }
 
 TEST_F(MkdataCommand, RebuildLeavesTheCustomDatabaseAlone) {
-  fs::create_directories(scratch_ / "Data");
+  fs::create_directories(scratch_.Path("Data"));
   const std::string index = std::string(12, 'r') + std::string("\x01\0\0\0", 4) + "key and offset";
-  WriteText(scratch_ / "Data/1001M.idx", index);
-  WriteText(scratch_ / "Data/1001M.dat", "the user's own entry");
-  WriteText(scratch_ / "Data/1001L.dat", "an old synset file");
-  Result result = Run(scratch_ / "Data");
+  WriteText(scratch_.Path("Data/1001M.idx"), index);
+  WriteText(scratch_.Path("Data/1001M.dat"), "the user's own entry");
+  WriteText(scratch_.Path("Data/1001L.dat"), "an old synset file");
+  Result result = Run(scratch_.Path("Data"));
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(ReadText(scratch_ / "Data/1001M.idx"), index);
-  EXPECT_EQ(ReadText(scratch_ / "Data/1001M.dat"), "the user's own entry");
-  EXPECT_NE(ReadText(scratch_ / "Data/1001L.dat"), "an old synset file");
+  EXPECT_EQ(ReadText(scratch_.Path("Data/1001M.idx")), index);
+  EXPECT_EQ(ReadText(scratch_.Path("Data/1001M.dat")), "the user's own entry");
+  EXPECT_NE(ReadText(scratch_.Path("Data/1001L.dat")), "an old synset file");
 
   // Half a custom database is not completed either: it is the user's to repair.
-  fs::remove(scratch_ / "Data/1001M.dat");
-  result = Run(scratch_ / "Data");
+  fs::remove(scratch_.Path("Data/1001M.dat"));
+  result = Run(scratch_.Path("Data"));
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_NE(result.out.find("incomplete"), std::string::npos) << result.out;
-  EXPECT_FALSE(fs::exists(scratch_ / "Data/1001M.dat"));
-  EXPECT_EQ(ReadText(scratch_ / "Data/1001M.idx"), index);
+  EXPECT_FALSE(fs::exists(scratch_.Path("Data/1001M.dat")));
+  EXPECT_EQ(ReadText(scratch_.Path("Data/1001M.idx")), index);
 }
 
 // Every kind of malformed or over-limit input line: a message naming file and line, status 1,
 // and the output folder as it was, whether it held an earlier compile or did not exist.
-TEST_F(MkdataCommand, MalformedInputIsNamedAndChangesNothing) {
-  ASSERT_EQ(Run(scratch_ / "Data").status, 0);
-  const std::map<std::string, std::string> compiled = Snapshot(scratch_ / "Data");
+TEST_F(MkdataCommand, MalformedLineIsNamedWithoutWritingAnything) {
+  ASSERT_EQ(Run(scratch_.Path("Data")).status, 0);
+  const std::map<std::string, std::string> compiled = Snapshot(scratch_.Path("Data"));
   std::string many = "many n 256 0 256 0";
   for (int i = 0; i < 256; ++i)
     many += " {ct}";
@@ -217,40 +219,40 @@ TEST_F(MkdataCommand, MalformedInputIsNamedAndChangesNothing) {
       ASSERT_NE(line, lines.end());
       line->replace(line->find(c.find), std::strlen(c.find), c.replace);
     }
-    TempFolder damaged;
-    std::string wordnet = damaged / "wordnet";
+    test_support::ScratchFolder damaged;
+    std::string wordnet = damaged.Path("wordnet");
     if (!file.empty()) wordnet_test::Write(wordnet, files);
     // Alternately into the compiled folder and into one that does not exist.
-    std::string out = scratch_ / (i % 2 == 0 ? "Data" : "Fresh");
+    std::string out = scratch_.Path(i % 2 == 0 ? "Data" : "Fresh");
     Result result = Run(out, wordnet);
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err.rfind("verbarium-mkdata: " + wordnet + c.expected, 0), 0u) << result.err;
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(Snapshot(scratch_ / "Data"), compiled);
-    EXPECT_FALSE(fs::exists(scratch_ / "Fresh"));
+    EXPECT_EQ(Snapshot(scratch_.Path("Data")), compiled);
+    EXPECT_FALSE(fs::exists(scratch_.Path("Fresh")));
   }
 }
 
 // The other inputs, and an output that cannot be replaced, fail the same way.
 TEST_F(MkdataCommand, OtherFailuresChangeNothing) {
-  ASSERT_EQ(Run(scratch_ / "Data").status, 0);
-  const std::map<std::string, std::string> compiled = Snapshot(scratch_ / "Data");
-  WriteText(scratch_ / "nul-words", std::string("abc\nd\0e\n", 8));
-  fs::create_directories(scratch_ / "bad-assets");
-  WriteText(scratch_ / "bad-assets/tips.dat", "; only comments\n");
-  fs::create_directories(scratch_ / "Taken/1001T.dat");  // refused before any file is replaced
-  const Result results[] = {Run(scratch_ / "Data", "", scratch_ / "nul-words"),
-                            Run(scratch_ / "Data", "", "", scratch_ / "bad-assets"),
-                            Run(scratch_ / "Taken")};
-  const std::string expected[] = {scratch_ / "nul-words:2: NUL byte",
-                                  scratch_ / "bad-assets/tips.dat: no tip lines",
-                                  scratch_ / "Taken/1001T.dat: is not a file"};
+  ASSERT_EQ(Run(scratch_.Path("Data")).status, 0);
+  const std::map<std::string, std::string> compiled = Snapshot(scratch_.Path("Data"));
+  WriteText(scratch_.Path("nul-words"), std::string("abc\nd\0e\n", 8));
+  fs::create_directories(scratch_.Path("bad-assets"));
+  WriteText(scratch_.Path("bad-assets/tips.dat"), "; only comments\n");
+  fs::create_directories(scratch_.Path("Taken/1001T.dat"));  // refused before any file is replaced
+  const Result results[] = {Run(scratch_.Path("Data"), "", scratch_.Path("nul-words")),
+                            Run(scratch_.Path("Data"), "", "", scratch_.Path("bad-assets")),
+                            Run(scratch_.Path("Taken"))};
+  const std::string expected[] = {scratch_.Path("nul-words:2: NUL byte"),
+                                  scratch_.Path("bad-assets/tips.dat: no tip lines"),
+                                  scratch_.Path("Taken/1001T.dat: is not a file")};
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(results[i].status, 1);
     EXPECT_EQ(results[i].err.rfind("verbarium-mkdata: " + expected[i], 0), 0u) << results[i].err;
   }
-  EXPECT_EQ(Snapshot(scratch_ / "Data"), compiled);
-  EXPECT_EQ(Snapshot(scratch_ / "Taken").size(), 0u);
+  EXPECT_EQ(Snapshot(scratch_.Path("Data")), compiled);
+  EXPECT_EQ(Snapshot(scratch_.Path("Taken")).size(), 0u);
 
   Result usage = Run("");  // no --out
   EXPECT_EQ(usage.status, 2);

@@ -8,17 +8,16 @@
 
 namespace {
 
-using wordnet_test::TempFolder;
 using Senses = std::vector<std::pair<uint32_t, int>>;  // synset index, frequency
 
 class SmallLexicon : public ::testing::Test {
  protected:
   void SetUp() override { Build(wordnet_test::SmallDatabase()); }
   void Build(const wordnet_test::Files& files) {
-    wordnet_test::Write(source_.path(), files);
+    wordnet_test::Write(source_.path().string(), files);
     std::string error;
     db_ = std::make_unique<wordnet::Database>();
-    ASSERT_TRUE(wordnet::ReadDatabase(source_.path(), db_.get(), &error)) << error;
+    ASSERT_TRUE(wordnet::ReadDatabase(source_.path().string(), db_.get(), &error)) << error;
     ASSERT_TRUE(mkdata::BuildLexicon(*db_, &lexicon_, &report_, &error)) << error;
   }
   Senses SensesOf(const std::string& text, int pos) {
@@ -31,13 +30,13 @@ class SmallLexicon : public ::testing::Test {
     return out;
   }
 
-  TempFolder source_;
+  test_support::ScratchFolder source_;
   std::unique_ptr<wordnet::Database> db_;
   datafiles::Lexicon lexicon_;
   mkdata::LexiconReport report_;
 };
 
-TEST_F(SmallLexicon, WordsAreFoldedSortedAndNumberedAfterTheSentinel) {
+TEST_F(SmallLexicon, WordsAreSortedCaseBlindAfterTheSentinel) {
   std::vector<std::string> texts;
   for (const auto& word : lexicon_.words)
     texts.push_back(word.text);
@@ -47,6 +46,9 @@ TEST_F(SmallLexicon, WordsAreFoldedSortedAndNumberedAfterTheSentinel) {
                        "PM", "true_cat", "vomit", "well", "wildcat"}));
   for (int pos = 0; pos < 4; ++pos)
     EXPECT_TRUE(lexicon_.words[0].senses[pos].empty());
+}
+
+TEST_F(SmallLexicon, ReportCountsWhatTheMappingDid) {
   EXPECT_EQ(report_.case_variant_lemmas, 2u);  // cat/CAT, Pm/PM
   EXPECT_EQ(report_.repeated_forms, 1u);       // "Pm PM" in one synset
   // Pointers: adjective and adverb "+" dropped, good's second antonym pointer repeats the first.
@@ -80,7 +82,7 @@ TEST_F(SmallLexicon, FormInNoIndexFileBecomesAWordWithItsSynsets) {
 }
 
 // Word counts are hexadecimal, pointer counts decimal; CR, trailing blanks and blank lines pass.
-TEST(MkdataReader, FieldBasesAndLineEndings) {
+TEST(MkdataReader, DataLineFieldsHaveTheirBases) {
   std::string line = "\r\n00000002 03 n 0a";
   for (int i = 0; i < 10; ++i)
     line += " w" + std::to_string(i) + " a";  // lex_id a = 10
@@ -114,15 +116,21 @@ TEST(MkdataLexicon, AnagramWordsAreLowerCaseLettersOnceEachInByteOrder) {
   EXPECT_EQ(report.rejected, 7u);     // Aaron, don't, café, 128 q, Einstein, PM, x-ray
 }
 
-TEST(MkdataLexicon, WordListLinesAndFailures) {
-  TempFolder folder;
-  wordnet_test::WriteText(folder / "words", "cat\r\ndog\n\nemu");
+TEST(MkdataLexicon, WordListIsOneWordALine) {
+  test_support::ScratchFolder folder;
+  wordnet_test::WriteText(folder.Path("words"), "cat\r\ndog\n\nemu");
   std::vector<std::string> words;
   std::string error;
-  ASSERT_TRUE(mkdata::ReadWordList(folder / "words", &words, &error)) << error;
+  ASSERT_TRUE(mkdata::ReadWordList(folder.Path("words"), &words, &error)) << error;
   EXPECT_EQ(words, (std::vector<std::string>{"cat", "dog", "emu"}));
-  EXPECT_FALSE(mkdata::ReadWordList(folder / "absent", &words, &error));
-  EXPECT_EQ(error, folder / "absent" + ": cannot be opened");
+}
+
+TEST(MkdataLexicon, MissingWordListIsNamed) {
+  test_support::ScratchFolder folder;
+  std::vector<std::string> words;
+  std::string error;
+  EXPECT_FALSE(mkdata::ReadWordList(folder.Path("absent"), &words, &error));
+  EXPECT_EQ(error, folder.Path("absent") + ": cannot be opened");
 }
 
 }  // namespace

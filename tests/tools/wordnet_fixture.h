@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/scratch_folder.h"
+
 namespace wordnet_test {
 
 // Two lines of the licence preamble every data and index file starts with.
@@ -129,22 +131,5 @@ inline Files SmallDatabase() {
   f["adv.exc"] = {"better well"};
   return f;
 }
-
-// A fresh folder below the system's temporary folder, removed with the object.
-class TempFolder {
- public:
-  TempFolder() : path_(std::filesystem::temp_directory_path() / "verbarium-mkdata-XXXXXX") {
-    if (::mkdtemp(path_.data()) == nullptr) std::abort();
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
 
 }  // namespace wordnet_test
