@@ -1,79 +1,75 @@
 #include "app/panes/HelpFormView.h"
 
-#include <QKeyEvent>
+#include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
+
+#include "app/panes/WordLink.h"
 
 namespace {
 
-// The form is white whatever the theme, so its text keeps a fixed link blue.
+// The form is white whatever the theme, so its text keeps fixed colours.
 const QColor kFormBackground(Qt::white);
 const QColor kLinkColour(0, 0, 238);
-
-// The "Add to custom dictionary" text: underlined, a hand cursor, reachable with Tab, and
-// activated by a click, Enter or Space.
-class LinkText : public QLabel {
- public:
-  LinkText(const QString& text, CHelpFormView* form) : QLabel(text, form), form_(form) {
-    QFont underlined = font();
-    underlined.setUnderline(true);
-    setFont(underlined);
-    QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, kLinkColour);
-    setPalette(colours);
-    setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::StrongFocus);
-    setTextFormat(Qt::PlainText);
-    setAccessibleName(text);
-    setAccessibleDescription("Opens the dialog that adds the word to the custom dictionary");
-  }
-
- protected:
-  void mouseReleaseEvent(QMouseEvent* event) override {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-      emit form_->AddToCustomRequested();
-  }
-
-  void keyPressEvent(QKeyEvent* event) override {
-    const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
-      emit form_->AddToCustomRequested();
-      return;
-    }
-    QLabel::keyPressEvent(event);
-  }
-
-  void paintEvent(QPaintEvent* event) override {
-    QLabel::paintEvent(event);
-    if (!hasFocus()) return;
-    QPainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.backgroundColor = kFormBackground;
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-  }
-
- private:
-  CHelpFormView* form_;
-};
+const QColor kTextColour(Qt::black);
 
 }  // namespace
 
 CHelpFormView::CHelpFormView(QWidget* parent)
-    : QWidget(parent), link_(new LinkText("Add to custom dictionary", this)) {
+    : QWidget(parent), suggestion_row_(new QWidget(this)), suggestion_links_(new QHBoxLayout) {
   setObjectName("helpForm");
   setAccessibleName("Unknown word");
   setAutoFillBackground(true);
   QPalette colours = palette();
   colours.setColor(QPalette::Window, kFormBackground);
+  colours.setColor(QPalette::WindowText, kTextColour);
   setPalette(colours);
-  link_->setObjectName("addToCustomLink");
+
+  auto* add = new WordLink("Add to custom dictionary", this);
+  add->SetLinkColor(kLinkColour);
+  add->setObjectName("addToCustomLink");
+  add->setAccessibleDescription("Opens the dialog that adds the word to the custom dictionary");
+  connect(add, &WordLink::Activated, this, &CHelpFormView::AddToCustomRequested);
+  link_ = add;
+
+  suggestion_row_->setObjectName("suggestions");
+  auto* row = new QHBoxLayout(suggestion_row_);
+  row->setContentsMargins(0, 0, 0, 0);
+  auto* lead = new QLabel("Did you mean:", suggestion_row_);
+  lead->setObjectName("suggestionsLead");
+  row->addWidget(lead);
+  row->addLayout(suggestion_links_);
+  row->addStretch(1);
+  // Ten long words may not fit: they are cut at the form's edge rather than widen the window.
+  suggestion_row_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  suggestion_row_->hide();
+
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(link_, 0, Qt::AlignLeft | Qt::AlignTop);
+  layout->addWidget(suggestion_row_);
   layout->addStretch(1);
   setFocusProxy(link_);
+}
+
+void CHelpFormView::SetSuggestions(const QStringList& words) {
+  while (QLayoutItem* item = suggestion_links_->takeAt(0)) {
+    delete item->widget();
+    delete item;
+  }
+  suggestions_ = words;
+  QWidget* previous = link_;
+  for (int i = 0; i < words.size(); ++i) {
+    auto* link = new WordLink(words[i], suggestion_row_);
+    link->SetLinkColor(kLinkColour);
+    link->setObjectName(QStringLiteral("suggestion%1").arg(i));
+    link->setAccessibleName(QStringLiteral("Did you mean %1").arg(words[i]));
+    link->setAccessibleDescription(QStringLiteral("Looks up %1").arg(words[i]));
+    connect(link, &WordLink::Activated, this,
+            [this, word = words[i]] { emit SuggestionActivated(word); });
+    suggestion_links_->addWidget(link);
+    if (i + 1 < words.size()) suggestion_links_->addWidget(new QLabel(",", suggestion_row_));
+    setTabOrder(previous, link);
+    previous = link;
+  }
+  suggestion_row_->setVisible(!words.isEmpty());
 }

@@ -1,10 +1,14 @@
 // CHelpFormView: the upper row after an unknown word: a white form with the text "Add to custom
-// dictionary", always underlined. A click on the text, or Enter or Space while it has the
-// focus, emits AddToCustomRequested. (A plain label for now; the hyperlink label replaces it.)
+// dictionary", always underlined, and under it the spelling suggestions for the word ("Did you
+// mean: receive, relieve, ..."), each a link. A click on "Add to custom dictionary", or Enter
+// or Space while it has the focus, emits AddToCustomRequested; the same on a suggestion emits
+// SuggestionActivated with its word. Tab walks from the first link to the last.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
+class QHBoxLayout;
 class QLabel;
 
 class CHelpFormView : public QWidget {
@@ -15,9 +19,17 @@ class CHelpFormView : public QWidget {
 
   QLabel* Link() const { return link_; }
 
+  // The suggestions for the word shown, best first; none hides the line.
+  void SetSuggestions(const QStringList& words);
+  QStringList Suggestions() const { return suggestions_; }
+
  signals:
   void AddToCustomRequested();
+  void SuggestionActivated(const QString& word);
 
  private:
   QLabel* link_;
+  QWidget* suggestion_row_;
+  QHBoxLayout* suggestion_links_;
+  QStringList suggestions_;
 };
