@@ -8,6 +8,7 @@
 #include "custom/custom_db.h"
 #include "engine/nymdex.h"
 #include "platform/named_event.h"
+#include "platform/program_names.h"
 
 QString EngineHandles::Open(const platform::DataLocation& location) {
   const auto path = [&](const char* name) { return location.DictionaryFile(name); };
@@ -19,6 +20,8 @@ QString EngineHandles::Open(const platform::DataLocation& location) {
     return QString::fromLatin1(engine_status == kNymdexCorrupt ? lookup::kCorruptedDataMessage
                                                                : lookup::kReadErrorMessage);
   }
+
+  forms_ = lookup::IrregularForms::Load(path(program::kIrregularFormsFile));
 
   const std::string index_path = location.CustomFile("1001M.idx");
   const std::string data_path = location.CustomFile("1001M.dat");

@@ -1,10 +1,12 @@
 // The handles the program holds from start-up to exit: the lexical engine, the custom
 // database, the "StopAnagrams" event and the anagram engine, opened in that order from the
-// data folders and closed in that order.
+// data folders and closed in that order; and the table of irregular forms, read beside the
+// engine (missing or damaged, it is off and start-up goes on).
 #pragma once
 
 #include <QString>
 
+#include "app/lookup/irregular_forms.h"
 #include "platform/data_path.h"
 
 struct NymdexEngine;
@@ -41,10 +43,12 @@ class EngineHandles {
   JumbleEngine* jumble() const { return jumble_; }
   platform::NamedEvent* stop_anagrams() const { return stop_anagrams_; }
   bool engines_started() const { return engine_ != nullptr; }
+  const lookup::IrregularForms& irregular_forms() const { return forms_; }
 
  private:
   NymdexEngine* engine_ = nullptr;
   CustomDatabase* custom_ = nullptr;
   platform::NamedEvent* stop_anagrams_ = nullptr;
   JumbleEngine* jumble_ = nullptr;
+  lookup::IrregularForms forms_;
 };

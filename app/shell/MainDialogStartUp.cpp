@@ -55,6 +55,7 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   if (!failure.isEmpty()) return Fail(failure);
   lookup_->Start(handles_.engine(), handles_.custom_handle(), handles_.jumble(),
                  settings_.Number(Setting::kPanes));
+  lookup_->SetIrregularForms(&handles_.irregular_forms());
 
   CHistoryCombo* box = tool_row_->LookupBox();
   box->Load(QString::fromLatin1(kHistorySection), QString::fromLatin1(kHistoryPrefix));
