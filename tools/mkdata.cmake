@@ -16,6 +16,7 @@ if(VERBARIUM_BUILD_DATA)
   set(mkdata_inputs
     "${CMAKE_CURRENT_SOURCE_DIR}/data/tips.dat"
     "${CMAKE_CURRENT_SOURCE_DIR}/data/verbarium.bmp"
+    "${CMAKE_CURRENT_SOURCE_DIR}/data/two-letter-words.txt"
     "${VERBARIUM_WORDS_FILE}"
     "${VERBARIUM_WORDNET_DIR}/cntlist.rev")
   foreach(suffix noun verb adj adv)

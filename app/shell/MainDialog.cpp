@@ -13,6 +13,7 @@
 
 #include "app/panes/HelpFormView.h"
 #include "app/panes/HelpPaneView.h"
+#include "app/panes/PanePickTreeCtrl.h"
 #include "app/panes/PanesPropertyPage.h"
 #include "app/panes/SenseListView.h"
 #include "app/panes/SplitterTabFrame.h"
@@ -53,6 +54,7 @@ CMainDialog::CMainDialog(QWidget* parent) : QMainWindow(parent) {
   setWindowIcon(ApplicationIcon());
   setMinimumSize(kMinimumWidth, kMinimumHeight);
   BuildViews();
+  SetUpAnagrams();
   menus_ = new MainMenus(this);
   printing_ = new PrintCommands(this);
   connect(menus_, &MainMenus::Triggered, this, &CMainDialog::OnCommand);
@@ -282,7 +284,8 @@ void CMainDialog::ShowOptions() {
     lookup_->SetPanesMask(panes->Mask());
     lookup_->RefreshFromBox();
   });
-  // The "Anagrams" page joins here, after "Panes".
+  connect(panes->Tree(), &QTreeWidget::itemChanged, sheet, [sheet] { sheet->SetModified(true); });
+  AddAnagramsPage(sheet);
   OpenDialog(sheet);
 }
 

@@ -18,6 +18,7 @@
 #include "app/shell/WebPages.h"
 #include "platform/data_path.h"
 
+class COptionsSheet;
 class CHelpFormView;
 class CHelpPaneView;
 class CHelpWindow;
@@ -99,6 +100,9 @@ class CMainDialog : public QMainWindow {
   void ChooseFonts();
   void ChooseColors();
   void ShowOptions();
+  // The anagram view and its page (MainDialogAnagrams.cpp).
+  void SetUpAnagrams();
+  void AddAnagramsPage(COptionsSheet* sheet);
   void ShowAbout();
   void ClearHistory();
   QSize DefaultSize() const;
