@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/panes/FlowLayout.h"
 #include "app/panes/WordLink.h"
 
 namespace {
@@ -16,7 +17,9 @@ const QColor kTextColour(Qt::black);
 }  // namespace
 
 CHelpFormView::CHelpFormView(QWidget* parent)
-    : QWidget(parent), suggestion_row_(new QWidget(this)), suggestion_links_(new QHBoxLayout) {
+    : QWidget(parent),
+      suggestion_row_(new QWidget(this)),
+      suggestion_links_(new FlowLayout(suggestion_row_)) {
   setObjectName("helpForm");
   setAccessibleName("Unknown word");
   setAutoFillBackground(true);
@@ -33,15 +36,8 @@ CHelpFormView::CHelpFormView(QWidget* parent)
   link_ = add;
 
   suggestion_row_->setObjectName("suggestions");
-  auto* row = new QHBoxLayout(suggestion_row_);
-  row->setContentsMargins(0, 0, 0, 0);
-  auto* lead = new QLabel("Did you mean:", suggestion_row_);
-  lead->setObjectName("suggestionsLead");
-  row->addWidget(lead);
-  row->addLayout(suggestion_links_);
-  row->addStretch(1);
-  // Ten long words may not fit: they are cut at the form's edge rather than widen the window.
-  suggestion_row_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  // The words wrap like a paragraph when the form is narrow.
+  suggestion_links_->setContentsMargins(0, 0, 0, 0);
   suggestion_row_->hide();
 
   auto* layout = new QVBoxLayout(this);
@@ -57,17 +53,28 @@ void CHelpFormView::SetSuggestions(const QStringList& words) {
     delete item;
   }
   suggestions_ = words;
+  if (!words.isEmpty()) {
+    auto* lead = new QLabel("Did you mean:", suggestion_row_);
+    lead->setObjectName("suggestionsLead");
+    suggestion_links_->addWidget(lead);
+  }
   QWidget* previous = link_;
   for (int i = 0; i < words.size(); ++i) {
-    auto* link = new WordLink(words[i], suggestion_row_);
+    // The word and its comma stay on one line.
+    auto* piece = new QWidget(suggestion_row_);
+    auto* piece_row = new QHBoxLayout(piece);
+    piece_row->setContentsMargins(0, 0, 0, 0);
+    piece_row->setSpacing(0);
+    auto* link = new WordLink(words[i], piece);
     link->SetLinkColor(kLinkColour);
     link->setObjectName(QStringLiteral("suggestion%1").arg(i));
     link->setAccessibleName(QStringLiteral("Did you mean %1").arg(words[i]));
     link->setAccessibleDescription(QStringLiteral("Looks up %1").arg(words[i]));
     connect(link, &WordLink::Activated, this,
             [this, word = words[i]] { emit SuggestionActivated(word); });
-    suggestion_links_->addWidget(link);
-    if (i + 1 < words.size()) suggestion_links_->addWidget(new QLabel(",", suggestion_row_));
+    piece_row->addWidget(link);
+    if (i + 1 < words.size()) piece_row->addWidget(new QLabel(",", piece));
+    suggestion_links_->addWidget(piece);
     setTabOrder(previous, link);
     previous = link;
   }

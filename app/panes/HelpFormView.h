@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 
-class QHBoxLayout;
+class FlowLayout;
 class QLabel;
 
 class CHelpFormView : public QWidget {
@@ -30,6 +30,6 @@ class CHelpFormView : public QWidget {
  private:
   QLabel* link_;
   QWidget* suggestion_row_;
-  QHBoxLayout* suggestion_links_;
+  FlowLayout* suggestion_links_;
   QStringList suggestions_;
 };

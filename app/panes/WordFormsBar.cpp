@@ -20,6 +20,7 @@ WordFormsBar::WordFormsBar(QWidget* parent)
   row->addWidget(origin_);
   row->addSpacing(fontMetrics().averageCharWidth() * 2);
   row->addWidget(also_label_);
+  links_->setSpacing(0);
   row->addLayout(links_);
   row->addStretch(1);
   setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
@@ -42,7 +43,7 @@ void WordFormsBar::ShowForms(const QString& word, const QString& from, const QSt
     link->setAccessibleDescription(QStringLiteral("Looks up %1").arg(also[i]));
     connect(link, &WordLink::Activated, this, [this, form = also[i]] { emit FormActivated(form); });
     links_->addWidget(link);
-    if (i + 1 < also.size()) links_->addWidget(new QLabel(QStringLiteral(","), this));
+    if (i + 1 < also.size()) links_->addWidget(new QLabel(QStringLiteral(", "), this));
   }
   QString summary = origin;
   if (!also.isEmpty()) summary += QStringLiteral(", also: ") + also.join(QStringLiteral(", "));
