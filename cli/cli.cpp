@@ -34,8 +34,11 @@ constexpr char kUsage[] =
     "  --data DIR        the data folder (default: Data below the current directory, else the\n"
     "                    installed dictionary with your entries in ~/.local/share/verbarium)\n"
     "  --help            this text; COMMAND --help tells about a command\n"
+    "  --version         the version, and whether the irregular forms are on\n"
     "\n"
     "Exit status: 0 found, 1 nothing found or unknown word, 2 usage or data error.\n";
+
+constexpr char kVersion[] = VERBARIUM_VERSION;
 
 }  // namespace
 
@@ -109,6 +112,10 @@ std::string Dictionaries::OpenAnagrams() {
   return status == kJumbleCorrupt ? lookup::kCorruptedDataMessage : lookup::kReadErrorMessage;
 }
 
+void Dictionaries::LoadForms() {
+  forms = lookup::IrregularForms::Load(Path(program::kIrregularFormsFile));
+}
+
 std::string Dictionaries::OpenForLookup(bool anagrams) {
   std::string anagrams_message;
   std::thread loader;
@@ -154,15 +161,18 @@ std::string JoinOperands(const std::vector<std::string>& operands, size_t first)
 int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
         std::ostream& err) {
   Context c{in, out, err, ""};
-  // Options before the command: the data folder and the help.
+  // Options before the command: the data folder, the help and the version.
   size_t i = 0;
+  bool version = false;
   for (; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
       out << kUsage;
       return kExitFound;
     }
-    if (arg == "--data") {
+    if (arg == "--version") {
+      version = true;
+    } else if (arg == "--data") {
       if (i + 1 >= args.size()) return Fail(c, "verbarium-cli: option --data needs a value");
       c.data_dir = args[++i];
     } else if (arg.compare(0, 7, "--data=") == 0) {
@@ -173,6 +183,13 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     } else {
       break;
     }
+  }
+  if (version) {
+    Dictionaries dictionaries(c.data_dir);
+    dictionaries.LoadForms();
+    out << "verbarium-cli " << kVersion << "\n"
+        << lookup::FormsStatusText(dictionaries.forms) << "\n";
+    return kExitFound;
   }
   if (i >= args.size()) {
     err << kUsage;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/lookup/irregular_forms.h"
 #include "cli/args.h"
 
 struct NymdexEngine;
@@ -29,6 +30,8 @@ class Dictionaries {
   std::string OpenEngine();
   std::string OpenCustom();
   std::string OpenAnagrams();  // creates the "StopAnagrams" event first
+  // Reads the irregular forms; a missing or damaged file leaves them off (forms.state()).
+  void LoadForms();
 
   // What a lookup reads: the engine and the custom database, and the anagram list when
   // `anagrams` (its pane may be printed). The list loads on a thread of its own while the
@@ -43,6 +46,7 @@ class Dictionaries {
   NymdexEngine* engine = nullptr;
   CustomDatabase* custom = nullptr;
   JumbleEngine* jumble = nullptr;
+  lookup::IrregularForms forms;
 
  private:
   std::string data_dir_;

@@ -25,9 +25,10 @@ constexpr char kLookupHelp[] =
     "       verbarium-cli lookup --batch FILE [--pane TITLE|all] [--json]\n"
     "\n"
     "Looks TEXT up as the Lookup button does. A pattern (with ?, * or [ ]) lists the\n"
-    "dictionary words that fit it. A word is reduced to its base form (cats to cat) and\n"
-    "printed with its numbered senses, then, for the checked senses, every pane that would\n"
-    "appear, under its tab title and in tab order, with its words.\n"
+    "dictionary words that fit it. A word is reduced to its base form (cats to cat, went\n"
+    "to go, mice to mouse) and printed with its numbered senses, then, for the checked\n"
+    "senses, every pane that would appear, under its tab title and in tab order, with its\n"
+    "words. An unknown word gets up to ten suggestions (\"Did you mean: ...\").\n"
     "\n"
     "  --senses LIST   check only these senses (numbers as listed, e.g. 1,3)\n"
     "  --pane TITLE    print only this pane (\"Synonyms\", \"Kind of\", ... \"Anagrams\");\n"
@@ -36,7 +37,10 @@ constexpr char kLookupHelp[] =
     "                  per line: tab-separated text, or JSON lines with --json\n"
     "  --json          JSON output: {\"input\", \"word\", \"senses\": [{\"number\", \"pos\",\n"
     "                  \"definition\", \"examples\", \"checked\"}], \"panes\": [{\"title\",\n"
-    "                  \"words\"}]}; a pattern gives {\"input\", \"matches\"}\n"
+    "                  \"words\"}]}, with \"from\" (the text) when the word is a base\n"
+    "                  form of it and \"also\" for its other base forms; a pattern gives\n"
+    "                  {\"input\", \"matches\"}; an unknown word {\"input\", \"error\",\n"
+    "                  \"suggestions\"}\n"
     "  --data DIR      the data folder (default: Data below the current directory)\n"
     "\n"
     "The Anagrams pane lists anagrams with the default options (anagrams --help).\n"
@@ -90,6 +94,11 @@ std::string JoinWords(const std::vector<std::string>& words, const char* separat
   return text;
 }
 
+// "Did you mean: receive, relieve" for the suggestions, or an empty text when there are none.
+std::string SuggestionLine(const std::vector<std::string>& suggestions) {
+  return suggestions.empty() ? "" : "Did you mean: " + JoinWords(suggestions, ", ");
+}
+
 // What one lookup gives, ready to print.
 struct LookupOutput {
   int status = kExitFound;
@@ -97,6 +106,9 @@ struct LookupOutput {
   bool pattern = false;
   std::vector<std::string> matches;
   std::string word;
+  std::string from;                      // the text, when `word` is a base form of it
+  std::vector<std::string> also;         // the text's other base forms
+  std::vector<std::string> suggestions;  // for an unknown word
   std::vector<lookup::SenseRow> senses;
   std::vector<std::pair<std::string, std::vector<std::string>>> panes;
 };
@@ -106,7 +118,9 @@ class LookupRunner {
   LookupRunner(Dictionaries& dictionaries, std::set<int> panes)
       : dictionaries_(dictionaries),
         session_(dictionaries.engine, &dictionaries.custom, dictionaries.jumble),
-        panes_(std::move(panes)) {}
+        panes_(std::move(panes)) {
+    session_.set_irregular_forms(&dictionaries.forms);
+  }
 
   // Looks `text` up; `senses` (1-based, may be empty for all) chooses the checked rows.
   LookupOutput Run(const std::string& text, const std::vector<int>& senses) {
@@ -126,6 +140,7 @@ class LookupRunner {
       case lookup::InputKind::kUnknown:
         output.status = kExitNotFound;
         output.error = lookup::kNotKnownMessage;
+        output.suggestions = result.suggestions;
         return output;
       case lookup::InputKind::kWord:
         break;
@@ -151,6 +166,8 @@ class LookupRunner {
       session_.RebuildPanes();
     }
     output.word = session_.display_word();
+    output.from = result.from;
+    output.also = result.other_bases;
     output.senses = session_.senses();
     for (const lookup::PaneTab& tab : session_.tabs()) {
       if (!panes_.empty() && panes_.count(tab.kind) == 0) continue;
@@ -186,8 +203,12 @@ std::string LookupJson(const std::string& input, const LookupOutput& o) {
     json.Key("matches").Strings(o.matches);
   } else if (o.status != kExitFound) {
     json.Key("error").String(o.error);
+    if (o.status == kExitNotFound) json.Key("suggestions").Strings(o.suggestions);
   } else {
-    json.Key("word").String(o.word).Key("senses").BeginArray();
+    json.Key("word").String(o.word);
+    if (!o.from.empty()) json.Key("from").String(o.from);
+    if (!o.also.empty()) json.Key("also").Strings(o.also);
+    json.Key("senses").BeginArray();
     for (const lookup::SenseRow& row : o.senses) {
       json.BeginObject()
           .Key("number")
@@ -212,6 +233,15 @@ std::string LookupJson(const std::string& input, const LookupOutput& o) {
   return json.text();
 }
 
+// The word as looked up, the text it came from and the other base forms:
+// "leave (from leaves), also: leaf".
+std::string WordLine(const LookupOutput& o) {
+  std::string line = o.word;
+  if (!o.from.empty()) line += " (from " + o.from + ")";
+  if (!o.also.empty()) line += ", also: " + JoinWords(o.also, ", ");
+  return line;
+}
+
 void PrintLookupText(std::ostream& out, const LookupOutput& o) {
   if (o.pattern) {
     for (const std::string& word : o.matches)
@@ -219,7 +249,7 @@ void PrintLookupText(std::ostream& out, const LookupOutput& o) {
     out << o.error << "\n";
     return;
   }
-  out << "Word: " << o.word << "\n\nSenses:\n";
+  out << "Word: " << WordLine(o) << "\n\nSenses:\n";
   for (const lookup::SenseRow& row : o.senses) {
     char prefix[64];
     std::snprintf(prefix, sizeof prefix, "  [%c] %2d  %-12s ", row.checked ? 'x' : ' ', row.number,
@@ -240,7 +270,10 @@ void PrintLookupText(std::ostream& out, const LookupOutput& o) {
 std::string BatchLine(const std::string& input, const LookupOutput& o) {
   std::string line = OneLine(input) + "\t";
   if (o.pattern) return line + o.error + "\t" + JoinWords(o.matches, ", ");
-  if (o.status != kExitFound) return line + OneLine(o.error);
+  if (o.status != kExitFound) {
+    line += OneLine(o.error);
+    return o.suggestions.empty() ? line : line + "\t" + SuggestionLine(o.suggestions);
+  }
   line += o.word + "\t" + std::to_string(o.senses.size()) +
           (o.senses.size() == 1 ? " sense\t" : " senses\t");
   for (size_t i = 0; i < o.panes.size(); ++i) {
@@ -381,6 +414,7 @@ int LookupCommand(const std::vector<std::string>& args, Context& c) {
   const std::string message =
       dictionaries.OpenForLookup(panes.empty() || panes.count(lookup::kAnagramsPane) != 0);
   if (!message.empty()) return Fail(c, message);
+  dictionaries.LoadForms();
   LookupRunner runner(dictionaries, std::move(panes));
   const bool json = a.Has("json");
   if (batch) return RunBatch(a.Value("batch"), json, runner, c);
@@ -388,7 +422,10 @@ int LookupCommand(const std::vector<std::string>& args, Context& c) {
   const std::string text = JoinOperands(a.operands);
   const LookupOutput o = runner.Run(text, senses);
   if (!o.pattern && o.status != kExitFound) {
+    // An unknown word's JSON carries its suggestions; the messages go to the error stream.
+    if (json && o.status == kExitNotFound) c.out << LookupJson(text, o) << "\n";
     c.err << o.error << "\n";
+    if (!o.suggestions.empty()) c.err << SuggestionLine(o.suggestions) << "\n";
     return o.status;
   }
   if (json) {

@@ -84,4 +84,16 @@ inline constexpr size_t kAnagramHeaderSize = 32;
 inline constexpr size_t kAnagramDigestAt = 16;
 inline constexpr size_t kMaxAnagramWordLength = 127;  // a longer word ends the list
 
+// Irregular forms "1001E.dat": header (magic, format version, record count, body size, MD5 of
+// the body), then the records back to back, sorted by form and part of speech: u8 part of
+// speech, u8 base count n, the form and NUL, n base forms each with its NUL.
+inline constexpr uint32_t kFormsFileMagic = 0x1001E0F5;
+inline constexpr uint32_t kFormsFileVersion = 1;
+inline constexpr size_t kFormsHeaderSize = 32;
+inline constexpr size_t kFormsVersionAt = 4;
+inline constexpr size_t kFormsCountAt = 8;
+inline constexpr size_t kFormsBodySizeAt = 12;
+inline constexpr size_t kFormsDigestAt = 16;
+inline constexpr size_t kMaxFormBases = 255;
+
 }  // namespace nymdex

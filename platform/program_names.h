@@ -12,6 +12,8 @@ inline constexpr char kWordIndexFile[] = "1001W.dat";     // its word index
 inline constexpr char kTagFile[] = "1001T.dat";           // its glosses
 inline constexpr char kAnagramFile[] = "1001A.dat";       // the anagram word list
 inline constexpr char kMeaningIndexFile[] = "1001S.dat";  // the search by meaning's index
+// Irregular forms and their base forms.
+inline constexpr char kIrregularFormsFile[] = "1001E.dat";
 inline constexpr char kCustomIndexFile[] = "1001M.idx";
 inline constexpr char kCustomDataFile[] = "1001M.dat";
 inline constexpr char kTipsFile[] = "tips.dat";

@@ -3,12 +3,6 @@
 set(VERBARIUM_WORDNET_DIR "/usr/share/wordnet" CACHE PATH "Princeton-format database folder")
 set(VERBARIUM_WORDS_FILE "/usr/share/dict/words" CACHE FILEPATH "word list for anagrams")
 
-find_package(Threads REQUIRED)  # the index of the search by meaning is built on a thread
-verbarium_library(verbarium_mkdata_core
-  SOURCES wordnet_reader.cpp mkdata_lexicon.cpp mkdata_output.cpp anagram_word_rules.cpp
-          mkdata_meaning.cpp
-  DEPS verbarium_datawriter verbarium_custom verbarium_meaning Threads::Threads)
-
 add_executable(verbarium-mkdata mkdata_main.cpp)
 target_link_libraries(verbarium-mkdata PRIVATE verbarium_mkdata_core verbarium_options)
 target_compile_definitions(verbarium-mkdata PRIVATE
@@ -16,7 +10,7 @@ target_compile_definitions(verbarium-mkdata PRIVATE
 
 if(VERBARIUM_BUILD_DATA)
   set(mkdata_outputs)
-  foreach(name 1001L.dat 1001W.dat 1001T.dat 1001A.dat 1001S.dat tips.dat verbarium.bmp)
+  foreach(name 1001L.dat 1001W.dat 1001T.dat 1001A.dat 1001E.dat 1001S.dat tips.dat verbarium.bmp)
     list(APPEND mkdata_outputs "${VERBARIUM_DATA_DIR}/${name}")
   endforeach()
   set(mkdata_inputs
@@ -27,7 +21,8 @@ if(VERBARIUM_BUILD_DATA)
     "${VERBARIUM_WORDNET_DIR}/cntlist.rev")
   foreach(suffix noun verb adj adv)
     list(APPEND mkdata_inputs
-      "${VERBARIUM_WORDNET_DIR}/data.${suffix}" "${VERBARIUM_WORDNET_DIR}/index.${suffix}")
+      "${VERBARIUM_WORDNET_DIR}/data.${suffix}" "${VERBARIUM_WORDNET_DIR}/index.${suffix}"
+      "${VERBARIUM_WORDNET_DIR}/${suffix}.exc")
   endforeach()
   add_custom_command(
     OUTPUT ${mkdata_outputs}

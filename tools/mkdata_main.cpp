@@ -19,6 +19,7 @@
 #include "platform/program_names.h"
 #include "tools/anagram_word_rules.h"
 #include "tools/datafile_writer.h"
+#include "tools/mkdata_forms.h"
 #include "tools/mkdata_lexicon.h"
 #include "tools/mkdata_meaning.h"
 #include "tools/mkdata_output.h"
@@ -84,6 +85,7 @@ struct Report {
   uint64_t bytes_read = 0;
   mkdata::LexiconReport lexicon;
   mkdata::AnagramReport anagrams;
+  mkdata::FormsReport forms;
   mkdata::WordRulesReport anagram_rules;
   size_t anagram_words = 0;
   size_t word_index_decoded = 0;
@@ -100,7 +102,8 @@ struct Report {
 
 // Encodes the data files and adds them, with the two assets, to `output`.
 bool StageFiles(const Options& options, const datafiles::Lexicon& lexicon,
-                const std::vector<std::string>& anagram_words, mkdata::OutputSet* output,
+                const std::vector<std::string>& anagram_words,
+                std::vector<mkdata::FormEntry> form_entries, mkdata::OutputSet* output,
                 Report* report, std::string* error) {
   datafiles::DataFileImages images;
   if (!datafiles::BuildDataFiles(lexicon, &images, error)) {
@@ -114,6 +117,11 @@ bool StageFiles(const Options& options, const datafiles::Lexicon& lexicon,
   output->Add(program::kWordIndexFile, std::move(images.word_index));
   output->Add(program::kTagFile, std::move(images.tags));
   output->Add(program::kAnagramFile, datafiles::BuildAnagramFile(anagram_words));
+  std::vector<uint8_t> forms_file;
+  if (!mkdata::BuildFormsFile(std::move(form_entries), &forms_file, &report->forms, error)) {
+    return false;
+  }
+  output->Add(program::kIrregularFormsFile, std::move(forms_file));
   std::vector<uint8_t> asset;
   if (!mkdata::LoadTips(options.assets + "/" + program::kTipsFile, &asset, error)) return false;
   output->Add(program::kTipsFile, std::move(asset));
@@ -184,6 +192,11 @@ void PrintReport(const Options& options, const Report& r, double total_seconds) 
               mkdata::kTwoLetterWordsFile);
   std::printf("    %zu words of three or more letters without a vowel or y\n",
               r.anagram_rules.no_vowel);
+  std::printf(
+      "  forms     %zu irregular forms (%zu noun, %zu verb, %zu adjective, %zu adverb records;"
+      " %zu base forms; %zu repeated lines merged)\n",
+      r.forms.forms, r.forms.entries[0], r.forms.entries[1], r.forms.entries[2], r.forms.entries[3],
+      r.forms.bases, r.forms.merged);
   std::printf("  meaning   %zu terms, %zu postings over %zu senses, %zu words offered (%.2f s)\n",
               r.meaning.terms, r.meaning.postings, r.meaning.senses, r.meaning.word_entries,
               r.meaning.seconds);
@@ -219,6 +232,8 @@ int main(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
   wordnet::Database db;
   if (!wordnet::ReadDatabase(options.wordnet, &db, &error)) return Fail(error);
+  std::vector<mkdata::FormEntry> form_entries;
+  if (!mkdata::ReadExceptionLists(options.wordnet, &form_entries, &error)) return Fail(error);
   std::vector<std::string> list_words;
   if (!mkdata::ReadWordList(options.words, &list_words, &error)) return Fail(error);
   std::set<std::string, std::less<>> two_letter_words;
@@ -240,7 +255,10 @@ int main(int argc, char** argv) {
   phase = std::chrono::steady_clock::now();
   mkdata::MeaningIndexBuild meaning_build(lexicon);  // on a thread of its own meanwhile
   mkdata::OutputSet output(options.out);
-  if (!StageFiles(options, lexicon, anagram_words, &output, &report, &error)) return Fail(error);
+  if (!StageFiles(options, lexicon, anagram_words, std::move(form_entries), &output, &report,
+                  &error)) {
+    return Fail(error);
+  }
   std::vector<uint8_t> meaning_index;
   if (!meaning_build.Finish(&meaning_index, &report.meaning, &error)) return Fail(error);
   output.Add(program::kMeaningIndexFile, std::move(meaning_index));

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/lookup/inflections.h"
+#include "app/lookup/suggestions.h"
 #include "custom/custom_db.h"
 #include "engine/nymdex.h"
 
@@ -62,19 +64,48 @@ LookupSession::LookupSession(const NymdexEngine* engine, CustomDatabase** custom
                              JumbleEngine* jumble)
     : engine_(engine), custom_(custom), jumble_(jumble) {}
 
+LookupSession::~LookupSession() = default;
+
 bool LookupSession::IsKnown(const std::string& index_form) const {
   if (engine_ != nullptr && Nymdex_IsWord(engine_, index_form.c_str()) == 1) return true;
   const CustomDatabase* db = custom_db();
   return db != nullptr && CustomDb_IsWord(db, index_form.c_str()) > 0;
 }
 
-InputKind LookupSession::Classify(const std::string& text, std::string* base_form) const {
+uint32_t LookupSession::PosMask(const std::string& index_form) const {
+  uint32_t mask = 0;
+  SenseList list;
+  if (engine_ != nullptr && Nymdex_GetSensesForWord(engine_, index_form.c_str(), &list) == 1) {
+    for (SenseEntry entry : list.entries) {
+      const uint32_t pos = SensePos(entry);
+      if (pos >= kNoun && pos <= kAdverb) mask |= 1u << (pos - 1);
+    }
+  }
+  if (mask != kAnyPos) {
+    const CustomDatabase* db = custom_db();
+    if (db != nullptr && CustomDb_IsWord(db, index_form.c_str()) > 0) mask = kAnyPos;
+  }
+  return mask;
+}
+
+InputKind LookupSession::Classify(const std::string& text, std::string* base_form,
+                                  std::vector<std::string>* other_bases) const {
   if (IsLookupPattern(text)) return InputKind::kPattern;
-  if (FindBaseForm(
-          text, [this](const std::string& w) { return IsKnown(w); }, base_form)) {
+  BaseForms forms = ResolveBaseForms(
+      text, forms_, [this](const std::string& w) { return IsKnown(w); },
+      [this](const std::string& w) { return PosMask(w); });
+  if (forms.found) {
+    *base_form = std::move(forms.base);
+    if (other_bases != nullptr) *other_bases = std::move(forms.others);
     return InputKind::kWord;
   }
   return HasInvalidCharacters(text) ? InputKind::kInvalid : InputKind::kUnknown;
+}
+
+std::vector<std::string> LookupSession::Suggestions(std::string_view text) const {
+  if (engine_ == nullptr && custom_db() == nullptr) return {};
+  if (spelling_ == nullptr) spelling_ = std::make_unique<SpellingIndex>(engine_);
+  return SuggestWords(*spelling_, engine_, custom_db(), text);
 }
 
 LookupResult LookupSession::Lookup(std::string_view typed) {
@@ -82,7 +113,7 @@ LookupResult LookupSession::Lookup(std::string_view typed) {
   result.text = NormaliseLookupText(typed);
   result.new_word = result.text != current_word_;
   if (result.new_word) current_word_ = result.text;
-  result.kind = Classify(result.text, &result.base_form);
+  result.kind = Classify(result.text, &result.base_form, &result.other_bases);
   switch (result.kind) {
     case InputKind::kPattern:
       ClearView();
@@ -91,6 +122,7 @@ LookupResult LookupSession::Lookup(std::string_view typed) {
     case InputKind::kWord: {
       // One read of the word's custom records serves the senses and every pane.
       const std::string index_form = ToIndexForm(result.base_form);
+      if (index_form != ToIndexForm(result.text)) result.from = result.text;
       const CustomWordData custom(custom_db(), index_form);
       result.senses_built = BuildSenses(index_form, custom, result.new_word);
       if (result.senses_built) RebuildPanes(custom);
@@ -98,6 +130,7 @@ LookupResult LookupSession::Lookup(std::string_view typed) {
     }
     case InputKind::kUnknown:
       ClearView();
+      result.suggestions = Suggestions(result.text);
       break;
     case InputKind::kInvalid:
       break;

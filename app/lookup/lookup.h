@@ -9,11 +9,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "anagram/pattern.h"
+#include "app/lookup/irregular_forms.h"
 #include "app/lookup/panes.h"
 #include "app/lookup/senses.h"
 #include "app/lookup/text_rules.h"
@@ -25,6 +27,7 @@ struct JumbleEngine;
 namespace lookup {
 
 class CustomWordData;
+class SpellingIndex;
 
 // How the lookup box's text is read.
 enum class InputKind {
@@ -45,6 +48,14 @@ struct LookupResult {
   InputKind kind = InputKind::kUnknown;
   std::string text;       // the normalised text
   std::string base_form;  // kWord: the text that was looked up (a base form of `text`)
+  // kWord: `text` when the word looked up is a base form of it ("went" for "go"), else empty.
+  std::string from;
+  // kWord: the text's further base forms that the dictionary knows, in display form (for
+  // "leaves", looked up as "leave": "leaf"); the window offers them beside the senses.
+  std::vector<std::string> other_bases;
+  // kUnknown: up to 10 dictionary words close to the text, best first (SuggestWords); the
+  // window lists them on its help form.
+  std::vector<std::string> suggestions;
   bool new_word = false;  // `text` differed from the current word
   // kWord: the senses list was rebuilt. False when neither the engine nor the custom database
   // gave the word's senses (a read failure); the list and tabs are then left as they were.
@@ -59,8 +70,13 @@ class LookupSession {
   LookupSession(const NymdexEngine* engine, CustomDatabase** custom,
                 JumbleEngine* jumble = nullptr);
 
+  ~LookupSession();
   LookupSession(const LookupSession&) = delete;
   LookupSession& operator=(const LookupSession&) = delete;
+
+  // The irregular forms (owned by the caller, who keeps them while the session lives). Without
+  // them, or when they are not loaded, the base forms are those of FindBaseForm alone.
+  void set_irregular_forms(const IrregularForms* forms) { forms_ = forms; }
 
   const NymdexEngine* engine() const { return engine_; }
   CustomDatabase** custom_handle() const { return custom_; }
@@ -76,8 +92,17 @@ class LookupSession {
   // changes nothing but the current word.
   LookupResult Lookup(std::string_view text);
 
-  // Classification alone: the kind of a normalised text and, for kWord, its base form.
-  InputKind Classify(const std::string& text, std::string* base_form) const;
+  // Classification alone: the kind of a normalised text and, for kWord, its base form and
+  // (optional) its other base forms.
+  InputKind Classify(const std::string& text, std::string* base_form,
+                     std::vector<std::string>* other_bases = nullptr) const;
+
+  // The parts of speech of a word (index form) as InflectionBases asks for them.
+  uint32_t PosMask(const std::string& index_form) const;
+
+  // Spelling suggestions for a normalised text (SuggestWords). The engine's words are indexed
+  // at the first call.
+  std::vector<std::string> Suggestions(std::string_view text) const;
 
   // True when the engine or the custom database knows the word (index form). A custom
   // database that cannot be read knows nothing.
@@ -130,6 +155,8 @@ class LookupSession {
   const NymdexEngine* engine_;
   CustomDatabase** custom_;
   JumbleEngine* jumble_;
+  const IrregularForms* forms_ = nullptr;
+  mutable std::unique_ptr<SpellingIndex> spelling_;
   uint32_t panes_mask_ = kAllPanes;
   std::string current_word_;
   std::string word_;

@@ -130,6 +130,18 @@ std::string ToDisplayForm(std::string_view word) {
   return Trim(out);
 }
 
+std::u32string CodePoints(std::string_view text) {
+  std::u32string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    const Utf8Char d = DecodeUtf8(text, i);
+    out.push_back(d.code_point >= 0 ? static_cast<char32_t>(d.code_point)
+                                    : 0xDC00 + static_cast<unsigned char>(text[i]));
+    i += d.length;
+  }
+  return out;
+}
+
 bool HasInvalidCharacters(std::string_view text) {
   for (size_t i = 0; i < text.size();) {
     const Utf8Char d = DecodeUtf8(text, i);

@@ -38,6 +38,10 @@ std::string ToIndexForm(std::string_view text);
 // Display form: "_" shown as a space, trimmed.
 std::string ToDisplayForm(std::string_view word);
 
+// The code points of UTF-8 text, one per character; a byte that does not start a well-formed
+// sequence becomes U+DC00 plus its value, which no letter equals.
+std::u32string CodePoints(std::string_view text);
+
 // True for a character that is neither a letter nor a space. Letters are those of
 // LowerCase's alphabets (upper and lower case); bytes that are not valid UTF-8 are invalid.
 bool HasInvalidCharacters(std::string_view text);

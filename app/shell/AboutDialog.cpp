@@ -33,12 +33,18 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
   connect(credit, &QLabel::linkActivated, this,
           [this](const QString& link) { emit HelpPageRequested(link); });
 
+  data_status_ = new QLabel(this);
+  data_status_->setObjectName(QStringLiteral("dataStatus"));
+  data_status_->setTextFormat(Qt::PlainText);
+  data_status_->hide();
+
   auto* text = new QVBoxLayout;
   text->addWidget(name);
   text->addWidget(version);
   text->addWidget(about);
   text->addSpacing(fontMetrics().height());
   text->addWidget(credit);
+  text->addWidget(data_status_);
   auto* row = new QHBoxLayout;
   row->addWidget(icon, 0, Qt::AlignTop);
   row->addLayout(text, 1);
@@ -48,4 +54,10 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(row);
   layout->addWidget(buttons);
+}
+
+void CAboutDialog::SetDataStatus(const QString& text) {
+  data_status_->setText(text);
+  data_status_->setAccessibleName(text);
+  data_status_->setVisible(!text.isEmpty());
 }

@@ -9,20 +9,23 @@
 #include "custom/custom_db.h"
 #include "engine/nymdex.h"
 #include "platform/named_event.h"
+#include "platform/program_names.h"
 
 QString EngineHandles::Open(const platform::DataLocation& location) {
   const auto path = [&](const char* name) { return location.DictionaryFile(name); };
-  const uint32_t engine_status =
-      Nymdex_StartUp(&engine_, path("1001L.dat").c_str(), path("1001W.dat").c_str(),
-                     path("1001T.dat").c_str(), nullptr, nullptr);
+  const uint32_t engine_status = Nymdex_StartUp(&engine_, path(program::kSynsetFile).c_str(),
+                                                path(program::kWordIndexFile).c_str(),
+                                                path(program::kTagFile).c_str(), nullptr, nullptr);
   if (engine_status != kNymdexOk) {
     engine_ = nullptr;
     return QString::fromLatin1(engine_status == kNymdexCorrupt ? lookup::kCorruptedDataMessage
                                                                : lookup::kReadErrorMessage);
   }
 
-  custom_index_path_ = location.CustomFile("1001M.idx");
-  custom_data_path_ = location.CustomFile("1001M.dat");
+  forms_ = lookup::IrregularForms::Load(path(program::kIrregularFormsFile));
+
+  custom_index_path_ = location.CustomFile(program::kCustomIndexFile);
+  custom_data_path_ = location.CustomFile(program::kCustomDataFile);
   const std::string& index_path = custom_index_path_;
   const std::string& data_path = custom_data_path_;
   if (location.installed) {
@@ -37,7 +40,7 @@ QString EngineHandles::Open(const platform::DataLocation& location) {
   }
 
   errno = 0;
-  stop_anagrams_ = platform::OpenNamedEvent(kStopAnagramsEvent, /*manual_reset=*/true,
+  stop_anagrams_ = platform::OpenNamedEvent(program::kStopAnagramsEvent, /*manual_reset=*/true,
                                             /*initially_set=*/false);
   if (stop_anagrams_ == nullptr) {
     return QStringLiteral("System error : ") +
@@ -46,7 +49,7 @@ QString EngineHandles::Open(const platform::DataLocation& location) {
 
   // The anagram list loads after the window is up (AnagramListLoader); a list that cannot be
   // opened still stops the start-up here, with the message its start-up would give.
-  anagram_list_path_ = path("1001A.dat");
+  anagram_list_path_ = path(program::kAnagramFile);
   if (std::FILE* list = std::fopen(anagram_list_path_.c_str(), "rb")) {
     std::fclose(list);
   } else {

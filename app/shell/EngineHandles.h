@@ -1,12 +1,14 @@
 // The handles the program holds from start-up to exit: the lexical engine, the custom
 // database, the "StopAnagrams" event and the anagram engine, opened in that order from the
-// data folders and closed in that order.
+// data folders and closed in that order; and the table of irregular forms, read beside the
+// engine (missing or damaged, it is off and start-up goes on).
 #pragma once
 
 #include <QString>
 #include <string>
 
 #include "app/custom/CustomStore.h"
+#include "app/lookup/irregular_forms.h"
 #include "platform/data_path.h"
 
 struct NymdexEngine;
@@ -18,8 +20,6 @@ struct NamedEvent;
 
 class EngineHandles {
  public:
-  static constexpr char kStopAnagramsEvent[] = "StopAnagrams";
-
   EngineHandles() = default;
   EngineHandles(const EngineHandles&) = delete;
   EngineHandles& operator=(const EngineHandles&) = delete;
@@ -51,6 +51,7 @@ class EngineHandles {
   JumbleEngine* jumble() const { return jumble_; }
   platform::NamedEvent* stop_anagrams() const { return stop_anagrams_; }
   bool engines_started() const { return engine_ != nullptr; }
+  const lookup::IrregularForms& irregular_forms() const { return forms_; }
 
  private:
   NymdexEngine* engine_ = nullptr;
@@ -60,4 +61,5 @@ class EngineHandles {
   platform::NamedEvent* stop_anagrams_ = nullptr;
   JumbleEngine* jumble_ = nullptr;
   std::string anagram_list_path_;
+  lookup::IrregularForms forms_;
 };

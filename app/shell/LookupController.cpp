@@ -10,6 +10,7 @@
 #include "app/panes/SenseListView.h"
 #include "app/panes/SplitterTabFrame.h"
 #include "app/panes/UsageDialog.h"
+#include "app/panes/WordFormsBar.h"
 #include "app/shell/HistoryCombo.h"
 #include "engine/nymdex.h"
 #include "ui/MessageBox.h"
@@ -18,6 +19,13 @@ namespace {
 
 std::string Utf8(const QString& text) {
   return text.toStdString();
+}
+
+QStringList ToStringList(const std::vector<std::string>& words) {
+  QStringList list;
+  for (const std::string& word : words)
+    list << QString::fromStdString(word);
+  return list;
 }
 
 // The toggle buttons in the order of lookup::PosToggleStates (noun, verb, adjective, adverb),
@@ -50,6 +58,9 @@ LookupController::LookupController(const Views& views, QWidget* dialog)
           &LookupController::OnWordActivated);
   connect(views_.help_form, &CHelpFormView::AddToCustomRequested, this,
           [this] { emit AddToCustomRequested(BoxText()); });
+  connect(views_.help_form, &CHelpFormView::SuggestionActivated, this,
+          &LookupController::LookUpOffered);
+  connect(views_.forms, &WordFormsBar::FormActivated, this, &LookupController::LookUpOffered);
 }
 
 LookupController::~LookupController() = default;
@@ -58,6 +69,10 @@ void LookupController::Start(const NymdexEngine* engine, CustomDatabase** custom
                              JumbleEngine* jumble, uint32_t panes_mask) {
   session_ = std::make_unique<lookup::LookupSession>(engine, custom, jumble);
   session_->set_panes_mask(panes_mask);
+}
+
+void LookupController::SetIrregularForms(const lookup::IrregularForms* forms) {
+  if (started()) session_->set_irregular_forms(forms);
 }
 
 CHistoryCombo* LookupController::Box() const {
@@ -91,6 +106,7 @@ void LookupController::Lookup(const QString& text, bool add_to_history) {
     if (result.kind != lookup::InputKind::kWord) views_.tool_row->SetToggle(button, false);
   }
   views_.status->clearMessage();
+  if (result.kind != lookup::InputKind::kWord) views_.forms->Clear();
   switch (result.kind) {
     case lookup::InputKind::kPattern:
       ShowUpper(Upper::kPatternList);
@@ -103,6 +119,9 @@ void LookupController::Lookup(const QString& text, bool add_to_history) {
       ShowUpper(Upper::kSenses);
       // A word whose senses could not be read leaves the list and tabs as they were.
       if (result.senses_built) {
+        views_.forms->ShowForms(QString::fromStdString(session_->display_word()),
+                                QString::fromStdString(result.from),
+                                ToStringList(result.other_bases));
         ShowSenses();
         ShowTabs();
         views_.tool_row->SetEnabled(ToolRow::kShowUsage, session_->usage_available());
@@ -112,6 +131,7 @@ void LookupController::Lookup(const QString& text, bool add_to_history) {
       ShowUpper(Upper::kHelpForm);
       views_.senses->Clear();
       views_.frame->Clear();
+      views_.help_form->SetSuggestions(ToStringList(result.suggestions));
       views_.tool_row->SetEnabled(ToolRow::kShowUsage, false);
       break;
     case lookup::InputKind::kInvalid:
@@ -286,4 +306,10 @@ void LookupController::OnWordActivated(const QString& word) {
   if (!started() || text.isEmpty()) return;
   Box()->setEditText(text);
   Lookup(text, true);
+}
+
+void LookupController::LookUpOffered(const QString& word) {
+  if (!started() || word.isEmpty()) return;
+  Box()->setEditText(word);
+  OnLookup();
 }

@@ -18,14 +18,16 @@ class CHelpPaneView;
 class CHistoryCombo;
 class CSenseListView;
 class CSplitterTabFrame;
+class WordFormsBar;
 class QStackedWidget;
 class QStatusBar;
 struct CustomDatabase;
 struct JumbleEngine;
 struct NymdexEngine;
 namespace lookup {
+class IrregularForms;
 class LookupSession;
-}
+}  // namespace lookup
 
 class LookupController : public QObject {
   Q_OBJECT
@@ -35,6 +37,7 @@ class LookupController : public QObject {
     ToolRow* tool_row;
     QStackedWidget* upper;  // holds the three views below
     CSenseListView* senses;
+    WordFormsBar* forms;  // above the three views, shown with the senses
     CHelpPaneView* pattern_list;
     CHelpFormView* help_form;
     CSplitterTabFrame* frame;
@@ -48,6 +51,9 @@ class LookupController : public QObject {
   void Start(const NymdexEngine* engine, CustomDatabase** custom, JumbleEngine* jumble,
              uint32_t panes_mask);
   bool started() const { return session_ != nullptr; }
+  // The irregular forms the lookups use (kept by the caller while the window lives); call after
+  // Start.
+  void SetIrregularForms(const lookup::IrregularForms* forms);
   const lookup::LookupSession* session() const { return session_.get(); }
 
   // The Lookup button: the lookup box's text goes into the history unless an entry already
@@ -102,6 +108,9 @@ class LookupController : public QObject {
   void OnTextEdited(const QString& text);
   void OnListActivated(int index);
   void OnWordActivated(const QString& word);
+  // A suggestion or another base form was chosen: it goes into the lookup box and is looked up
+  // as the Lookup button would.
+  void LookUpOffered(const QString& word);
 
   Views views_;
   QWidget* dialog_;

@@ -18,6 +18,7 @@
 #include "app/panes/PanesPropertyPage.h"
 #include "app/panes/SenseListView.h"
 #include "app/panes/SplitterTabFrame.h"
+#include "app/panes/WordFormsBar.h"
 #include "app/shell/AboutDialog.h"
 #include "app/shell/ColorsDialog.h"
 #include "app/shell/DesktopIntegration.h"
@@ -132,8 +133,16 @@ void CMainDialog::BuildViews() {
   splitter_ = new QSplitter(Qt::Vertical, central);
   splitter_->setObjectName(QStringLiteral("splitter"));
   splitter_->setChildrenCollapsible(false);
-  upper_ = new QStackedWidget(splitter_);
+  // The upper area: the forms bar over the senses list, the pattern list or the help form.
+  auto* upper_area = new QWidget(splitter_);
+  auto* upper_column = new QVBoxLayout(upper_area);
+  upper_column->setContentsMargins(0, 0, 0, 0);
+  upper_column->setSpacing(0);
+  forms_bar_ = new WordFormsBar(upper_area);
+  upper_ = new QStackedWidget(upper_area);
   upper_->setObjectName(QStringLiteral("upperView"));
+  upper_column->addWidget(forms_bar_);
+  upper_column->addWidget(upper_, 1);
   senses_ = new CSenseListView(upper_);
   pattern_list_ = new CHelpPaneView(upper_);
   help_form_ = new CHelpFormView(upper_);
@@ -141,7 +150,7 @@ void CMainDialog::BuildViews() {
   upper_->addWidget(pattern_list_);
   upper_->addWidget(help_form_);
   frame_ = new CSplitterTabFrame(splitter_);
-  splitter_->addWidget(upper_);
+  splitter_->addWidget(upper_area);
   splitter_->addWidget(frame_);
   splitter_->setStretchFactor(0, 2);
   splitter_->setStretchFactor(1, 3);
@@ -151,7 +160,8 @@ void CMainDialog::BuildViews() {
   senses_->RestoreColumns();
 
   lookup_ = new LookupController(
-      {tool_row_, upper_, senses_, pattern_list_, help_form_, frame_, statusBar()}, this);
+      {tool_row_, upper_, senses_, forms_bar_, pattern_list_, help_form_, frame_, statusBar()},
+      this);
   for (ToolRow::Button button :
        {ToolRow::kLastWord, ToolRow::kNextWord, ToolRow::kShowUsage, ToolRow::kNouns,
         ToolRow::kVerbs, ToolRow::kAdjectives, ToolRow::kAdverbs})
@@ -366,6 +376,7 @@ void CMainDialog::ShowOptions() {
 
 void CMainDialog::ShowAbout() {
   auto* about = new CAboutDialog(this);
+  about->SetDataStatus(QString::fromStdString(lookup::FormsStatusText(handles_.irregular_forms())));
   connect(about, &CAboutDialog::HelpPageRequested, this, &CMainDialog::ShowHelp);
   OpenDialog(about);
 }
@@ -399,7 +410,7 @@ void CMainDialog::EnterBusy() {
   for (int b = 0; b < ToolRow::kButtonCount; ++b)
     tool_row_->SetEnabled(static_cast<ToolRow::Button>(b), false);
   menus_->SetMenusEnabled(false);
-  upper_->setEnabled(false);
+  upper_->parentWidget()->setEnabled(false);  // the forms bar too
   frame_->setEnabled(false);
 }
 
@@ -407,7 +418,7 @@ void CMainDialog::LeaveBusy() {
   if (!busy_) return;
   busy_ = false;
   menus_->SetMenusEnabled(true);
-  upper_->setEnabled(true);
+  upper_->parentWidget()->setEnabled(true);
   frame_->setEnabled(true);
   tool_row_->RestoreStates(saved_buttons_);
   tool_row_->LookupBox()->setEnabled(true);

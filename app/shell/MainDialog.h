@@ -33,6 +33,7 @@ class LookupController;
 class PrintCommands;
 class QSplitter;
 class QStackedWidget;
+class WordFormsBar;
 
 // Where start-up finds its files and what it shows.
 struct StartUpOptions {
@@ -139,6 +140,7 @@ class CMainDialog : public QMainWindow {
   QSplitter* splitter_ = nullptr;
   QStackedWidget* upper_ = nullptr;
   CSenseListView* senses_ = nullptr;
+  WordFormsBar* forms_bar_ = nullptr;
   CHelpPaneView* pattern_list_ = nullptr;
   CHelpFormView* help_form_ = nullptr;
   CSplitterTabFrame* frame_ = nullptr;

@@ -53,7 +53,7 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
       platform::FindProgramFolder(directory, options.search, "help", "index.html"));
 
   if (options.splash &&
-      !CSplashWnd::Show(QString::fromStdString(location.DictionaryFile("verbarium.bmp")))) {
+      !CSplashWnd::Show(QString::fromStdString(location.DictionaryFile(program::kSplashFile)))) {
     // The dictionaries' message, as for every file of Data/ that cannot be read.
     MessageBox::Error(this, QString::fromLatin1(lookup::kReadErrorMessage));
   }
@@ -64,6 +64,7 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   if (!failure.isEmpty()) return Fail(failure);
   lookup_->Start(handles_.engine(), handles_.custom_handle(), handles_.jumble(),
                  settings_.Number(Setting::kPanes));
+  lookup_->SetIrregularForms(&handles_.irregular_forms());
   WireCustomEntries();
 
   CHistoryCombo* box = tool_row_->LookupBox();
@@ -100,7 +101,7 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   });
   if (settings_.Number(Setting::kSystemTray) == 0) {
     ShowTipOfTheDayWhenPainted(this, &settings_,
-                               QString::fromStdString(location.DictionaryFile("tips.dat")));
+                               QString::fromStdString(location.DictionaryFile(program::kTipsFile)));
   }
   lookup_->FocusLookupBox();
   UpdateCommandStates();

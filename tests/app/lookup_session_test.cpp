@@ -188,6 +188,20 @@ TEST_F(LookupSessionTest, OnlyInvalidTextLeavesTheView) {
   EXPECT_EQ(View(), " |");
 }
 
+TEST_F(LookupSessionTest, UnknownWordsGetSuggestions) {
+  const std::pair<const char*, Strings> cases[] = {
+      {"felin", {"felid", "feline"}},  // one edit each, equally common: alphabetical
+      {"cta", {"cat"}},                // once, though the custom database has it too
+      {"ice craem", {"ice cream"}},
+      {"zorp", {"zorb", "morn"}},  // a custom word, then two edits
+      {"dgo", {"dog", "go"}},
+      {"xy", {}},  // two letters get none
+  };
+  for (const auto& [text, expected] : cases)
+    EXPECT_EQ(session_->Lookup(text).suggestions, expected) << text;
+  EXPECT_TRUE(session_->Lookup("cta!").suggestions.empty());  // invalid text
+}
+
 TEST_F(LookupSessionTest, UnreadableCustomDatabaseKnowsNothing) {
   // The records go; the index still lists them, so every query of those words fails.
   std::filesystem::resize_file(data_.Path(program::kCustomDataFile), 0);

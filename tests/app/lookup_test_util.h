@@ -15,6 +15,7 @@
 #include "platform/program_names.h"
 #include "tests/support/scratch_folder.h"
 #include "tools/datafile_writer.h"
+#include "tools/mkdata_forms.h"
 
 namespace lookup_test {
 
@@ -26,8 +27,9 @@ struct TestSynset {
 };
 
 // cats, bakes, walks, makes, a known "-ing" word, "x" and "xe" (so "xing" would reduce if four
-// letters were enough), a phrase, and relations of each part of speech. Pointer types: 1 noun
-// antonym, 2 hypernym, 3 hyponym, 29 adjective antonym, 39 adverb derived-from.
+// letters were enough), a phrase, relations of each part of speech, and the base forms of the
+// irregular forms below. Pointer types: 1 noun antonym, 2 hypernym, 3 hyponym, 29 adjective
+// antonym, 39 adverb derived-from.
 inline const std::vector<TestSynset> kSynsets = {
     {1,
      {"cat", "true_cat"},
@@ -49,10 +51,18 @@ inline const std::vector<TestSynset> kSynsets = {
     {1, {"xe"}, "a colorless odorless inert gas"},
     {1, {"heat"}, "the presence of heat", {{1, 16}}},
     {1, {"cold"}, "the absence of heat"},
+    {1, {"mouse"}, "a small rodent"},
+    {2, {"go"}, "move away"},
+    {1, {"axe"}, "an edge tool"},
+    {1, {"axis"}, "a straight line about which a body rotates"},
 };
 
-// A scratch "Data" folder with the engine's three files, "1001A.dat" and an empty custom
-// database.
+// The irregular forms of the folder's "1001E.dat": "ax" is no word of it.
+inline const std::vector<mkdata::FormEntry> kForms = {
+    {"mice", 1, {"mouse"}}, {"went", 2, {"go"}}, {"axes", 1, {"ax", "axis"}}};
+
+// A scratch "Data" folder with the engine's three files, "1001A.dat", "1001E.dat" and an empty
+// custom database.
 class DataFolder {
  public:
   DataFolder() {
@@ -79,11 +89,15 @@ class DataFolder {
     datafiles::DataFileImages images;
     std::string error;
     EXPECT_TRUE(datafiles::BuildDataFiles(lexicon, &images, &error)) << error;
+    std::vector<uint8_t> forms;
+    mkdata::FormsReport report;
+    EXPECT_TRUE(mkdata::BuildFormsFile(kForms, &forms, &report, &error)) << error;
     const std::pair<const char*, std::vector<uint8_t>> files[] = {
         {program::kSynsetFile, images.synsets},
         {program::kWordIndexFile, images.word_index},
         {program::kTagFile, images.tags},
-        {program::kAnagramFile, datafiles::BuildAnagramFile(one_word)}};
+        {program::kAnagramFile, datafiles::BuildAnagramFile(one_word)},
+        {program::kIrregularFormsFile, forms}};
     for (const auto& [name, bytes] : files)
       root_.Write(std::string(program::kDataFolder) + "/" + name, bytes);
     EXPECT_EQ(CustomDb_CreateIfMissing(Path(program::kCustomIndexFile).c_str(),

@@ -1,6 +1,13 @@
-// verbarium-cli on the compiled dictionary (Data/ of the build folder): base forms, senses,
-// panes, patterns and anagrams of the real word list, as text and as JSON.
+// verbarium-cli on the compiled dictionary (Data/ of the build folder): base forms, irregular
+// forms against WordNet's own browser, suggestions for common misspellings, senses, panes,
+// patterns and anagrams of the real word list, as text and as JSON.
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -56,10 +63,102 @@ TEST(CliData, BatchFindsBaseFormsOfTheDictionary) {
   EXPECT_EQ(RunOnData({"lookup", "--batch", "-"}, "x\nxe\n").status, 0);
 }
 
+// The lemmas of "Overview of noun mouse" lines of the wordnet package's browser, "_" shown as a
+// space.
+std::set<std::string> BrowserBaseForms(const std::string& word) {
+  std::string text;
+  FILE* pipe = ::popen(("wn '" + word + "' -over 2>/dev/null").c_str(), "r");
+  if (pipe == nullptr) return {};
+  for (int c; (c = std::fgetc(pipe)) != EOF;)
+    text += static_cast<char>(c);
+  ::pclose(pipe);
+  std::set<std::string> forms;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("Overview of ", 0) != 0) continue;
+    std::string lemma = line.substr(line.find(' ', 12) + 1);
+    std::replace(lemma.begin(), lemma.end(), '_', ' ');
+    forms.insert(lemma);
+  }
+  return forms;
+}
+
+// The word looked up and its other base forms together are the base forms the browser lists;
+// the text's own rules still settle what they settled.
+TEST(CliData, IrregularAndInflectedFormsAgreeWithTheWordNetBrowser) {
+  if (std::system("command -v wn >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "the wordnet package's wn command is not installed";
+  }
+  // clang-format off
+  const char* cases[][2] = {
+      // typed, the word looked up
+      {"went", "go"}, {"mice", "mouse"}, {"geese", "goose"}, {"children", "child"},
+      {"oxen", "oxen"}, {"feet", "foot"}, {"teeth", "teeth"}, {"wolves", "wolf"},
+      {"knives", "knife"}, {"flies", "flies"}, {"cities", "city"}, {"boxes", "box"},
+      {"churches", "church"}, {"stopped", "stopped"}, {"ran", "run"}, {"swum", "swim"},
+      {"bigger", "bigger"}, {"happiest", "happy"}, {"attorneys general", "attorney general"},
+      // words the text's own rules settle
+      {"cats", "cat"}, {"walked", "walk"}, {"gazing", "gaze"}, {"baked", "baked"},
+      {"better", "better"},
+  };
+  // clang-format on
+  std::string input;
+  for (const auto& c : cases)
+    input += std::string(c[0]) + "\n";
+  const CliResult batch = RunOnData({"lookup", "--batch", "-", "--json"}, input);
+  EXPECT_EQ(batch.status, 0) << batch.err;
+  const Strings lines = Lines(batch.out);
+  ASSERT_EQ(lines.size(), std::size(cases));
+  for (size_t i = 0; i < lines.size(); ++i) {
+    SCOPED_TRACE(cases[i][0]);
+    const Value result = Json(lines[i]);
+    EXPECT_EQ(result["word"].text, cases[i][1]);
+    std::set<std::string> forms = {result["word"].text};
+    for (const std::string& other : result["also"].Strings())
+      forms.insert(other);
+    EXPECT_EQ(forms, BrowserBaseForms(cases[i][0]));
+  }
+}
+
+// The list of common misspellings kept in the repository: the share whose intended word comes
+// first, over the words the dictionary holds (bench/compare_suggestions.sh sets it beside
+// aspell's).
+TEST(CliData, SuggestionsPutTheIntendedWordFirst) {
+  std::ifstream list(VERBARIUM_SOURCE_DIR "/tests/data/misspellings.txt");
+  std::string typos, meant;
+  Strings intended;
+  for (std::string line; std::getline(list, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    std::string typo, word;
+    fields >> typo >> word;
+    typos += typo + "\n";
+    meant += word + "\n";
+    intended.push_back(word);
+  }
+  ASSERT_GE(intended.size(), 200u);
+  const Strings held = Lines(RunOnData({"lookup", "--batch", "-", "--json"}, meant).out);
+  const Strings found = Lines(RunOnData({"lookup", "--batch", "-", "--json"}, typos).out);
+  ASSERT_EQ(held.size(), intended.size());
+  ASSERT_EQ(found.size(), intended.size());
+  size_t holds = 0, first = 0;
+  for (size_t i = 0; i < intended.size(); ++i) {
+    if (Json(held[i])["word"].text != intended[i]) continue;
+    ++holds;
+    const Strings suggestions = Json(found[i])["suggestions"].Strings();
+    if (!suggestions.empty() && suggestions.front() == intended[i]) ++first;
+  }
+  std::cout << "intended word first for " << first << " of " << holds << " misspellings\n";
+  EXPECT_GE(first * 100, holds * 85);
+  const CliResult recieve = RunOnData({"lookup", "recieve"});
+  EXPECT_EQ(recieve.status, 1);
+  EXPECT_EQ(Lines(recieve.err).at(1).rfind("Did you mean: receive, ", 0), 0u) << recieve.err;
+}
+
 TEST(CliData, LookupShowsTheViewOfTheWord) {
   const CliResult text = RunOnData({"lookup", "cats"});
   ASSERT_EQ(text.status, 0) << text.err;
-  EXPECT_EQ(Lines(text.out).at(0), "Word: cat");
+  EXPECT_EQ(Lines(text.out).at(0), "Word: cat (from cats)");
   EXPECT_NE(text.out.find("\nKind of ("), std::string::npos);
 
   const Value json = Json(RunOnData({"lookup", "cats", "--json"}).out);

@@ -120,7 +120,7 @@ TEST_F(CliRunTest, JsonListsTheResults) {
 TEST_F(CliRunTest, LookupPrintsTheViewOfTheBaseForm) {
   const CliResult text = Run("lookup Cats");
   ASSERT_EQ(text.status, 0) << text.err;
-  EXPECT_EQ(Lines(text.out).at(0), "Word: cat");
+  EXPECT_EQ(Lines(text.out).at(0), "Word: cat (from cats)");
   EXPECT_NE(text.out.find("[x]  1  Noun         Feline mammal usually having thick soft fur\n"),
             std::string::npos);
   EXPECT_NE(text.out.find("\"Cats purr\""), std::string::npos);
@@ -150,6 +150,47 @@ TEST_F(CliRunTest, PaneOptionChoosesThePanes) {
   EXPECT_EQ(Field(json["panes"], "title"), "Kind of,Anagrams");
   EXPECT_EQ(json["panes"].items.at(0)["words"].Strings(), Strings({"felid", "feline"}));
   EXPECT_EQ(json["panes"].items.at(1)["words"].Strings(), Strings({"cat"}));
+}
+
+TEST_F(CliRunTest, IrregularFormsAndSuggestions) {
+  const std::pair<Args, std::string> cases[] = {
+      {{"lookup", "went"}, "Word: go (from went)"},
+      {{"lookup", "axes"}, "Word: axe (from axes), also: axis"},
+      {{"lookup", "quickest"}, "Word: quick (from quickest)"},
+  };
+  for (const auto& [args, line] : cases)
+    EXPECT_EQ(Lines(Run(args).out).at(0), line) << args[1];
+  const Value json = Json("lookup Axes --json");
+  EXPECT_EQ(json["word"].text, "axe");
+  EXPECT_EQ(json["from"].text, "axes");
+  EXPECT_EQ(json["also"].Strings(), Strings({"axis"}));
+  EXPECT_EQ(Json("lookup cat --json")["from"].kind, 0);  // the text itself: no "from"
+
+  EXPECT_EQ(Outcome(Run("lookup mosue")), "1||Not a known word or phrase\nDid you mean: mouse\n");
+  const CliResult unknown = Run("lookup mosue --json");
+  EXPECT_EQ(unknown.status, 1);
+  Value value;
+  ASSERT_TRUE(json_test::Parse(unknown.out, &value)) << unknown.out;
+  EXPECT_EQ(value["error"].text, "Not a known word or phrase");
+  EXPECT_EQ(value["suggestions"].Strings(), Strings({"mouse"}));
+  EXPECT_EQ(Outcome(Run({"lookup", "--batch", "-"}, "mosue\nblorp\n")),
+            "1|mosue\tNot a known word or phrase\tDid you mean: mouse\n"
+            "blorp\tNot a known word or phrase\n|");
+
+  // A missing or damaged forms file: the version says so, the text's own rules still work.
+  EXPECT_EQ(Outcome(Run("--version")),
+            "0|verbarium-cli 1.4\nIrregular forms: 3 forms from 1001E.dat\n|");
+  std::fstream(data_.Path("1001E.dat"), std::ios::in | std::ios::out | std::ios::binary)
+      .seekp(40)
+      .put('#');
+  EXPECT_EQ(Lines(Run("--version").out).at(1), "Irregular forms: off (1001E.dat is damaged)");
+  EXPECT_EQ(Run("lookup went").status, 1);
+  EXPECT_EQ(Lines(Run("lookup cats").out).at(0), "Word: cat (from cats)");
+  std::filesystem::remove(data_.Path("1001E.dat"));
+  EXPECT_EQ(Lines(Run("--version").out).at(1), "Irregular forms: off (1001E.dat is missing)");
+  EXPECT_EQ(Lines(Run("lookup axes").out).at(0), "Word: axe (from axes)");
+  std::filesystem::create_directories(data_.Path("1001E.dat"));  // C++ streams throw on it
+  EXPECT_EQ(Lines(Run("--version").out).at(1), "Irregular forms: off (1001E.dat cannot be read)");
 }
 
 TEST_F(CliRunTest, BatchGivesOneResultPerLine) {

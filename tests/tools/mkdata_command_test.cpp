@@ -64,14 +64,17 @@ TEST_F(MkdataCommand, WritesEveryFile) {
   for (const auto& [name, bytes] : files)
     names.insert(name);
   names.erase("1001M.idx.journal");  // the custom database's own, empty between changes
-  EXPECT_EQ(names,
-            (std::set<std::string>{"1001A.dat", "1001L.dat", "1001M.dat", "1001M.idx", "1001S.dat",
-                                   "1001T.dat", "1001W.dat", "tips.dat", "verbarium.bmp"}));
+  EXPECT_EQ(names, (std::set<std::string>{"1001A.dat", "1001E.dat", "1001L.dat", "1001M.dat",
+                                          "1001M.idx", "1001S.dat", "1001T.dat", "1001W.dat",
+                                          "tips.dat", "verbarium.bmp"}));
   EXPECT_EQ(files["1001M.idx"], std::string(16, '\0'));
   EXPECT_EQ(files["1001M.dat"], "");
   EXPECT_EQ(files["tips.dat"], ReadText(kAssets + "/tips.dat"));
   EXPECT_EQ(files["verbarium.bmp"], ReadText(kAssets + "/verbarium.bmp"));
   EXPECT_NE(files["1001A.dat"].find(std::string("abc\0bad\0", 8)), std::string::npos);
+  // The two lines of "involucra" are one record.
+  EXPECT_NE(files["1001E.dat"].find(std::string("\x01\x02involucra\0involucre\0involucrum\0", 32)),
+            std::string::npos);
 }
 
 TEST_F(MkdataCommand, WritesTheSameBytesTwice) {
@@ -194,6 +197,10 @@ TEST_F(MkdataCommand, MalformedLineIsNamedWithoutWritingAnything) {
        "/index.noun:13: lemma \"Feline\" already listed on line 6"},
       {"01 badly", "01 bad\x01ly", "/data.adv:4: space or control character in word"},
       {"", many, "/index.noun:13: more than 255 synsets for one word"},
+      // Exception lists.
+      {"mice mouse", "mice", "/noun.exc:2: an inflected form without a base form"},
+      {"good well", "good w\x01ell", "/adj.exc:1: control character in an exception line"},
+      {nullptr, "", "/adv.exc: cannot be opened"},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];

@@ -46,7 +46,8 @@ inline std::map<std::string, std::string> Render(const Files& files) {
     }
   }
   for (const auto& [name, lines] : files) {
-    std::string& text = texts[name] = name == "cntlist.rev" ? "" : kPreamble;
+    const bool bare = name == "cntlist.rev" || name.find(".exc") != std::string::npos;
+    std::string& text = texts[name] = bare ? "" : kPreamble;
     for (const std::string& line : lines)
       text += substitute(line) + "\n";
   }
@@ -70,7 +71,7 @@ inline void Write(const std::string& folder, const Files& files) {
 
 // A small database that exercises the mapping: case variants, a satellite, adjective markers,
 // instance pointers, a dropped adjective "+", lexical antonyms from two words of one synset to
-// one target, a verb also-see, frames, tag counts by sense key.
+// one target, a verb also-see, frames, tag counts by sense key, irregular forms.
 inline Files SmallDatabase() {
   Files f;
   f["data.noun"] = {
@@ -123,6 +124,11 @@ inline Files SmallDatabase() {
       "good%3:00:00:: 1 7",
       "dog%1:05:00:: 1 3",  // names no sense
   };
+  // Exception lists: a form on two lines of one list, one in two lists.
+  f["noun.exc"] = {"involucra involucre", "mice mouse", "involucra involucrum"};
+  f["verb.exc"] = {"vomited vomit"};
+  f["adj.exc"] = {"better good well"};
+  f["adv.exc"] = {"better well"};
   return f;
 }
 
