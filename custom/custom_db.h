@@ -15,8 +15,17 @@
 // operation on the files (open included), using a small journal file beside the index
 // ("<index path>.journal", empty between changes).
 //
-// Functions never throw and never print. One thread at a time; two processes are not
-// coordinated.
+// Processes that share the files are coordinated by an advisory lock (flock on the journal
+// file): every change, and the settling of a change cut short, holds it exclusive and starts
+// from the files as they are under it; every read holds it shared. A handle's copy of the index
+// is brought up to date under the lock whenever the index file changed since it was read, so a
+// handle may stay open while other processes change the database. An operation that cannot get
+// the lock within a few seconds fails as a file failure does (false, or kCustomCannotOpen).
+// A change by position names the entry the handle showed at that position; when other
+// processes have since moved entries so that it can no longer be told for sure, the change
+// fails and changes nothing.
+//
+// Functions never throw and never print. One thread at a time per process.
 #pragma once
 
 #include <array>
