@@ -111,7 +111,18 @@ class LookupRunner {
   // Looks `text` up; `senses` (1-based, may be empty for all) chooses the checked rows.
   LookupOutput Run(const std::string& text, const std::vector<int>& senses) {
     LookupOutput output;
+    // A NUL byte cannot be typed; the text around it must not pass for the whole line.
+    if (text.find('\0') != std::string::npos) {
+      output.status = kExitError;
+      output.error = lookup::kInvalidCharactersMessage;
+      return output;
+    }
     const lookup::LookupResult result = session_.Lookup(text);
+    if (result.custom_damaged && result.kind != lookup::InputKind::kPattern) {
+      output.status = kExitError;
+      output.error = lookup::kCorruptedDataMessage;
+      return output;
+    }
     switch (result.kind) {
       case lookup::InputKind::kPattern:
         output.pattern = true;
@@ -285,8 +296,10 @@ int RunBatch(const std::string& file, bool json, LookupRunner& runner, Context& 
   while (std::getline(*input, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     const LookupOutput o = runner.Run(line, {});
-    // A dictionary that cannot be read fails the whole batch; other lines only count.
-    if (o.status == kExitError && o.error == lookup::kReadErrorMessage) {
+    // A dictionary that cannot be read or is damaged fails the whole batch; other lines only
+    // count.
+    if (o.status == kExitError &&
+        (o.error == lookup::kReadErrorMessage || o.error == lookup::kCorruptedDataMessage)) {
       c.out.flush();
       return Fail(c, o.error);
     }

@@ -150,6 +150,12 @@ class RecordReader {
   std::vector<uint8_t> plain_text_;
 };
 
+// Reads the record of `entry` (RecordReader::Read) and checks it against the entry's key: a
+// record that does not hold 27 fields or is not stored under its own word (CheckCustomRecord)
+// is damage, kCustomCipherError, and never passes for an entry.
+int32_t ReadCheckedRecord(RecordReader* reader, const CustomIndexEntry& entry, std::string* text,
+                          bool* skipped);
+
 // Locks the database shared and brings it up to date (LockDatabase), then reads, in index order,
 // the records of the entries that `wanted` accepts and hands each one that is not skipped to
 // `visit`; the data file is opened only when a record is wanted. kCustomOk; the code of
@@ -169,7 +175,7 @@ int32_t VisitRecords(const CustomDatabase* db, Wanted wanted, Visit visit) {
       opened = true;
     }
     bool skipped = false;
-    int32_t code = reader.Read(entry.offset, &text, &skipped);
+    int32_t code = ReadCheckedRecord(&reader, entry, &text, &skipped);
     if (code != kCustomOk) return code;
     if (!skipped) visit(entry, text);
   }

@@ -8,7 +8,8 @@
 namespace lookup {
 
 CustomWordData::CustomWordData(const CustomDatabase* db, const std::string& index_form) {
-  ok_ = db != nullptr && CustomDb_FindRecords(db, index_form.c_str(), &records_) == kCustomOk;
+  if (db != nullptr) status_ = CustomDb_FindRecords(db, index_form.c_str(), &records_);
+  ok_ = db != nullptr && status_ == kCustomOk;
   if (!ok_) records_.clear();
 }
 
@@ -62,16 +63,21 @@ LookupSession::LookupSession(const NymdexEngine* engine, CustomDatabase** custom
                              JumbleEngine* jumble)
     : engine_(engine), custom_(custom), jumble_(jumble) {}
 
-bool LookupSession::IsKnown(const std::string& index_form) const {
+bool LookupSession::IsKnown(const std::string& index_form, bool* damaged) const {
   if (engine_ != nullptr && Nymdex_IsWord(engine_, index_form.c_str()) == 1) return true;
   const CustomDatabase* db = custom_db();
-  return db != nullptr && CustomDb_IsWord(db, index_form.c_str()) > 0;
+  if (db == nullptr) return false;
+  int32_t status = kCustomOk;
+  const bool known = CustomDb_IsWord(db, index_form.c_str(), &status) > 0;
+  if (damaged != nullptr && CustomStatusIsDamage(status)) *damaged = true;
+  return known;
 }
 
-InputKind LookupSession::Classify(const std::string& text, std::string* base_form) const {
+InputKind LookupSession::Classify(const std::string& text, std::string* base_form,
+                                  bool* damaged) const {
   if (IsLookupPattern(text)) return InputKind::kPattern;
   if (FindBaseForm(
-          text, [this](const std::string& w) { return IsKnown(w); }, base_form)) {
+          text, [this, damaged](const std::string& w) { return IsKnown(w, damaged); }, base_form)) {
     return InputKind::kWord;
   }
   return HasInvalidCharacters(text) ? InputKind::kInvalid : InputKind::kUnknown;
@@ -82,7 +88,7 @@ LookupResult LookupSession::Lookup(std::string_view typed) {
   result.text = NormaliseLookupText(typed);
   result.new_word = result.text != current_word_;
   if (result.new_word) current_word_ = result.text;
-  result.kind = Classify(result.text, &result.base_form);
+  result.kind = Classify(result.text, &result.base_form, &result.custom_damaged);
   switch (result.kind) {
     case InputKind::kPattern:
       ClearView();
@@ -92,6 +98,7 @@ LookupResult LookupSession::Lookup(std::string_view typed) {
       // One read of the word's custom records serves the senses and every pane.
       const std::string index_form = ToIndexForm(result.base_form);
       const CustomWordData custom(custom_db(), index_form);
+      if (CustomStatusIsDamage(custom.status())) result.custom_damaged = true;
       result.senses_built = BuildSenses(index_form, custom, result.new_word);
       if (result.senses_built) RebuildPanes(custom);
       break;

@@ -260,3 +260,44 @@ TEST_F(CliRunTest, CustomEntriesEndToEnd) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CliRunTest, DamagedCustomRecordIsReportedNotShown) {
+  ASSERT_EQ(Run("custom add zorb --definition ball").status, 0);
+  ASSERT_EQ(Run("custom add cat --definition pet").status, 0);
+  // One byte of zorb's record, the first, flipped: it no longer deciphers into its entry.
+  std::fstream(data_.Path(program::kCustomDataFile),
+               std::ios::in | std::ios::out | std::ios::binary)
+      .seekp(5)
+      .put('\x7f');
+  EXPECT_EQ(Outcome(Run("lookup zorb")), std::string("2||") + kCorrupted);
+  EXPECT_EQ(Outcome(Run("custom show zorb")), std::string("2||") + kCorrupted);
+  // The listing marks the damaged entry at its position, shows the sound one, and fails.
+  const CliResult list = Run("custom list");
+  EXPECT_EQ(list.status, 2);
+  EXPECT_EQ(list.out, "1\t(damaged entry)\n2\tcat\tNoun\tpet\n");
+  EXPECT_EQ(list.err, kCorrupted);
+  // Deleting it by position repairs the database.
+  EXPECT_EQ(Run("custom delete 1").status, 0);
+  EXPECT_EQ(Outcome(Run("custom list")), "0|1\tcat\tNoun\tpet\n|");
+}
+
+TEST_F(CliRunTest, FolderWithoutDictionaryGetsNoFiles) {
+  const test_support::ScratchFolder empty;
+  for (const char* command : {"list", "show"}) {
+    SCOPED_TRACE(command);
+    const CliResult r = cli_test::RunCli({"--data", empty.path().string(), "custom", command, "x"});
+    EXPECT_EQ(Outcome(r), std::string("2||") + kReadError);
+    EXPECT_TRUE(std::filesystem::is_empty(empty.path()));
+  }
+}
+
+TEST_F(CliRunTest, BatchLineWithNulIsInvalid) {
+  const CliResult r = Run({"lookup", "--batch", "-", "--json"}, std::string("cat\0dog\n", 8));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("\"error\""), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("\"word\""), std::string::npos) << r.out;
+}
+
+}  // namespace
