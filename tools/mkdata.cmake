@@ -4,7 +4,7 @@ set(VERBARIUM_WORDNET_DIR "/usr/share/wordnet" CACHE PATH "Princeton-format data
 set(VERBARIUM_WORDS_FILE "/usr/share/dict/words" CACHE FILEPATH "word list for anagrams")
 
 verbarium_library(verbarium_mkdata_core
-  SOURCES wordnet_reader.cpp mkdata_lexicon.cpp mkdata_output.cpp
+  SOURCES wordnet_reader.cpp mkdata_lexicon.cpp mkdata_output.cpp anagram_word_rules.cpp
   DEPS verbarium_datawriter verbarium_custom)
 
 add_executable(verbarium-mkdata mkdata_main.cpp)
@@ -20,6 +20,7 @@ if(VERBARIUM_BUILD_DATA)
   set(mkdata_inputs
     "${CMAKE_CURRENT_SOURCE_DIR}/data/tips.dat"
     "${CMAKE_CURRENT_SOURCE_DIR}/data/verbarium.bmp"
+    "${CMAKE_CURRENT_SOURCE_DIR}/data/two-letter-words.txt"
     "${VERBARIUM_WORDS_FILE}"
     "${VERBARIUM_WORDNET_DIR}/cntlist.rev")
   foreach(suffix noun verb adj adv)

@@ -11,11 +11,13 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "engine/data_format.h"
 #include "platform/program_names.h"
+#include "tools/anagram_word_rules.h"
 #include "tools/datafile_writer.h"
 #include "tools/mkdata_lexicon.h"
 #include "tools/mkdata_output.h"
@@ -81,6 +83,8 @@ struct Report {
   uint64_t bytes_read = 0;
   mkdata::LexiconReport lexicon;
   mkdata::AnagramReport anagrams;
+  mkdata::WordRulesReport anagram_rules;
+  size_t anagram_words = 0;
   size_t word_index_decoded = 0;
   size_t word_index_size = 0;
   uint32_t tag_blocks = 0;
@@ -170,8 +174,14 @@ void PrintReport(const Options& options, const Report& r, double total_seconds) 
   std::printf("  index     %zu bytes decoded from %zu (the engine allows twice the file size)\n",
               r.word_index_decoded, r.word_index_size);
   std::printf("  tags      %u blocks\n", r.tag_blocks);
-  std::printf("  anagrams  %zu words (%zu from the list, %zu one-word lemmas, %zu rejected)\n",
-              r.anagrams.kept, r.anagrams.list_words, r.anagrams.lemma_words, r.anagrams.rejected);
+  std::printf("  anagrams  %zu words (%zu from the list, %zu one-word lemmas); left out:\n",
+              r.anagram_words, r.anagrams.list_words, r.anagrams.lemma_words);
+  std::printf("    %zu offered words not only of the letters a to z\n", r.anagrams.rejected);
+  std::printf("    %zu words of one letter but a and i\n", r.anagram_rules.one_letter);
+  std::printf("    %zu words of two letters not in %s\n", r.anagram_rules.two_letter,
+              mkdata::kTwoLetterWordsFile);
+  std::printf("    %zu words of three or more letters without a vowel or y\n",
+              r.anagram_rules.no_vowel);
   std::printf("  files in %s:\n", options.out.c_str());
   uint64_t total = 0;
   for (const auto& [name, size] : r.sizes) {
@@ -206,14 +216,20 @@ int main(int argc, char** argv) {
   if (!wordnet::ReadDatabase(options.wordnet, &db, &error)) return Fail(error);
   std::vector<std::string> list_words;
   if (!mkdata::ReadWordList(options.words, &list_words, &error)) return Fail(error);
+  std::set<std::string, std::less<>> two_letter_words;
+  if (!mkdata::ReadTwoLetterWords(options.assets + "/" + mkdata::kTwoLetterWordsFile,
+                                  &two_letter_words, &error))
+    return Fail(error);
   report.bytes_read = db.bytes_read;
   report.read_seconds = Seconds(start);
 
   auto phase = std::chrono::steady_clock::now();
   datafiles::Lexicon lexicon;
   if (!mkdata::BuildLexicon(db, &lexicon, &report.lexicon, &error)) return Fail(error);
-  const std::vector<std::string> anagram_words =
+  std::vector<std::string> anagram_words =
       mkdata::AnagramWords(list_words, lexicon, &report.anagrams);
+  mkdata::ApplyAnagramWordRules(&anagram_words, two_letter_words, &report.anagram_rules);
+  report.anagram_words = anagram_words.size();
   report.map_seconds = Seconds(phase);
 
   phase = std::chrono::steady_clock::now();

@@ -14,6 +14,7 @@
 
 #include "ui/QtTextMeasurer.h"
 #include "ui/UrlOpener.h"
+#include "ui/ViewColors.h"
 #include "ui/html/colour.h"
 #include "ui/html/markup.h"
 
@@ -30,6 +31,15 @@ html::Colour ToColour(const QColor& colour) {
 
 QRect RectOf(const html::LinkArea& area) {
   return QRect(QPoint(area.left, area.top), QPoint(area.right - 1, area.bottom - 1));
+}
+
+void MakeReadable(html::Layout* layout, const QColor& background) {
+  for (html::TextPiece& piece : layout->pieces) {
+    const QColor behind = piece.background ? ToQColor(*piece.background) : background;
+    piece.colour = ToColour(ReadableTextColor(ToQColor(piece.colour), behind));
+  }
+  for (html::RulePiece& rule : layout->rules)
+    rule.colour = ToColour(ReadableTextColor(ToQColor(rule.colour), background));
 }
 
 // Screen readers read the control as static text: its accessible name, or else the text
@@ -112,6 +122,11 @@ QColor CHtmlStatic::SetBackgroundColor(const QColor& colour) {
 
 QColor CHtmlStatic::SetBackgroundColor(const QString& colour_text) {
   return SetBackgroundColor(ToQColor(html::ParseColour(colour_text.toStdString())));
+}
+
+void CHtmlStatic::SetReadableColors(bool on) {
+  readable_colours_ = on;
+  update();
 }
 
 void CHtmlStatic::SetMargins(int left, int top) {
@@ -214,6 +229,7 @@ bool CHtmlStatic::event(QEvent* event) {
 
 void CHtmlStatic::paintEvent(QPaintEvent*) {
   Relayout();
+  if (readable_colours_) MakeReadable(&layout_, BackgroundColor());
   QPainter painter(this);
   painter.fillRect(rect(), BackgroundColor());
   QtTextMeasurer measurer(font(), this);

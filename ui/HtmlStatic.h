@@ -45,6 +45,10 @@ class CHtmlStatic : public QWidget {
   QColor TextColor() const;
   QColor BackgroundColor() const;
 
+  // On: a colour of the markup too close to the background it is drawn on is drawn with its
+  // lightness turned round (ReadableTextColor), for text written for light backgrounds.
+  void SetReadableColors(bool on);
+
   // Space kept free left of and above the text, in pixels.
   void SetMargins(int left, int top);
 
@@ -96,6 +100,7 @@ class CHtmlStatic : public QWidget {
   QString text_;
   std::optional<QColor> text_colour_;
   std::optional<QColor> background_;
+  bool readable_colours_ = false;
   int left_margin_ = 0;
   int top_margin_ = 0;
   QVector<Command> commands_;

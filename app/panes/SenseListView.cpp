@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
-#include "app/panes/ViewColors.h"
+#include "ui/ViewColors.h"
 
 namespace {
 

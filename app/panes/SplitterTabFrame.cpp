@@ -43,7 +43,10 @@ void CSplitterTabFrame::ReplaceTabs(const std::function<int()>& add_tabs) {
   if (had_matches && indexOf(match_view_) < 0) match_view_->Clear();
   const int previous = current_kind_;
   current_kind_ = CurrentKind();
-  if (current_kind_ != previous) emit CurrentKindChanged(current_kind_, previous);
+  // New tabs hold a new pane in effect: the anagram view staying current is announced too,
+  // so that it generates for the new word.
+  if (current_kind_ != previous || current_kind_ == lookup::kAnagramsPane)
+    emit CurrentKindChanged(current_kind_, previous);
 }
 
 void CSplitterTabFrame::SetTabs(const std::vector<lookup::PaneTab>& tabs, int selected) {

@@ -67,8 +67,9 @@ class CSplitterTabFrame : public QTabWidget {
   // The user chose tab `index` (an index into the `tabs` of SetTabs).
   void CurrentTabChanged(int index);
   // The current pane's kind changed (the user chose a tab, or the tabs were replaced):
-  // `kind` and `previous_kind` as CurrentKind() gives them. The anagram view starts and stops
-  // its work on this.
+  // `kind` and `previous_kind` as CurrentKind() gives them; replaced tabs that keep the
+  // anagram view current announce it with both kinds lookup::kAnagramsPane. The anagram view
+  // starts and stops its work on this.
   void CurrentKindChanged(int kind, int previous_kind);
   // A word of a pane was double-clicked or entered.
   void WordActivated(const QString& word);

@@ -9,7 +9,7 @@
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
-#include "app/panes/ViewColors.h"
+#include "ui/ViewColors.h"
 
 namespace {
 

@@ -266,6 +266,10 @@ void LookupController::OnTextEdited(const QString& text) {
 void LookupController::OnListActivated(int index) {
   if (!started() || index < 0) return;
   const QString entry = Box()->itemText(index);
+  // Qt also activates the entry equal to the typed text when the box loses the focus (as it
+  // does when the anagram view's busy state disables it): that word is shown already, and
+  // looking it up again would replace the tabs under the running request.
+  if (lookup::NormaliseLookupText(Utf8(entry)) == session_->current_word()) return;
   views_.tool_row->SetEnabled(ToolRow::kShowUsage, session_->UsageForListEntry(Utf8(entry)));
   Lookup(entry, false);
 }

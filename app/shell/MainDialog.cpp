@@ -13,6 +13,7 @@
 
 #include "app/panes/HelpFormView.h"
 #include "app/panes/HelpPaneView.h"
+#include "app/panes/PanePickTreeCtrl.h"
 #include "app/panes/PanesPropertyPage.h"
 #include "app/panes/SenseListView.h"
 #include "app/panes/SplitterTabFrame.h"
@@ -24,6 +25,8 @@
 #include "app/shell/Icons.h"
 #include "app/shell/LookupController.h"
 #include "app/shell/OptionsSheet.h"
+#include "app/shell/PrintCommands.h"
+#include "app/shell/TipOfTheDay.h"
 #include "custom/custom_db.h"
 #include "ui/MessageBox.h"
 
@@ -50,7 +53,9 @@ CMainDialog::CMainDialog(QWidget* parent) : QMainWindow(parent) {
   setWindowIcon(ApplicationIcon());
   setMinimumSize(kMinimumWidth, kMinimumHeight);
   BuildViews();
+  SetUpAnagrams();
   menus_ = new MainMenus(this);
+  printing_ = new PrintCommands(this);
   connect(menus_, &MainMenus::Triggered, this, &CMainDialog::OnCommand);
   connect(menus_, &MainMenus::AboutToShow, this, &CMainDialog::UpdateCommandStates);
   connect(lookup_, &LookupController::StateChanged, this, &CMainDialog::UpdateCommandStates);
@@ -142,6 +147,8 @@ void CMainDialog::UpdateCommandStates() {
   CHistoryCombo* box = tool_row_->LookupBox();
   menus_->SetEnabled(Command::kPrintSenses, senses_->SenseCount() > 0);
   menus_->SetEnabled(Command::kPrintPane, frame_->count() > 0);
+  menus_->SetEnabled(Command::kPreviewSenses, senses_->SenseCount() > 0);
+  menus_->SetEnabled(Command::kPreviewPane, frame_->count() > 0);
   menus_->SetEnabled(Command::kClearHistory, box->count() > 0);
   menus_->SetEnabled(Command::kSelectAll, lookup_->HasUncheckedSense());
   menus_->SetEnabled(Command::kDeselectAll, lookup_->HasCheckedSense());
@@ -156,6 +163,17 @@ void CMainDialog::UpdateCommandStates() {
 void CMainDialog::OnCommand(Command command) {
   if (busy_ || IsPending(command)) return;
   switch (command) {
+    case Command::kPrintSenses:
+    case Command::kPreviewSenses:
+      printing_->PrintSenses(command == Command::kPreviewSenses);
+      break;
+    case Command::kPrintPane:
+    case Command::kPreviewPane:
+      printing_->PrintPane(command == Command::kPreviewPane);
+      break;
+    case Command::kPrintSetup:
+      printing_->PrintSetup();
+      break;
     case Command::kClearHistory:
       ClearHistory();
       break;
@@ -176,6 +194,9 @@ void CMainDialog::OnCommand(Command command) {
       break;
     case Command::kColors:
       ChooseColors();
+      break;
+    case Command::kShowTips:
+      ToggleTipsAtStartUp(&settings_);
       break;
     case Command::kSettings:
       ShowOptions();
@@ -253,7 +274,8 @@ void CMainDialog::ShowOptions() {
     lookup_->SetPanesMask(panes->Mask());
     lookup_->RefreshFromBox();
   });
-  // The "Anagrams" page joins here, after "Panes".
+  connect(panes->Tree(), &QTreeWidget::itemChanged, sheet, [sheet] { sheet->SetModified(true); });
+  AddAnagramsPage(sheet);
   OpenDialog(sheet);
 }
 

@@ -18,12 +18,14 @@
 #include "app/shell/WebPages.h"
 #include "platform/data_path.h"
 
+class COptionsSheet;
 class CHelpFormView;
 class CHelpPaneView;
 class CHelpWindow;
 class CSenseListView;
 class CSplitterTabFrame;
 class LookupController;
+class PrintCommands;
 class QSplitter;
 class QStackedWidget;
 
@@ -72,6 +74,7 @@ class CMainDialog : public QMainWindow {
   ToolRow* tool_row() const { return tool_row_; }
   MainMenus* menus() const { return menus_; }
   LookupController* lookup() const { return lookup_; }
+  PrintCommands* printing() const { return printing_; }
   CSenseListView* senses() const { return senses_; }
   CSplitterTabFrame* frame() const { return frame_; }
   QString help_dir() const { return help_dir_; }
@@ -96,6 +99,9 @@ class CMainDialog : public QMainWindow {
   void ChooseFonts();
   void ChooseColors();
   void ShowOptions();
+  // The anagram view and its page (MainDialogAnagrams.cpp).
+  void SetUpAnagrams();
+  void AddAnagramsPage(COptionsSheet* sheet);
   void ShowAbout();
   void ClearHistory();
   QSize DefaultSize() const;
@@ -119,5 +125,6 @@ class CMainDialog : public QMainWindow {
   CHelpFormView* help_form_ = nullptr;
   CSplitterTabFrame* frame_ = nullptr;
   LookupController* lookup_ = nullptr;
+  PrintCommands* printing_ = nullptr;
   QPointer<CHelpWindow> help_window_;
 };

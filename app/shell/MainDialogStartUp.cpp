@@ -9,6 +9,7 @@
 #include "app/shell/LookupController.h"
 #include "app/shell/MainDialog.h"
 #include "app/shell/SplashWnd.h"
+#include "app/shell/TipOfTheDay.h"
 #include "ui/MessageBox.h"
 
 namespace {
@@ -77,6 +78,10 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   show();
   activateWindow();
   started_ = true;
+  if (settings_.Number(Setting::kSystemTray) == 0) {
+    ShowTipOfTheDayWhenPainted(this, &settings_,
+                               QString::fromStdString(location.DictionaryFile("tips.dat")));
+  }
   lookup_->FocusLookupBox();
   UpdateCommandStates();
   return true;
@@ -90,6 +95,7 @@ void CMainDialog::ShutDown() {
     settings_.SetBytes(Setting::kWindowGeometry, saveGeometry());
     settings_.SetBytes(Setting::kSplitterState, splitter_->saveState());
   }
+  CloseTipOfTheDay(this);
   settings_.Save();
   senses_->SaveColumnLayout();
   if (stop_anagrams_) stop_anagrams_();

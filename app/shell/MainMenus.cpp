@@ -25,6 +25,8 @@ struct CommandInfo {
 constexpr CommandInfo kCommands[] = {
     {Command::kPrintSenses, kFile, "Print &Senses", "", false, true, false},
     {Command::kPrintPane, kFile, "Print &Pane", "", false, true, false},
+    {Command::kPreviewSenses, kFile, "Pre&view Senses...", "", false, true, true},
+    {Command::kPreviewPane, kFile, "Previe&w Pane...", "", false, true, false},
     {Command::kPrintSetup, kFile, "Print Set&up...", "", false, false, false},
     {Command::kClearHistory, kFile, "&Clear History", "", false, false, true},
     {Command::kExit, kFile, "E&xit", "Ctrl+Q", false, false, true},
@@ -70,9 +72,9 @@ MainMenus::MainMenus(QMainWindow* window) : QObject(window) {
       print = menu->addMenu(QStringLiteral("&Print"));
       connect(print, &QMenu::aboutToShow, this, &MainMenus::AboutToShow);
     }
-    if (info.separator_before) menu->addSeparator();
-    QAction* action =
-        (info.print_submenu ? print : menu)->addAction(QString::fromLatin1(info.text));
+    QMenu* into = info.print_submenu ? print : menu;
+    if (info.separator_before) into->addSeparator();
+    QAction* action = into->addAction(QString::fromLatin1(info.text));
     if (*info.shortcut != '\0')
       action->setShortcut(QKeySequence(QString::fromLatin1(info.shortcut)));
     action->setCheckable(info.checkable);

@@ -13,6 +13,8 @@ class QMenu;
 enum class Command {
   kPrintSenses,
   kPrintPane,
+  kPreviewSenses,
+  kPreviewPane,
   kPrintSetup,
   kClearHistory,
   kExit,
@@ -41,10 +43,8 @@ enum class Command {
 // They are in the menus, shown disabled. Whoever builds one removes it from this list and
 // handles it in CMainDialog::OnCommand.
 inline constexpr Command kPendingCommands[] = {
-    Command::kPrintSenses, Command::kPrintPane,   Command::kPrintSetup,  // printing
-    Command::kAddEntry,    Command::kEditEntries, Command::kBackup,      // custom entries
-    Command::kRestore,     Command::kSetHotkey,   Command::kSystemTray,  // hotkey and tray
-    Command::kShowTips,                                                  // tip of the day
+    Command::kAddEntry, Command::kEditEntries, Command::kBackup,      // custom entries
+    Command::kRestore,  Command::kSetHotkey,   Command::kSystemTray,  // hotkey and tray
 };
 bool IsPending(Command command);
 

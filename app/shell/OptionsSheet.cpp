@@ -16,8 +16,9 @@ COptionsSheet::COptionsSheet(QWidget* parent) : QDialog(parent), tabs_(new QTabW
     accept();
   });
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  connect(buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, this,
-          &COptionsSheet::Apply);
+  apply_button_ = buttons->button(QDialogButtonBox::Apply);
+  apply_button_->setEnabled(false);
+  connect(apply_button_, &QPushButton::clicked, this, &COptionsSheet::Apply);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs_);
   layout->addWidget(buttons);
@@ -31,4 +32,9 @@ void COptionsSheet::AddPage(QWidget* page, const QString& title, std::function<v
 void COptionsSheet::Apply() {
   for (const std::function<void()>& apply : apply_)
     if (apply) apply();
+  SetModified(false);
+}
+
+void COptionsSheet::SetModified(bool modified) {
+  apply_button_->setEnabled(modified);
 }

@@ -1,11 +1,13 @@
 // The "Options" sheet: one tab per page, with OK, Cancel and Apply. Each page comes with the
-// function that applies what it shows; OK and Apply run them in page order.
+// function that applies what it shows; OK and Apply run them in page order. Apply is available
+// once a page has been modified (SetModified), until it has been applied.
 #pragma once
 
 #include <QDialog>
 #include <functional>
 #include <vector>
 
+class QPushButton;
 class QTabWidget;
 
 class COptionsSheet : public QDialog {
@@ -19,8 +21,10 @@ class COptionsSheet : public QDialog {
   QTabWidget* Tabs() const { return tabs_; }
 
   void Apply();
+  void SetModified(bool modified);
 
  private:
   QTabWidget* tabs_;
+  QPushButton* apply_button_;
   std::vector<std::function<void()>> apply_;
 };

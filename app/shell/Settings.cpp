@@ -140,33 +140,30 @@ bool Settings::Load() {
   store->allKeys();
   if (store->status() == QSettings::FormatError) store = RewriteDamagedFile(std::move(store));
   if (store->status() == QSettings::AccessError || !store->isWritable()) return false;
-  store->beginGroup(QString::fromLatin1(kGroup));
-  for (const SettingInfo& info : kSettingTable) {
-    values_[static_cast<int>(info.key)] =
-        ReadValue(info, store->value(QString::fromLatin1(info.name)));
-  }
+  for (const SettingInfo& info : kSettingTable)
+    values_[static_cast<int>(info.key)] = ReadValue(info, store->value(Key(info)));
   return true;
 }
 
+QString Settings::Key(const SettingInfo& info) {
+  return QString::fromLatin1(info.group) + QLatin1Char('/') + QString::fromLatin1(info.name);
+}
+
 void Settings::WriteValue(QSettings& store, const SettingInfo& info) const {
-  store.setValue(QString::fromLatin1(info.name), values_[static_cast<int>(info.key)]);
+  store.setValue(Key(info), values_[static_cast<int>(info.key)]);
 }
 
 void Settings::Save() const {
   std::unique_ptr<QSettings> store = OpenStore();
   if (!QFileInfo::exists(store->fileName())) return;
-  store->beginGroup(QString::fromLatin1(kGroup));
   for (const SettingInfo& info : kSettingTable)
     if (info.saved_at_exit) WriteValue(*store, info);
-  store->endGroup();
   store->sync();
 }
 
 void Settings::WriteNow(Setting key) const {
   std::unique_ptr<QSettings> store = OpenStore();
-  store->beginGroup(QString::fromLatin1(kGroup));
   WriteValue(*store, Info(key));
-  store->endGroup();
   store->sync();
 }
 

@@ -3,9 +3,9 @@
 //
 // They live in an INI file at the user's configuration folder,
 // "$XDG_CONFIG_HOME/Mirewood Software/Verbarium 1.4.conf" (default ~/.config/...), group
-// "Settings"; the lookup history and the tip of the day keep their own groups ("History",
-// "TipOfTheDay") in the same file. A value that is missing, empty (texts), not a number
-// (numbers) or otherwise unreadable takes its default, silently.
+// "Settings", and the tip of the day's values in the group "TipOfTheDay"; the lookup history
+// keeps its own group ("History") in the same file. A value that is missing, empty (texts),
+// not a number (numbers) or otherwise unreadable takes its default, silently.
 #pragma once
 
 #include <QByteArray>
@@ -44,6 +44,9 @@ enum class Setting {
   kPanes,
   kWindowGeometry,
   kSplitterState,
+  kTipNo,
+  kTipStartUp,
+  kTipTimeStamp,
   kCount
 };
 
@@ -61,6 +64,7 @@ struct SettingInfo {
   const char* default_text;  // kText, kFont
   uint32_t default_number;   // kDword
   bool saved_at_exit;        // false: written by its owner when it changes ("Hotkey")
+  const char* group = "Settings";
 };
 
 // The table, in the order the values are written at exit.
@@ -94,6 +98,11 @@ inline constexpr SettingInfo kSettingTable[] = {
     // splitter's position.
     {Setting::kWindowGeometry, "WindowGeometry", SettingType::kBytes, "", 0, true},
     {Setting::kSplitterState, "SplitterState", SettingType::kBytes, "", 0, true},
+    // The tip of the day's: the tip shown last, whether it shows at start-up, the tips file's
+    // time when it was read. Written by the dialog as it opens and closes.
+    {Setting::kTipNo, "TipNo", SettingType::kDword, "", 0, false, "TipOfTheDay"},
+    {Setting::kTipStartUp, "StartUp", SettingType::kDword, "", 1, false, "TipOfTheDay"},
+    {Setting::kTipTimeStamp, "TimeStamp", SettingType::kText, "", 0, false, "TipOfTheDay"},
 };
 inline constexpr int kSettingCount = static_cast<int>(Setting::kCount);
 static_assert(std::size(kSettingTable) == kSettingCount, "one row per setting");
@@ -145,6 +154,7 @@ class Settings {
 
  private:
   static QVariant DefaultValue(const SettingInfo& info);
+  static QString Key(const SettingInfo& info);
   void WriteValue(QSettings& store, const SettingInfo& info) const;
 
   std::array<QVariant, kSettingCount> values_;

@@ -122,6 +122,31 @@ TEST_F(AnagramDataTest, EveryPhraseSpellsTheInputWithADistinctSet) {
   EXPECT_EQ(Anagrams(engine_, "astronomer", nullptr, 1, 1000).size(), 1000u);
 }
 
+// The list holds words a player accepts: lower-case letters only; of one letter only "a" and
+// "i"; of two letters only those of the list kept with the sources; longer ones with a vowel.
+TEST_F(AnagramDataTest, ListHoldsOnlyPlayableWords) {
+  std::set<std::string> two_letter;
+  std::ifstream in(std::string(VERBARIUM_SOURCE_DIR) + "/tools/data/two-letter-words.txt");
+  for (std::string line; std::getline(in, line);)
+    if (!line.empty() && line[0] != '#') two_letter.insert(line);
+  ASSERT_GT(two_letter.size(), 40u);
+  std::set<std::string> one_letter;
+  size_t two_letter_kept = 0;
+  for (const std::string& word : list_) {
+    ASSERT_EQ(word.find_first_not_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos) << word;
+    if (word.size() == 1) one_letter.insert(word);
+    if (word.size() == 2) {
+      EXPECT_EQ(two_letter.count(word), 1u) << word;
+      ++two_letter_kept;
+    }
+    if (word.size() >= 3) {
+      EXPECT_NE(word.find_first_of("aeiouy"), std::string::npos) << word;
+    }
+  }
+  EXPECT_EQ(one_letter, (std::set<std::string>{"a", "i"}));
+  EXPECT_GT(two_letter_kept, two_letter.size() / 2);
+}
+
 // "*ness" against a plain scan of the word index: single words ending in "ness", in order.
 TEST_F(AnagramDataTest, PatternWalkOverTheWordIndex) {
   Phrases expected;

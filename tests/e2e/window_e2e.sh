@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# End to end: the real program on a virtual X display, in a folder with Data/. Types "cats"
-# and Enter as a user does, checks the senses and tabs the window shows (the program writes
-# them to the file named by VERBARIUM_VIEW_REPORT), keeps a screenshot, quits with Ctrl+Q and
-# checks that the history was saved; then starts again (the last word comes back), looks "dog"
+# End to end: the real program on a virtual X display, in a folder with Data/. Closes the tip
+# of the day that greets the first start (keeping a screenshot of it), types "cats" and Enter
+# as a user does, checks the senses and tabs the window shows (the program writes them to the
+# file named by VERBARIUM_VIEW_REPORT), keeps a screenshot, quits with Ctrl+Q and checks that
+# the history and the tip's file time were saved; then starts again (the next tip shows) (the last word comes back), looks "dog"
 # up and ends the program with SIGTERM, as a session that ends does, and checks it was saved.
 #
 #   window_e2e.sh PROGRAM DATA_DIR SCREENSHOT
@@ -37,6 +38,18 @@ fail() {
 wait_for_window() {
   timeout 20 xdotool search --sync --onlyvisible --name '^Verbarium$' | head -1
 }
+wait_for_tip() {
+  timeout 20 xdotool search --sync --onlyvisible --name '^Tip of the Day$' | head -1
+}
+# Closes the tip of the day (Escape) and waits until it is gone.
+close_tip() {
+  xdotool windowfocus --sync "$1"
+  xdotool key Escape
+  for _ in $(seq 1 50); do
+    xdotool search --onlyvisible --name '^Tip of the Day$' >/dev/null || break
+    sleep 0.1
+  done
+}
 
 # Data/: the dictionary linked, the custom database copied.
 mkdir -p "$work/Data" "$work/config" "$work/data" "$work/run"
@@ -64,8 +77,11 @@ cd "$work"
 program_pid=$!
 
 window=$(wait_for_window) || fail "the window did not appear"
-xdotool windowfocus --sync "$window"
+tip=$(wait_for_tip) || fail "the tip of the day did not greet the first start"
 sleep 0.6  # the splash closes
+import -window root "${screenshot%.png}-tip.png"
+close_tip "$tip"
+xdotool windowfocus --sync "$window"
 xdotool type --delay 40 cats
 xdotool key Return
 
@@ -89,11 +105,15 @@ wait "$program_pid" || fail "the program ended with status $?"
 program_pid=""
 settings="$work/config/Mirewood Software/Verbarium 1.4.conf"
 grep -q '^item0=cats$' "$settings" || fail "the history was not saved"
+grep -q '^TimeStamp=... ... [0-9][0-9] ' "$settings" ||
+  fail "the tip of the day did not keep the tips file's time"
 
 # The next start looks "cats" up again; a session that ends (SIGTERM) still saves.
 "$program" >>"$work/program.log" 2>&1 &
 program_pid=$!
 window=$(wait_for_window) || fail "the window did not appear again"
+tip=$(wait_for_tip) || fail "the tip of the day did not show at the next start"
+close_tip "$tip"
 for _ in $(seq 1 50); do
   grep -q $'^word\tcats$' "$work/report" 2>/dev/null && break
   sleep 0.1

@@ -94,4 +94,16 @@ TEST(SplitterTabFrameTest, MatchesAreDroppedWhenTheirTabGoes) {
   EXPECT_EQ(frame.MatchView()->Count(), 0);
 }
 
+// New tabs that keep the anagram view current hold a new pane in effect: it is told.
+TEST(SplitterTabFrameTest, RebuildKeepingTheAnagramsCurrentAnnouncesIt) {
+  CSplitterTabFrame frame;
+  frame.SetAnagramsViewFactory([](QWidget* parent) { return new QLabel("anagrams", parent); });
+  frame.SetTabs(Tabs({22}), 0);
+  QSignalSpy kind_changed(&frame, &CSplitterTabFrame::CurrentKindChanged);
+  frame.SetTabs(Tabs({22}), 0);
+  ASSERT_EQ(kind_changed.count(), 1);
+  EXPECT_EQ(kind_changed[0][0].toInt(), 22);
+  EXPECT_EQ(kind_changed[0][1].toInt(), 22);
+}
+
 }  // namespace

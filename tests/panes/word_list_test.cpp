@@ -7,8 +7,8 @@
 #include <QTest>
 #include <QToolTip>
 
-#include "app/panes/ViewColors.h"
 #include "app/panes/WordListCtrl.h"
+#include "ui/ViewColors.h"
 
 namespace {
 

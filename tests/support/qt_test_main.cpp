@@ -1,7 +1,7 @@
 // The main of every widget test program. Widgets run on the offscreen platform, so no display
 // is needed; settings (XDG_CONFIG_HOME) and user data (XDG_DATA_HOME) live in a scratch folder
-// that is removed at the end; message boxes and file dialogs never block. Listing the tests
-// (ctest's discovery at build time) creates no application at all.
+// that is removed at the end; message boxes, file dialogs and the other modal dialogs never
+// block. Listing the tests (ctest's discovery at build time) creates no application at all.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,6 +10,7 @@
 
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
+#include "ui/ModalDialog.h"
 
 int main(int argc, char** argv) {
   bool listing = false;
@@ -25,5 +26,6 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   MessageBox::SetTestMode(true);
   FileDialog::SetTestMode(true);
+  ModalDialog::SetTestMode(true);
   return RUN_ALL_TESTS();
 }

@@ -232,6 +232,8 @@ TEST_F(MkdataCommand, OtherFailuresChangeNothing) {
   WriteText(scratch_.Path("nul-words"), std::string("abc\nd\0e\n", 8));
   fs::create_directories(scratch_.Path("bad-assets"));
   WriteText(scratch_.Path("bad-assets/tips.dat"), "; only comments\n");
+  fs::copy_file(kAssets + "/two-letter-words.txt",
+                scratch_.Path("bad-assets/two-letter-words.txt"));
   fs::create_directories(scratch_.Path("Taken/1001T.dat"));  // refused before any file is replaced
   const Result results[] = {Run(scratch_.Path("Data"), "", scratch_.Path("nul-words")),
                             Run(scratch_.Path("Data"), "", "", scratch_.Path("bad-assets")),

@@ -1,4 +1,4 @@
-#include "app/panes/ViewColors.h"
+#include "ui/ViewColors.h"
 
 #include <algorithm>
 #include <cmath>

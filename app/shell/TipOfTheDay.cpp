@@ -1,0 +1,86 @@
+#include "app/shell/TipOfTheDay.h"
+
+#include <QEvent>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <algorithm>
+#include <functional>
+#include <limits>
+
+#include "app/shell/Settings.h"
+#include "ui/TipDlg.h"
+
+namespace {
+
+constexpr Setting kTipValues[] = {Setting::kTipNo, Setting::kTipStartUp, Setting::kTipTimeStamp};
+
+CTipDlg::Values ReadValues(const Settings& settings) {
+  CTipDlg::Values values;
+  values.tip_no = static_cast<int>(
+      std::min<uint32_t>(settings.Number(Setting::kTipNo), std::numeric_limits<int>::max()));
+  values.start_up = settings.Number(Setting::kTipStartUp) != 0;
+  values.time_stamp = settings.Text(Setting::kTipTimeStamp);
+  values.tips = settings.Number(Setting::kTips) != 0;
+  return values;
+}
+
+void StoreValues(Settings* settings, const CTipDlg::Values& values) {
+  settings->SetNumber(Setting::kTipNo, static_cast<uint32_t>(std::max(values.tip_no, 0)));
+  settings->SetNumber(Setting::kTipStartUp, values.start_up ? 1 : 0);
+  settings->SetText(Setting::kTipTimeStamp, values.time_stamp);
+  settings->SetNumber(Setting::kTips, values.tips ? 1 : 0);  // saved with the others at exit
+  for (Setting key : kTipValues)
+    settings->WriteNow(key);
+}
+
+// Runs an action once, after the first paint of a widget and after what that paint queued
+// (two hops through the event queue): the window is on the screen, and measured as ready,
+// before the tip does its own work.
+class AfterFirstPaint : public QObject {
+ public:
+  AfterFirstPaint(QWidget* widget, std::function<void()> action)
+      : QObject(widget), widget_(widget), action_(std::move(action)) {
+    widget->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == widget_ && event->type() == QEvent::Paint) {
+      widget_->removeEventFilter(this);
+      QTimer::singleShot(0, widget_, [widget = widget_, action = action_] {
+        QTimer::singleShot(0, widget, action);
+      });
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  QWidget* widget_;
+  std::function<void()> action_;
+};
+
+}  // namespace
+
+void ShowTipOfTheDayWhenPainted(QWidget* window, Settings* settings, const QString& tips_path) {
+  new AfterFirstPaint(window, [window, settings, tips_path] {
+    auto* dialog = new CTipDlg(
+        tips_path, ReadValues(*settings),
+        [settings](const CTipDlg::Values& values) { StoreValues(settings, values); }, window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->Start();
+  });
+}
+
+void CloseTipOfTheDay(QWidget* window) {
+  for (CTipDlg* dialog : window->findChildren<CTipDlg*>(Qt::FindDirectChildrenOnly))
+    dialog->done(QDialog::Rejected);
+}
+
+void ToggleTipsAtStartUp(Settings* settings) {
+  const uint32_t on = settings->Number(Setting::kTips) != 0 ? 0 : 1;
+  settings->SetNumber(Setting::kTips, on);
+  settings->SetNumber(Setting::kTipStartUp, on);
+  settings->WriteNow(Setting::kTipStartUp);
+}
