@@ -81,6 +81,17 @@ TEST_F(CliRunTest, UsageErrorsExitWithTwo) {
     EXPECT_EQ(result.status, 2) << line;
     EXPECT_FALSE(result.err.empty()) << line;
   }
+  // Arguments with spaces: an empty text, numbers with a space, crossed length limits.
+  for (const Args& args :
+       {Args{"lookup", ""}, Args{"lookup", "  "}, Args{"anagrams", " "},
+        Args{"anagrams", "cat", "--count", " 5"}, Args{"anagrams", "cat", "--min", " 3"},
+        Args{"anagrams", "listen", "--min", "5", "--max", "2"},
+        Args{"anagrams", "cat", "--timeout", "0"}}) {
+    const CliResult result = Run(args);
+    EXPECT_EQ(result.status, 2) << testing::PrintToString(args);
+    EXPECT_NE(result.err.find("Try 'verbarium-cli"), std::string::npos)
+        << testing::PrintToString(args);
+  }
 }
 
 TEST_F(CliRunTest, EachOutcomeHasItsStatus) {
@@ -92,6 +103,7 @@ TEST_F(CliRunTest, EachOutcomeHasItsStatus) {
        "letters (or spaces), or be\na pattern string. See the help for further details.\n"},
       {{"anagrams", " TAC "}, "0|cat\nFound 1 anagram\n|"},
       {{"anagrams", "cat", "--filter", "3"}, "0|cat\nFound 1 anagram\n|"},
+      {{"anagrams", "cat", "--timeout", "5"}, "0|cat\nFound 1 anagram\n|"},
       {{"anagrams", "zzz"}, "1|Found 0 anagrams\n|"},
       {{"anagrams", "cat", "--count", "5a"}, "2||Please enter numbers only\n"},
       {{"anagrams", "cat", "--filter", ""},
