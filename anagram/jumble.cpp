@@ -533,6 +533,14 @@ uint32_t Jumble_StartUp(JumbleEngine** handle, const char* path) {
     return kJumbleCorrupt;
   }
   if (list != kJumbleOk) return list;
+  // A list cut short inside the last chunk passes the digest; the counts behind the marker
+  // tell it.
+  if (engine::LoadU32(header + nymdex::kAnagramCountsMarkerAt) == nymdex::kAnagramCountsMarker &&
+      (engine::LoadU32(header + nymdex::kAnagramBodyLengthAt) !=
+           static_cast<uint64_t>(info.st_size) - kHeaderSize ||
+       engine::LoadU32(header + nymdex::kAnagramWordCountAt) != engine->word_count)) {
+    return kJumbleCorrupt;
+  }
   *handle = engine.release();
   return kJumbleOk;
 }

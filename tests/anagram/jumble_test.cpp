@@ -77,7 +77,12 @@ TEST_F(JumbleTest, StartUpStatusCodes) {
       {"digest, header only", false, 20, 32, kJumbleCorrupt},
       {"big list", true, SIZE_MAX, SIZE_MAX, kJumbleOk},
       {"big list, chunk byte", true, 32 + 1000, SIZE_MAX, kJumbleCorrupt},
-      {"big list, byte after the chunk", true, 32 + 524288 + 10, SIZE_MAX, kJumbleOk},
+      {"big list, letter after the chunk", true, 32 + 524288 + 12, SIZE_MAX, kJumbleOk},
+      {"big list, word end after the chunk", true, 32 + 524288 + 10, SIZE_MAX, kJumbleCorrupt},
+      // The digest skips the short last chunk; the counts of the header see it cut.
+      {"big list, cut in the last chunk", true, SIZE_MAX, big.size() - 1000, kJumbleCorrupt},
+      {"big list, last word cut", true, SIZE_MAX, big.size() - 1, kJumbleCorrupt},
+      {"big list without counts, cut", true, 5, big.size() - 1000, kJumbleOk},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
