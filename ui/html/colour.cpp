@@ -5,7 +5,7 @@
 #include <charconv>
 #include <cstdint>
 
-#include "ui/html/ascii.h"
+#include "engine/text_helpers.h"
 
 namespace html {
 
@@ -162,8 +162,9 @@ constexpr std::array<NamedColour, 140> kNamedColours = {{
 }};
 
 constexpr bool LessIgnoringCase(std::string_view a, std::string_view b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char x, char y) { return AsciiLower(x) < AsciiLower(y); });
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return engine::AsciiLower(x) < engine::AsciiLower(y);
+  });
 }
 
 // The look-up below is a binary search: the table must stay in order.
@@ -180,7 +181,7 @@ constexpr Colour FromRgb(uint32_t rgb) {
 // A decimal number as the C library's atoi reads one (leading spaces, a sign, digits, anything
 // after ignored), reduced modulo 256 so that -1 is 255 and 300 is 44.
 uint8_t DecimalModulo256(std::string_view text) {
-  text = TrimAsciiSpace(text);
+  text = engine::TrimWhiteSpace(text);
   bool negative = false;
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
     negative = text.front() == '-';
@@ -218,14 +219,15 @@ Colour ParseName(std::string_view text) {
                                       [](const NamedColour& entry, std::string_view name) {
                                         return LessIgnoringCase(entry.name, name);
                                       });
-  if (found == kNamedColours.end() || !EqualsIgnoringCase(found->name, text)) return {};
+  if (found == kNamedColours.end() || !engine::EqualsIgnoringAsciiCase(found->name, text))
+    return {};
   return FromRgb(found->rgb);
 }
 
 }  // namespace
 
 Colour ParseColour(std::string_view text) {
-  text = TrimAsciiSpace(text);
+  text = engine::TrimWhiteSpace(text);
   if (text.find(',') != std::string_view::npos) return ParseTriple(text);
   if (text.find('#') != std::string_view::npos) return ParseHex(text);
   return ParseName(text);

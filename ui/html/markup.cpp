@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "ui/html/ascii.h"
+#include "engine/text_helpers.h"
 
 namespace html {
 
@@ -58,7 +58,7 @@ constexpr std::array<TagName, 3> kOpenTags = {{
 // A number as the C library's atoi reads one, kept within +-100000 so that sizes built from it
 // cannot overflow.
 int ReadNumber(std::string_view text) {
-  text = TrimAsciiSpace(text);
+  text = engine::TrimWhiteSpace(text);
   bool negative = false;
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
     negative = text.front() == '-';
@@ -73,7 +73,7 @@ int ReadNumber(std::string_view text) {
 }
 
 std::string_view Unquote(std::string_view value) {
-  value = TrimAsciiSpace(value);
+  value = engine::TrimWhiteSpace(value);
   if (value.empty() || value.front() != '"') return value;
   value.remove_prefix(1);
   return value.substr(0, value.find('"'));
@@ -122,7 +122,7 @@ std::string DrawnText(std::string_view marked) {
 }
 
 bool IsBreakingSpace(char c) {
-  return IsAsciiSpace(c);
+  return engine::IsWhiteSpace(c);
 }
 
 std::vector<Token> Tokenize(std::string_view marked) {
@@ -132,7 +132,7 @@ std::vector<Token> Tokenize(std::string_view marked) {
     const std::string_view rest = marked.substr(i);
     if (rest.front() == '<') {
       const auto whole = std::find_if(kWholeTags.begin(), kWholeTags.end(), [&](const TagName& t) {
-        return StartsWithIgnoringCase(rest, t.text);
+        return engine::StartsWithIgnoringAsciiCase(rest, t.text);
       });
       if (whole != kWholeTags.end()) {
         tokens.push_back({true, whole->tag, {}});
@@ -140,10 +140,10 @@ std::vector<Token> Tokenize(std::string_view marked) {
         continue;
       }
       const auto open = std::find_if(kOpenTags.begin(), kOpenTags.end(), [&](const TagName& t) {
-        if (!StartsWithIgnoringCase(rest, t.text)) return false;
+        if (!engine::StartsWithIgnoringAsciiCase(rest, t.text)) return false;
         if (t.tag == Tag::kLink || rest.size() == t.text.size()) return true;
         const char next = rest[t.text.size()];
-        return next == '>' || IsAsciiSpace(next);
+        return next == '>' || engine::IsWhiteSpace(next);
       });
       if (open != kOpenTags.end()) {
         const size_t close = rest.find('>');
@@ -167,28 +167,29 @@ FontAttributes ParseFontAttributes(std::string_view attributes) {
   FontAttributes result;
   std::string_view rest = attributes;
   while (true) {
-    rest = TrimAsciiSpace(rest);
+    rest = engine::TrimWhiteSpace(rest);
     const size_t equals = rest.find('=');
     if (rest.empty() || equals == std::string_view::npos) break;
-    const std::string_view name = TrimAsciiSpace(rest.substr(0, equals));
-    rest = TrimAsciiSpace(rest.substr(equals + 1));
+    const std::string_view name = engine::TrimWhiteSpace(rest.substr(0, equals));
+    rest = engine::TrimWhiteSpace(rest.substr(equals + 1));
     std::string_view value;
     if (!rest.empty() && rest.front() == '"') {
       const size_t close = rest.find('"', 1);
       value = rest.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
       rest = close == std::string_view::npos ? std::string_view() : rest.substr(close + 1);
     } else {
-      const size_t space = std::find_if(rest.begin(), rest.end(), IsAsciiSpace) - rest.begin();
+      const size_t space =
+          std::find_if(rest.begin(), rest.end(), engine::IsWhiteSpace) - rest.begin();
       value = rest.substr(0, space);
       rest = rest.substr(space);
     }
-    if (EqualsIgnoringCase(name, "COLOR")) {
+    if (engine::EqualsIgnoringAsciiCase(name, "COLOR")) {
       result.colour = std::string(value);
-    } else if (EqualsIgnoringCase(name, "BGCOLOR")) {
+    } else if (engine::EqualsIgnoringAsciiCase(name, "BGCOLOR")) {
       result.background = std::string(value);
-    } else if (EqualsIgnoringCase(name, "FACE")) {
+    } else if (engine::EqualsIgnoringAsciiCase(name, "FACE")) {
       result.face = std::string(value);
-    } else if (EqualsIgnoringCase(name, "SIZE")) {
+    } else if (engine::EqualsIgnoringAsciiCase(name, "SIZE")) {
       result.size = ReadNumber(value);
     }
   }
@@ -198,7 +199,7 @@ FontAttributes ParseFontAttributes(std::string_view attributes) {
 std::optional<int> ParseRuleSize(std::string_view attributes) {
   constexpr std::string_view kSize = "SIZE=";
   for (size_t i = 0; i + kSize.size() <= attributes.size(); ++i) {
-    if (StartsWithIgnoringCase(attributes.substr(i), kSize)) {
+    if (engine::StartsWithIgnoringAsciiCase(attributes.substr(i), kSize)) {
       return ReadNumber(Unquote(attributes.substr(i + kSize.size())));
     }
   }
@@ -220,9 +221,9 @@ std::string PlainText(std::string_view markup) {
 
 std::optional<std::string> AppCommandName(std::string_view target) {
   constexpr std::string_view kApp = "APP:";
-  std::string_view rest = TrimAsciiSpace(target);
+  std::string_view rest = engine::TrimWhiteSpace(target);
   if (!rest.empty() && rest.front() == '"') rest.remove_prefix(1);
-  if (!StartsWithIgnoringCase(rest, kApp)) return std::nullopt;
+  if (!engine::StartsWithIgnoringAsciiCase(rest, kApp)) return std::nullopt;
   rest.remove_prefix(kApp.size());
   while (!rest.empty() && rest.front() == '"')
     rest.remove_prefix(1);
