@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The start-up figures side by side, from one run: the decoder and MD5 throughput, the lexical
 # and anagram engines' start-ups on the compiled Data/, the engine's resident size after
-# start-up, and "verbarium-cli lookup cat" as a whole process. The window's launch figure has
-# its line below, to be filled in once the window is built.
+# start-up, "verbarium-cli lookup cat" as a whole process beside Debian's "wn" browser for the
+# same word (when installed), and the window's launch (bench/window_launch.sh) when it is built.
 #
 # Usage: bench/startup_figures.sh [BUILD_DIR]   (default: build; RUNS=20 repetitions)
 # VERBARIUM_BENCH_COMPARE='a command line' times that command the same way as the lookup,
-# in the same run, and prints the lookup's time as a ratio of it.
+# in the same run, and prints the lookup's time as a ratio of it; without it, the command is
+# "wn cat -over -synsn -hypen -hypon -antsn" when wn is installed.
 #
 # Wall times depend on what else the machine runs: the load average is printed with them.
 set -euo pipefail
@@ -90,9 +91,12 @@ row "engine resident after start-up" "$resident" "stated"
 read -r wall best cpu <<<"$(process_times "$cli" --data "$data" lookup cat)"
 row "verbarium-cli lookup cat, wall" \
   "$(printf '%.0f ms (best %.0f; %.0f ms processor)' "$wall" "$best" "$cpu")" "ratio <= 1.0"
+if [ -z "${VERBARIUM_BENCH_COMPARE:-}" ] && command -v wn >/dev/null; then
+  VERBARIUM_BENCH_COMPARE='wn cat -over -synsn -hypen -hypon -antsn'
+fi
 if [ -n "${VERBARIUM_BENCH_COMPARE:-}" ]; then
   read -r other other_best other_cpu <<<"$(process_times sh -c "$VERBARIUM_BENCH_COMPARE")"
-  row "compared command, wall" \
+  row "${VERBARIUM_BENCH_COMPARE%% *} (compared), wall" \
     "$(printf '%.0f ms (best %.0f; %.0f ms processor)' "$other" "$other_best" "$other_cpu")" ""
   row "ratio lookup cat / compared command" \
     "$(awk -v a="$wall" -v b="$other" 'BEGIN { printf "%.2f (medians)", a / b }')" "<= 1.0"
@@ -100,7 +104,18 @@ else
   row "compared command" "none (set VERBARIUM_BENCH_COMPARE)" ""
 fi
 
-# The window: exec to painted and focused, and its resident size. Its measurement lands with
-# the window; until then the line says so.
-row "window, exec to painted and focused" "not measured yet" "<= 150 ms median of 10"
-row "window, resident" "not measured yet" "<= 45 MB"
+# The window: exec to painted and focused, its resident size then, and the session's first
+# lookup beside later ones (bench/window_launch.sh, which prints its own lines too).
+if [ -x "$build/app/shell/verbarium" ]; then
+  window=$(bench/window_launch.sh "$build" | awk '/^figures / { $1 = ""; print }')
+  figure() { tr ' ' '\n' <<<"$window" | awk -F= -v k="$1" '$1 == k { print $2 }'; }
+  row "window, exec to painted and focused" \
+    "$(figure median_ms) ms (slowest $(figure slowest_ms); $(figure cpu_ms) ms processor to then)" \
+    "<= 150 ms median of 10"
+  row "window, resident then" \
+    "$(figure rss_mb) MB ($(figure settled_rss_mb) MB once the anagram list is in)" "<= 45 MB"
+  row "window, first lookup / later lookups" \
+    "$(figure first_lookup_ms) ms / $(figure later_lookup_ms) ms (Enter to painted)" "equal"
+else
+  row "window" "not built ($build/app/shell/verbarium)" ""
+fi

@@ -57,6 +57,10 @@ class AnagramWorker {
   // started, for an empty word, without an engine, or when no thread can be made.
   bool Start(const anagram::AnagramRequestArgs& args);
 
+  // The engine of the requests started from now on (one that was still loading when the
+  // worker was made). Only while no request is active.
+  void SetEngine(JumbleEngine* engine) { engine_ = engine; }
+
   // Sets the stop event, waits until the thread has ended and clears the event; what was not
   // taken is dropped. True when a request was active.
   bool Stop();
@@ -71,7 +75,7 @@ class AnagramWorker {
   void Run(anagram::AnagramRequestArgs args);
   static void Deliver(const char* phrase, void* context);
 
-  JumbleEngine* const engine_;
+  JumbleEngine* engine_;
   platform::NamedEvent* const stop_;
   const Notify notify_;
   const Priority priority_;

@@ -99,7 +99,7 @@ void CAnagramsView::OnCurrentKindChanged(int kind, int previous_kind) {
 }
 
 void CAnagramsView::Activate(bool fresh) {
-  if (!fresh && (list_->Count() > 0 || worker_.active())) return;
+  if (!fresh && (list_->Count() > 0 || generating())) return;
   const QString word = host_.looked_up_word();
   // A filter typed for another word would hardly fit this one: a new word starts without.
   if (word != request_word_) filter_->clear();
@@ -108,6 +108,7 @@ void CAnagramsView::Activate(bool fresh) {
 
 void CAnagramsView::Leave() {
   return_focus_ = nullptr;
+  waiting_.reset();
   list_->Clear();
   phrases_.clear();
   if (host_.status != nullptr) host_.status->clearMessage();
@@ -122,7 +123,18 @@ void CAnagramsView::Refresh() {
 }
 
 void CAnagramsView::StopRequest() {
-  if (worker_.Stop()) SetBusy(false);
+  const bool was_waiting = waiting_.has_value();
+  waiting_.reset();
+  if (worker_.Stop() || was_waiting) SetBusy(false);
+}
+
+void CAnagramsView::SetEngine(JumbleEngine* engine) {
+  worker_.SetEngine(engine);
+  host_.engine_pending = false;
+  if (!waiting_) return;
+  const anagram::AnagramRequestArgs args = std::move(*waiting_);
+  waiting_.reset();
+  SetBusy(worker_.Start(args));
 }
 
 void CAnagramsView::StartRequest(const QString& word) {
@@ -143,6 +155,11 @@ void CAnagramsView::StartRequest(const QString& word) {
   sort_ = options.sort;
   QWidget* focus = QApplication::focusWidget();
   return_focus_ = focus != nullptr && isAncestorOf(focus) ? focus : nullptr;
+  if (host_.engine_pending) {
+    waiting_ = std::move(args);  // the view is busy until the engine comes
+    SetBusy(true);
+    return;
+  }
   // Start stops a running request first; the busy state carries on through the change.
   SetBusy(worker_.Start(args));
 }

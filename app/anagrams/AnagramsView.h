@@ -17,6 +17,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,8 @@ class CAnagramsView : public QWidget {
   // What the view needs of the main window.
   struct Host {
     JumbleEngine* engine = nullptr;
+    // The engine is still loading: requests wait, busy, until SetEngine hands it over.
+    bool engine_pending = false;
     platform::NamedEvent* stop = nullptr;  // "StopAnagrams"
     // The text of the last lookup: the word the pane tabs were built for.
     std::function<QString()> looked_up_word;
@@ -54,11 +57,15 @@ class CAnagramsView : public QWidget {
   // The kind staying the anagrams across a rebuild of the tabs counts as a fresh pane.
   void OnCurrentKindChanged(int kind, int previous_kind);
 
+  // The engine that was pending; a request made meanwhile starts now.
+  void SetEngine(JumbleEngine* engine);
+
   // Generates for the lookup box's text; a text that is blank after trimming starts nothing.
   void Refresh();
   // Stops a running request; the list keeps what arrived (Escape, shut-down).
   void StopRequest();
-  bool generating() const { return worker_.active(); }
+  // A request runs, or waits for the engine.
+  bool generating() const { return worker_.active() || waiting_.has_value(); }
 
   CWordListCtrl* List() const { return list_; }
 
@@ -82,6 +89,7 @@ class CAnagramsView : public QWidget {
 
   Host host_;
   AnagramWorker worker_;
+  std::optional<anagram::AnagramRequestArgs> waiting_;  // made before the engine was there
   QLineEdit* filter_;
   QPushButton* refresh_;
   QCheckBox* use_filter_;

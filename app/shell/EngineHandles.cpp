@@ -1,6 +1,7 @@
 #include "app/shell/EngineHandles.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "anagram/jumble.h"
@@ -41,13 +42,20 @@ QString EngineHandles::Open(const platform::DataLocation& location) {
            (errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QString());
   }
 
-  const uint32_t jumble_status = Jumble_StartUp(&jumble_, path("1001A.dat").c_str());
-  if (jumble_status != kJumbleOk) {
-    jumble_ = nullptr;
-    return QString::fromLatin1(jumble_status == kJumbleCorrupt ? lookup::kCorruptedDataMessage
-                                                               : lookup::kReadErrorMessage);
+  // The anagram list loads after the window is up (AnagramListLoader); a list that cannot be
+  // opened still stops the start-up here, with the message its start-up would give.
+  anagram_list_path_ = path("1001A.dat");
+  if (std::FILE* list = std::fopen(anagram_list_path_.c_str(), "rb")) {
+    std::fclose(list);
+  } else {
+    return QString::fromLatin1(lookup::kReadErrorMessage);
   }
   return {};
+}
+
+void EngineHandles::AdoptJumble(JumbleEngine* engine) {
+  if (jumble_ != nullptr) Jumble_ShutDown(&jumble_);
+  jumble_ = engine;
 }
 
 void EngineHandles::Close() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 #include "platform/data_path.h"
 
@@ -26,10 +27,15 @@ class EngineHandles {
   // Opens everything in order and stops at the first failure, giving its message (empty on
   // success): the lexical engine (a failed integrity check: the "corrupted" message; any other
   // failure: the "Error reading" one), the custom database ("Error reading"), the event
-  // ("System error : ..."), the anagram engine (as the lexical engine). With the installed
-  // dictionary, the per-user custom folder and an empty custom database are created first
+  // ("System error : ..."), and whether the anagram list can be opened ("Error reading"): the
+  // anagram engine itself is loaded later from anagram_list_path() and handed over. With the
+  // installed dictionary, the per-user custom folder and an empty custom database are created first
   // when missing. What opened before a failure stays open until Close.
   QString Open(const platform::DataLocation& location);
+
+  // Takes the anagram engine loaded from anagram_list_path() (AnagramListLoader).
+  void AdoptJumble(JumbleEngine* engine);
+  const std::string& anagram_list_path() const { return anagram_list_path_; }
 
   // Shuts the lexical engine down, closes the custom database, shuts the anagram engine down
   // and closes the event; each only when open.
@@ -47,4 +53,5 @@ class EngineHandles {
   CustomDatabase* custom_ = nullptr;
   platform::NamedEvent* stop_anagrams_ = nullptr;
   JumbleEngine* jumble_ = nullptr;
+  std::string anagram_list_path_;
 };

@@ -18,6 +18,7 @@
 #include "app/shell/WebPages.h"
 #include "platform/data_path.h"
 
+class AnagramListLoader;
 class COptionsSheet;
 class CHelpFormView;
 class CHelpPaneView;
@@ -83,6 +84,9 @@ class CMainDialog : public QMainWindow {
   void UpdateCommandStates();
 
  signals:
+  // A start-up step that ran after the window was up failed (the anagram list): its one
+  // message has been shown, the window is closed and the program is to end with a failure.
+  void LateStartUpFailed();
   // The lookup box's text for the custom entry dialog ("Add to custom dictionary").
   void AddEntryRequested(const QString& word);
 
@@ -102,6 +106,10 @@ class CMainDialog : public QMainWindow {
   // The anagram view and its page (MainDialogAnagrams.cpp).
   void SetUpAnagrams();
   void AddAnagramsPage(COptionsSheet* sheet);
+  // Loads the anagram list once the window is painted; an anagram request waits for it.
+  void LoadAnagramListAfterPaint();
+  void OnAnagramListLoaded(JumbleEngine* engine);
+  void OnAnagramListFailed(const QString& message);
   void ShowAbout();
   void ClearHistory();
   QSize DefaultSize() const;
@@ -126,5 +134,6 @@ class CMainDialog : public QMainWindow {
   CSplitterTabFrame* frame_ = nullptr;
   LookupController* lookup_ = nullptr;
   PrintCommands* printing_ = nullptr;
+  AnagramListLoader* anagram_list_ = nullptr;
   QPointer<CHelpWindow> help_window_;
 };

@@ -3,15 +3,20 @@
 // before the engines close; and the "Anagrams" page of the Options sheet.
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "app/anagrams/AnagramsPropertyPage.h"
 #include "app/anagrams/AnagramsView.h"
 #include "app/lookup/lookup.h"
 #include "app/panes/SplitterTabFrame.h"
+#include "app/shell/AfterFirstPaint.h"
+#include "app/shell/AnagramListLoader.h"
 #include "app/shell/HistoryCombo.h"
 #include "app/shell/LookupController.h"
 #include "app/shell/MainDialog.h"
 #include "app/shell/OptionsSheet.h"
+#include "app/shell/TipOfTheDay.h"
+#include "ui/MessageBox.h"
 
 namespace {
 
@@ -34,6 +39,7 @@ void CMainDialog::SetUpAnagrams() {
   frame_->SetAnagramsViewFactory([this, stop](QWidget* parent) {
     CAnagramsView::Host host;
     host.engine = handles_.jumble();
+    host.engine_pending = host.engine == nullptr && anagram_list_ != nullptr;
     host.stop = handles_.stop_anagrams();
     host.looked_up_word = [this] {
       return lookup_->started() ? QString::fromStdString(lookup_->session()->current_word())
@@ -57,6 +63,33 @@ void CMainDialog::SetUpAnagrams() {
   SetAnagramWorkerStopper([this] {
     if (auto* view = qobject_cast<CAnagramsView*>(frame_->AnagramsView())) view->StopRequest();
   });
+}
+
+void CMainDialog::LoadAnagramListAfterPaint() {
+  anagram_list_ = new AnagramListLoader(this);
+  connect(anagram_list_, &AnagramListLoader::Loaded, this, &CMainDialog::OnAnagramListLoaded);
+  connect(anagram_list_, &AnagramListLoader::Failed, this, &CMainDialog::OnAnagramListFailed);
+  const auto load = [this] { anagram_list_->Load(handles_.anagram_list_path()); };
+  RunAfterFirstPaint(this, load);
+  // A window that starts hidden (in the tray) is not painted: the list loads at once.
+  QTimer::singleShot(0, this, [this, load] {
+    if (!isVisible()) load();
+  });
+}
+
+void CMainDialog::OnAnagramListLoaded(JumbleEngine* engine) {
+  handles_.AdoptJumble(engine);
+  if (auto* view = qobject_cast<CAnagramsView*>(frame_->AnagramsView())) view->SetEngine(engine);
+}
+
+void CMainDialog::OnAnagramListFailed(const QString& message) {
+  // As a failure during start-up: a request waiting for the list gives up, the one message
+  // shows, then the window closes and the program ends.
+  if (auto* view = qobject_cast<CAnagramsView*>(frame_->AnagramsView())) view->StopRequest();
+  CloseTipOfTheDay(this);
+  MessageBox::Error(this, message);
+  hide();
+  emit LateStartUpFailed();
 }
 
 void CMainDialog::AddAnagramsPage(COptionsSheet* sheet) {

@@ -5,6 +5,9 @@
 
 #include "app/lookup/custom_entry.h"
 #include "app/panes/SenseListView.h"
+#include "app/shell/AfterFirstPaint.h"
+#include "app/shell/AnagramListLoader.h"
+#include "app/shell/FirstLookupWarmUp.h"
 #include "app/shell/HistoryCombo.h"
 #include "app/shell/LookupController.h"
 #include "app/shell/MainDialog.h"
@@ -78,6 +81,13 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   show();
   activateWindow();
   started_ = true;
+  LoadAnagramListAfterPaint();
+  RunAfterFirstPaint(this, [this] {
+    WarmUpFirstLookup(
+        handles_.engine(), handles_.custom_handle(),
+        {settings_.Font(Setting::kSenseFont).ToFont(), settings_.Font(Setting::kPaneFont).ToFont(),
+         settings_.Font(Setting::kUsageFont).ToFont()});
+  });
   if (settings_.Number(Setting::kSystemTray) == 0) {
     ShowTipOfTheDayWhenPainted(this, &settings_,
                                QString::fromStdString(location.DictionaryFile("tips.dat")));
@@ -99,6 +109,7 @@ void CMainDialog::ShutDown() {
   settings_.Save();
   senses_->SaveColumnLayout();
   if (stop_anagrams_) stop_anagrams_();
+  if (anagram_list_ != nullptr) anagram_list_->Cancel();  // before the stop event closes
   tool_row_->LookupBox()->Save(/*add_current_text=*/true);
   handles_.Close();
 }

@@ -1,13 +1,11 @@
 #include "app/shell/TipOfTheDay.h"
 
-#include <QEvent>
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
 #include <algorithm>
-#include <functional>
 #include <limits>
 
+#include "app/shell/AfterFirstPaint.h"
 #include "app/shell/Settings.h"
 #include "ui/TipDlg.h"
 
@@ -34,37 +32,10 @@ void StoreValues(Settings* settings, const CTipDlg::Values& values) {
     settings->WriteNow(key);
 }
 
-// Runs an action once, after the first paint of a widget and after what that paint queued
-// (two hops through the event queue): the window is on the screen, and measured as ready,
-// before the tip does its own work.
-class AfterFirstPaint : public QObject {
- public:
-  AfterFirstPaint(QWidget* widget, std::function<void()> action)
-      : QObject(widget), widget_(widget), action_(std::move(action)) {
-    widget->installEventFilter(this);
-  }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == widget_ && event->type() == QEvent::Paint) {
-      widget_->removeEventFilter(this);
-      QTimer::singleShot(0, widget_, [widget = widget_, action = action_] {
-        QTimer::singleShot(0, widget, action);
-      });
-      deleteLater();
-    }
-    return false;
-  }
-
- private:
-  QWidget* widget_;
-  std::function<void()> action_;
-};
-
 }  // namespace
 
 void ShowTipOfTheDayWhenPainted(QWidget* window, Settings* settings, const QString& tips_path) {
-  new AfterFirstPaint(window, [window, settings, tips_path] {
+  RunAfterFirstPaint(window, [window, settings, tips_path] {
     auto* dialog = new CTipDlg(
         tips_path, ReadValues(*settings),
         [settings](const CTipDlg::Values& values) { StoreValues(settings, values); }, window);

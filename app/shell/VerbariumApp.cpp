@@ -53,6 +53,7 @@ CVerbariumApp::CVerbariumApp(int& argc, char** argv) : QApplication(argc, argv) 
 int CVerbariumApp::Run() {
   QStringList arguments = QApplication::arguments().mid(1);
   const bool report = arguments.removeAll(QString::fromLatin1(kStartupReportOption)) > 0;
+  const bool time_lookups = arguments.removeAll(QString::fromLatin1(kLookupTimingOption)) > 0;
 
   CSingleInstanceGuard guard;
   if (!guard.Claim(arguments)) return 0;
@@ -61,7 +62,8 @@ int CVerbariumApp::Run() {
   connect(&guard, &CSingleInstanceGuard::CommandLineReceived, &dialog, &CMainDialog::OnHandOver);
   ReportViewsIfAsked(&dialog);
   if (!dialog.StartUp(StartUpOptions::FromEnvironment())) return 1;
-  if (report) ReportWhenReady(&dialog);
+  connect(&dialog, &CMainDialog::LateStartUpFailed, this, [] { QCoreApplication::exit(1); });
+  if (report) ReportWhenReady(&dialog, time_lookups);
   QuitOnTerminationSignals(this);
   return exec();
 }

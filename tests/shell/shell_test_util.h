@@ -97,6 +97,8 @@ inline std::unique_ptr<CMainDialog> StartedDialog() {
   auto dialog = std::make_unique<CMainDialog>();
   EXPECT_TRUE(dialog->StartUp(Options(QStringLiteral(VERBARIUM_BINARY_DIR))));
   EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+  // The anagram list loads after the first paint.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->handles().jumble() != nullptr; }, 30000));
   return dialog;
 }
 

@@ -1,6 +1,12 @@
 // Start-up and shut-down of the real main window: each failure's one message, the splash,
 // what comes back at the next start, and the hand-over from a later start.
+#include <QSignalSpy>
 #include <QSplitter>
+#include <QTabBar>
+
+#include "app/anagrams/AnagramsView.h"
+#include "app/panes/SplitterTabFrame.h"
+#include "app/panes/WordListCtrl.h"
 
 #include "app/lookup/lookup.h"
 #include "app/panes/SenseListView.h"
@@ -44,8 +50,7 @@ TEST_F(StartUpTest, EachBrokenDataFileStopsStartUpWithItsOneMessage) {
       {"1001M.idx", nullptr, kReadError},
       {"1001M.idx", [](QByteArray& bytes) { bytes[12] = 5; }, kReadError},  // 5 entries, none
       {"1001M.dat", nullptr, kReadError},
-      {"1001A.dat", nullptr, kReadError},
-      {"1001A.dat", flip(5000), kCorrupted},
+      {"1001A.dat", nullptr, kReadError},  // a damaged one: DamagedAnagramList...
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.file) + (c.damage ? " damaged" : " missing"));
@@ -70,6 +75,44 @@ TEST_F(StartUpTest, EachBrokenDataFileStopsStartUpWithItsOneMessage) {
       EXPECT_EQ(dialog.handles().jumble(), nullptr);
     }
   }
+}
+
+// The anagram list loads after the window is up; a request made before waits for it.
+TEST_F(StartUpTest, AnagramRequestBeforeTheListHasLoadedWaitsThenAnswers) {
+  DataFolder data;
+  CMainDialog dialog;
+  ASSERT_TRUE(dialog.StartUp(Options(data.path())));
+  shell_test::TypeLookup(&dialog, QStringLiteral("listen"));
+  CSplitterTabFrame* frame = dialog.frame();
+  for (int tab = 0; tab < frame->count(); ++tab)
+    if (frame->tabText(tab) == QStringLiteral("Anagrams")) frame->tabBar()->setCurrentIndex(tab);
+  auto* view = qobject_cast<CAnagramsView*>(frame->AnagramsView());
+  ASSERT_NE(view, nullptr);
+  ASSERT_EQ(dialog.handles().jumble(), nullptr) << "nothing was painted yet";
+  EXPECT_TRUE(view->generating());
+  EXPECT_TRUE(dialog.busy());
+
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !view->generating(); }, 30000));
+  ASSERT_NE(dialog.handles().jumble(), nullptr);
+  EXPECT_FALSE(dialog.busy());
+  EXPECT_TRUE(view->List()->Words().contains(QStringLiteral("silent")));
+  EXPECT_TRUE(MessageBox::TakeShown().isEmpty());
+}
+
+TEST_F(StartUpTest, DamagedAnagramListAfterTheWindowIsUpEndsTheProgram) {
+  DataFolder data;
+  data.Damage("1001A.dat", [](QByteArray& bytes) { bytes[5000] = ~bytes[5000]; });
+  CMainDialog dialog;
+  QSignalSpy ended(&dialog, &CMainDialog::LateStartUpFailed);
+  ASSERT_TRUE(dialog.StartUp(Options(data.path())));
+  EXPECT_TRUE(dialog.isVisible());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ended.count() == 1; }, 30000));
+  const QList<MessageBox::Shown> shown = MessageBox::TakeShown();
+  ASSERT_EQ(shown.size(), 1);
+  EXPECT_EQ(shown[0].kind, MessageBox::Kind::kError);
+  EXPECT_EQ(shown[0].text, QString::fromLatin1(kCorrupted));
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.handles().jumble(), nullptr);
 }
 
 TEST_F(StartUpTest, UnusableSettingsFolderStopsStartUp) {
