@@ -1,4 +1,5 @@
 #include "anagram/jumble.h"
+#include "anagram/jumble_testing.h"
 
 #include <sys/stat.h>
 
@@ -13,6 +14,7 @@
 #include <string_view>
 #include <system_error>
 #include <thread>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -35,6 +37,7 @@ std::atomic<int32_t> g_min_length{0};
 std::atomic<int32_t> g_max_length{128};
 std::atomic<int32_t> g_max_anagrams{0};
 std::atomic<bool> g_permutations{false};
+std::atomic<bool> g_remember_dead_ends{true};
 
 // A word of the list, prepared once at start-up so that the candidate pass can reject most
 // words without looking at their letters.
@@ -131,6 +134,18 @@ struct Candidate {
 
 using LetterCounts = std::array<int8_t, 26>;
 
+struct LetterCountsHash {
+  size_t operator()(const LetterCounts& counts) const {
+    uint64_t hash = 1469598103934665603u;  // FNV-1a
+    for (int8_t count : counts)
+      hash = (hash ^ static_cast<uint8_t>(count)) * 1099511628211u;
+    return static_cast<size_t>(hash);
+  }
+};
+
+// The most dead ends a request remembers (about 40 bytes each).
+constexpr size_t kMostDeadEnds = size_t{1} << 22;
+
 // One GenerateAnagrams call: its letters, filter, candidates and search.
 class Request {
  public:
@@ -144,6 +159,7 @@ class Request {
   bool KeyLess(const Candidate& a, const Candidate& b) const;
   void CombSortCandidates();
   void Search(const LetterCounts& remaining, int remaining_total, int start, int depth);
+  void SearchFrom(const LetterCounts& remaining, int remaining_total, int start, int depth);
   void Complete(int depth);
   bool FilterFitsCount(size_t words) const;
   bool FitsFilter(const std::vector<int>& order) const;
@@ -172,6 +188,15 @@ class Request {
   std::vector<Candidate> candidates_;
   int first_[26];
   int last_[26];
+
+  // Dead ends: letters left from which the search, starting at a candidate position, came to
+  // no complete set. The candidates a search may use from a position on are a subset of those
+  // from any earlier one, so each letter multiset keeps the earliest such position, and a
+  // search from it or any later one is known to find nothing and is skipped. Skipping it
+  // changes neither the sets found nor their order.
+  std::unordered_map<LetterCounts, int, LetterCountsHash> dead_ends_;
+  uint64_t completions_ = 0;  // sets completed so far, delivered or not
+  bool remember_dead_ends_ = g_remember_dead_ends.load();
 
   std::vector<int> current_;  // candidate positions of the words under construction
   std::string phrase_;
@@ -312,6 +337,22 @@ void Request::Search(const LetterCounts& remaining, int remaining_total, int sta
     ended_ = true;
     return;
   }
+  if (!remember_dead_ends_) return SearchFrom(remaining, remaining_total, start, depth);
+  const auto dead = dead_ends_.find(remaining);
+  // Elements stay where they are while the map grows; iterators do not.
+  int* earliest = dead != dead_ends_.end() ? &dead->second : nullptr;
+  if (earliest != nullptr && start >= *earliest) return;
+  const uint64_t completions_before = completions_;
+  SearchFrom(remaining, remaining_total, start, depth);
+  if (ended_ || completions_ != completions_before) return;
+  if (earliest != nullptr) {
+    *earliest = start;
+  } else if (dead_ends_.size() < kMostDeadEnds) {
+    dead_ends_.emplace(remaining, start);
+  }
+}
+
+void Request::SearchFrom(const LetterCounts& remaining, int remaining_total, int start, int depth) {
   int smallest = 0;
   uint32_t mask = 0;
   for (int k = 25; k >= 0; --k) {
@@ -376,6 +417,7 @@ void Request::Deliver(const std::vector<int>& order) {
 }
 
 void Request::Complete(int depth) {
+  ++completions_;
   int n = depth + 1;
   std::vector<int> order(n);
   for (int i = 0; i < n; ++i)
@@ -491,6 +533,14 @@ uint32_t Jumble_StartUp(JumbleEngine** handle, const char* path) {
     return kJumbleCorrupt;
   }
   if (list != kJumbleOk) return list;
+  // A list cut short inside the last chunk passes the digest; the counts behind the marker
+  // tell it.
+  if (engine::LoadU32(header + nymdex::kAnagramCountsMarkerAt) == nymdex::kAnagramCountsMarker &&
+      (engine::LoadU32(header + nymdex::kAnagramBodyLengthAt) !=
+           static_cast<uint64_t>(info.st_size) - kHeaderSize ||
+       engine::LoadU32(header + nymdex::kAnagramWordCountAt) != engine->word_count)) {
+    return kJumbleCorrupt;
+  }
   *handle = engine.release();
   return kJumbleOk;
 }
@@ -547,4 +597,8 @@ uint32_t Jumble_ShutDown(JumbleEngine** handle) {
   delete *handle;
   *handle = nullptr;
   return kJumbleOk;
+}
+
+void SetDeadEndMemoryForTesting(bool on) {
+  g_remember_dead_ends.store(on);
 }

@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <filesystem>
 #include <iostream>
 #include <system_error>
 #include <thread>
@@ -52,6 +53,7 @@ Dictionaries::Dictionaries(std::string data_dir) : data_dir_(std::move(data_dir)
     data_dir_ = location.dictionary_dir;
     custom_dir = location.custom_dir;
     if (location.installed) platform::MakeDirectories(custom_dir);
+    custom_is_users_ = location.installed;
   }
   while (data_dir_.size() > 1 && data_dir_.back() == '/')
     data_dir_.pop_back();
@@ -84,20 +86,25 @@ std::string Dictionaries::OpenEngine() {
 
 std::string Dictionaries::OpenCustom() {
   if (custom != nullptr) return "";
-  // A fresh installation has no custom database yet: start an empty one. One file without the
-  // other is a damaged database, which is reported and left as it is.
-  switch (CustomDb_CreateIfMissing(index_path_.c_str(), data_path_.c_str())) {
-    case CustomCreateResult::kCreated:
-    case CustomCreateResult::kExisting:
-      break;
-    case CustomCreateResult::kDamaged:
-      return lookup::kCorruptedDataMessage;
-    case CustomCreateResult::kFailed:
-      return lookup::kReadErrorMessage;
+  // A fresh installation has no custom database yet: start an empty one, in the user's own
+  // folder or beside the dictionary, never in a folder that holds no dictionary at all. One
+  // file without the other is a damaged database, which is reported and left as it is.
+  std::error_code ignored;
+  if (custom_is_users_ || std::filesystem::exists(Path(program::kSynsetFile), ignored)) {
+    switch (CustomDb_CreateIfMissing(index_path_.c_str(), data_path_.c_str())) {
+      case CustomCreateResult::kCreated:
+      case CustomCreateResult::kExisting:
+        break;
+      case CustomCreateResult::kDamaged:
+        return lookup::kCorruptedDataMessage;
+      case CustomCreateResult::kFailed:
+        return lookup::kReadErrorMessage;
+    }
   }
-  if (CustomDb_Open(&custom, index_path_.c_str(), data_path_.c_str()) == kCustomOk) return "";
+  const int32_t status = CustomDb_Open(&custom, index_path_.c_str(), data_path_.c_str());
+  if (status == kCustomOk) return "";
   custom = nullptr;
-  return lookup::kReadErrorMessage;
+  return CustomStatusIsDamage(status) ? lookup::kCorruptedDataMessage : lookup::kReadErrorMessage;
 }
 
 std::string Dictionaries::OpenAnagrams() {

@@ -52,6 +52,7 @@ class Dictionaries {
   std::string data_dir_;
   std::string index_path_;
   std::string data_path_;
+  bool custom_is_users_ = false;  // the custom database lives in the user's own data folder
   platform::NamedEvent* stop_event_ = nullptr;
 };
 

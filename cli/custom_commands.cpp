@@ -109,9 +109,15 @@ int Add(const ParsedArgs& a, Dictionaries& d, Context& c) {
   return kExitFound;
 }
 
+constexpr char kDamagedEntryText[] = "(damaged entry)";
+
 int List(const ParsedArgs& a, Dictionaries& d, Context& c) {
   std::vector<CustomEntrySummary> entries;
-  if (!CustomDb_GetAllEntries(d.custom, &entries)) return Fail(c, lookup::kReadErrorMessage);
+  if (!CustomDb_GetAllEntries(d.custom, &entries, true)) {
+    return Fail(c, lookup::kReadErrorMessage);
+  }
+  const bool damaged = std::any_of(entries.begin(), entries.end(),
+                                   [](const CustomEntrySummary& e) { return e.damaged; });
   std::vector<size_t> order(entries.size());
   for (size_t i = 0; i < order.size(); ++i)
     order[i] = i;
@@ -121,6 +127,15 @@ int List(const ParsedArgs& a, Dictionaries& d, Context& c) {
     JsonWriter json;
     json.BeginObject().Key("entries").BeginArray();
     for (size_t i : order) {
+      if (entries[i].damaged) {
+        json.BeginObject()
+            .Key("position")
+            .Int(static_cast<int64_t>(i) + 1)
+            .Key("damaged")
+            .Bool(true)
+            .EndObject();
+        continue;
+      }
       json.BeginObject()
           .Key("position")
           .Int(static_cast<int64_t>(i) + 1)
@@ -136,10 +151,17 @@ int List(const ParsedArgs& a, Dictionaries& d, Context& c) {
     c.out << json.text() << "\n";
   } else {
     for (size_t i : order) {
+      if (entries[i].damaged) {
+        c.out << i + 1 << "\t" << kDamagedEntryText << "\n";
+        continue;
+      }
       c.out << i + 1 << "\t" << lookup::ToDisplayForm(entries[i].word) << "\t"
             << TypeDisplayName(entries[i].type_name) << "\t" << entries[i].definition << "\n";
     }
   }
+  // Damaged entries are listed, so that they can be deleted by position, but never as a
+  // clean answer.
+  if (damaged) return Fail(c, lookup::kCorruptedDataMessage);
   return entries.empty() ? kExitNotFound : kExitFound;
 }
 
@@ -216,9 +238,10 @@ int Show(const ParsedArgs& a, Dictionaries& d, Context& c) {
   if (key.empty()) return UsageError(c, "custom", "show needs a word");
   std::vector<std::string> records;
   std::vector<CustomEntrySummary> summaries;
-  if (CustomDb_FindRecords(d.custom, key.c_str(), &records) != kCustomOk ||
-      !CustomDb_GetAllEntries(d.custom, &summaries)) {
-    return Fail(c, lookup::kReadErrorMessage);
+  const int32_t status = CustomDb_FindRecords(d.custom, key.c_str(), &records);
+  if (status != kCustomOk || !CustomDb_GetAllEntries(d.custom, &summaries, true)) {
+    return Fail(c, CustomStatusIsDamage(status) ? lookup::kCorruptedDataMessage
+                                                : lookup::kReadErrorMessage);
   }
   const std::string word = lookup::ToDisplayForm(key);
   if (records.empty()) {
@@ -242,7 +265,10 @@ int Show(const ParsedArgs& a, Dictionaries& d, Context& c) {
 // entry moving up by one, the database reopened after each deletion.
 int Delete(const ParsedArgs& a, Dictionaries& d, Context& c) {
   std::vector<CustomEntrySummary> entries;
-  if (!CustomDb_GetAllEntries(d.custom, &entries)) return Fail(c, lookup::kReadErrorMessage);
+  // Damaged entries keep their positions, so that they can be deleted.
+  if (!CustomDb_GetAllEntries(d.custom, &entries, true)) {
+    return Fail(c, lookup::kReadErrorMessage);
+  }
   std::vector<int> positions;
   if (a.Has("word")) {
     if (a.operands.size() > 1) return UsageError(c, "custom", "give positions or --word");
@@ -267,8 +293,10 @@ int Delete(const ParsedArgs& a, Dictionaries& d, Context& c) {
   }
   for (size_t i = 0; i < positions.size(); ++i) {
     const CustomEntrySummary& entry = entries[positions[i]];
-    std::string label = lookup::ToDisplayForm(entry.word) + " (" +
-                        TypeDisplayName(entry.type_name) + "): " + entry.definition;
+    std::string label = entry.damaged
+                            ? std::string(kDamagedEntryText)
+                            : lookup::ToDisplayForm(entry.word) + " (" +
+                                  TypeDisplayName(entry.type_name) + "): " + entry.definition;
     int current = positions[i];
     for (size_t k = 0; k < i; ++k) {
       if (positions[k] < positions[i]) --current;

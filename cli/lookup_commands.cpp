@@ -1,10 +1,14 @@
 // The commands that read the dictionary: lookup, anagrams, match.
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <mutex>
 #include <optional>
 #include <set>
+#include <thread>
 
 #include "anagram/anagram_options.h"
 #include "anagram/pattern.h"
@@ -15,6 +19,8 @@
 #include "cli/cli_internal.h"
 #include "cli/json_writer.h"
 #include "engine/text_helpers.h"
+#include "platform/named_event.h"
+#include "platform/program_names.h"
 
 namespace cli {
 
@@ -61,6 +67,7 @@ constexpr char kAnagramsHelp[] =
     "  --no-permutations  each set of words once\n"
     "  --filter LENGTHS   word lengths in order, e.g. 4-3; they must add up to the letters\n"
     "  --sort, --no-sort  sort the list alphabetically (the default) or not\n"
+    "  --timeout SECONDS  stop the search after SECONDS (1 to 86,400) and list what it found\n"
     "  --json             JSON output: {\"anagrams\": [...]}\n"
     "  --data DIR         the data folder (default: Data below the current directory)\n"
     "\n"
@@ -125,7 +132,18 @@ class LookupRunner {
   // Looks `text` up; `senses` (1-based, may be empty for all) chooses the checked rows.
   LookupOutput Run(const std::string& text, const std::vector<int>& senses) {
     LookupOutput output;
+    // A NUL byte cannot be typed; the text around it must not pass for the whole line.
+    if (text.find('\0') != std::string::npos) {
+      output.status = kExitError;
+      output.error = lookup::kInvalidCharactersMessage;
+      return output;
+    }
     const lookup::LookupResult result = session_.Lookup(text);
+    if (result.custom_damaged && result.kind != lookup::InputKind::kPattern) {
+      output.status = kExitError;
+      output.error = lookup::kCorruptedDataMessage;
+      return output;
+    }
     switch (result.kind) {
       case lookup::InputKind::kPattern:
         output.pattern = true;
@@ -318,8 +336,10 @@ int RunBatch(const std::string& file, bool json, LookupRunner& runner, Context& 
   while (std::getline(*input, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     const LookupOutput o = runner.Run(line, {});
-    // A dictionary that cannot be read fails the whole batch; other lines only count.
-    if (o.status == kExitError && o.error == lookup::kReadErrorMessage) {
+    // A dictionary that cannot be read or is damaged fails the whole batch; other lines only
+    // count.
+    if (o.status == kExitError &&
+        (o.error == lookup::kReadErrorMessage || o.error == lookup::kCorruptedDataMessage)) {
       c.out.flush();
       return Fail(c, o.error);
     }
@@ -332,6 +352,49 @@ int RunBatch(const std::string& file, bool json, LookupRunner& runner, Context& 
 
 // Reads the anagram settings the options give into `settings`. An option out of range or given
 // both ways is reported, and the exit status returned; nothing when all is well.
+// Sets the "StopAnagrams" event, as the window's Stop does, once `limit` has passed (never for
+// a limit of 0), until the object goes; `stopped` tells whether it did. The event is clear
+// again afterwards.
+class StopTimer {
+ public:
+  StopTimer(std::chrono::seconds limit, bool* stopped) : stopped_(stopped) {
+    if (limit.count() <= 0) return;
+    event_ = platform::OpenNamedEvent(program::kStopAnagramsEvent, true, false);
+    if (event_ == nullptr) return;
+    thread_ = std::thread([this, limit] {
+      std::unique_lock<std::mutex> lock(mutex_);
+      if (!done_changed_.wait_for(lock, limit, [this] { return done_; })) {
+        platform::SetNamedEvent(event_);
+        *stopped_ = true;
+      }
+    });
+  }
+  ~StopTimer() {
+    if (thread_.joinable()) {
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        done_ = true;
+      }
+      done_changed_.notify_one();
+      thread_.join();
+    }
+    if (event_ != nullptr) {
+      platform::ResetNamedEvent(event_);
+      platform::CloseNamedEvent(event_);
+    }
+  }
+  StopTimer(const StopTimer&) = delete;
+  StopTimer& operator=(const StopTimer&) = delete;
+
+ private:
+  bool* stopped_;
+  platform::NamedEvent* event_ = nullptr;
+  std::mutex mutex_;
+  std::condition_variable done_changed_;
+  bool done_ = false;
+  std::thread thread_;
+};
+
 std::optional<int> ReadAnagramSettings(const ParsedArgs& a, Context& c,
                                        anagram::AnagramSettings* settings) {
   for (auto [name, field] :
@@ -343,15 +406,20 @@ std::optional<int> ReadAnagramSettings(const ParsedArgs& a, Context& c,
     }
     *field = value;
   }
+  // Only the command line refuses this: the Anagrams page lets the limits cross.
+  if (settings->min_length > settings->max_length) {
+    return UsageError(c, "anagrams", "--min must not be greater than --max");
+  }
   if (a.Has("count")) {
-    const anagram::MaximumNumberCheck check = anagram::CheckMaximumNumber(a.Value("count"));
-    if (!check.message.empty()) return Fail(c, check.message);
-    std::string digits;
-    for (char ch : a.Value("count")) {
-      if (engine::IsAsciiDigit(ch)) digits += ch;
-    }
+    // The same number parser as --min and --max; the page's check then gives its range text.
     int value = 0;
-    if (!ParseInt(digits, &value)) return UsageError(c, "anagrams", "--count takes a number");
+    if (!ParseInt(a.Value("count"), &value)) {
+      const anagram::MaximumNumberCheck check = anagram::CheckMaximumNumber(a.Value("count"));
+      if (!check.message.empty()) return Fail(c, check.message);
+      return UsageError(c, "anagrams", "--count takes a number from 0 to 10,000");
+    }
+    const anagram::MaximumNumberCheck check = anagram::CheckMaximumNumber(std::to_string(value));
+    if (!check.message.empty()) return Fail(c, check.message);
     settings->max_anagrams = value;
   }
   if (a.Has("permutations") && a.Has("no-permutations")) {
@@ -395,7 +463,11 @@ int LookupCommand(const std::vector<std::string>& args, Context& c) {
   if (batch && a.Has("senses")) {
     return UsageError(c, "lookup", "--senses cannot be used with --batch");
   }
-  if (!batch && a.operands.empty()) return UsageError(c, "lookup", "no text to look up");
+  // One rule for the empty text in every command: nothing left once normalised is a usage
+  // error.
+  if (!batch && lookup::NormaliseLookupText(JoinOperands(a.operands)).empty()) {
+    return UsageError(c, "lookup", "no text to look up");
+  }
   std::vector<int> senses;
   for (const std::string& value : a.Values("senses")) {
     for (const std::string& piece : SplitList(value)) {
@@ -450,6 +522,7 @@ int AnagramsCommand(const std::vector<std::string>& args, Context& c) {
                   {"filter", true},
                   {"sort", false},
                   {"no-sort", false},
+                  {"timeout", true},
                   {"data", true}},
                  &a, &error)) {
     return UsageError(c, "anagrams", error);
@@ -459,10 +532,17 @@ int AnagramsCommand(const std::vector<std::string>& args, Context& c) {
     return kExitFound;
   }
   const std::string text = JoinOperands(a.operands);
-  if (lookup::Trim(text).empty()) return UsageError(c, "anagrams", "no text to anagram");
+  if (lookup::NormaliseLookupText(text).empty()) {
+    return UsageError(c, "anagrams", "no text to anagram");
+  }
 
   anagram::AnagramSettings settings;
   if (const std::optional<int> refused = ReadAnagramSettings(a, c, &settings)) return *refused;
+  int timeout_seconds = 0;
+  if (a.Has("timeout") && (!ParseInt(a.Value("timeout"), &timeout_seconds) || timeout_seconds < 1 ||
+                           timeout_seconds > 86400)) {
+    return UsageError(c, "anagrams", "--timeout takes a number of seconds from 1 to 86,400");
+  }
   const std::string filter = a.Value("filter");
   anagram::AnagramRequestArgs request;
   const std::string message = anagram::BuildAnagramRequest(text, filter, settings, &request);
@@ -471,8 +551,17 @@ int AnagramsCommand(const std::vector<std::string>& args, Context& c) {
   Dictionaries dictionaries(a.Value("data", c.data_dir));
   const std::string open_error = dictionaries.OpenAnagrams();
   if (!open_error.empty()) return Fail(c, open_error);
-  std::vector<std::string> anagrams = lookup::GenerateAnagramList(dictionaries.jumble, request);
+  bool stopped = false;
+  std::vector<std::string> anagrams;
+  {
+    const StopTimer timer(std::chrono::seconds(timeout_seconds), &stopped);
+    anagrams = lookup::GenerateAnagramList(dictionaries.jumble, request);
+  }
   if (!a.Has("no-sort")) lookup::SortAnagrams(&anagrams);
+  if (stopped) {
+    c.err << "verbarium-cli anagrams: stopped after " << timeout_seconds
+          << (timeout_seconds == 1 ? " second" : " seconds") << "; the list may be incomplete\n";
+  }
 
   if (a.Has("json")) {
     JsonWriter json;

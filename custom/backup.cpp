@@ -128,11 +128,12 @@ std::string SuggestedBackupName(std::time_t now) {
 
 std::string BackupCustomDatabase(const std::string& index_path, const std::string& data_path,
                                  const std::string& dbk_path) {
-  // A change cut short is settled first, so that the pair copied belongs together.
-  bool acted = false;
+  // Under the lock, with a change cut short settled first, so that the pair copied belongs
+  // together.
+  custom::DbLock lock;
   errno = 0;
-  if (!custom::SettleFiles(index_path, data_path, &acted)) {
-    return FailureText(kBackupFailedText, errno);
+  if (!custom::LockFiles(index_path, data_path, custom::LockMode::kShared, false, &lock)) {
+    return FailureText(kBackupFailedText, errno != 0 ? errno : EAGAIN);
   }
   int error = CopyFile(data_path, dbk_path);
   if (error == 0) error = CopyFile(index_path, BackupIndexPath(dbk_path));
@@ -149,21 +150,23 @@ RestoreResult RestoreCustomDatabase(CustomDatabase** handle, const std::string& 
     result.message = FailureText(kRestoreFailedText, fault);
     return result;
   }
-  bool acted = false;
-  errno = 0;
-  if (!custom::SettleFiles(index_path, data_path, &acted)) {
-    result.message = FailureText(kRestoreFailedText, errno);
-    return result;
-  }
-  // Both backup files are copied beside the database before either replaces anything, so a
-  // missing or unreadable index backup leaves the database whole.
-  custom::NewContent index{nullptr, BackupIndexPath(dbk_path)};
-  custom::NewContent data{nullptr, dbk_path};
-  int error = custom::ReplaceFiles(index_path, data_path, index, data);
-  if (error != 0) {
-    result.message = FailureText(kRestoreFailedText, error);
-    return result;
-  }
+  {
+    custom::DbLock lock;
+    errno = 0;
+    if (!custom::LockFiles(index_path, data_path, custom::LockMode::kExclusive, true, &lock)) {
+      result.message = FailureText(kRestoreFailedText, errno != 0 ? errno : EAGAIN);
+      return result;
+    }
+    // Both backup files are copied beside the database before either replaces anything, so a
+    // missing or unreadable index backup leaves the database whole.
+    custom::NewContent index{nullptr, BackupIndexPath(dbk_path)};
+    custom::NewContent data{nullptr, dbk_path};
+    int error = custom::ReplaceFiles(index_path, data_path, index, data);
+    if (error != 0) {
+      result.message = FailureText(kRestoreFailedText, error);
+      return result;
+    }
+  }  // The lock goes before the handle opens again: the open takes it itself.
   if (handle == nullptr || *handle == nullptr) {
     result.outcome = RestoreOutcome::kNotOpen;
     return result;

@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -98,9 +99,33 @@ bool PrepareRecord(int32_t type_index, const char* word, const char* definition,
                         record);
 }
 
+// The position, in the index the files hold now, of the entry that the caller saw at
+// `position` in `seen`: the same position while the index still begins with what the caller saw
+// (other processes only appended since); otherwise the one entry with its key, when exactly one
+// entry has that key both then and now. -1 when the entry cannot be told for sure, so that a
+// change never hits another entry than the one the caller chose.
+int32_t CurrentPosition(const std::vector<CustomIndexEntry>& seen,
+                        const std::vector<CustomIndexEntry>& now, int32_t position) {
+  if (position < 0 || static_cast<size_t>(position) >= seen.size()) return -1;
+  auto same = [](const CustomIndexEntry& a, const CustomIndexEntry& b) {
+    return a.key == b.key && a.offset == b.offset;
+  };
+  if (seen.size() <= now.size() && std::equal(seen.begin(), seen.end(), now.begin(), same)) {
+    return position;
+  }
+  const engine::Digest& key = seen[static_cast<size_t>(position)].key;
+  auto has_key = [&key](const CustomIndexEntry& entry) { return entry.key == key; };
+  if (std::count_if(seen.begin(), seen.end(), has_key) != 1 ||
+      std::count_if(now.begin(), now.end(), has_key) != 1) {
+    return -1;
+  }
+  return static_cast<int32_t>(std::find_if(now.begin(), now.end(), has_key) - now.begin());
+}
+
 bool AppendEntry(CustomDatabase* db, int32_t type_index, const char* word, const char* definition,
                  const char* examples, const char* spare, const CustomRelationLists& related) {
-  if (!custom::SettleDatabase(db)) return false;
+  custom::DbLock lock;
+  if (custom::LockDatabase(db, custom::LockMode::kExclusive, &lock) != kCustomOk) return false;
   std::vector<uint8_t> record;
   if (!PrepareRecord(type_index, word, definition, examples, spare, related, &record)) {
     return false;
@@ -126,25 +151,37 @@ bool AppendEntry(CustomDatabase* db, int32_t type_index, const char* word, const
   return false;
 }
 
+// Deletes the entry the caller saw at `position` and, with `record`, appends it: one change
+// under the lock, on the files as they are.
+bool ChangeEntry(CustomDatabase* db, int32_t position, const engine::Digest& key,
+                 const std::vector<uint8_t>* record) {
+  const std::vector<CustomIndexEntry> seen = db->entries;
+  custom::DbLock lock;
+  if (custom::LockDatabase(db, custom::LockMode::kExclusive, &lock) != kCustomOk) return false;
+  const int32_t current = CurrentPosition(seen, db->entries, position);
+  return current >= 0 && RewriteDatabase(db, current, key, record);
+}
+
 bool ReplaceEntry(CustomDatabase* db, int32_t position, int32_t type_index, const char* word,
                   const char* definition, const char* examples, const char* spare,
                   const CustomRelationLists& related) {
-  if (!custom::SettleDatabase(db) || static_cast<size_t>(position) >= db->entries.size()) {
-    return false;
-  }
+  if (static_cast<size_t>(position) >= db->entries.size()) return false;
   std::vector<uint8_t> record;
   return PrepareRecord(type_index, word, definition, examples, spare, related, &record) &&
-         RewriteDatabase(db, position, engine::Md5String(word), &record);
+         ChangeEntry(db, position, engine::Md5String(word), &record);
 }
 
 int32_t Open(CustomDatabase** handle, const char* index_path, const char* data_path) {
-  bool acted = false;
-  if (!custom::SettleFiles(index_path, data_path, &acted)) return kCustomCannotOpen;
+  custom::DbLock lock;
+  if (!custom::LockFiles(index_path, data_path, custom::LockMode::kShared, false, &lock)) {
+    return kCustomCannotOpen;
+  }
+  // Side files are written only under the exclusive lock: any seen here were never committed.
   custom::RemoveStaleSideFiles(index_path, data_path);
   auto db = std::make_unique<CustomDatabase>();
   db->index_path = index_path;
   db->data_path = data_path;
-  int32_t code = custom::ReadIndexFile(db->index_path, &db->header, &db->entries);
+  int32_t code = custom::LoadIndex(db.get());
   if (code != kCustomOk) return code;
   if (custom::PathExists(db->data_path) != 1) return kCustomBadIndex;
   *handle = db.release();
@@ -152,8 +189,10 @@ int32_t Open(CustomDatabase** handle, const char* index_path, const char* data_p
 }
 
 CustomCreateResult CreateIfMissing(const char* index_path, const char* data_path) {
-  bool acted = false;
-  if (!custom::SettleFiles(index_path, data_path, &acted)) return CustomCreateResult::kFailed;
+  custom::DbLock lock;
+  if (!custom::LockFiles(index_path, data_path, custom::LockMode::kExclusive, true, &lock)) {
+    return CustomCreateResult::kFailed;
+  }
   int index_exists = custom::PathExists(index_path);
   int data_exists = custom::PathExists(data_path);
   if (index_exists < 0 || data_exists < 0) return CustomCreateResult::kFailed;
@@ -267,7 +306,11 @@ int32_t CustomDb_Close(CustomDatabase** handle) {
 uint32_t CustomDb_CountEntries(const CustomDatabase* db) {
   if (db == nullptr) return 0;
   return custom::UnlessOutOfMemory(uint32_t{0}, [db]() -> uint32_t {
-    if (!custom::SettleDatabase(db)) return 0;
+    custom::DbLock lock;
+    if (!custom::LockFiles(db->index_path, db->data_path, custom::LockMode::kShared, false,
+                           &lock)) {
+      return 0;
+    }
     custom::File file = custom::OpenFile(db->index_path, O_RDONLY);
     uint8_t header[kCustomHeaderSize];
     if (!file.ok() || !custom::ReadAt(file.fd(), header, sizeof header, 0)) return 0;
@@ -299,10 +342,8 @@ bool CustomDb_AppendEntry(CustomDatabase** handle, int32_t type_index, const cha
 
 bool CustomDb_DeleteEntry(CustomDatabase* db, int32_t position) {
   if (db == nullptr || position < 0) return false;
-  return custom::UnlessOutOfMemory(false, [&] {
-    return custom::SettleDatabase(db) && static_cast<size_t>(position) < db->entries.size() &&
-           RewriteDatabase(db, position, engine::Digest{}, nullptr);
-  });
+  return custom::UnlessOutOfMemory(
+      false, [&] { return ChangeEntry(db, position, engine::Digest{}, nullptr); });
 }
 
 bool CustomDb_ReplaceEntry(CustomDatabase** handle, int32_t position, int32_t type_index,

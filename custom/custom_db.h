@@ -15,8 +15,17 @@
 // operation on the files (open included), using a small journal file beside the index
 // ("<index path>.journal", empty between changes).
 //
-// Functions never throw and never print. One thread at a time; two processes are not
-// coordinated.
+// Processes that share the files are coordinated by an advisory lock (flock on the journal
+// file): every change, and the settling of a change cut short, holds it exclusive and starts
+// from the files as they are under it; every read holds it shared. A handle's copy of the index
+// is brought up to date under the lock whenever the index file changed since it was read, so a
+// handle may stay open while other processes change the database. An operation that cannot get
+// the lock within a few seconds fails as a file failure does (false, or kCustomCannotOpen).
+// A change by position names the entry the handle showed at that position; when other
+// processes have since moved entries so that it can no longer be told for sure, the change
+// fails and changes nothing.
+//
+// Functions never throw and never print. One thread at a time per process.
 #pragma once
 
 #include <array>
@@ -32,13 +41,22 @@ struct CustomDatabase;
 // ---- Status codes (signed) ----
 
 inline constexpr int32_t kCustomOk = 0;
-inline constexpr int32_t kCustomCipherError = 2;  // cipher unavailable, or a record undecipherable
+// Cipher unavailable, or a record that does not decipher into a well-formed record of its
+// entry (custom/record_check.h): damage, never shown as content.
+inline constexpr int32_t kCustomCipherError = 2;
 inline constexpr int32_t kCustomNullHandle = 3;
 inline constexpr int32_t kCustomNoMemory = 7;
 inline constexpr int32_t kCustomNullArgument = 8;
 inline constexpr int32_t kCustomBadRecord = 9;    // a record cannot be reached or read
 inline constexpr int32_t kCustomCannotOpen = 10;  // open: the index file; queries: the data file
 inline constexpr int32_t kCustomBadIndex = 11;    // index damaged or short, or data file missing
+
+// Whether a failure status means the files are damaged (the corrupted-data message) rather than
+// unreadable or missing (the read-error message): kCustomCipherError, kCustomBadRecord,
+// kCustomBadIndex.
+constexpr bool CustomStatusIsDamage(int32_t status) {
+  return status == kCustomCipherError || status == kCustomBadRecord || status == kCustomBadIndex;
+}
 
 // ---- Record layout ----
 
@@ -158,7 +176,9 @@ int32_t CustomDb_Close(CustomDatabase** handle);
 uint32_t CustomDb_CountEntries(const CustomDatabase* db);
 
 // Clears `records`, then appends the plaintext of every record stored under the word's key in
-// index order (each cut at its first zero byte; records of length 0 are skipped). kCustomOk;
+// index order (each cut at its first zero byte; records of length 0 are skipped), each checked
+// against its key: one without 27 fields or not stored under its own word gives
+// kCustomCipherError (an unknown type name is no damage). kCustomOk;
 // kCustomNullHandle; kCustomNullArgument for a null word or list; kCustomCannotOpen when the
 // data file cannot be opened; kCustomCipherError for a cipher failure or a record length that
 // is not a multiple of 8; kCustomBadRecord for a record outside the data file or unreadable;
@@ -210,6 +230,9 @@ struct CustomEntrySummary {
   std::string definition;
   std::string type_name;
   uint32_t offset = 0;
+  // Listed with CustomDb_GetAllEntries' `mark_damage`: the record cannot be read or fails its
+  // check; word, definition and type name are then empty.
+  bool damaged = false;
 };
 
 // The number of records stored under the word. On failure the result is 0, so that a database
@@ -229,8 +252,12 @@ bool CustomDb_GetEntries(const CustomDatabase* db, const char* word,
                          std::vector<CustomEntryInfo>* entries);
 
 // True and one element per index entry, in index order (entries whose record length is 0 are
-// skipped); false for a null argument or a failed read (elements gathered before it stay).
-bool CustomDb_GetAllEntries(const CustomDatabase* db, std::vector<CustomEntrySummary>* entries);
+// skipped); false for a null argument or a failed read (elements gathered before it stay). A
+// record that cannot be read or fails its check (damage) is a failed read, unless `mark_damage`:
+// it is then listed as an element marked `damaged`, and only a data file that cannot be opened
+// fails.
+bool CustomDb_GetAllEntries(const CustomDatabase* db, std::vector<CustomEntrySummary>* entries,
+                            bool mark_damage = false);
 
 // Relations. Get: kCustomOk and the words of the relation's field over all the word's records,
 // in order; kCustomNullHandle; kCustomNullArgument for a null word or list; otherwise the code

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "custom/custom_db.h"
+#include "custom/db_lock.h"
 #include "custom/file_ops.h"
 #include "engine/encrypt.h"
 #include "engine/little_endian.h"
@@ -24,14 +25,26 @@ struct CustomIndexEntry {
 
 using CustomIndexHeader = std::array<uint8_t, kCustomHeaderSize>;
 
+// What tells one state of the index file from another: every change either renames a new file
+// into place or grows (or cuts back) the old one, and each time its modification time moves.
+struct IndexFileIdentity {
+  bool known = false;
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  int64_t size = 0;
+  int64_t modified_ns = 0;
+  bool operator==(const IndexFileIdentity&) const = default;
+};
+
 struct CustomDatabase {
   std::string index_path;
   std::string data_path;
-  // The index as the files hold it: read at open, and again by any operation (queries on a
-  // const handle included) that finds the files settled under it. The count is kept equal to
-  // entries.size().
+  // The index as the files hold it: read at open, and read again under the lock by any
+  // operation (queries on a const handle included) that finds the index file changed since,
+  // by this process or another. The count is kept equal to entries.size().
   mutable CustomIndexHeader header{};
   mutable std::vector<CustomIndexEntry> entries;
+  mutable IndexFileIdentity loaded;
 };
 
 namespace custom {
@@ -69,9 +82,19 @@ bool SettleFiles(const std::string& index_path, const std::string& data_path, bo
 // Removes side files that an unfinished, never committed change left behind.
 void RemoveStaleSideFiles(const std::string& index_path, const std::string& data_path);
 
-// Settles the database's files and, when that changed them, reloads its entries. False when
-// the files cannot be settled.
-bool SettleDatabase(const CustomDatabase* db);
+// Takes the lock of the pair in `mode` and settles a change cut short, turning a shared lock
+// exclusive to do so. False when the lock cannot be had in time or the files cannot be settled.
+// `create` as for DbLock::Acquire.
+bool LockFiles(const std::string& index_path, const std::string& data_path, LockMode mode,
+               bool create, DbLock* lock);
+
+// LockFiles for an open database, then brings its index up to date with the index file when
+// that changed since it was read. kCustomOk; kCustomCannotOpen when the lock cannot be had or
+// the files cannot be settled; the code of ReadIndexFile when the changed index cannot be read.
+int32_t LockDatabase(const CustomDatabase* db, LockMode mode, DbLock* lock);
+
+// Reads the index file into the database and remembers which state of the file it read.
+int32_t LoadIndex(const CustomDatabase* db);
 
 enum class AppendOutcome { kDone, kFailed, kNeedsRewrite };
 
@@ -127,13 +150,20 @@ class RecordReader {
   std::vector<uint8_t> plain_text_;
 };
 
-// Settles the files, then reads, in index order, the records of the entries that `wanted`
-// accepts and hands each one that is not skipped to `visit`; the data file is opened only when
-// a record is wanted. kCustomOk; kCustomCannotOpen when the files cannot be settled; otherwise
-// the reader's status for the first record that cannot be opened or read.
+// Reads the record of `entry` (RecordReader::Read) and checks it against the entry's key: a
+// record that does not hold 27 fields or is not stored under its own word (CheckCustomRecord)
+// is damage, kCustomCipherError, and never passes for an entry.
+int32_t ReadCheckedRecord(RecordReader* reader, const CustomIndexEntry& entry, std::string* text,
+                          bool* skipped);
+
+// Locks the database shared and brings it up to date (LockDatabase), then reads, in index order,
+// the records of the entries that `wanted` accepts and hands each one that is not skipped to
+// `visit`; the data file is opened only when a record is wanted. kCustomOk; the code of
+// LockDatabase; otherwise the reader's status for the first record that cannot be opened or read.
 template <typename Wanted, typename Visit>
 int32_t VisitRecords(const CustomDatabase* db, Wanted wanted, Visit visit) {
-  if (!SettleDatabase(db)) return kCustomCannotOpen;
+  DbLock lock;
+  if (int32_t code = LockDatabase(db, LockMode::kShared, &lock); code != kCustomOk) return code;
   RecordReader reader;
   bool opened = false;
   std::string text;
@@ -145,7 +175,7 @@ int32_t VisitRecords(const CustomDatabase* db, Wanted wanted, Visit visit) {
       opened = true;
     }
     bool skipped = false;
-    int32_t code = reader.Read(entry.offset, &text, &skipped);
+    int32_t code = ReadCheckedRecord(&reader, entry, &text, &skipped);
     if (code != kCustomOk) return code;
     if (!skipped) visit(entry, text);
   }

@@ -84,20 +84,35 @@ bool CustomDb_GetEntries(const CustomDatabase* db, const char* word,
   });
 }
 
-bool CustomDb_GetAllEntries(const CustomDatabase* db, std::vector<CustomEntrySummary>* entries) {
+bool CustomDb_GetAllEntries(const CustomDatabase* db, std::vector<CustomEntrySummary>* entries,
+                            bool mark_damage) {
   if (db == nullptr || entries == nullptr) return false;
   entries->clear();
   return custom::UnlessOutOfMemory(false, [&] {
-    return custom::VisitRecords(
-               db, [](const CustomIndexEntry&) { return true; },
-               [entries](const CustomIndexEntry& entry, const std::string& record) {
-                 CustomEntrySummary summary;
-                 summary.word = GetRecordField(record, kCustomWordField);
-                 summary.definition = GetRecordField(record, kCustomDefinitionField);
-                 summary.type_name = GetRecordField(record, kCustomTypeField);
-                 summary.offset = entry.offset;
-                 entries->push_back(std::move(summary));
-               }) == kCustomOk;
+    custom::DbLock lock;
+    if (custom::LockDatabase(db, custom::LockMode::kShared, &lock) != kCustomOk) return false;
+    if (db->entries.empty()) return true;
+    custom::RecordReader reader;
+    if (reader.Open(db->data_path) != kCustomOk) return false;
+    std::string record;
+    for (const CustomIndexEntry& entry : db->entries) {
+      bool skipped = false;
+      CustomEntrySummary summary;
+      summary.offset = entry.offset;
+      const int32_t code = custom::ReadCheckedRecord(&reader, entry, &record, &skipped);
+      if (code != kCustomOk) {
+        if (!mark_damage) return false;
+        summary.damaged = true;
+      } else if (skipped) {
+        continue;
+      } else {
+        summary.word = GetRecordField(record, kCustomWordField);
+        summary.definition = GetRecordField(record, kCustomDefinitionField);
+        summary.type_name = GetRecordField(record, kCustomTypeField);
+      }
+      entries->push_back(std::move(summary));
+    }
+    return true;
   });
 }
 

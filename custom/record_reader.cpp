@@ -5,6 +5,7 @@
 #include <new>
 
 #include "custom/custom_internal.h"
+#include "custom/record_check.h"
 
 namespace custom {
 
@@ -67,6 +68,20 @@ int32_t RecordReader::Read(uint32_t offset, std::string* text, bool* skipped) {
   auto end = std::find(plain_text_.begin(), plain_text_.end(), uint8_t{0});
   text->assign(plain_text_.begin(), end);
   return kCustomOk;
+}
+
+int32_t ReadCheckedRecord(RecordReader* reader, const CustomIndexEntry& entry, std::string* text,
+                          bool* skipped) {
+  int32_t code = reader->Read(entry.offset, text, skipped);
+  if (code != kCustomOk || *skipped) return code;
+  RecordFault fault = CheckCustomRecord(*text, entry.key);
+  // A type name outside the nine reads as "Other" (kCustomOtherPos), as it always has: such a
+  // record is kept when its word is its own; only broken fields or a foreign word are damage.
+  if (fault == RecordFault::kUnknownType) {
+    const std::string word = GetRecordField(*text, kCustomWordField);
+    if (!word.empty() && engine::Md5String(word.c_str()) == entry.key) fault = RecordFault::kNone;
+  }
+  return fault == RecordFault::kNone ? kCustomOk : kCustomCipherError;
 }
 
 }  // namespace custom

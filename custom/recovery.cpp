@@ -127,19 +127,57 @@ void RemoveStaleSideFiles(const std::string& index_path, const std::string& data
   RemoveIfPresent(SidePath(index_path));
 }
 
-bool SettleDatabase(const CustomDatabase* db) {
+bool LockFiles(const std::string& index_path, const std::string& data_path, LockMode mode,
+               bool create, DbLock* lock) {
+  if (!lock->Acquire(index_path, mode, create)) return false;
+  Journal journal;
+  // Under the lock a journal with content is one that a crash left: every change empties it
+  // before it lets the lock go.
+  const JournalState state = ReadJournal(index_path, &journal);
+  if (state == JournalState::kEmpty) return true;
+  if (state == JournalState::kError || !lock->Upgrade()) return false;
   bool acted = false;
-  if (!SettleFiles(db->index_path, db->data_path, &acted)) return false;
-  if (acted) {
-    // The files moved under the handle; its copy of the index must describe them again.
-    CustomIndexHeader header;
-    std::vector<CustomIndexEntry> entries;
-    if (ReadIndexFile(db->index_path, &header, &entries) == kCustomOk) {
-      db->header = header;
-      db->entries.swap(entries);
-    }
-  }
+  return SettleFiles(index_path, data_path, &acted);
+}
+
+namespace {
+
+bool IdentityOf(const std::string& path, IndexFileIdentity* identity) {
+  struct stat info;
+  if (Ops().Stat(path.c_str(), &info) != 0) return false;
+  identity->known = true;
+  identity->device = info.st_dev;
+  identity->inode = info.st_ino;
+  identity->size = info.st_size;
+  identity->modified_ns = int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
   return true;
+}
+
+}  // namespace
+
+int32_t LoadIndex(const CustomDatabase* db) {
+  IndexFileIdentity identity;
+  if (!IdentityOf(db->index_path, &identity)) identity = IndexFileIdentity{};
+  CustomIndexHeader header;
+  std::vector<CustomIndexEntry> entries;
+  int32_t code = ReadIndexFile(db->index_path, &header, &entries);
+  if (code != kCustomOk) return code;
+  db->header = header;
+  db->entries.swap(entries);
+  db->loaded = identity;
+  return kCustomOk;
+}
+
+int32_t LockDatabase(const CustomDatabase* db, LockMode mode, DbLock* lock) {
+  if (!LockFiles(db->index_path, db->data_path, mode, false, lock)) return kCustomCannotOpen;
+  // A change reads the index afresh whatever the file looks like: it must start from exactly
+  // what the files hold.
+  IndexFileIdentity now;
+  if (mode == LockMode::kShared && db->loaded.known && IdentityOf(db->index_path, &now) &&
+      now == db->loaded) {
+    return kCustomOk;
+  }
+  return LoadIndex(db);
 }
 
 }  // namespace custom

@@ -82,6 +82,13 @@ inline constexpr uint32_t kIdsPerBucket = 100;  // a bucket table entry per 100 
 inline constexpr uint32_t kAnagramFileMagic = 0x094FB622;
 inline constexpr size_t kAnagramHeaderSize = 32;
 inline constexpr size_t kAnagramDigestAt = 16;
+// The digest skips a short last chunk, so the compiler also writes what the list holds: behind
+// the marker, the length of everything after the header and the number of words (NULs). A
+// file without the marker is read as before.
+inline constexpr size_t kAnagramCountsMarkerAt = 4;
+inline constexpr uint32_t kAnagramCountsMarker = 0x43414256;  // "VBAC"
+inline constexpr size_t kAnagramBodyLengthAt = 8;
+inline constexpr size_t kAnagramWordCountAt = 12;
 inline constexpr size_t kMaxAnagramWordLength = 127;  // a longer word ends the list
 
 // Irregular forms "1001E.dat": header (magic, format version, record count, body size, MD5 of

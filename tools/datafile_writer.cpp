@@ -448,6 +448,9 @@ std::vector<uint8_t> BuildAnagramFile(const std::vector<std::string>& words) {
     file.insert(file.end(), word.begin(), word.end());
     file.push_back(0);
   }
+  PutU32(&file, kAnagramCountsMarkerAt, kAnagramCountsMarker);
+  PutU32(&file, kAnagramBodyLengthAt, static_cast<uint32_t>(file.size() - kAnagramHeaderSize));
+  PutU32(&file, kAnagramWordCountAt, static_cast<uint32_t>(words.size()));
   Seal(&file, kAnagramHeaderSize, kAnagramDigestAt);
   return file;
 }

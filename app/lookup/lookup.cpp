@@ -10,7 +10,8 @@
 namespace lookup {
 
 CustomWordData::CustomWordData(const CustomDatabase* db, const std::string& index_form) {
-  ok_ = db != nullptr && CustomDb_FindRecords(db, index_form.c_str(), &records_) == kCustomOk;
+  if (db != nullptr) status_ = CustomDb_FindRecords(db, index_form.c_str(), &records_);
+  ok_ = db != nullptr && status_ == kCustomOk;
   if (!ok_) records_.clear();
 }
 
@@ -66,10 +67,14 @@ LookupSession::LookupSession(const NymdexEngine* engine, CustomDatabase** custom
 
 LookupSession::~LookupSession() = default;
 
-bool LookupSession::IsKnown(const std::string& index_form) const {
+bool LookupSession::IsKnown(const std::string& index_form, bool* damaged) const {
   if (engine_ != nullptr && Nymdex_IsWord(engine_, index_form.c_str()) == 1) return true;
   const CustomDatabase* db = custom_db();
-  return db != nullptr && CustomDb_IsWord(db, index_form.c_str()) > 0;
+  if (db == nullptr) return false;
+  int32_t status = kCustomOk;
+  const bool known = CustomDb_IsWord(db, index_form.c_str(), &status) > 0;
+  if (damaged != nullptr && CustomStatusIsDamage(status)) *damaged = true;
+  return known;
 }
 
 uint32_t LookupSession::PosMask(const std::string& index_form) const {
@@ -89,10 +94,10 @@ uint32_t LookupSession::PosMask(const std::string& index_form) const {
 }
 
 InputKind LookupSession::Classify(const std::string& text, std::string* base_form,
-                                  std::vector<std::string>* other_bases) const {
+                                  std::vector<std::string>* other_bases, bool* damaged) const {
   if (IsLookupPattern(text)) return InputKind::kPattern;
   BaseForms forms = ResolveBaseForms(
-      text, forms_, [this](const std::string& w) { return IsKnown(w); },
+      text, forms_, [this, damaged](const std::string& w) { return IsKnown(w, damaged); },
       [this](const std::string& w) { return PosMask(w); });
   if (forms.found) {
     *base_form = std::move(forms.base);
@@ -113,7 +118,8 @@ LookupResult LookupSession::Lookup(std::string_view typed) {
   result.text = NormaliseLookupText(typed);
   result.new_word = result.text != current_word_;
   if (result.new_word) current_word_ = result.text;
-  result.kind = Classify(result.text, &result.base_form, &result.other_bases);
+  result.kind =
+      Classify(result.text, &result.base_form, &result.other_bases, &result.custom_damaged);
   switch (result.kind) {
     case InputKind::kPattern:
       ClearView();
@@ -124,6 +130,7 @@ LookupResult LookupSession::Lookup(std::string_view typed) {
       const std::string index_form = ToIndexForm(result.base_form);
       if (index_form != ToIndexForm(result.text)) result.from = result.text;
       const CustomWordData custom(custom_db(), index_form);
+      if (CustomStatusIsDamage(custom.status())) result.custom_damaged = true;
       result.senses_built = BuildSenses(index_form, custom, result.new_word);
       if (result.senses_built) RebuildPanes(custom);
       break;

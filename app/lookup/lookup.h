@@ -60,6 +60,10 @@ struct LookupResult {
   // kWord: the senses list was rebuilt. False when neither the engine nor the custom database
   // gave the word's senses (a read failure); the list and tabs are then left as they were.
   bool senses_built = false;
+  // A custom record read for this lookup (a form tried, the word's senses) failed its checks:
+  // the custom database is damaged, and the word's custom entries are not shown. Callers say
+  // so with kCorruptedDataMessage rather than pass the rest off as the whole answer.
+  bool custom_damaged = false;
   anagram::PatternMatches matches;  // kPattern
 };
 
@@ -93,9 +97,10 @@ class LookupSession {
   LookupResult Lookup(std::string_view text);
 
   // Classification alone: the kind of a normalised text and, for kWord, its base form and
-  // (optional) its other base forms.
+  // (optional) its other base forms. `damaged` (optional) as for IsKnown, over every form tried.
   InputKind Classify(const std::string& text, std::string* base_form,
-                     std::vector<std::string>* other_bases = nullptr) const;
+                     std::vector<std::string>* other_bases = nullptr,
+                     bool* damaged = nullptr) const;
 
   // The parts of speech of a word (index form) as InflectionBases asks for them.
   uint32_t PosMask(const std::string& index_form) const;
@@ -105,8 +110,9 @@ class LookupSession {
   std::vector<std::string> Suggestions(std::string_view text) const;
 
   // True when the engine or the custom database knows the word (index form). A custom
-  // database that cannot be read knows nothing.
-  bool IsKnown(const std::string& index_form) const;
+  // database that cannot be read knows nothing; `damaged` (optional) is set when its records
+  // of the word failed their checks.
+  bool IsKnown(const std::string& index_form, bool* damaged = nullptr) const;
 
   const std::string& current_word() const { return current_word_; }
   // The word of the senses list in index form ("ice_cream") and display form ("ice cream").
@@ -175,6 +181,8 @@ class CustomWordData {
   CustomWordData(const CustomDatabase* db, const std::string& index_form);
 
   bool ok() const { return ok_; }  // the records could be read
+  // The store's status for the read (kCustomOk when no database was asked).
+  int32_t status() const { return status_; }
   const std::vector<std::string>& records() const { return records_; }
   // True when a record has words for relation pane `kind` (0 to 21).
   bool Has(int kind) const;
@@ -184,6 +192,7 @@ class CustomWordData {
 
  private:
   bool ok_ = false;
+  int32_t status_ = 0;
   std::vector<std::string> records_;
 };
 

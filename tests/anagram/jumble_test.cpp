@@ -1,4 +1,5 @@
 #include "anagram/jumble.h"
+#include "anagram/jumble_testing.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +77,12 @@ TEST_F(JumbleTest, StartUpStatusCodes) {
       {"digest, header only", false, 20, 32, kJumbleCorrupt},
       {"big list", true, SIZE_MAX, SIZE_MAX, kJumbleOk},
       {"big list, chunk byte", true, 32 + 1000, SIZE_MAX, kJumbleCorrupt},
-      {"big list, byte after the chunk", true, 32 + 524288 + 10, SIZE_MAX, kJumbleOk},
+      {"big list, letter after the chunk", true, 32 + 524288 + 12, SIZE_MAX, kJumbleOk},
+      {"big list, word end after the chunk", true, 32 + 524288 + 10, SIZE_MAX, kJumbleCorrupt},
+      // The digest skips the short last chunk; the counts of the header see it cut.
+      {"big list, cut in the last chunk", true, SIZE_MAX, big.size() - 1000, kJumbleCorrupt},
+      {"big list, last word cut", true, SIZE_MAX, big.size() - 1, kJumbleCorrupt},
+      {"big list without counts, cut", true, 5, big.size() - 1000, kJumbleOk},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -267,6 +273,39 @@ TEST_F(JumbleTest, MatchesBruteForceOnRandomLists) {
       } while (std::next_permutation(set.begin(), set.end()));
     }
     EXPECT_EQ(Sorted(Anagrams(input.c_str(), nullptr, 0, 0, 1, kMany)), Sorted(orders));
+  }
+}
+
+// Remembering dead ends only spares work: on random lists and inputs, with every option that
+// shapes the search, the anagrams and their order are those of the search without it.
+TEST_F(JumbleTest, DeadEndMemoryKeepsResultsAndOrder) {
+  std::mt19937 random(23);
+  struct Options {
+    const char* filter;
+    int32_t min_length, max_length, permutations, count;
+  };
+  const Options options[] = {
+      {nullptr, 0, 0, 0, kMany}, {nullptr, 0, 0, 1, kMany}, {nullptr, 2, 3, 0, kMany},
+      {nullptr, 0, 0, 1, 7},     {"2-3", 0, 0, 1, kMany},   {"3,2", 0, 0, 0, kMany},
+  };
+  for (int round = 0; round < 10; ++round) {
+    Phrases words = RandomWords(random, 40, 6, 4);
+    Load(words);
+    std::string input;
+    for (int w = 0; w < 2; ++w)
+      input += words[random() % words.size()];
+    input += static_cast<char>('a' + random() % 6);  // often no anagram at all
+    for (const Options& o : options) {
+      SCOPED_TRACE("input " + input + " filter " + (o.filter ? o.filter : "none") + " lengths " +
+                   std::to_string(o.min_length) + "-" + std::to_string(o.max_length));
+      SetDeadEndMemoryForTesting(false);
+      const Phrases plain =
+          Anagrams(input.c_str(), o.filter, o.min_length, o.max_length, o.permutations, o.count);
+      SetDeadEndMemoryForTesting(true);
+      EXPECT_EQ(
+          Anagrams(input.c_str(), o.filter, o.min_length, o.max_length, o.permutations, o.count),
+          plain);
+    }
   }
 }
 

@@ -81,6 +81,17 @@ TEST_F(CliRunTest, UsageErrorsExitWithTwo) {
     EXPECT_EQ(result.status, 2) << line;
     EXPECT_FALSE(result.err.empty()) << line;
   }
+  // Arguments with spaces: an empty text, numbers with a space, crossed length limits.
+  for (const Args& args :
+       {Args{"lookup", ""}, Args{"lookup", "  "}, Args{"anagrams", " "},
+        Args{"anagrams", "cat", "--count", " 5"}, Args{"anagrams", "cat", "--min", " 3"},
+        Args{"anagrams", "listen", "--min", "5", "--max", "2"},
+        Args{"anagrams", "cat", "--timeout", "0"}}) {
+    const CliResult result = Run(args);
+    EXPECT_EQ(result.status, 2) << testing::PrintToString(args);
+    EXPECT_NE(result.err.find("Try 'verbarium-cli"), std::string::npos)
+        << testing::PrintToString(args);
+  }
 }
 
 TEST_F(CliRunTest, EachOutcomeHasItsStatus) {
@@ -92,6 +103,7 @@ TEST_F(CliRunTest, EachOutcomeHasItsStatus) {
        "letters (or spaces), or be\na pattern string. See the help for further details.\n"},
       {{"anagrams", " TAC "}, "0|cat\nFound 1 anagram\n|"},
       {{"anagrams", "cat", "--filter", "3"}, "0|cat\nFound 1 anagram\n|"},
+      {{"anagrams", "cat", "--timeout", "5"}, "0|cat\nFound 1 anagram\n|"},
       {{"anagrams", "zzz"}, "1|Found 0 anagrams\n|"},
       {{"anagrams", "cat", "--count", "5a"}, "2||Please enter numbers only\n"},
       {{"anagrams", "cat", "--filter", ""},
@@ -298,6 +310,47 @@ TEST_F(CliRunTest, CustomEntriesEndToEnd) {
   const CliResult failed = Run({"custom", "restore", data_.root() + "/missing.dbk"});
   EXPECT_EQ(failed.status, 2);
   EXPECT_EQ(failed.err.rfind("Failed to restore custom database", 0), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CliRunTest, DamagedCustomRecordIsReportedNotShown) {
+  ASSERT_EQ(Run("custom add zorb --definition ball").status, 0);
+  ASSERT_EQ(Run("custom add cat --definition pet").status, 0);
+  // One byte of zorb's record, the first, flipped: it no longer deciphers into its entry.
+  std::fstream(data_.Path(program::kCustomDataFile),
+               std::ios::in | std::ios::out | std::ios::binary)
+      .seekp(5)
+      .put('\x7f');
+  EXPECT_EQ(Outcome(Run("lookup zorb")), std::string("2||") + kCorrupted);
+  EXPECT_EQ(Outcome(Run("custom show zorb")), std::string("2||") + kCorrupted);
+  // The listing marks the damaged entry at its position, shows the sound one, and fails.
+  const CliResult list = Run("custom list");
+  EXPECT_EQ(list.status, 2);
+  EXPECT_EQ(list.out, "1\t(damaged entry)\n2\tcat\tNoun\tpet\n");
+  EXPECT_EQ(list.err, kCorrupted);
+  // Deleting it by position repairs the database.
+  EXPECT_EQ(Run("custom delete 1").status, 0);
+  EXPECT_EQ(Outcome(Run("custom list")), "0|1\tcat\tNoun\tpet\n|");
+}
+
+TEST_F(CliRunTest, FolderWithoutDictionaryGetsNoFiles) {
+  const test_support::ScratchFolder empty;
+  for (const char* command : {"list", "show"}) {
+    SCOPED_TRACE(command);
+    const CliResult r = cli_test::RunCli({"--data", empty.path().string(), "custom", command, "x"});
+    EXPECT_EQ(Outcome(r), std::string("2||") + kReadError);
+    EXPECT_TRUE(std::filesystem::is_empty(empty.path()));
+  }
+}
+
+TEST_F(CliRunTest, BatchLineWithNulIsInvalid) {
+  const CliResult r = Run({"lookup", "--batch", "-", "--json"}, std::string("cat\0dog\n", 8));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("\"error\""), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("\"word\""), std::string::npos) << r.out;
 }
 
 }  // namespace

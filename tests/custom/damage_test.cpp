@@ -17,6 +17,13 @@ struct Damage {
   int32_t code;
 };
 
+// Puts the cipher text of `text` in place of the damaged record, which keeps its length.
+void Reseal(Bytes& data, const std::string& text) {
+  Bytes cipher = Encipher(text);
+  ASSERT_EQ(cipher.size(), data.size() - kDamaged - 4);
+  std::copy(cipher.begin(), cipher.end(), data.begin() + kDamaged + 4);
+}
+
 class DamageTest : public DbTest {
  protected:
   void Damaged(const Damage& damage) {
@@ -67,6 +74,19 @@ TEST_F(DamageTest, DamagedRecordFailsOnlyItsWord) {
       {"offset at the very end",
        [](Bytes& i, Bytes& d) { SetLe32(&i, kDamagedEntry, static_cast<uint32_t>(d.size())); },
        kCustomBadRecord},
+      // Records that decipher, but not into a record of their entry.
+      {"record of another word",
+       [](Bytes&, Bytes& d) { Reseal(d, RecordText("c", "verb", "three", "z")); },
+       kCustomCipherError},
+      {"field missing",
+       [](Bytes&, Bytes& d) {
+         std::string text = RecordText("b", "verb", "three", "z");
+         text.pop_back();
+         Reseal(d, text);
+       },
+       kCustomCipherError},
+      {"cipher text flipped", [](Bytes&, Bytes& d) { d[kDamaged + 5] ^= 0x10; },
+       kCustomCipherError},
       // A record of length 0 holds nothing and is passed over, not reported.
       {"empty record",
        [](Bytes&, Bytes& d) {
@@ -96,6 +116,14 @@ TEST_F(DamageTest, DamagedRecordFailsOnlyItsWord) {
     std::vector<CustomEntrySummary> all;
     EXPECT_EQ(CustomDb_GetAllEntries(db_, &all), ok);
     EXPECT_EQ(all.size(), 2u);  // gathered before the damage
+    // Listed with marks, the damaged entry keeps its position and shows nothing of itself.
+    std::vector<CustomEntrySummary> marked;
+    EXPECT_TRUE(CustomDb_GetAllEntries(db_, &marked, true));
+    ASSERT_EQ(marked.size(), ok ? 2u : 3u);
+    EXPECT_FALSE(marked[1].damaged);
+    if (!ok) {
+      EXPECT_TRUE(marked[2].damaged && marked[2].word.empty());
+    }
     EXPECT_EQ(CustomDb_GetSynonyms(db_, "a", &words), kCustomOk);
     EXPECT_EQ(words, Words{"x"});
 

@@ -87,7 +87,9 @@ TEST(DataFileWriterTest, SameLexiconGivesTheSameBytes) {
 TEST(DataFileWriterTest, AnagramFileHoldsTheWordsAfterItsHeader) {
   std::vector<uint8_t> file = datafiles::BuildAnagramFile({"cat", "act", "tac"});
   EXPECT_EQ(GetU32(file, 0), nymdex::kAnagramFileMagic);
-  EXPECT_EQ(std::vector<uint8_t>(file.begin() + 4, file.begin() + 16), std::vector<uint8_t>(12));
+  EXPECT_EQ(GetU32(file, nymdex::kAnagramCountsMarkerAt), nymdex::kAnagramCountsMarker);
+  EXPECT_EQ(GetU32(file, nymdex::kAnagramBodyLengthAt), 12u);
+  EXPECT_EQ(GetU32(file, nymdex::kAnagramWordCountAt), 3u);
   EXPECT_EQ(std::string(file.begin() + 32, file.end()), std::string("cat\0act\0tac\0", 12));
 
   // The digest covers the complete chunks after the header, as the engines check it.
