@@ -35,6 +35,8 @@ class CustomEntriesTest : public ::testing::Test {
     dialog_ = std::make_unique<CMainDialog>();
     ASSERT_TRUE(dialog_->StartUp(shell_test::Options(data_.path())));
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
+    // The anagram list loads after the first paint.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog_->handles().jumble() != nullptr; }, 30000));
   }
 
   QAction* Action(Command command) const { return dialog_->menus()->Action(command); }
@@ -52,6 +54,8 @@ class CustomEntriesTest : public ::testing::Test {
   }
   // A shortcut of the main window, pressed in its lookup box.
   void PressCtrl(Qt::Key key) const {
+    // A word's Anagrams tab keeps the window busy while its search runs.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog_->tool_row()->LookupBox()->isEnabled(); }));
     dialog_->activateWindow();  // as the window manager does when a dialog closes
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
     QTest::keyClick(dialog_->tool_row()->LookupBox()->lineEdit(), key, Qt::ControlModifier);

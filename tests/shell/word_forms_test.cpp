@@ -13,6 +13,7 @@
 #include "app/shell/AboutDialog.h"
 #include "app/shell/MainMenus.h"
 #include "tests/shell/shell_test_util.h"
+#include "ui/LinkLabel.h"
 
 namespace {
 
