@@ -14,27 +14,18 @@
 #include "app/lookup/irregular_forms.h"
 #include "app/lookup/lookup.h"
 #include "app/lookup/suggestions.h"
+#include "bench/data_fixture.h"
 #include "custom/custom_db.h"
 #include "engine/nymdex.h"
 #include "platform/program_names.h"
 
 namespace {
 
-std::string DataDir() {
-  const char* env = std::getenv("VERBARIUM_DATA_DIR");
-  return env != nullptr && *env != '\0' ? env : VERBARIUM_DATA_DIR;
-}
-
 class Fixture {
  public:
   Fixture() {
-    const std::string dir = DataDir();
-    if (Nymdex_StartUp(&engine, (dir + "/1001L.dat").c_str(), (dir + "/1001W.dat").c_str(),
-                       (dir + "/1001T.dat").c_str(), nullptr, nullptr) != kNymdexOk) {
-      std::fprintf(stderr, "cannot start the engine on %s\n", dir.c_str());
-      std::exit(1);
-    }
-    forms = lookup::IrregularForms::Load(dir + "/" + program::kIrregularFormsFile);
+    engine = bench_data::StartEngineOrExit();
+    forms = lookup::IrregularForms::Load(bench_data::DataFile(program::kIrregularFormsFile));
     if (!forms.loaded()) {
       std::fprintf(stderr, "%s\n", lookup::FormsStatusText(forms).c_str());
       std::exit(1);

@@ -11,26 +11,17 @@
 #include <string>
 
 #include "app/lookup/lookup.h"
+#include "bench/data_fixture.h"
 #include "custom/custom_db.h"
 #include "engine/nymdex.h"
 
 namespace {
 
-std::string DataDir() {
-  const char* env = std::getenv("VERBARIUM_DATA_DIR");
-  return env != nullptr && *env != '\0' ? env : VERBARIUM_DATA_DIR;
-}
-
 // The engine and a scratch custom database of 1,000 entries, two of them for "cat".
 class Fixture {
  public:
   Fixture() {
-    const std::string dir = DataDir();
-    if (Nymdex_StartUp(&engine, (dir + "/1001L.dat").c_str(), (dir + "/1001W.dat").c_str(),
-                       (dir + "/1001T.dat").c_str(), nullptr, nullptr) != kNymdexOk) {
-      std::fprintf(stderr, "cannot start the engine on %s\n", dir.c_str());
-      std::exit(1);
-    }
+    engine = bench_data::StartEngineOrExit();
     scratch_ =
         std::filesystem::temp_directory_path() / ("bench_lookup_" + std::to_string(::getpid()));
     std::filesystem::create_directories(scratch_);

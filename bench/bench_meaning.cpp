@@ -32,6 +32,7 @@
 #include "app/lookup/senses.h"
 #include "app/meaning/meaning_index.h"
 #include "app/meaning/meaning_search.h"
+#include "bench/data_fixture.h"
 #include "bench/meaning_dev_set.h"
 #include "engine/nymdex.h"
 #include "engine/text_helpers.h"
@@ -43,26 +44,12 @@ constexpr int kOwnDefinitionSenses = 300;
 constexpr unsigned kOwnDefinitionSeed = 20240611;
 constexpr int kTimingRounds = 5;
 
-std::string DataDir() {
-  const char* env = std::getenv("VERBARIUM_DATA_DIR");
-  return env != nullptr && *env != '\0' ? env : VERBARIUM_DATA_DIR;
-}
-
 std::string IndexPath() {
-  return DataDir() + "/" + program::kMeaningIndexFile;
+  return bench_data::DataFile(program::kMeaningIndexFile);
 }
 
 NymdexEngine* Engine() {
-  static NymdexEngine* engine = [] {
-    const std::string dir = DataDir();
-    NymdexEngine* started = nullptr;
-    if (Nymdex_StartUp(&started, (dir + "/1001L.dat").c_str(), (dir + "/1001W.dat").c_str(),
-                       (dir + "/1001T.dat").c_str(), nullptr, nullptr) != kNymdexOk) {
-      std::fprintf(stderr, "cannot start the engine on %s\n", dir.c_str());
-      std::exit(1);
-    }
-    return started;
-  }();
+  static NymdexEngine* engine = bench_data::StartEngineOrExit();
   return engine;
 }
 

@@ -15,26 +15,17 @@
 #include "app/lookup/lookup.h"
 #include "app/panes/SenseListView.h"
 #include "app/panes/SplitterTabFrame.h"
+#include "bench/data_fixture.h"
 #include "engine/nymdex.h"
 
 namespace {
-
-std::string DataDir() {
-  const char* env = std::getenv("VERBARIUM_DATA_DIR");
-  return env != nullptr && *env != '\0' ? env : VERBARIUM_DATA_DIR;
-}
 
 // The engine, the lookups of "cat" and "dog", and the two views in a splitter of the main
 // window's default size.
 class Fixture {
  public:
   Fixture() {
-    const std::string dir = DataDir();
-    if (Nymdex_StartUp(&engine_, (dir + "/1001L.dat").c_str(), (dir + "/1001W.dat").c_str(),
-                       (dir + "/1001T.dat").c_str(), nullptr, nullptr) != kNymdexOk) {
-      std::fprintf(stderr, "cannot start the engine on %s\n", dir.c_str());
-      std::exit(1);
-    }
+    engine_ = bench_data::StartEngineOrExit();
     for (const char* word : {"cat", "dog"}) {
       lookup::LookupSession session(engine_, nullptr);
       session.Lookup(word);
