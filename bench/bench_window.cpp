@@ -4,18 +4,13 @@
 // Goal: one frame, 16 ms.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
-#include <memory>
 
 #include "app/shell/HistoryCombo.h"
 #include "app/shell/MainDialog.h"
-#include "app/shell/Settings.h"
-#include "ui/FileDialog.h"
-#include "ui/MessageBox.h"
+#include "bench/window_fixture.h"
 
 namespace {
 
@@ -48,25 +43,5 @@ BENCHMARK(BM_EnterToPaintedRefresh)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir scratch;
-  qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratch.filePath(QStringLiteral("config"))));
-  qputenv("XDG_DATA_HOME", QFile::encodeName(scratch.filePath(QStringLiteral("data"))));
-  QApplication app(argc, argv);
-  Settings::UseAsDefaultStore();
-  MessageBox::SetTestMode(true);
-  FileDialog::SetTestMode(true);
-
-  StartUpOptions options;
-  options.current_dir = QFileInfo(QStringLiteral(VERBARIUM_DATA_DIR)).absolutePath();
-  options.splash = false;
-  auto dialog = std::make_unique<CMainDialog>();
-  if (!dialog->StartUp(options)) return 1;
-  dialog->resize(1000, 700);
-  g_dialog = dialog.get();
-
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return window_bench::RunWithMainWindow(argc, argv, &g_dialog);
 }
