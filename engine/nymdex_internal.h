@@ -12,6 +12,7 @@
 #include "engine/data_format.h"
 #include "engine/large_buffer.h"
 #include "engine/little_endian.h"
+#include "engine/mapped_file.h"
 #include "engine/nymdex.h"
 #include "platform/program_names.h"
 
@@ -34,6 +35,7 @@ class File {
 
   bool Open(const std::string& path);
   bool is_open() const { return fd_ >= 0; }
+  int descriptor() const { return fd_; }
   uint64_t size() const { return size_; }
   // Reads exactly `length` bytes at `offset`; false on a short read or an error.
   bool ReadAt(uint64_t offset, void* out, size_t length) const;
@@ -67,6 +69,29 @@ class Cursor {
   uint8_t buffer_[kBufferSize];
 };
 
+// A section of the synset file, read in place from its mapping.
+class Section {
+ public:
+  Section() = default;
+  Section(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  const uint8_t* data() const { return data_; }
+  size_t size() const { return size_; }
+
+ private:
+  const uint8_t* data_ = nullptr;
+  size_t size_ = 0;
+};
+
+// The decoded word index: its entries follow the 32-byte header in the same buffer, which is
+// skipped rather than moved out of the way.
+struct WordRegion {
+  std::vector<char, engine::LargeBufferAllocator<char>> bytes;
+  size_t skip = 0;
+
+  const char* data() const { return bytes.data() + skip; }
+  size_t size() const { return bytes.size() - skip; }
+};
+
 // The tag file header, read once at start-up.
 struct TagHeader {
   uint32_t block_count = 0;
@@ -90,19 +115,20 @@ struct NymdexEngine {
   std::string tag_path;
 
   // Word index entries (decoded bytes 32 to the end) and the header's entry count.
-  std::vector<char, engine::LargeBufferAllocator<char>> region;
+  nymdex::WordRegion region;
   uint32_t entry_count = 0;
 
   // Part-of-speech indexes (noun, verb, adjective, adverb) and the sense lists.
-  std::vector<uint8_t> pos_index[4];
+  nymdex::Section pos_index[4];
   std::vector<uint32_t> pos_buckets[4];
-  std::vector<uint8_t> sense_lists;
+  nymdex::Section sense_lists;
   std::vector<uint32_t> sense_buckets;
 
   uint8_t header[nymdex::kSynsetHeaderSize] = {};
   uint32_t pos_base[4] = {};
 
   nymdex::File synset_file;
+  engine::MappedFile synset_map;  // holds the sections above
   nymdex::File tag_file;
   nymdex::TagHeader tag_header;
 };

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "engine/arith_coder.h"
+#include "engine/mapped_file.h"
 #include "engine/md5.h"
 #include "engine/nymdex_internal.h"
 #include "platform/named_event.h"
@@ -100,23 +101,24 @@ bool Cursor::ReadU32(uint32_t* value) {
 
 namespace {
 
-// Reads `count` u32 values at `offset`, refusing a table that would run past the file's end
-// before anything is allocated for it.
-bool ReadU32Table(const File& file, uint64_t offset, uint32_t count, std::vector<uint32_t>* out) {
-  uint64_t bytes = uint64_t{count} * 4;
-  if (offset > file.size() || bytes > file.size() - offset) return false;
-  std::vector<uint8_t> raw(bytes);
-  if (!file.ReadAt(offset, raw.data(), raw.size())) return false;
+// Loads `count` u32 values at `offset` of the mapped file, refusing a table that would run past
+// the file's end before anything is allocated for it.
+bool LoadU32Table(const engine::MappedFile& file, uint64_t offset, uint32_t count,
+                  std::vector<uint32_t>* out) {
+  const uint64_t bytes = uint64_t{count} * 4;
+  if (!file.Holds(offset, bytes)) return false;
+  const uint8_t* raw = file.data() + offset;
   out->resize(count);
   for (uint32_t i = 0; i < count; ++i)
-    (*out)[i] = LoadU32(&raw[4 * size_t{i}]);
+    (*out)[i] = LoadU32(raw + 4 * size_t{i});
   return true;
 }
 
-bool ReadSection(const File& file, uint64_t offset, uint32_t size, std::vector<uint8_t>* out) {
-  if (offset > file.size() || size > file.size() - offset) return false;
-  out->resize(size);
-  return file.ReadAt(offset, out->data(), size);
+// A section of the mapped file, read in place.
+bool ViewSection(const engine::MappedFile& file, uint64_t offset, uint32_t size, Section* out) {
+  if (!file.Holds(offset, size)) return false;
+  *out = Section(file.data() + offset, size);
+  return true;
 }
 
 bool DigestMatches(const std::string& path, uint64_t start, const uint8_t* stored) {
@@ -174,68 +176,61 @@ struct WordIndexLoad {
   uint64_t progress_calls = 0;
 };
 
-// Reads the word index in one piece, counts the progress calls a byte-by-byte reader would
-// make (one per S / 100 + 1 bytes read), decodes it and keeps the entry region. The stream is
-// decoded straight into the region, whose first 32 bytes (the header) are then dropped.
+// Maps the word index, counts the progress calls a byte-by-byte reader would make (one per
+// S / 100 + 1 bytes read), decodes it and keeps the entry region. The stream is decoded straight
+// from the mapping into the region's buffer, whose first 32 bytes (the header) are then skipped.
 bool LoadWordIndex(NymdexEngine* engine, WordIndexLoad* load) {
-  File file;
-  if (!file.Open(engine->word_index_path)) return false;
-  uint64_t size = file.size();
+  engine::MappedFile file;
+  if (!file.Map(engine->word_index_path.c_str(), /*populate=*/true)) return false;
+  const uint64_t size = file.size();
   if (size > std::numeric_limits<size_t>::max() / 2) return false;
-  // Read whole: the buffer lives only until the decode ends, so it is rounded up to whole
-  // huge pages, fewer page faults than the exact size would take.
-  std::vector<uint8_t, engine::LargeBufferAllocator<uint8_t>> buffer;
-  buffer.reserve(size < engine::kHugePage / 2
-                     ? size
-                     : (size + engine::kHugePage - 1) / engine::kHugePage * engine::kHugePage);
-  buffer.resize(size);
-  long got = file.ReadSome(0, buffer.data(), size);
-  if (got < 0) return false;
-  load->progress_calls = static_cast<uint64_t>(got) / (size / 100 + 1);
-  if (static_cast<uint64_t>(got) != size) return false;
+  load->progress_calls = size / (size / 100 + 1);
 
   // A stream without its head, or declaring more than twice the file's size or less than
   // the header, is refused before the region is made.
   if (size < engine::kStreamHeadSize) return false;
-  const uint32_t declared = LoadU32(buffer.data());
+  const uint32_t declared = LoadU32(file.data());
   if (declared > 2 * size || declared < kWordIndexHeaderSize) return false;
-  auto& region = engine->region;
-  region.resize(declared);
+  WordRegion& region = engine->region;
+  region.bytes.resize(declared);
   size_t length = 0;
-  if (!engine::ArithDecode(buffer.data(), size, reinterpret_cast<uint8_t*>(region.data()),
-                           region.size(), &length)) {
+  if (!engine::ArithDecode(file.data(), size, reinterpret_cast<uint8_t*>(region.bytes.data()),
+                           region.bytes.size(), &length)) {
     return false;
   }
-  engine->entry_count = LoadU32(reinterpret_cast<const uint8_t*>(&region[kWordIndexCountAt]));
-  region.erase(region.begin(), region.begin() + kWordIndexHeaderSize);
+  engine->entry_count = LoadU32(reinterpret_cast<const uint8_t*>(&region.bytes[kWordIndexCountAt]));
+  region.skip = kWordIndexHeaderSize;
   return true;
 }
 
+// The part-of-speech indexes and, below, the sense lists are read in place from the synset
+// file's mapping: only the pages a query touches are brought in.
 bool LoadIndexes(NymdexEngine* engine) {
-  const File& file = engine->synset_file;
+  engine::MappedFile& file = engine->synset_map;
+  if (!file.MapDescriptor(engine->synset_file.descriptor(), /*populate=*/false)) return false;
   uint64_t offset = kSynsetHeaderSize;
   for (int pos = 0; pos < 4; ++pos) {
     uint32_t size = LoadU32(&engine->header[kPosIndexSizeAt[pos]]);
     if (size == 0) return false;
-    if (!ReadSection(file, offset, size, &engine->pos_index[pos])) return false;
+    if (!ViewSection(file, offset, size, &engine->pos_index[pos])) return false;
     offset += size;
   }
   for (int pos = 0; pos < 4; ++pos) {
     uint32_t at = LoadU32(&engine->header[kPosBucketOffsetAt[pos]]);
     uint32_t count = LoadU32(&engine->header[kPosBucketCountAt[pos]]);
-    if (!ReadU32Table(file, at, count, &engine->pos_buckets[pos])) return false;
+    if (!LoadU32Table(file, at, count, &engine->pos_buckets[pos])) return false;
     engine->pos_base[pos] = LoadU32(&engine->header[kPosBaseAt[pos]]);
   }
   return true;
 }
 
 bool LoadSenseLists(NymdexEngine* engine) {
-  const File& file = engine->synset_file;
+  const engine::MappedFile& file = engine->synset_map;
   uint32_t size = LoadU32(&engine->header[kSenseListSizeAt]);
   if (size == 0) return false;
-  if (!ReadSection(file, LoadU32(&engine->header[kSenseListOffsetAt]), size, &engine->sense_lists))
+  if (!ViewSection(file, LoadU32(&engine->header[kSenseListOffsetAt]), size, &engine->sense_lists))
     return false;
-  return ReadU32Table(file, LoadU32(&engine->header[kSenseBucketOffsetAt]),
+  return LoadU32Table(file, LoadU32(&engine->header[kSenseBucketOffsetAt]),
                       LoadU32(&engine->header[kSenseBucketCountAt]), &engine->sense_buckets);
 }
 

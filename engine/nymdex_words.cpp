@@ -110,7 +110,7 @@ bool FindOffsetRecord(const NymdexEngine* engine, uint32_t pos, uint32_t id,
                       const uint8_t** offsets, uint32_t* count) {
   if (pos < kNoun || pos > kAdverb) return false;
   const std::vector<uint32_t>& buckets = engine->pos_buckets[pos - 1];
-  const std::vector<uint8_t>& section = engine->pos_index[pos - 1];
+  const Section& section = engine->pos_index[pos - 1];
   uint32_t bucket = id / kIdsPerBucket;
   if (bucket >= buckets.size()) return false;
   size_t at = buckets[bucket];
