@@ -23,12 +23,14 @@ class BitReader {
  public:
   BitReader(const uint8_t* begin, const uint8_t* end) : next_(begin), end_(end) { Refill(); }
 
-  // Tops the window up to at least 56 bits: eight bytes at once while eight remain.
+  // Tops the window up to at least 56 bits: eight bytes at once while eight remain (written out
+  // so that the compiler makes one load and a byte swap of them).
   void Refill() {
     if (end_ - next_ >= 8) {
-      uint64_t bytes = 0;
-      for (int i = 0; i < 8; ++i)
-        bytes = bytes << 8 | next_[i];
+      const uint64_t bytes = uint64_t{next_[0]} << 56 | uint64_t{next_[1]} << 48 |
+                             uint64_t{next_[2]} << 40 | uint64_t{next_[3]} << 32 |
+                             uint64_t{next_[4]} << 24 | uint64_t{next_[5]} << 16 |
+                             uint64_t{next_[6]} << 8 | uint64_t{next_[7]};
       window_ |= bytes >> count_;
       next_ += (63 - count_) >> 3;
       count_ |= 56;
@@ -169,8 +171,12 @@ void DecodeAnyTotal(const FrequencyModel& model, BitReader& bits, uint8_t* out, 
 // shifts that bring the width into (0x4000, 0x8000] (0 if it is wider) and y the low end modulo
 // 0x8000 after them, that last shift happens when y + width <= 0x8000, or, from y >= 0x4000,
 // when y + width <= 0xC000. The low end after all n shifts is (low << n) modulo 0x8000.
-void DecodeWithinLimit(const FrequencyModel& model, BitReader& bits, uint8_t* out,
+//
+// The bit reader is a local copy: the output is bytes, which may alias anything, so a reader
+// reached through a reference would be stored and reloaded around every output byte.
+void DecodeWithinLimit(const FrequencyModel& model, BitReader& reader, uint8_t* out,
                        uint32_t length) {
+  BitReader bits = reader;
   // Per target value: the symbol and its cumulative bounds. 80 KiB of stack, no allocation.
   uint16_t below_of[kMaxFrequencyTotal];
   uint16_t above_of[kMaxFrequencyTotal];
@@ -216,6 +222,7 @@ void DecodeWithinLimit(const FrequencyModel& model, BitReader& bits, uint8_t* ou
     low1 = low + lb;
     dividend = d * total - lb * total;
   }
+  reader = bits;
 }
 
 }  // namespace
