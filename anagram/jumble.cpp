@@ -18,6 +18,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "engine/large_buffer.h"
 #include "engine/little_endian.h"
 #include "engine/md5.h"
 #include "engine/nymdex.h"
@@ -53,7 +54,8 @@ struct ListedWord {
 struct JumbleEngine {
   platform::NamedEvent* stop = nullptr;
   uint32_t word_count = 0;
-  std::vector<char> words;  // each word followed by its NUL, in list order
+  // Each word followed by its NUL, in list order; read whole from the file, so not zeroed first.
+  std::vector<char, engine::LargeBufferAllocator<char>> words;
   std::vector<ListedWord> listed;
 
   ~JumbleEngine() { platform::CloseNamedEvent(stop); }
