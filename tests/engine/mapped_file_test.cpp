@@ -1,0 +1,73 @@
+#include "engine/mapped_file.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/scratch_folder.h"
+
+namespace {
+
+using engine::MappedFile;
+
+TEST(MappedFileTest, MapsTheWholeFileOrNothing) {
+  test_support::ScratchFolder folder;
+  std::vector<uint8_t> bytes(70000);
+  for (size_t i = 0; i < bytes.size(); ++i)
+    bytes[i] = static_cast<uint8_t>(i * 7);
+  const std::string full = folder.Write("full", bytes);
+  const std::string empty = folder.Write("empty", std::vector<uint8_t>());
+
+  struct Case {
+    std::string path;
+    bool mapped;
+    size_t size;
+  };
+  const Case cases[] = {{full, true, bytes.size()},
+                        {empty, true, 0},
+                        {folder.path().string(), false, 0},  // a folder
+                        {folder.Path("missing"), false, 0}};
+  for (bool populate : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.path + (populate ? " populated" : ""));
+      MappedFile file;
+      EXPECT_EQ(file.Map(c.path.c_str(), populate), c.mapped);
+      ASSERT_EQ(file.size(), c.size);
+      if (c.size != 0) {
+        EXPECT_EQ(std::vector<uint8_t>(file.data(), file.data() + file.size()), bytes);
+      }
+    }
+  }
+}
+
+TEST(MappedFileTest, ARemappedViewReplacesTheOldOne) {
+  test_support::ScratchFolder folder;
+  const std::string a = folder.Write("a", std::vector<uint8_t>(10, 1));
+  const std::string b = folder.Write("b", std::vector<uint8_t>(5000, 2));
+  MappedFile file;
+  ASSERT_TRUE(file.Map(a.c_str(), false));
+  const int fd = ::open(b.c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  ASSERT_TRUE(file.MapDescriptor(fd, false));
+  ::close(fd);  // the mapping outlives the descriptor
+  ASSERT_EQ(file.size(), 5000u);
+  EXPECT_EQ(file.data()[4999], 2);
+  EXPECT_FALSE(file.MapDescriptor(-1, false));
+  EXPECT_EQ(file.size(), 0u);
+}
+
+TEST(MappedFileTest, HoldsOnlyRangesWithinTheFile) {
+  test_support::ScratchFolder folder;
+  MappedFile file;
+  ASSERT_TRUE(file.Map(folder.Write("f", std::vector<uint8_t>(100, 0)).c_str(), false));
+  EXPECT_TRUE(file.Holds(0, 100));
+  EXPECT_TRUE(file.Holds(100, 0));
+  EXPECT_FALSE(file.Holds(1, 100));
+  EXPECT_FALSE(file.Holds(101, 0));
+  EXPECT_FALSE(file.Holds(50, UINT64_MAX));  // no wrap-around
+}
+
+}  // namespace
