@@ -1,8 +1,6 @@
 #include "engine/mapped_file.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -41,22 +39,6 @@ TEST(MappedFileTest, MapsTheWholeFileOrNothing) {
       }
     }
   }
-}
-
-TEST(MappedFileTest, ARemappedViewReplacesTheOldOne) {
-  test_support::ScratchFolder folder;
-  const std::string a = folder.Write("a", std::vector<uint8_t>(10, 1));
-  const std::string b = folder.Write("b", std::vector<uint8_t>(5000, 2));
-  MappedFile file;
-  ASSERT_TRUE(file.Map(a.c_str(), false));
-  const int fd = ::open(b.c_str(), O_RDONLY | O_CLOEXEC);
-  ASSERT_GE(fd, 0);
-  ASSERT_TRUE(file.MapDescriptor(fd, false));
-  ::close(fd);  // the mapping outlives the descriptor
-  ASSERT_EQ(file.size(), 5000u);
-  EXPECT_EQ(file.data()[4999], 2);
-  EXPECT_FALSE(file.MapDescriptor(-1, false));
-  EXPECT_EQ(file.size(), 0u);
 }
 
 TEST(MappedFileTest, HoldsOnlyRangesWithinTheFile) {
