@@ -6,16 +6,20 @@
 
 #include "anagram/jumble.h"
 #include "app/lookup/custom_entry.h"
+#include "app/shell/EarlyEngineStart.h"
 #include "custom/custom_db.h"
 #include "engine/nymdex.h"
 #include "platform/named_event.h"
 #include "platform/program_names.h"
 
-QString EngineHandles::Open(const platform::DataLocation& location) {
+QString EngineHandles::Open(const platform::DataLocation& location, EarlyEngineStart* early) {
   const auto path = [&](const char* name) { return location.DictionaryFile(name); };
-  const uint32_t engine_status = Nymdex_StartUp(&engine_, path(program::kSynsetFile).c_str(),
-                                                path(program::kWordIndexFile).c_str(),
-                                                path(program::kTagFile).c_str(), nullptr, nullptr);
+  uint32_t engine_status = kNymdexOk;
+  if (early == nullptr || !early->Take(location, &engine_status, &engine_)) {
+    engine_status = Nymdex_StartUp(&engine_, path(program::kSynsetFile).c_str(),
+                                   path(program::kWordIndexFile).c_str(),
+                                   path(program::kTagFile).c_str(), nullptr, nullptr);
+  }
   if (engine_status != kNymdexOk) {
     engine_ = nullptr;
     return QString::fromLatin1(engine_status == kNymdexCorrupt ? lookup::kCorruptedDataMessage

@@ -11,6 +11,7 @@
 #include "app/lookup/irregular_forms.h"
 #include "platform/data_path.h"
 
+class EarlyEngineStart;
 struct NymdexEngine;
 struct CustomDatabase;
 struct JumbleEngine;
@@ -32,7 +33,9 @@ class EngineHandles {
   // anagram engine itself is loaded later from anagram_list_path() and handed over. With the
   // installed dictionary, the per-user custom folder and an empty custom database are created first
   // when missing. What opened before a failure stays open until Close.
-  QString Open(const platform::DataLocation& location);
+  // An engine already starting for these files (`early`, when given) is taken instead of
+  // starting another.
+  QString Open(const platform::DataLocation& location, EarlyEngineStart* early = nullptr);
 
   // Takes the anagram engine loaded from anagram_list_path() (AnagramListLoader).
   void AdoptJumble(JumbleEngine* engine);

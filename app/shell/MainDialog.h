@@ -40,6 +40,7 @@ struct StartUpOptions {
   QString current_dir;          // Data/ and help/ below it; empty: the process's directory
   platform::DataSearch search;  // where an installed dictionary and help are looked for
   bool splash = true;
+  EarlyEngineStart* early_engine = nullptr;  // the engine already starting, when given
 
   static StartUpOptions FromEnvironment();
 };

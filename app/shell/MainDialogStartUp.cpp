@@ -60,7 +60,7 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
 
   find_by_meaning_->SetIndexPath(
       QString::fromStdString(location.DictionaryFile(program::kMeaningIndexFile)));
-  const QString failure = handles_.Open(location);
+  const QString failure = handles_.Open(location, options.early_engine);
   if (!failure.isEmpty()) return Fail(failure);
   lookup_->Start(handles_.engine(), handles_.custom_handle(), handles_.jumble(),
                  settings_.Number(Setting::kPanes));

@@ -10,6 +10,7 @@
 #include "app/desktop/BringForward.h"
 #include "app/shell/DesktopIntegration.h"
 #include "app/shell/Diagnostics.h"
+#include "app/shell/EarlyEngineStart.h"
 #include "app/shell/Icons.h"
 #include "app/shell/MainDialog.h"
 #include "app/shell/Settings.h"
@@ -61,10 +62,20 @@ int CVerbariumApp::Run() {
   if (!guard.Claim(DesktopIntegration::WithActivation(arguments, ActivationFromEnvironment())))
     return 0;
 
+  // The engine starts on the dictionary the window will find while the window is built.
+  StartUpOptions options = StartUpOptions::FromEnvironment();
+  EarlyEngineStart early_engine;
+  std::string error;
+  const std::string directory = platform::CurrentDirectory(&error);
+  if (!directory.empty()) {
+    early_engine.Begin(platform::FindDataLocation(directory, options.search));
+    options.early_engine = &early_engine;
+  }
+
   CMainDialog dialog;
   connect(&guard, &CSingleInstanceGuard::CommandLineReceived, &dialog, &CMainDialog::OnHandOver);
   ReportViewsIfAsked(&dialog);
-  if (!dialog.StartUp(StartUpOptions::FromEnvironment())) return 1;
+  if (!dialog.StartUp(options)) return 1;
   connect(&dialog, &CMainDialog::LateStartUpFailed, this, [] { QCoreApplication::exit(1); });
   // `verbarium --lookup TEXT` and the like act once the window is up.
   dialog.hand_over().RunOptions(arguments);
