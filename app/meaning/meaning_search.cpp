@@ -260,13 +260,11 @@ void MeaningSearch::AddRelatives(Query* query) const {
     term.source = i;
     term.weight = kTermWeight;
     term.found = index.FindTerm(term.text, &term.postings);
-    if (term.found) {
-      // A word the dictionary does not hold tells no sense from another: it weighs nothing.
-      const double idf =
-          InverseDocumentFrequency(index.sense_count(), term.postings.document_frequency);
-      query->bit_idf[std::countr_zero(SourceBit(i))] += idf;
-      query->total_idf += idf;
-    }
+    // A word the dictionary does not hold weighs as the rarest (a custom entry may hold it).
+    const double idf = InverseDocumentFrequency(
+        index.sense_count(), term.found ? term.postings.document_frequency : 0);
+    query->bit_idf[std::countr_zero(SourceBit(i))] += idf;
+    query->total_idf += idf;
     query->searched.push_back(std::move(term));
   }
   const size_t direct = query->searched.size();
