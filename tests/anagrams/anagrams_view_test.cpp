@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
-#include <QTabBar>
 
 #include "app/anagrams/AnagramsView.h"
 #include "app/lookup/anagram_list.h"
@@ -18,18 +17,11 @@ namespace {
 
 using shell_test::TypeLookup;
 
-class AnagramsViewTest : public ::testing::Test {
+class AnagramsViewTest : public shell_test::WindowTest {
  public:
-  void SetUp() override {
-    shell_test::ResetSettings();
-    dialog_ = shell_test::StartedDialog();
-  }
-
-  void SelectTab(const QString& title) {
-    CSplitterTabFrame* frame = dialog_->frame();
-    for (int tab = 0; tab < frame->count(); ++tab)
-      if (frame->tabText(tab) == title) frame->tabBar()->setCurrentIndex(tab);  // as a click
-  }
+  using WindowTest::Box;  // for the cases' steps
+  using WindowTest::dialog_;
+  void SelectTab(const QString& title) { shell_test::SelectTab(dialog_.get(), title); }
   CAnagramsView* View() const {
     return qobject_cast<CAnagramsView*>(dialog_->frame()->AnagramsView());
   }
@@ -49,8 +41,7 @@ class AnagramsViewTest : public ::testing::Test {
   }
   // Refresh with a text that takes long and has no anagram: a request that runs until stopped.
   void StartEndlessRequest() {
-    dialog_->tool_row()->LookupBox()->setEditText(
-        QStringLiteral("abcdefghijklmnopqrstuvwxyz abcdefghijklmnopqrstuvw"));
+    Box()->setEditText(QStringLiteral("abcdefghijklmnopqrstuvwxyz abcdefghijklmnopqrstuvw"));
     Child<QPushButton>("anagramRefresh")->click();
     ASSERT_TRUE(View()->generating() && dialog_->busy());
   }
@@ -73,8 +64,6 @@ class AnagramsViewTest : public ::testing::Test {
   }
   QStringList Shown() const { return View()->List()->Words(); }
   QString Status() const { return dialog_->statusBar()->currentMessage(); }
-
-  std::unique_ptr<CMainDialog> dialog_;
 };
 
 TEST_F(AnagramsViewTest, ShowsTheAnagramsWithTheirCount) {
@@ -131,7 +120,7 @@ TEST_F(AnagramsViewTest, RequestsStartForANewPaneOnly) {
        [](AnagramsViewTest* t) { t->View()->OnCurrentKindChanged(lookup::kAnagramsPane, 0); }, 0},
       {"blank Refresh",
        [](AnagramsViewTest* t) {
-         t->dialog_->tool_row()->LookupBox()->setEditText(QStringLiteral("   "));
+         t->Box()->setEditText(QStringLiteral("   "));
          t->Child<QPushButton>("anagramRefresh")->click();
        },
        0},

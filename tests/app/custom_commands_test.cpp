@@ -1,6 +1,6 @@
-// The Database menu's commands: menu enabling, backup and restore through the file dialogs.
+// The Database menu's commands: backup and restore through the file dialogs. The menu's
+// enabling is tried in the real main window (tests/shell/custom_entries_test.cpp).
 
-#include <QAction>
 #include <QFile>
 #include <QSignalSpy>
 #include <cerrno>
@@ -33,21 +33,6 @@ class CommandsTest : public CustomDbFixture {
 
   std::unique_ptr<CustomDatabaseCommands> commands_;
 };
-
-TEST_F(CommandsTest, MenuFollowsTheEntryCount) {
-  QAction edit_entries("Edit entries...");
-  QAction backup("Backup custom database...");
-  const auto enabled = [&] {
-    commands_->UpdateMenu(&edit_entries, &backup);
-    EXPECT_EQ(edit_entries.isEnabled(), backup.isEnabled());
-    return backup.isEnabled();
-  };
-  EXPECT_TRUE(enabled());
-  ASSERT_TRUE(CustomDb_DeleteEntry(db_, 0));
-  EXPECT_FALSE(enabled());
-  Append("orb", 0, "a sphere");
-  EXPECT_TRUE(enabled());
-}
 
 TEST_F(CommandsTest, BackupRestoresIntoAFreshDatabase) {
   commands_->set_clock([] { return std::time_t{1770109507}; });  // 3 Feb 2026 09:05:07 UTC

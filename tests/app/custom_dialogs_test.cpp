@@ -68,14 +68,6 @@ TEST_F(AddDialogTest, TypeChangeDiscardsEveryRelatedWord) {
   EXPECT_EQ(dialog.tabs()->tabText(3), "Related to");
 }
 
-TEST_F(AddDialogTest, BoxesStopAtTheirLimits) {
-  CCustomEntryDialogAdd dialog(store_, "");
-  QTest::keyClicks(dialog.word_edit(), QString(26, 'w'));
-  QTest::keyClicks(dialog.definition_edit(), QString(256, 'd'));
-  EXPECT_EQ(dialog.word_edit()->text().size(), 25);
-  EXPECT_EQ(dialog.definition_edit()->text().size(), 255);
-}
-
 // Each refusal shows its message, empties only the box at fault, and stores nothing.
 TEST_F(AddDialogTest, RefusedFormsKeepTheDatabase) {
   const struct {

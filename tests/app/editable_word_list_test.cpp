@@ -98,31 +98,6 @@ TEST_F(WordListTest, KeysMoveTheEdit) {
   EXPECT_EQ(list_.editor()->row(), 5);
 }
 
-TEST_F(WordListTest, MenuEnablingRules) {
-  const struct {
-    QStringList items;
-    QList<int> selected;
-    bool edit, remove, clear;
-  } cases[] = {
-      {{}, {}, false, false, false},
-      {{"a", "b"}, {}, false, false, true},
-      {{"a", "b"}, {1}, true, true, true},
-      {{"a", "b"}, {0, 1}, false, true, true},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.items.size() * 10 + c.selected.size());
-    list_.SetItems(c.items);
-    for (int row : c.selected)
-      list_.selectionModel()->select(list_.model()->index(row, 0), QItemSelectionModel::Select);
-    const QList<QAction*> actions = list_.ContextMenu()->actions();
-    ASSERT_EQ(actions.size(), 4);
-    EXPECT_TRUE(actions[0]->isEnabled());
-    EXPECT_EQ(actions[1]->isEnabled(), c.edit);
-    EXPECT_EQ(actions[2]->isEnabled(), c.remove);
-    EXPECT_EQ(actions[3]->isEnabled(), c.clear);
-  }
-}
-
 TEST_F(WordListTest, DeleteItemRemovesTheSelectedExamples) {
   list_.SetItems({"a", "b", "c", "d"});
   for (int row : {1, 3})

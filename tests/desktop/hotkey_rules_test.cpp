@@ -1,9 +1,16 @@
-// The hotkey text rules and the mapping of a hotkey to the key grabs of an X server, over a
-// small keyboard of known keysyms.
+// The hotkey text rules, "Set Hotkey" (an invalid text shows its message and leaves the dialog
+// unaccepted, so the window keeps the old hotkey), and the mapping of a hotkey to the key grabs
+// of an X server, over a small keyboard of known keysyms.
 #include <gtest/gtest.h>
 
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+
 #include "app/desktop/HotKey.h"
+#include "app/desktop/HotKeyDlg.h"
 #include "app/desktop/KeyboardMap.h"
+#include "ui/MessageBox.h"
 
 namespace {
 
@@ -59,6 +66,37 @@ TEST(HotKeyText, Parse) {
     EXPECT_EQ(ParseHotKey(QString::fromUtf8(c.text)), c.expected);
   }
   EXPECT_EQ(ParseHotKeyOrDefault("Alt+T"), (HotKey{true, U'T'}));
+}
+
+TEST(HotKeyDlg, Ok) {
+  struct Case {
+    const char* typed;
+    const char* accepted;  // nullptr: not accepted, with the invalid-text message
+  };
+  const Case cases[] = {
+      {"Ctrl+Y", "Ctrl+Y"},
+      {"  Ctrl+Alt+t ", "Ctrl+Alt+t"},
+      {"Alt+T", nullptr},
+      {"", nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    CHotKeyDlg dialog("Ctrl+Alt+T");
+    dialog.findChild<QLineEdit*>("HotKeyField")->setText(c.typed);
+    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    const QList<MessageBox::Shown> shown = MessageBox::TakeShown();
+    if (c.accepted) {
+      EXPECT_EQ(dialog.result(), QDialog::Accepted);
+      EXPECT_EQ(dialog.HotKeyText(), c.accepted);
+      EXPECT_TRUE(shown.isEmpty());
+    } else {
+      EXPECT_EQ(dialog.result(), QDialog::Rejected);
+      EXPECT_TRUE(dialog.HotKeyText().isEmpty());
+      ASSERT_EQ(shown.size(), 1);
+      EXPECT_EQ(shown[0].kind, MessageBox::Kind::kError);
+      EXPECT_EQ(shown[0].text, kInvalidHotKeyMessage);
+    }
+  }
 }
 
 TEST(KeyboardMap, FindKeyGrab) {

@@ -3,8 +3,9 @@
 # of the day that greets the first start (keeping a screenshot of it), types "cats" and Enter
 # as a user does, checks the senses and tabs the window shows (the program writes them to the
 # file named by VERBARIUM_VIEW_REPORT), keeps a screenshot, quits with Ctrl+Q and checks that
-# the history and the tip's file time were saved; then starts again (the next tip shows) (the last word comes back), looks "dog"
-# up and ends the program with SIGTERM, as a session that ends does, and checks it was saved.
+# the history and the tip's file time were saved; then starts again (the next tip shows, the
+# last word comes back), looks "dog" up and ends the program with SIGTERM, as a session that
+# ends does, and checks it was saved.
 #
 #   window_e2e.sh PROGRAM DATA_DIR SCREENSHOT
 set -euo pipefail
@@ -122,7 +123,10 @@ grep -q $'^sense\t1\tcat: Feline mammal' "$work/report" || fail "the last word w
 xdotool windowfocus --sync "$window"
 xdotool type --delay 40 dog
 xdotool key Return
-sleep 0.5
+for _ in $(seq 1 50); do
+  grep -q $'^word\tdog$' "$work/report" 2>/dev/null && break
+  sleep 0.1
+done
 kill -TERM "$program_pid"
 wait "$program_pid" || fail "SIGTERM: the program ended with status $?"
 program_pid=""

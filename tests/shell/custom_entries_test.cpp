@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
-#include <QStackedWidget>
 
 #include "app/custom/CustomEntryDialogAdd.h"
 #include "app/custom/CustomEntryDialogDelete.h"
@@ -22,7 +21,7 @@ namespace {
 
 using shell_test::TypeLookup;
 
-class CustomEntriesTest : public ::testing::Test {
+class CustomEntriesTest : public shell_test::WindowTest {
  protected:
   void SetUp() override {
     shell_test::ResetSettings();
@@ -30,16 +29,10 @@ class CustomEntriesTest : public ::testing::Test {
     QFile::link(QStringLiteral(VERBARIUM_BINARY_DIR "/help"), data_.path() + "/help");
     Start();
   }
+  void TearDown() override { dialog_.reset(); }  // before its folder goes
 
-  void Start() {
-    dialog_ = std::make_unique<CMainDialog>();
-    ASSERT_TRUE(dialog_->StartUp(shell_test::Options(data_.path())));
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
-    // The anagram list loads after the first paint.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog_->handles().jumble() != nullptr; }, 30000));
-  }
+  void Start() { dialog_ = shell_test::StartedDialog(data_.path()); }
 
-  QAction* Action(Command command) const { return dialog_->menus()->Action(command); }
   // Whether the item is enabled when the user opens its menu.
   bool EnabledInMenu(Command command) const {
     QMenu* menu = nullptr;
@@ -83,18 +76,12 @@ class CustomEntriesTest : public ::testing::Test {
     Click(add, "addButton");
     Click(add, "doneButton");
   }
-  QString UpperView() const {
-    return dialog_->findChild<QStackedWidget*>(QStringLiteral("upperView"))
-        ->currentWidget()
-        ->objectName();
-  }
   std::string FirstDefinition() const {
     const auto& senses = dialog_->lookup()->session()->senses();
     return senses.empty() ? "(none)" : senses[0].definition;
   }
 
   shell_test::DataFolder data_;
-  std::unique_ptr<CMainDialog> dialog_;
 };
 
 TEST_F(CustomEntriesTest, MenuItemsFollowTheEntryCount) {

@@ -4,7 +4,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -14,7 +13,6 @@
 #include "app/panes/PanePickTreeCtrl.h"
 #include "app/panes/PaneView.h"
 #include "app/panes/SenseListView.h"
-#include "app/panes/SplitterTabFrame.h"
 #include "app/shell/FindByMeaningCommand.h"
 #include "app/shell/LookupController.h"
 #include "app/shell/OptionsSheet.h"
@@ -25,13 +23,8 @@ namespace {
 
 using shell_test::TypeLookup;
 
-class MainDialogTest : public ::testing::Test {
+class MainDialogTest : public shell_test::WindowTest {
  protected:
-  void SetUp() override {
-    shell_test::ResetSettings();
-    dialog_ = shell_test::StartedDialog();
-  }
-
   // What the lookup logic gives for `text` with the rows of the parts of speech in
   // `unchecked` unchecked: the reference the window is checked against.
   std::unique_ptr<lookup::LookupSession> Reference(const char* text,
@@ -63,14 +56,8 @@ class MainDialogTest : public ::testing::Test {
       checks.push_back(dialog_->senses()->IsSenseChecked(i));
     return checks;
   }
-  CHistoryCombo* Box() const { return dialog_->tool_row()->LookupBox(); }
   QToolButton* Button(ToolRow::Button button) const {
     return dialog_->tool_row()->ButtonOf(button);
-  }
-  QString UpperView() const {
-    return dialog_->findChild<QStackedWidget*>(QStringLiteral("upperView"))
-        ->currentWidget()
-        ->objectName();
   }
   // Clicks the check box of the senses list's row `row`.
   void ClickCheckBox(int row) {
@@ -79,8 +66,6 @@ class MainDialogTest : public ::testing::Test {
     const QRect cell = senses->visualRect(senses->model()->index(row, 0));
     QTest::mouseClick(senses->viewport(), Qt::LeftButton, {}, cell.center());
   }
-
-  std::unique_ptr<CMainDialog> dialog_;
 };
 
 TEST_F(MainDialogTest, LookupShowsTheSensesAndPanesOfTheLookupLogic) {
@@ -100,24 +85,22 @@ TEST_F(MainDialogTest, LookupShowsTheSensesAndPanesOfTheLookupLogic) {
   EXPECT_EQ(Box()->itemText(0), QStringLiteral("cats"));
 }
 
+// The check boxes act on the word shown, not on text typed into the box since.
 TEST_F(MainDialogTest, UncheckingTheVerbSensesMakesThePanesFollow) {
   TypeLookup(dialog_.get(), QStringLiteral("cat"));
+  QTest::keyClicks(Box()->lineEdit(), QStringLiteral("dog"));  // typed, not looked up
   const auto reference = Reference("cat", {kVerb});
   for (size_t row = 0; row < reference->senses().size(); ++row)
     if (reference->senses()[row].pos == kVerb) ClickCheckBox(static_cast<int>(row));
+  EXPECT_EQ(dialog_->lookup()->session()->current_word(), "cat");
+  std::vector<bool> expected;
+  for (const lookup::SenseRow& row : reference->senses())
+    expected.push_back(row.checked);
+  EXPECT_EQ(Checks(), expected) << "only the clicked rows change";
   EXPECT_EQ(TabTitles(), Titles(*reference));
   EXPECT_NE(Titles(*reference), Titles(*Reference("cat")));
   EXPECT_TRUE(Button(ToolRow::kNouns)->isChecked());
   EXPECT_FALSE(Button(ToolRow::kVerbs)->isChecked());
-}
-
-TEST_F(MainDialogTest, CheckBoxesActOnTheShownWordNotOnTextTypedSince) {
-  TypeLookup(dialog_.get(), QStringLiteral("cat"));
-  QTest::keyClicks(Box()->lineEdit(), QStringLiteral("dog"));  // typed, not looked up
-  ClickCheckBox(0);
-  EXPECT_EQ(dialog_->lookup()->session()->current_word(), "cat");
-  EXPECT_FALSE(dialog_->senses()->IsSenseChecked(0));
-  EXPECT_TRUE(dialog_->senses()->IsSenseChecked(1));
 }
 
 TEST_F(MainDialogTest, LookingUpTheSameWordKeepsUncheckedRows) {
@@ -226,8 +209,8 @@ TEST_F(MainDialogTest, PartOfSpeechTogglesCheckTheirRows) {
   Button(ToolRow::kVerbs)->click();
   Button(ToolRow::kNouns)->click();
   EXPECT_EQ(dialog_->frame()->count(), 0);
-  EXPECT_FALSE(dialog_->menus()->Action(Command::kDeselectAll)->isEnabled());
-  dialog_->menus()->Action(Command::kSelectAll)->trigger();
+  EXPECT_FALSE(Action(Command::kDeselectAll)->isEnabled());
+  Action(Command::kSelectAll)->trigger();
   EXPECT_EQ(Checks(), std::vector<bool>(reference->senses().size(), true));
 }
 
@@ -236,7 +219,7 @@ TEST_F(MainDialogTest, PanesPageOkHidesTheUncheckedPanes) {
   dialog_->lookup()->SetPanesMask(0x80FFFFFF);
   TypeLookup(dialog_.get(), QStringLiteral("cat"));
   ASSERT_TRUE(TabTitles().contains(QStringLiteral("Synonyms")));
-  dialog_->menus()->Action(Command::kSettings)->trigger();
+  Action(Command::kSettings)->trigger();
   auto* sheet = dialog_->findChild<COptionsSheet*>(QStringLiteral("optionsSheet"));
   ASSERT_NE(sheet, nullptr);
   auto* tree = sheet->findChild<CPanePickTreeCtrl*>(QStringLiteral("paneTree"));
@@ -281,7 +264,7 @@ TEST_F(MainDialogTest, TextThatIsNoWordGetsItsOutcome) {
 TEST_F(MainDialogTest, ClearHistoryAsksFirst) {
   TypeLookup(dialog_.get(), QStringLiteral("cat"));
   TypeLookup(dialog_.get(), QStringLiteral("dog"));
-  QAction* clear = dialog_->menus()->Action(Command::kClearHistory);
+  QAction* clear = Action(Command::kClearHistory);
   ASSERT_TRUE(clear->isEnabled());
   MessageBox::QueueAnswer(QMessageBox::No);
   clear->trigger();
@@ -306,7 +289,7 @@ TEST_F(MainDialogTest, BusyStateDisablesTheWindowAndGivesTheButtonsBack) {
   EXPECT_FALSE(Button(ToolRow::kHelp)->isEnabled());
   EXPECT_FALSE(dialog_->senses()->isEnabled());
   EXPECT_FALSE(dialog_->menuBar()->actions().value(0)->isEnabled());
-  dialog_->menus()->Action(Command::kLookup)->trigger();  // ignored while busy
+  Action(Command::kLookup)->trigger();  // ignored while busy
   EXPECT_EQ(dialog_->lookup()->session()->current_word(), "dog");
   dialog_->LeaveBusy();
   EXPECT_EQ(dialog_->tool_row()->SavedStates(), before);
@@ -315,12 +298,8 @@ TEST_F(MainDialogTest, BusyStateDisablesTheWindowAndGivesTheButtonsBack) {
   EXPECT_TRUE(Box()->hasFocus());
 }
 
-}  // namespace
-
 TEST_F(MainDialogTest, FindByMeaningLooksTheChosenWordUpWithItsHistory) {
-  QAction* action = dialog_->menus()->Action(Command::kFindByMeaning);
-  EXPECT_EQ(action->shortcut(), QKeySequence(QStringLiteral("Ctrl+M")));
-  action->trigger();
+  QTest::keyClick(Box()->lineEdit(), Qt::Key_M, Qt::ControlModifier);
   FindByMeaningDialog* meaning = dialog_->find_by_meaning()->dialog();
   ASSERT_NE(meaning, nullptr);
   EXPECT_TRUE(meaning->isVisible());
@@ -342,3 +321,5 @@ TEST_F(MainDialogTest, FindByMeaningLooksTheChosenWordUpWithItsHistory) {
   EXPECT_EQ(dialog_->lookup()->session()->current_word(), word.toStdString());
   EXPECT_GT(dialog_->senses()->SenseCount(), 0);
 }
+
+}  // namespace

@@ -1,6 +1,6 @@
 // Helpers of the window's tests: a fresh settings file per test, a scratch folder whose Data/
-// links to the compiled dictionary (with files left out or damaged on request), and the real
-// main window started on it.
+// links to the compiled dictionary (with files left out or damaged on request), the real main
+// window started on it, and a fixture around that window.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,12 +10,15 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QSettings>
+#include <QStackedWidget>
 #include <QStandardPaths>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 #include <memory>
 
+#include "app/panes/SplitterTabFrame.h"
 #include "app/shell/HistoryCombo.h"
 #include "app/shell/MainDialog.h"
 #include "app/shell/Settings.h"
@@ -39,6 +42,11 @@ inline const char* const kDataFiles[] = {"1001L.dat", "1001W.dat", "1001T.dat",
 inline QString SettingsPath() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
          QStringLiteral("/Mirewood Software/Verbarium 1.4.conf");
+}
+
+// A value of the settings file as it stands on disk ("Group/Name").
+inline QVariant Stored(const QString& key) {
+  return QSettings(SettingsPath(), QSettings::IniFormat).value(key);
 }
 
 // Every test starts without a settings file and with no message box on record.
@@ -93,10 +101,12 @@ inline StartUpOptions Options(const QString& current_dir) {
   return options;
 }
 
-// The real main window started on the build folder (Data/ and help/ below it).
-inline std::unique_ptr<CMainDialog> StartedDialog() {
+// The real main window started on `folder` (Data/ and help/ below it), the build folder unless
+// told otherwise.
+inline std::unique_ptr<CMainDialog> StartedDialog(
+    const QString& folder = QStringLiteral(VERBARIUM_BINARY_DIR)) {
   auto dialog = std::make_unique<CMainDialog>();
-  EXPECT_TRUE(dialog->StartUp(Options(QStringLiteral(VERBARIUM_BINARY_DIR))));
+  EXPECT_TRUE(dialog->StartUp(Options(folder)));
   EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
   // The anagram list loads after the first paint.
   EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->handles().jumble() != nullptr; }, 30000));
@@ -119,5 +129,32 @@ inline void PasteLookup(CMainDialog* dialog, const QString& text) {
   edit->insert(text);
   QTest::keyClick(edit, Qt::Key_Return);
 }
+
+// Selects the pane tab titled `title`, as a click on it does.
+inline void SelectTab(CMainDialog* dialog, const QString& title) {
+  CSplitterTabFrame* frame = dialog->frame();
+  for (int tab = 0; tab < frame->count(); ++tab)
+    if (frame->tabText(tab) == title) frame->tabBar()->setCurrentIndex(tab);
+}
+
+// A test on the real main window, started on the build folder with default settings.
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetSettings();
+    dialog_ = StartedDialog();
+  }
+
+  CHistoryCombo* Box() const { return dialog_->tool_row()->LookupBox(); }
+  QAction* Action(Command command) const { return dialog_->menus()->Action(command); }
+  // What shows above the panes: "senses", "helpForm" or "patternList".
+  QString UpperView() const {
+    return dialog_->findChild<QStackedWidget*>(QStringLiteral("upperView"))
+        ->currentWidget()
+        ->objectName();
+  }
+
+  std::unique_ptr<CMainDialog> dialog_;
+};
 
 }  // namespace shell_test

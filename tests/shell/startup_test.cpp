@@ -1,17 +1,12 @@
 // Start-up and shut-down of the real main window: each failure's one message, the splash,
-// what comes back at the next start, and the hand-over from a later start.
+// and what comes back at the next start.
 #include <QSignalSpy>
 #include <QSplitter>
-#include <QTabBar>
 
 #include "app/anagrams/AnagramsView.h"
-#include "app/panes/SplitterTabFrame.h"
-#include "app/panes/WordListCtrl.h"
-
-#include "app/lookup/lookup.h"
 #include "app/panes/SenseListView.h"
+#include "app/panes/WordListCtrl.h"
 #include "app/shell/LookupController.h"
-#include "app/shell/SplashWnd.h"
 #include "tests/shell/shell_test_util.h"
 
 namespace {
@@ -83,10 +78,8 @@ TEST_F(StartUpTest, AnagramRequestBeforeTheListHasLoadedWaitsThenAnswers) {
   CMainDialog dialog;
   ASSERT_TRUE(dialog.StartUp(Options(data.path())));
   shell_test::TypeLookup(&dialog, QStringLiteral("listen"));
-  CSplitterTabFrame* frame = dialog.frame();
-  for (int tab = 0; tab < frame->count(); ++tab)
-    if (frame->tabText(tab) == QStringLiteral("Anagrams")) frame->tabBar()->setCurrentIndex(tab);
-  auto* view = qobject_cast<CAnagramsView*>(frame->AnagramsView());
+  shell_test::SelectTab(&dialog, QStringLiteral("Anagrams"));
+  auto* view = qobject_cast<CAnagramsView*>(dialog.frame()->AnagramsView());
   ASSERT_NE(view, nullptr);
   ASSERT_EQ(dialog.handles().jumble(), nullptr) << "nothing was painted yet";
   EXPECT_TRUE(view->generating());
@@ -195,23 +188,6 @@ TEST_F(StartUpTest, NextStartRestoresTheWindowTheHistoryAndTheLastWord) {
   // The last word is looked up again at start.
   EXPECT_EQ(dialog.lookup()->session()->current_word(), "cat");
   EXPECT_GT(dialog.senses()->SenseCount(), 0);
-}
-
-TEST_F(StartUpTest, HandOverBringsTheWindowBackOrRunsItsOptions) {
-  DataFolder data;
-  CMainDialog dialog;
-  ASSERT_TRUE(dialog.StartUp(Options(data.path())));
-  QStringList looked_up;
-  dialog.hand_over().AddOption(QStringLiteral("--lookup"), 1,
-                               [&](const QStringList& values) { looked_up << values; });
-  dialog.showMinimized();
-  dialog.OnHandOver({QStringLiteral("--unknown")});
-  EXPECT_FALSE(dialog.isMinimized());
-  dialog.hide();  // as in the tray
-  dialog.OnHandOver({});
-  EXPECT_TRUE(dialog.isVisible());
-  dialog.OnHandOver({QStringLiteral("--lookup"), QStringLiteral("cat")});
-  EXPECT_EQ(looked_up, QStringList{QStringLiteral("cat")});
 }
 
 }  // namespace

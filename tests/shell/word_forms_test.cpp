@@ -3,7 +3,6 @@
 // real main window and the compiled dictionary.
 #include <QAction>
 #include <QLabel>
-#include <QStackedWidget>
 
 #include "app/lookup/lookup.h"
 #include "app/panes/HelpFormView.h"
@@ -19,19 +18,10 @@ namespace {
 
 using shell_test::TypeLookup;
 
-class WordFormsTest : public ::testing::Test {
+class WordFormsTest : public shell_test::WindowTest {
  protected:
-  void SetUp() override {
-    shell_test::ResetSettings();
-    dialog_ = shell_test::StartedDialog();
-  }
-
   WordFormsBar* Bar() const { return dialog_->findChild<WordFormsBar*>("wordForms"); }
   CHelpFormView* HelpForm() const { return dialog_->findChild<CHelpFormView*>("helpForm"); }
-  CHistoryCombo* Box() const { return dialog_->tool_row()->LookupBox(); }
-  QString UpperView() const {
-    return dialog_->findChild<QStackedWidget*>("upperView")->currentWidget()->objectName();
-  }
   // The number of senses the lookup logic, with the window's irregular forms, gives `text`.
   size_t ReferenceSenses(const char* text) const {
     lookup::LookupSession session(dialog_->handles().engine(), dialog_->handles().custom_handle());
@@ -39,8 +29,16 @@ class WordFormsTest : public ::testing::Test {
     session.Lookup(text);
     return session.senses().size();
   }
-
-  std::unique_ptr<CMainDialog> dialog_;
+  // The About box's line on the irregular forms.
+  static QString AboutStatus(CMainDialog* dialog) {
+    dialog->menus()->Action(Command::kAbout)->trigger();
+    auto* about = dialog->findChild<CAboutDialog*>();
+    EXPECT_NE(about, nullptr);
+    if (about == nullptr) return {};
+    const QString status = about->findChild<QLabel*>("dataStatus")->text();
+    about->close();
+    return status;
+  }
 };
 
 TEST_F(WordFormsTest, BarSaysWhichFormWasLookedUp) {
@@ -110,31 +108,23 @@ TEST_F(WordFormsTest, SuggestionsOfAnUnknownWordAreLinks) {
 }
 
 TEST_F(WordFormsTest, AboutBoxSaysWhetherIrregularFormsAreOn) {
-  dialog_->menus()->Action(Command::kAbout)->trigger();
-  auto* about = dialog_->findChild<CAboutDialog*>();
-  ASSERT_NE(about, nullptr);
-  const QString status = about->findChild<QLabel*>("dataStatus")->text();
+  const QString status = AboutStatus(dialog_.get());
   EXPECT_TRUE(status.startsWith(QStringLiteral("Irregular forms: "))) << status.toStdString();
   EXPECT_TRUE(status.endsWith(QStringLiteral(" forms from 1001E.dat"))) << status.toStdString();
-  about->close();
 }
 
 TEST_F(WordFormsTest, MissingFormsFileLeavesTheRestWorking) {
   dialog_.reset();
   const shell_test::DataFolder data;  // without 1001E.dat
-  auto dialog = std::make_unique<CMainDialog>();
-  ASSERT_TRUE(dialog->StartUp(shell_test::Options(data.path())));
-  TypeLookup(dialog.get(), QStringLiteral("cats"));
-  EXPECT_GT(dialog->senses()->SenseCount(), 0) << "the text's own rules still apply";
-  TypeLookup(dialog.get(), QStringLiteral("went"));
-  EXPECT_EQ(dialog->findChild<QStackedWidget*>("upperView")->currentWidget()->objectName(),
-            QStringLiteral("helpForm"));
-  dialog->menus()->Action(Command::kAbout)->trigger();
-  auto* about = dialog->findChild<CAboutDialog*>();
-  ASSERT_NE(about, nullptr);
-  EXPECT_EQ(about->findChild<QLabel*>("dataStatus")->text(),
+  dialog_ = std::make_unique<CMainDialog>();
+  ASSERT_TRUE(dialog_->StartUp(shell_test::Options(data.path())));
+  TypeLookup(dialog_.get(), QStringLiteral("cats"));
+  EXPECT_GT(dialog_->senses()->SenseCount(), 0) << "the text's own rules still apply";
+  TypeLookup(dialog_.get(), QStringLiteral("went"));
+  EXPECT_EQ(UpperView(), QStringLiteral("helpForm"));
+  EXPECT_EQ(AboutStatus(dialog_.get()),
             QStringLiteral("Irregular forms: off (1001E.dat is missing)"));
-  about->close();
+  dialog_.reset();  // before its folder goes
 }
 
 }  // namespace

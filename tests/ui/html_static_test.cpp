@@ -1,10 +1,9 @@
 // CHtmlStatic as its owner and its user meet it: links clicked and reached by the keyboard,
-// commands, the cursor, colours after new text, repaints. Targets go to a stubbed opener.
+// commands, repaints, what a screen reader reads. Targets go to a stubbed opener.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QApplication>
-#include <QMouseEvent>
 #include <QStringList>
 #include <QTest>
 #include <memory>
@@ -31,12 +30,6 @@ class HtmlStaticTest : public ::testing::Test {
     control_.repaint();
     const html::LinkArea& link = control_.CurrentLayout().links.at(area);
     return {(link.left + link.right) / 2, (link.top + link.bottom) / 2};
-  }
-
-  void Move(const QPoint& at) {
-    QMouseEvent move(QEvent::MouseMove, at, control_.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(&control_, &move);
   }
 
   CHtmlStatic control_;
@@ -73,27 +66,6 @@ TEST_F(HtmlStaticTest, ClickOpensByTargetKind) {
     EXPECT_EQ(opened_.join(""), c.opened);
     EXPECT_TRUE(MessageBox::TakeShown().isEmpty());
   }
-}
-
-TEST_F(HtmlStaticTest, HandCursorOnlyOverLinks) {
-  control_.SetText("plain <A HREF=x>link</A> plain");
-  Move(CentreOfLink(0));
-  EXPECT_EQ(control_.cursor().shape(), Qt::PointingHandCursor);
-  Move({2, 2});
-  EXPECT_EQ(control_.cursor().shape(), Qt::ArrowCursor);
-}
-
-TEST_F(HtmlStaticTest, NewTextDrawsInPaletteColours) {
-  const QColor text = control_.palette().color(QPalette::Text);
-  EXPECT_EQ(control_.SetTextColor(QStringLiteral("red")), text);
-  EXPECT_EQ(control_.SetBackgroundColor(QStringLiteral("0,0,128")),
-            control_.palette().color(QPalette::Base));
-  EXPECT_EQ(control_.SetTextColor(QColor(Qt::green)), QColor(Qt::red));
-  control_.SetText("a");
-  control_.repaint();
-  const html::TextPiece& piece = control_.CurrentLayout().pieces.at(0);
-  EXPECT_EQ(QColor(piece.colour.red, piece.colour.green, piece.colour.blue), text);
-  EXPECT_EQ(control_.BackgroundColor(), control_.palette().color(QPalette::Base));
 }
 
 TEST_F(HtmlStaticTest, EachPaintStartsFromTheText) {

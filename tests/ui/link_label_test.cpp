@@ -1,10 +1,9 @@
-// CLinkLabel: its colours, underline and fitting as the mouse and the opener drive it, the
-// failure message, and the add-entry mode. Targets go to a stubbed opener.
+// CLinkLabel: the failure message, what a screen reader meets, and the add-entry mode (the one
+// the help form uses). Targets go to a stubbed opener.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QApplication>
-#include <QEnterEvent>
 #include <QSignalSpy>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -29,66 +28,9 @@ class LinkLabelTest : public ::testing::Test {
     MessageBox::TakeShown();
   }
 
-  static void Enter(CLinkLabel& label) {
-    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
-    QApplication::sendEvent(&label, &enter);
-  }
-  static void Leave(CLinkLabel& label) {
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(&label, &leave);
-  }
-
   QStringList opened_;
   int result_ = UrlOpener::kOpened;
 };
-
-TEST_F(LinkLabelTest, ColourFollowsHoverAndVisit) {
-  CLinkLabel label("https://example.org");
-  const CLinkLabel::Colors colours = label.CurrentColors();
-  EXPECT_EQ(colours.link, QColor(0, 0, 238));  // on the light test palette
-  const auto shown = [&] { return label.TextColor(); };
-  EXPECT_EQ(shown(), colours.link);
-  Enter(label);
-  EXPECT_EQ(shown(), colours.hover);
-  result_ = UrlOpener::kNoApplication;
-  label.Activate();
-  EXPECT_FALSE(label.Visited());
-  EXPECT_EQ(shown(), colours.link);
-  result_ = UrlOpener::kOpened;
-  Enter(label);
-  QTest::mouseClick(&label, Qt::LeftButton);
-  EXPECT_EQ(shown(), colours.visited);
-  Enter(label);
-  Leave(label);
-  EXPECT_EQ(shown(), colours.visited);
-  EXPECT_EQ(opened_, (QStringList{"https://example.org", "https://example.org"}));
-
-  QPalette dark;
-  dark.setColor(QPalette::Window, QColor(40, 40, 40));
-  label.setPalette(dark);
-  EXPECT_GE(label.CurrentColors().visited.lightness(), 128);
-}
-
-TEST_F(LinkLabelTest, UnderlineModes) {
-  const struct {
-    CLinkLabel::Underline mode;
-    bool resting, hovering, left;
-  } cases[] = {
-      {CLinkLabel::Underline::kWhileHovering, false, true, false},
-      {CLinkLabel::Underline::kNever, false, false, false},
-      {CLinkLabel::Underline::kAlways, true, true, true},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.mode));
-    CLinkLabel label("Homepage");
-    label.SetUnderline(c.mode);
-    EXPECT_EQ(label.Underlined(), c.resting);
-    Enter(label);
-    EXPECT_EQ(label.Underlined(), c.hovering);
-    Leave(label);
-    EXPECT_EQ(label.Underlined(), c.left);
-  }
-}
 
 TEST_F(LinkLabelTest, FailureShowsTheReason) {
   const struct {
@@ -140,27 +82,6 @@ TEST_F(LinkLabelTest, AddEntryModeAsksTheOwner) {
   EXPECT_TRUE(label.Underlined());
   label.setPalette(QPalette(Qt::black));
   EXPECT_EQ(label.grab().toImage().pixelColor(0, 0), QColor(Qt::white));
-}
-
-TEST_F(LinkLabelTest, FittingKeepsTheAlignedEdge) {
-  // Placed at (100, 50) in 300 x 80; the fitted label of size w x h lands at these corners.
-  const struct {
-    Qt::Alignment alignment;
-    QPoint (*corner)(QSize);
-  } cases[] = {
-      {Qt::AlignLeft | Qt::AlignTop, [](QSize) { return QPoint(100, 50); }},
-      {Qt::AlignRight | Qt::AlignTop, [](QSize s) { return QPoint(400 - s.width(), 50); }},
-      {Qt::AlignCenter,
-       [](QSize s) { return QPoint(100 + (300 - s.width()) / 2, 50 + (80 - s.height()) / 2); }},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.alignment));
-    CLinkLabel label("Homepage");
-    label.setAlignment(c.alignment);
-    label.setGeometry(100, 50, 300, 80);
-    label.FitToText();
-    EXPECT_EQ(label.geometry(), QRect(c.corner(label.sizeHint()), label.sizeHint()));
-  }
 }
 
 TEST(UrlOpenerPlan, FailuresFoundBeforeOpening) {

@@ -122,19 +122,4 @@ TEST(PrintingTest, PaneOfTwoHundredWordsPrintsFortyToAPage) {
   }
 }
 
-TEST(PrintingTest, SensesReadBackInOrderWithIndentedDefinitions) {
-  QTemporaryDir dir;
-  const QString file = dir.filePath("senses.pdf");
-  auto printer = PdfPrinter(file, {288, 432});  // 4 by 6 inches, margins of 240 pixels
-  const std::vector<printing::SenseEntry> rows = {
-      {"Noun", "feline mammal usually having thick soft fur"},
-      {"Verb", "to vomit"},
-  };
-  ASSERT_TRUE(PrintDocument::Senses(rows, ScreenFont()).Print(*printer));
-
-  const QStringList lines = PdfLines(file, 1, 240, SpaceAdvance(*printer));
-  EXPECT_EQ(lines, QStringList({" 1  Noun", "     feline mammal", "     usually having",
-                                "     thick soft fur", " 2  Verb", "     to vomit"}));
-}
-
 }  // namespace

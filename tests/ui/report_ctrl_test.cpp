@@ -1,18 +1,16 @@
 // CReportCtrl: the model under Qt's model checker, the header-click direction rule, the sort
 // keys, check boxes turned by the user, damaged column layouts, defined against active columns,
-// the wheel step, tooltips of cut-off cells and the row height.
+// and tooltips of cut-off cells.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 #include <QToolTip>
-#include <QWheelEvent>
 
 #include "ui/ReportCtrl.h"
 
@@ -193,25 +191,6 @@ TEST(ReportCtrlTest, ActivateColumnPlacesItAmongTheShownOnes) {
   EXPECT_EQ(f.ctrl.ActiveColumns(), (std::vector<int>{1}));
 }
 
-TEST(ReportCtrlTest, WheelNotchScrollsTheDesktopsLines) {
-  const int saved = QApplication::wheelScrollLines();
-  for (int lines : {3, 5, 1}) {
-    SCOPED_TRACE(lines);
-    QApplication::setWheelScrollLines(lines);
-    Fixture f;
-    std::vector<ReportRow> rows;
-    for (int i = 0; i < 100; ++i)
-      rows.push_back(Row(i, {"", QString::number(i)}));
-    f.ctrl.Model()->ReplaceRows(std::move(rows));
-    QApplication::processEvents();  // the scroll range follows the rows' layout
-    QWheelEvent notch(QPointF(50, 50), f.ctrl.viewport()->mapToGlobal(QPointF(50, 50)), {},
-                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(f.ctrl.viewport(), &notch);
-    EXPECT_EQ(f.ctrl.verticalScrollBar()->value(), lines);
-  }
-  QApplication::setWheelScrollLines(saved);
-}
-
 TEST(ReportCtrlTest, TooltipShowsOnlyCutOffCells) {
   Fixture f;
   const QString long_text(200, 'w');
@@ -227,22 +206,6 @@ TEST(ReportCtrlTest, TooltipShowsOnlyCutOffCells) {
     QHelpEvent help(QEvent::ToolTip, at, f.ctrl.viewport()->mapToGlobal(at));
     QApplication::sendEvent(f.ctrl.viewport(), &help);
     EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(), c.tooltip);
-  }
-}
-
-TEST(ReportCtrlTest, RowHeightFollowsTheFont) {
-  Fixture f;
-  f.ctrl.Model()->ReplaceRows({Row(0, {"", "1"}), Row(1, {"", "2"})});
-  for (int pixels : {30, 9}) {
-    SCOPED_TRACE(pixels);
-    QFont font = f.ctrl.font();
-    font.setPixelSize(pixels);
-    f.ctrl.setFont(font);
-    const QFontMetrics metrics(font);
-    const int expected =
-        std::max(metrics.height() + metrics.leading(),
-                 f.ctrl.style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, &f.ctrl) + 2);
-    EXPECT_EQ(f.ctrl.visualRect(f.ctrl.Model()->index(1, 1)).height(), expected);
   }
 }
 
