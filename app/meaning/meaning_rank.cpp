@@ -11,6 +11,11 @@ namespace {
 // terms cover wholly adds this share of the score.
 constexpr double kCoveragePower = 1.0;
 constexpr double kDefinitionBonus = 0.5;
+// The most a sense gains when its own definition holds the whole description.
+constexpr double kDefinedBonus = 0.25;
+// How fast the factor for a word made of the description's words falls with the share of the
+// description it repeats, down to kSharedWordFactor.
+constexpr double kSharedWordSlope = 0.8;
 
 }  // namespace
 
@@ -38,7 +43,7 @@ double WordPrior(const RankingParameters& ranking, uint32_t sense_frequency) {
 }
 
 double SenseScore(double bm25f, size_t matched, size_t terms, size_t covered,
-                  size_t definition_terms) {
+                  size_t definition_terms, double defined_share) {
   double score = bm25f;
   if (terms > 0) {
     score *= std::pow(static_cast<double>(std::min(matched, terms)) / static_cast<double>(terms),
@@ -48,7 +53,12 @@ double SenseScore(double bm25f, size_t matched, size_t terms, size_t covered,
     score *= 1.0 + kDefinitionBonus * static_cast<double>(std::min(covered, definition_terms)) /
                        static_cast<double>(definition_terms);
   }
+  score *= 1.0 + kDefinedBonus * std::clamp(defined_share, 0.0, 1.0);
   return score;
+}
+
+double SharedWordFactor(double shared_share) {
+  return std::max(kSharedWordFactor, 1.0 - kSharedWordSlope * std::clamp(shared_share, 0.0, 1.0));
 }
 
 }  // namespace meaning

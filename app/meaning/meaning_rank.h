@@ -7,10 +7,11 @@
 // field's average length (b), weighted by the field's weight, and summed over the fields; the
 // sum t saturates as t (k1 + 1) / (k1 + t) and is multiplied by the term's inverse document
 // frequency, ln(1 + (N - df + 0.5) / (df + 0.5)) over the N senses. A sense's BM25F score, the
-// sum over the description's terms, is then scaled by the share of those terms it holds and
+// sum over the description's terms, is then scaled by the share of those terms it holds, raised
+// by the share of the description its own definition says (the terms weighted by idf), and
 // raised when the terms cover its definition (SenseScore); a word scores its best sense's score
-// plus the prior for that sense's frequency, scaled down when the word is made of the
-// description's own words.
+// plus the prior for that sense's frequency, scaled down by the share of the description it
+// repeats when the word is made partly of the description's own words (SharedWordFactor).
 #pragma once
 
 #include <cstddef>
@@ -53,14 +54,21 @@ double TermImpact(const RankingParameters& ranking, const CollectionStats& stats
 double WordPrior(const RankingParameters& ranking, uint32_t sense_frequency);
 
 // A sense's score from its BM25F score: `matched` of the description's `terms` terms occur in
-// it; `covered` of the `definition_terms` distinct terms of its definition are among them. A
-// sense that holds all the terms is likelier the one described than one that holds a few
-// often, and a short definition that the description repeats likelier still.
+// it; `covered` of the `definition_terms` distinct terms of its definition are among them; its
+// definition holds `defined_share` (0 to 1) of the description, each term weighted by its idf.
+// A sense that holds all the terms is likelier the one described than one that holds a few
+// often; one whose own definition says what the description says, rather than its examples or
+// the senses linked to it, likelier still; and a short definition that the description repeats
+// likeliest.
 double SenseScore(double bm25f, size_t matched, size_t terms, size_t covered,
-                  size_t definition_terms);
+                  size_t definition_terms, double defined_share);
 
 // Words made of the description's own words ("garden hose" for a tube to water the garden)
-// are rarely the word sought: their score is scaled by this.
+// are rarely the word sought: their score is scaled by this factor, by at most kSharedWordFactor
+// and less when the words they share are a small part of the description (`shared_share`, 0 to
+// 1, by idf): "guerrilla force" for a long account of an irregular armed force stays high.
+double SharedWordFactor(double shared_share);
+
 inline constexpr double kSharedWordFactor = 0.8;
 
 }  // namespace meaning

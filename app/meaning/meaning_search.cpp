@@ -54,6 +54,19 @@ struct MeaningSearch::Query {
   std::vector<std::string> terms;  // the description's terms, in its order, each once
   std::vector<Term> searched;
   std::unordered_set<std::string> own_words;  // as typed and as terms: never offered
+  // The inverse document frequency of each bit of a mask of held terms (SourceBit), and their
+  // sum: how much of the description a sense's definition says, rare words counting most.
+  double bit_idf[32] = {};
+  double total_idf = 0;
+
+  // The idf-weighted share of the description's terms that the bits of `mask` stand for.
+  double Share(uint32_t mask) const {
+    if (total_idf <= 0) return 0;
+    double sum = 0;
+    for (; mask != 0; mask &= mask - 1)
+      sum += bit_idf[std::countr_zero(mask)];
+    return sum / total_idf;
+  }
 };
 
 MeaningSearch::MeaningSearch(const NymdexEngine* engine, std::string index_path)
@@ -147,9 +160,10 @@ void MeaningSearch::ScoreBuiltIn(const Query& query, size_t wanted,
   std::vector<std::pair<double, uint32_t>> ranked;  // (score, sense)
   ranked.reserve(touched.size());
   for (uint32_t s : touched) {
-    ranked.emplace_back(SenseScore(sum[s] * step, std::popcount(held[s]), query.terms.size(),
-                                   std::popcount(defined[s]), index.DefinitionTerms(s)),
-                        s);
+    ranked.emplace_back(
+        SenseScore(sum[s] * step, std::popcount(held[s]), query.terms.size(),
+                   std::popcount(defined[s]), index.DefinitionTerms(s), query.Share(defined[s])),
+        s);
   }
 
   // Senses best first, sorted a slice at a time: a word's score is its sense's score plus at
@@ -229,7 +243,7 @@ void MeaningSearch::ScoreCustom(const Query& query, const CustomEntries& custom,
     if (sum <= 0) continue;
     Candidate c;
     c.score = SenseScore(sum, std::popcount(held), query.terms.size(), std::popcount(defined),
-                         entry.definition_terms) +
+                         entry.definition_terms, query.Share(defined)) +
               WordPrior(index.ranking(), 0);
     c.custom = true;
     c.id = static_cast<uint32_t>(e);
@@ -246,6 +260,11 @@ void MeaningSearch::AddRelatives(Query* query) const {
     term.source = i;
     term.weight = kTermWeight;
     term.found = index.FindTerm(term.text, &term.postings);
+    // A word the dictionary does not hold weighs as the rarest (a custom entry may hold it).
+    const double idf = InverseDocumentFrequency(
+        index.sense_count(), term.found ? term.postings.document_frequency : 0);
+    query->bit_idf[std::countr_zero(SourceBit(i))] += idf;
+    query->total_idf += idf;
     query->searched.push_back(std::move(term));
   }
   const size_t direct = query->searched.size();
@@ -302,17 +321,27 @@ void MeaningSearch::Rank(const Query& query, const TermNormaliser& normaliser, s
       top.word = lookup::ToDisplayForm(stored);
     }
     top.word = lookup::LowerCase(top.word);
-    // The query's own words are left out; words made of them ("garden hose") stay, lower.
+    // The query's own words are left out: a word of one term that the description holds, when
+    // the description holds its other words too ("bake" for "bakes", "give up" for "gives up",
+    // not "clean up" for "make clean"). Words made of them ("garden hose") stay, lower.
     const std::vector<std::string> word_terms = normaliser.Terms(top.word);
-    if (query.own_words.count(top.word) != 0 ||
-        (word_terms.size() == 1 && query.own_words.count(word_terms[0]) != 0)) {
+    const std::vector<std::string> parts = SplitWords(top.word);
+    const bool own = word_terms.size() == 1 && query.own_words.count(word_terms[0]) != 0 &&
+                     std::all_of(parts.begin(), parts.end(), [&](const std::string& part) {
+                       return query.own_words.count(part) != 0 ||
+                              query.own_words.count(normaliser.Term(part)) != 0;
+                     });
+    if (own || query.own_words.count(top.word) != 0) {
       heap.pop_back();
       continue;
     }
-    const bool shares = std::any_of(word_terms.begin(), word_terms.end(), [&](const auto& term) {
-      return std::find(query.terms.begin(), query.terms.end(), term) != query.terms.end();
-    });
-    if (shares) top.score *= kSharedWordFactor;
+    uint32_t shared = 0;
+    for (const std::string& term : word_terms) {
+      const auto at = std::find(query.terms.begin(), query.terms.end(), term);
+      if (at != query.terms.end())
+        shared |= SourceBit(static_cast<uint32_t>(at - query.terms.begin()));
+    }
+    if (shared != 0) top.score *= SharedWordFactor(query.Share(shared));
     std::push_heap(heap.begin(), heap.end(), worse);
   }
   std::stable_sort(candidates->begin(), candidates->end(),

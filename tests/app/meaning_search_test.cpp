@@ -183,6 +183,25 @@ TEST_F(MeaningSearchTest, DescriptionChecks) {
   }
 }
 
+// Of two senses that match a description equally, the one whose own definition says more of
+// it (by idf) ranks higher; a word made of the description's words loses more the more of the
+// description it repeats, never below kSharedWordFactor nor above its own score.
+TEST(MeaningRank, DefinitionShareAndSharedWords) {
+  double previous = 0;
+  for (const double share : {0.0, 0.3, 0.7, 1.0}) {
+    SCOPED_TRACE(share);
+    const double score = meaning::SenseScore(10.0, 3, 4, 2, 5, share);
+    EXPECT_GT(score, previous);
+    previous = score;
+  }
+  EXPECT_EQ(meaning::SenseScore(10.0, 3, 4, 2, 5, 2.0), meaning::SenseScore(10.0, 3, 4, 2, 5, 1.0));
+  EXPECT_EQ(meaning::SharedWordFactor(0.0), 1.0);
+  EXPECT_GT(meaning::SharedWordFactor(0.1), meaning::SharedWordFactor(0.2));
+  EXPECT_LT(meaning::SharedWordFactor(0.1), 1.0);
+  EXPECT_EQ(meaning::SharedWordFactor(0.5), meaning::kSharedWordFactor);
+  EXPECT_EQ(meaning::SharedWordFactor(1.0), meaning::kSharedWordFactor);
+}
+
 // A synonym of a description's word finds what only the synonym names, below the senses that
 // hold the word itself.
 TEST_F(MeaningSearchTest, RelativesWidenTheSearch) {
