@@ -4,16 +4,17 @@
 #include <array>
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "anagram/jumble.h"
 #include "anagram/jumble_engine.h"
 #include "anagram/jumble_testing.h"
+#include "anagram/spelling_bound.h"
 #include "engine/text_helpers.h"
 #include "platform/named_event.h"
 #include "platform/program_names.h"
@@ -31,7 +32,7 @@ std::atomic<int32_t> g_min_length{0};
 std::atomic<int32_t> g_max_length{128};
 std::atomic<int32_t> g_max_anagrams{0};
 std::atomic<bool> g_permutations{false};
-std::atomic<bool> g_remember_dead_ends{true};
+std::atomic<bool> g_look_ahead{true};
 
 // Cuts a filter at each of `separators` into lengths; false when a part has 32 characters or
 // more, which makes the filter unusable.
@@ -59,19 +60,7 @@ struct Candidate {
   uint64_t prefix = 0;  // the first eight key bytes, big-endian, zero-padded
 };
 
-using LetterCounts = std::array<int8_t, 26>;
-
-struct LetterCountsHash {
-  size_t operator()(const LetterCounts& counts) const {
-    uint64_t hash = 1469598103934665603u;  // FNV-1a
-    for (int8_t count : counts)
-      hash = (hash ^ static_cast<uint8_t>(count)) * 1099511628211u;
-    return static_cast<size_t>(hash);
-  }
-};
-
-// The most dead ends a request remembers (about 40 bytes each).
-constexpr size_t kMostDeadEnds = size_t{1} << 22;
+using jumble::LetterCounts;
 
 // One GenerateAnagrams call: its letters, filter, candidates and search.
 class Request {
@@ -85,6 +74,7 @@ class Request {
   bool PrepareCandidates();
   bool KeyLess(const Candidate& a, const Candidate& b) const;
   void CombSortCandidates();
+  void PrepareLookAhead();
   void Search(const LetterCounts& remaining, int remaining_total, int start, int depth);
   void SearchFrom(const LetterCounts& remaining, int remaining_total, int start, int depth);
   void Complete(int depth);
@@ -116,14 +106,15 @@ class Request {
   int first_[26];
   int last_[26];
 
-  // Dead ends: letters left from which the search, starting at a candidate position, came to
-  // no complete set. The candidates a search may use from a position on are a subset of those
-  // from any earlier one, so each letter multiset keeps the earliest such position, and a
-  // search from it or any later one is known to find nothing and is skipped. Skipping it
-  // changes neither the sets found nor their order.
-  std::unordered_map<LetterCounts, int, LetterCountsHash> dead_ends_;
-  uint64_t completions_ = 0;  // sets completed so far, delivered or not
-  bool remember_dead_ends_ = g_remember_dead_ends.load();
+  // Phrases of more words than this are never delivered (too long, too many orders, or more
+  // words than the filter has lengths), so the search does not build them.
+  int most_words_ = 0;
+  // Asked before the search descends: a part of the search in which the letters left cannot be
+  // spelled in few enough words is skipped, which changes neither the phrases nor their order.
+  std::unique_ptr<jumble::SpellingBound> look_ahead_;
+  // A filter of many lengths fits only the found order: the word at each depth must have the
+  // length of the filter's part at that position.
+  bool lengths_by_position_ = false;
 
   std::vector<int> current_;  // candidate positions of the words under construction
   std::string phrase_;
@@ -184,10 +175,33 @@ void Request::Run(const char* input, const char* filter) {
   }
 
   current_.assign(letter_total_, 0);
+  if (g_look_ahead.load()) {
+    PrepareLookAhead();
+    if (!look_ahead_->CanSpell(letters_, letter_total_, 0, most_words_)) return;
+    if (look_ahead_->stopped()) return;
+  }
   int smallest = 0;
   while (letters_[smallest] == 0)
     ++smallest;
   Search(letters_, letter_total_, first_[smallest], 0);
+}
+
+// The limits a delivered phrase sets on the words of a set, and the look-ahead over the
+// candidates in their search order.
+void Request::PrepareLookAhead() {
+  // A phrase is its letters and a space between words, at most kJumbleMaxInput characters.
+  most_words_ = kJumbleMaxInput + 1 - letter_total_;
+  const bool found_order_only = has_filter_ && filter_lengths_.size() > kManyFilterLengths;
+  if (permutations_ && !found_order_only) most_words_ = std::min(most_words_, kMostPermutedWords);
+  if (has_filter_) {
+    most_words_ = match_usable_ ? std::min<int>(most_words_, match_lengths_.size()) : 0;
+  }
+  lengths_by_position_ = found_order_only;
+  std::vector<jumble::BoundWord> words;
+  words.reserve(candidates_.size());
+  for (const Candidate& candidate : candidates_)
+    words.push_back({keys_.data() + candidate.key, candidate.length, candidate.mask});
+  look_ahead_ = std::make_unique<jumble::SpellingBound>(std::move(words), engine_->stop);
 }
 
 // The candidate pass over the list in list order. False when the stop event ended it.
@@ -264,19 +278,7 @@ void Request::Search(const LetterCounts& remaining, int remaining_total, int sta
     ended_ = true;
     return;
   }
-  if (!remember_dead_ends_) return SearchFrom(remaining, remaining_total, start, depth);
-  const auto dead = dead_ends_.find(remaining);
-  // Elements stay where they are while the map grows; iterators do not.
-  int* earliest = dead != dead_ends_.end() ? &dead->second : nullptr;
-  if (earliest != nullptr && start >= *earliest) return;
-  const uint64_t completions_before = completions_;
   SearchFrom(remaining, remaining_total, start, depth);
-  if (ended_ || completions_ != completions_before) return;
-  if (earliest != nullptr) {
-    *earliest = start;
-  } else if (dead_ends_.size() < kMostDeadEnds) {
-    dead_ends_.emplace(remaining, start);
-  }
 }
 
 void Request::SearchFrom(const LetterCounts& remaining, int remaining_total, int start, int depth) {
@@ -296,6 +298,10 @@ void Request::SearchFrom(const LetterCounts& remaining, int remaining_total, int
     }
     const Candidate& candidate = candidates_[i];
     if ((candidate.mask & ~mask) != 0) continue;
+    if (lengths_by_position_ && (depth >= static_cast<int>(match_lengths_.size()) ||
+                                 candidate.length != match_lengths_[depth])) {
+      continue;
+    }
     // Candidates are distinct words and later words come from later positions, so no word
     // repeats within a set.
     LetterCounts left = remaining;
@@ -308,9 +314,11 @@ void Request::SearchFrom(const LetterCounts& remaining, int remaining_total, int
     int left_total = remaining_total - candidate.length;
     if (left_total == 0) {
       Complete(depth);
-    } else {
+    } else if (look_ahead_ == nullptr ||
+               look_ahead_->CanSpell(left, left_total, i + 1, most_words_ - depth - 1)) {
       Search(left, left_total, i + 1, depth + 1);
     }
+    if (look_ahead_ != nullptr && look_ahead_->stopped()) ended_ = true;
     if (ended_) return;
   }
 }
@@ -344,7 +352,6 @@ void Request::Deliver(const std::vector<int>& order) {
 }
 
 void Request::Complete(int depth) {
-  ++completions_;
   int n = depth + 1;
   std::vector<int> order(n);
   for (int i = 0; i < n; ++i)
@@ -406,6 +413,6 @@ void GenerateAnagrams(JumbleEngine* engine, const char* input, const char* filte
   }
 }
 
-void SetDeadEndMemoryForTesting(bool on) {
-  g_remember_dead_ends.store(on);
+void SetLookAheadForTesting(bool on) {
+  g_look_ahead.store(on);
 }

@@ -298,10 +298,10 @@ TEST_F(JumbleTest, DeadEndMemoryKeepsResultsAndOrder) {
     for (const Options& o : options) {
       SCOPED_TRACE("input " + input + " filter " + (o.filter ? o.filter : "none") + " lengths " +
                    std::to_string(o.min_length) + "-" + std::to_string(o.max_length));
-      SetDeadEndMemoryForTesting(false);
+      SetLookAheadForTesting(false);
       const Phrases plain =
           Anagrams(input.c_str(), o.filter, o.min_length, o.max_length, o.permutations, o.count);
-      SetDeadEndMemoryForTesting(true);
+      SetLookAheadForTesting(true);
       EXPECT_EQ(
           Anagrams(input.c_str(), o.filter, o.min_length, o.max_length, o.permutations, o.count),
           plain);

@@ -1,0 +1,154 @@
+#include "anagram/spelling_bound.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace jumble {
+
+namespace {
+
+// The most answers remembered at once (about 80 bytes each); when full, all are forgotten,
+// which costs time, never a wrong answer.
+constexpr size_t kMostKnown = size_t{1} << 19;
+// Looks between two tests of the stop event.
+constexpr uint32_t kStepsBetweenStopTests = 1024;
+// A set has at most one word per letter, and requests have at most kJumbleMaxInput letters.
+constexpr int kMostLevels = 128;
+
+constexpr int kVowels[] = {'a' - 'a', 'e' - 'a', 'i' - 'a', 'o' - 'a', 'u' - 'a', 'y' - 'a'};
+
+}  // namespace
+
+size_t SpellingBound::KeyHash::operator()(const Key& key) const {
+  uint64_t parts[4] = {};
+  std::memcpy(parts, key.letters.data(), key.letters.size());
+  parts[3] ^= static_cast<uint8_t>(key.words);
+  uint64_t hash = 0x9e3779b97f4a7c15u;
+  for (uint64_t part : parts) {
+    hash = (hash ^ part) * 0xbf58476d1ce4e5b9u;
+    hash ^= hash >> 31;
+  }
+  return static_cast<size_t>(hash);
+}
+
+SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent* stop)
+    : words_(std::move(words)),
+      vowels_(words_.size()),
+      stop_(stop),
+      fitting_(kMostLevels + 1),
+      branches_(kMostLevels + 1) {
+  for (size_t n = 0; n < words_.size(); ++n) {
+    for (int k : kVowels)
+      vowels_[n] += static_cast<uint8_t>(
+          std::count(words_[n].key, words_[n].key + words_[n].length, 'a' + k));
+  }
+}
+
+bool SpellingBound::CanSpell(const LetterCounts& letters, int total, int from, int most_words) {
+  return Decide(letters, total, from, most_words, 0);
+}
+
+bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int most_words,
+                           int level) {
+  if (total == 0) return true;
+  if (most_words <= 0 || from >= static_cast<int>(words_.size())) return false;
+  if (stopped_) return true;
+  // More words than letters never helps, so every such count shares its answers.
+  const Key key{letters, static_cast<int8_t>(std::min({most_words, total, kMostLevels - 1}))};
+  const auto known = known_.find(key);
+  if (known != known_.end()) {
+    if (from <= known->second.yes_up_to) return true;
+    if (from >= known->second.no_from) return false;
+  }
+  if (++steps_ % kStepsBetweenStopTests == 0 && platform::TestNamedEvent(stop_)) {
+    stopped_ = true;
+    return true;
+  }
+
+  // The words that fit the letters, from the list of the level above (the same position on,
+  // and more letters), or from every word at the first level.
+  uint32_t mask = 0;
+  for (int k = 0; k < 26; ++k) {
+    if (letters[k] > 0) mask |= 1u << k;
+  }
+  std::vector<int>& fitting = fitting_[level];
+  fitting.clear();
+  int covering[26] = {};
+  int longest = 0;
+  make_ups_.Clear();
+  auto consider = [&](int index) {
+    const BoundWord& word = words_[index];
+    if ((word.mask & ~mask) != 0 || word.length > total) return;
+    LetterCounts left = letters;
+    for (int j = 0; j < word.length; ++j) {
+      if (--left[word.key[j] - 'a'] < 0) return;
+    }
+    fitting.push_back(index);
+    for (uint32_t bits = word.mask; bits != 0; bits &= bits - 1)
+      ++covering[__builtin_ctz(bits)];
+    longest = std::max<int>(longest, word.length);
+    make_ups_.Add(vowels_[index], word.length - vowels_[index]);
+  };
+  if (level == 0) {
+    for (int index = from; index < static_cast<int>(words_.size()); ++index)
+      consider(index);
+  } else {
+    for (int index : fitting_[level - 1])
+      consider(index);
+  }
+
+  // Every letter needs a word that holds it; the letter with the fewest such words is the one
+  // to branch on. The words must also be long enough between them.
+  int chosen = -1;
+  for (int k = 0; k < 26; ++k) {
+    if (letters[k] == 0) continue;
+    if (chosen < 0 || covering[k] < covering[chosen] ||
+        (covering[k] == covering[chosen] && letters[k] > letters[chosen])) {
+      chosen = k;
+    }
+  }
+  int vowels = 0;
+  for (int k : kVowels)
+    vowels += letters[k];
+  const int consonants = total - vowels;
+  bool can = covering[chosen] > 0 && static_cast<long>(key.words) * longest >= total &&
+             make_ups_.CanMake(vowels, consonants);
+  if (can) {
+    can = false;
+    // Words that leave the rest with the share of vowels of the whole are tried first: a word
+    // with more consonants per vowel than the letters hold leaves a rest easier to spell.
+    std::vector<std::pair<int, int>>& branches = branches_[level];
+    branches.clear();
+    for (int index : fitting) {
+      const BoundWord& word = words_[index];
+      if ((word.mask & (1u << chosen)) == 0) continue;
+      const int word_vowels = vowels_[index];
+      const int share = (word.length - word_vowels) * vowels - word_vowels * consonants;
+      branches.emplace_back(-share, index);
+    }
+    std::stable_sort(branches.begin(), branches.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (size_t n = 0; n < branches.size() && !can; ++n) {
+      const BoundWord& word = words_[branches[n].second];
+      LetterCounts left = letters;
+      for (int j = 0; j < word.length; ++j)
+        --left[word.key[j] - 'a'];
+      can = Decide(left, total - word.length, from, key.words - 1, level + 1);
+    }
+  }
+  if (!stopped_) Remember(key, from, can);
+  return can;
+}
+
+void SpellingBound::Remember(const Key& key, int from, bool can) {
+  if (known_.size() >= kMostKnown && known_.find(key) == known_.end()) known_.clear();
+  Known& known = known_[key];
+  if (can) {
+    known.yes_up_to = std::max(known.yes_up_to, from);
+  } else {
+    known.no_from = std::min(known.no_from, from);
+  }
+}
+
+}  // namespace jumble
