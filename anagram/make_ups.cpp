@@ -12,6 +12,7 @@ void MakeUps::Clear() {
 }
 
 void MakeUps::Add(int vowels, int consonants) {
+  if (vowels == 0 && consonants == 0) return;  // adds nothing, and has no share
   if (vowels >= kMostVowels || consonants >= kMostConsonants) {
     unusual_ = true;
     return;
