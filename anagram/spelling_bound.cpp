@@ -18,12 +18,26 @@ constexpr int kMostLevels = 128;
 
 constexpr int kVowels[] = {'a' - 'a', 'e' - 'a', 'i' - 'a', 'o' - 'a', 'u' - 'a', 'y' - 'a'};
 
+// Whether the `words` longest of the words counted by length, each taken once, hold `total`
+// letters or more between them.
+bool LongestCanSpan(const int (&of_length)[kMostLevels], int words, int total) {
+  for (int length = kMostLevels - 1; length > 0 && words > 0 && total > 0; --length) {
+    const int taken = std::min(words, of_length[length]);
+    words -= taken;
+    total -= taken * length;
+  }
+  return total <= 0;
+}
+
 }  // namespace
 
 size_t SpellingBound::KeyHash::operator()(const Key& key) const {
+  return LettersHash()(key.letters) * 131 + static_cast<uint8_t>(key.words);
+}
+
+size_t SpellingBound::LettersHash::operator()(const LetterCounts& letters) const {
   uint64_t parts[4] = {};
-  std::memcpy(parts, key.letters.data(), key.letters.size());
-  parts[3] ^= static_cast<uint8_t>(key.words);
+  std::memcpy(parts, letters.data(), letters.size());
   uint64_t hash = 0x9e3779b97f4a7c15u;
   for (uint64_t part : parts) {
     hash = (hash ^ part) * 0xbf58476d1ce4e5b9u;
@@ -39,6 +53,11 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
       fitting_(kMostLevels + 1),
       branches_(kMostLevels + 1) {
   for (size_t n = 0; n < words_.size(); ++n) {
+    LetterCounts letters{};
+    for (int j = 0; j < words_[n].length; ++j)
+      ++letters[words_[n].key[j] - 'a'];
+    int& last = last_with_letters_[letters];
+    last = std::max(last, static_cast<int>(n));
     for (int k : kVowels)
       vowels_[n] += static_cast<uint8_t>(
           std::count(words_[n].key, words_[n].key + words_[n].length, 'a' + k));
@@ -54,6 +73,10 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   if (total == 0) return true;
   if (most_words <= 0 || from >= static_cast<int>(words_.size())) return false;
   if (stopped_) return true;
+  // The letters left may be one word's: no search needed, and for one word the only answer.
+  const auto whole = last_with_letters_.find(letters);
+  if (whole != last_with_letters_.end() && whole->second >= from) return true;
+  if (most_words == 1) return false;
   // More words than letters never helps, so every such count shares its answers.
   const Key key{letters, static_cast<int8_t>(std::min({most_words, total, kMostLevels - 1}))};
   const auto known = known_.find(key);
@@ -75,7 +98,7 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   std::vector<int>& fitting = fitting_[level];
   fitting.clear();
   int covering[26] = {};
-  int longest = 0;
+  int of_length[kMostLevels] = {};  // fitting words of each length
   make_ups_.Clear();
   auto consider = [&](int index) {
     const BoundWord& word = words_[index];
@@ -87,7 +110,7 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
     fitting.push_back(index);
     for (uint32_t bits = word.mask; bits != 0; bits &= bits - 1)
       ++covering[__builtin_ctz(bits)];
-    longest = std::max<int>(longest, word.length);
+    ++of_length[word.length];
     make_ups_.Add(vowels_[index], word.length - vowels_[index]);
   };
   if (level == 0) {
@@ -99,7 +122,7 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   }
 
   // Every letter needs a word that holds it; the letter with the fewest such words is the one
-  // to branch on. The words must also be long enough between them.
+  // to branch on. The longest words, each once, must hold enough letters between them.
   int chosen = -1;
   for (int k = 0; k < 26; ++k) {
     if (letters[k] == 0) continue;
@@ -112,7 +135,7 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   for (int k : kVowels)
     vowels += letters[k];
   const int consonants = total - vowels;
-  bool can = covering[chosen] > 0 && static_cast<long>(key.words) * longest >= total &&
+  bool can = covering[chosen] > 0 && LongestCanSpan(of_length, key.words, total) &&
              make_ups_.CanMake(vowels, consonants);
   if (can) {
     can = false;

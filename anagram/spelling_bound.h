@@ -51,6 +51,9 @@ class SpellingBound {
     int8_t words;
     bool operator==(const Key& other) const = default;
   };
+  struct LettersHash {
+    size_t operator()(const LetterCounts& letters) const;
+  };
   struct KeyHash {
     size_t operator()(const Key& key) const;
   };
@@ -64,6 +67,8 @@ class SpellingBound {
   bool stopped_ = false;
   uint32_t steps_ = 0;
   std::unordered_map<Key, Known, KeyHash> known_;
+  // The last position of a word with exactly these letters.
+  std::unordered_map<LetterCounts, int, LettersHash> last_with_letters_;
   // The fitting words of each level of the look's recursion: a level's words are those of the
   // level above that still fit, so the lists shrink as letters are used.
   std::vector<std::vector<int>> fitting_;
