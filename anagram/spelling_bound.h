@@ -27,8 +27,11 @@ struct BoundWord {
 // these letters?" Never "no" when such a set of distinct words exists, so the search may skip
 // what it answers "no" to; it may answer "yes" when only a set using a word twice would do
 // (the search then finds nothing there, at the cost of a look). The answer does not depend on
-// the order in which the search takes the words, so it can choose the letter with the fewest
-// fitting words first (q, x, j before e) and remember every answer by letters and word count.
+// the order in which the search takes the words, so the look branches on the letter held by
+// the fewest fitting words (q, x, j before e). It refuses at once letters of which one is in
+// no fitting word, which the longest fitting words cannot hold, or whose vowels and consonants
+// no set of fitting words can hold (anagram/make_ups.h). Answers are remembered per
+// letters and word count (at most about 40 MB; past that they are forgotten and found again).
 // After the stop event is seen, every answer is "yes" and `stopped()` holds.
 class SpellingBound {
  public:
