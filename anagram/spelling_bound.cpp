@@ -15,6 +15,10 @@ constexpr size_t kMostKnown = size_t{1} << 19;
 constexpr uint32_t kStepsBetweenStopTests = 1024;
 // A set has at most one word per letter, and requests have at most kJumbleMaxInput letters.
 constexpr int kMostLevels = 128;
+// Letters looked up among the words that hold them before a scan of more words than
+// kScanWorthChecking.
+constexpr int kRareLettersChecked = 3;
+constexpr size_t kScanWorthChecking = 512;
 
 constexpr int kVowels[] = {'a' - 'a', 'e' - 'a', 'i' - 'a', 'o' - 'a', 'u' - 'a', 'y' - 'a'};
 
@@ -27,6 +31,25 @@ bool LongestCanSpan(const int (&of_length)[kMostLevels], int words, int total) {
     total -= taken * length;
   }
   return total <= 0;
+}
+
+constexpr uint64_t kHighBits = 0x8080808080808080u;
+
+// Letter counts eight to a 64-bit number, so that a word's fit is four subtractions.
+SpellingBound::PackedCounts Pack(const LetterCounts& letters) {
+  SpellingBound::PackedCounts packed{};
+  std::memcpy(packed.data(), letters.data(), letters.size());
+  return packed;
+}
+
+// Whether every count of `word` is at most that of `letters` (counts below 128): with the high
+// bit set in each byte of `letters`, a byte of the difference keeps it exactly when the
+// letters' count is not below the word's, and no byte borrows from the next.
+bool Fits(const SpellingBound::PackedCounts& word, const SpellingBound::PackedCounts& letters) {
+  uint64_t kept = kHighBits;
+  for (size_t n = 0; n < word.size(); ++n)
+    kept &= (letters[n] | kHighBits) - word[n];
+  return kept == kHighBits;
 }
 
 }  // namespace
@@ -49,6 +72,7 @@ size_t SpellingBound::LettersHash::operator()(const LetterCounts& letters) const
 SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent* stop)
     : words_(std::move(words)),
       vowels_(words_.size()),
+      counts_(words_.size()),
       stop_(stop),
       fitting_(kMostLevels + 1),
       branches_(kMostLevels + 1) {
@@ -56,12 +80,19 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
     LetterCounts letters{};
     for (int j = 0; j < words_[n].length; ++j)
       ++letters[words_[n].key[j] - 'a'];
+    counts_[n] = Pack(letters);
     int& last = last_with_letters_[letters];
     last = std::max(last, static_cast<int>(n));
+    for (uint32_t bits = words_[n].mask; bits != 0; bits &= bits - 1)
+      holding_[__builtin_ctz(bits)].push_back(static_cast<int>(n));
     for (int k : kVowels)
       vowels_[n] += static_cast<uint8_t>(
           std::count(words_[n].key, words_[n].key + words_[n].length, 'a' + k));
   }
+  for (int k = 0; k < 26; ++k)
+    rarest_[k] = k;
+  std::stable_sort(rarest_.begin(), rarest_.end(),
+                   [&](int a, int b) { return holding_[a].size() < holding_[b].size(); });
 }
 
 bool SpellingBound::CanSpell(const LetterCounts& letters, int total, int from, int most_words) {
@@ -89,6 +120,26 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
     return true;
   }
 
+  const PackedCounts packed = Pack(letters);
+  // Before a long scan, the rarest letters left are each looked up among the words that hold
+  // them: one that no fitting word holds ends the look at once.
+  const size_t to_scan = level == 0 ? words_.size() - from : fitting_[level - 1].size();
+  int checked = to_scan > kScanWorthChecking ? 0 : kRareLettersChecked;
+  for (int k : rarest_) {
+    if (letters[k] == 0) continue;
+    if (checked++ == kRareLettersChecked) break;
+    const std::vector<int>& holding = holding_[k];
+    bool held = false;
+    for (auto at = std::lower_bound(holding.begin(), holding.end(), from);
+         at != holding.end() && !held; ++at) {
+      held = Fits(counts_[*at], packed);
+    }
+    if (!held) {
+      if (!stopped_) Remember(key, from, false);
+      return false;
+    }
+  }
+
   // The words that fit the letters, from the list of the level above (the same position on,
   // and more letters), or from every word at the first level.
   uint32_t mask = 0;
@@ -102,11 +153,7 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   make_ups_.Clear();
   auto consider = [&](int index) {
     const BoundWord& word = words_[index];
-    if ((word.mask & ~mask) != 0 || word.length > total) return;
-    LetterCounts left = letters;
-    for (int j = 0; j < word.length; ++j) {
-      if (--left[word.key[j] - 'a'] < 0) return;
-    }
+    if ((word.mask & ~mask) != 0 || !Fits(counts_[index], packed)) return;
     fitting.push_back(index);
     for (uint32_t bits = word.mask; bits != 0; bits &= bits - 1)
       ++covering[__builtin_ctz(bits)];

@@ -35,6 +35,8 @@ struct BoundWord {
 // After the stop event is seen, every answer is "yes" and `stopped()` holds.
 class SpellingBound {
  public:
+  using PackedCounts = std::array<uint64_t, 4>;  // letter counts, one byte each
+
   // `words` in candidate order (a word's position is its index); the stop event is tested now
   // and then and may be null.
   SpellingBound(std::vector<BoundWord> words, platform::NamedEvent* stop);
@@ -65,7 +67,10 @@ class SpellingBound {
   void Remember(const Key& key, int from, bool can);
 
   std::vector<BoundWord> words_;
-  std::vector<uint8_t> vowels_;  // of each word: a, e, i, o, u and y
+  std::vector<uint8_t> vowels_;               // of each word: a, e, i, o, u and y
+  std::vector<PackedCounts> counts_;          // of each word
+  std::array<std::vector<int>, 26> holding_;  // positions of the words that hold each letter
+  std::array<int, 26> rarest_;                // letters by the number of words that hold them
   platform::NamedEvent* stop_;
   bool stopped_ = false;
   uint32_t steps_ = 0;
