@@ -105,15 +105,21 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   if (most_words <= 0 || from >= static_cast<int>(words_.size())) return false;
   if (stopped_) return true;
   // The letters left may be one word's: no search needed, and for one word the only answer.
-  const auto whole = last_with_letters_.find(letters);
-  if (whole != last_with_letters_.end() && whole->second >= from) return true;
-  if (most_words == 1) return false;
+  auto is_one_word = [&] {
+    const auto whole = last_with_letters_.find(letters);
+    return whole != last_with_letters_.end() && whole->second >= from;
+  };
+  if (most_words == 1) return is_one_word();
   // More words than letters never helps, so every such count shares its answers.
   const Key key{letters, static_cast<int8_t>(std::min({most_words, total, kMostLevels - 1}))};
   const auto known = known_.find(key);
   if (known != known_.end()) {
     if (from <= known->second.yes_up_to) return true;
     if (from >= known->second.no_from) return false;
+  }
+  if (is_one_word()) {
+    Remember(key, from, true);
+    return true;
   }
   if (++steps_ % kStepsBetweenStopTests == 0 && platform::TestNamedEvent(stop_)) {
     stopped_ = true;
