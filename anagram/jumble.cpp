@@ -1,34 +1,28 @@
-#include "anagram/jumble.h"
-#include "anagram/jumble_testing.h"
-
-#include <sys/stat.h>
-
+// A request of the anagram engine: the process-wide settings, the candidate pass over the list,
+// and the ordered search that delivers the phrases.
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <string>
 #include <string_view>
-#include <system_error>
-#include <thread>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
-#include "engine/large_buffer.h"
-#include "engine/little_endian.h"
-#include "engine/md5.h"
-#include "engine/nymdex.h"
+#include "anagram/jumble.h"
+#include "anagram/jumble_engine.h"
+#include "anagram/jumble_testing.h"
+#include "anagram/spelling_bound.h"
 #include "engine/text_helpers.h"
 #include "platform/named_event.h"
 #include "platform/program_names.h"
 
 namespace {
 
-constexpr size_t kHeaderSize = nymdex::kAnagramHeaderSize;
+using jumble::ListedWord;
+
 constexpr size_t kLongestFilterPart = 31;
 constexpr int kMostPermutedWords = 12;  // 13! does not fit the signed 32-bit order count
 constexpr int kManyFilterLengths = 5;   // more lengths than this: found order only
@@ -38,75 +32,7 @@ std::atomic<int32_t> g_min_length{0};
 std::atomic<int32_t> g_max_length{128};
 std::atomic<int32_t> g_max_anagrams{0};
 std::atomic<bool> g_permutations{false};
-std::atomic<bool> g_remember_dead_ends{true};
-
-// A word of the list, prepared once at start-up so that the candidate pass can reject most
-// words without looking at their letters.
-struct ListedWord {
-  uint32_t offset = 0;  // into JumbleEngine::words
-  uint8_t length = 0;
-  bool plain = false;  // only 'a' to 'z': anything else can never be spelled from the letters
-  uint32_t mask = 0;   // bit k for the letter 'a' + k
-};
-
-}  // namespace
-
-struct JumbleEngine {
-  platform::NamedEvent* stop = nullptr;
-  uint32_t word_count = 0;
-  // Each word followed by its NUL, in list order; read whole from the file, so not zeroed first.
-  std::vector<char, engine::LargeBufferAllocator<char>> words;
-  std::vector<ListedWord> listed;
-
-  ~JumbleEngine() { platform::CloseNamedEvent(stop); }
-};
-
-namespace {
-
-// Indexes the words in list order, up to the word count; an empty word, a word of 128
-// characters or more, or a word without its NUL ends the list where it stands.
-void IndexWords(JumbleEngine* engine) {
-  const char* data = engine->words.data();
-  size_t size = engine->words.size();
-  size_t at = 0;
-  engine->listed.clear();
-  engine->listed.reserve(engine->word_count);
-  for (uint32_t n = 0; n < engine->word_count && at < size; ++n) {
-    const void* nul = std::memchr(data + at, '\0', size - at);
-    if (nul == nullptr) break;
-    size_t length = static_cast<const char*>(nul) - (data + at);
-    if (length == 0 || length > nymdex::kMaxAnagramWordLength) break;
-    ListedWord word;
-    word.offset = static_cast<uint32_t>(at);
-    word.length = static_cast<uint8_t>(length);
-    word.plain = true;
-    for (size_t i = 0; i < length; ++i) {
-      unsigned char c = static_cast<unsigned char>(data[at + i]);
-      if (!engine::IsAsciiLower(static_cast<char>(c))) {
-        word.plain = false;
-        break;
-      }
-      word.mask |= 1u << (c - 'a');
-    }
-    engine->listed.push_back(word);
-    at += length + 1;
-  }
-}
-
-// Steps shared by both start-ups: argument check, the engine, the stop event.
-uint32_t NewEngine(std::unique_ptr<JumbleEngine>* engine) {
-  engine->reset(new (std::nothrow) JumbleEngine());
-  if (*engine == nullptr) return kJumbleNoMemory;
-  // The application creates the event first (manual reset); an engine that creates it
-  // itself gets an automatically reset one.
-  (*engine)->stop = platform::OpenNamedEvent(program::kStopAnagramsEvent, false, false);
-  if ((*engine)->stop == nullptr) return kJumbleNullArgument;
-  return kJumbleOk;
-}
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
+std::atomic<bool> g_look_ahead{true};
 
 // Cuts a filter at each of `separators` into lengths; false when a part has 32 characters or
 // more, which makes the filter unusable.
@@ -134,19 +60,7 @@ struct Candidate {
   uint64_t prefix = 0;  // the first eight key bytes, big-endian, zero-padded
 };
 
-using LetterCounts = std::array<int8_t, 26>;
-
-struct LetterCountsHash {
-  size_t operator()(const LetterCounts& counts) const {
-    uint64_t hash = 1469598103934665603u;  // FNV-1a
-    for (int8_t count : counts)
-      hash = (hash ^ static_cast<uint8_t>(count)) * 1099511628211u;
-    return static_cast<size_t>(hash);
-  }
-};
-
-// The most dead ends a request remembers (about 40 bytes each).
-constexpr size_t kMostDeadEnds = size_t{1} << 22;
+using jumble::LetterCounts;
 
 // One GenerateAnagrams call: its letters, filter, candidates and search.
 class Request {
@@ -160,6 +74,7 @@ class Request {
   bool PrepareCandidates();
   bool KeyLess(const Candidate& a, const Candidate& b) const;
   void CombSortCandidates();
+  void PrepareLookAhead();
   void Search(const LetterCounts& remaining, int remaining_total, int start, int depth);
   void SearchFrom(const LetterCounts& remaining, int remaining_total, int start, int depth);
   void Complete(int depth);
@@ -191,14 +106,15 @@ class Request {
   int first_[26];
   int last_[26];
 
-  // Dead ends: letters left from which the search, starting at a candidate position, came to
-  // no complete set. The candidates a search may use from a position on are a subset of those
-  // from any earlier one, so each letter multiset keeps the earliest such position, and a
-  // search from it or any later one is known to find nothing and is skipped. Skipping it
-  // changes neither the sets found nor their order.
-  std::unordered_map<LetterCounts, int, LetterCountsHash> dead_ends_;
-  uint64_t completions_ = 0;  // sets completed so far, delivered or not
-  bool remember_dead_ends_ = g_remember_dead_ends.load();
+  // Phrases of more words than this are never delivered (too long, too many orders, or more
+  // words than the filter has lengths), so the search does not build them.
+  int most_words_ = 0;
+  // Asked before the search descends: a part of the search in which the letters left cannot be
+  // spelled in few enough words is skipped, which changes neither the phrases nor their order.
+  std::unique_ptr<jumble::SpellingBound> look_ahead_;
+  // A filter of many lengths fits only the found order: the word at each depth must have the
+  // length of the filter's part at that position.
+  bool lengths_by_position_ = false;
 
   std::vector<int> current_;  // candidate positions of the words under construction
   std::string phrase_;
@@ -259,10 +175,33 @@ void Request::Run(const char* input, const char* filter) {
   }
 
   current_.assign(letter_total_, 0);
+  if (g_look_ahead.load()) {
+    PrepareLookAhead();
+    if (!look_ahead_->CanSpell(letters_, letter_total_, 0, most_words_)) return;
+    if (look_ahead_->stopped()) return;
+  }
   int smallest = 0;
   while (letters_[smallest] == 0)
     ++smallest;
   Search(letters_, letter_total_, first_[smallest], 0);
+}
+
+// The limits a delivered phrase sets on the words of a set, and the look-ahead over the
+// candidates in their search order.
+void Request::PrepareLookAhead() {
+  // A phrase is its letters and a space between words, at most kJumbleMaxInput characters.
+  most_words_ = kJumbleMaxInput + 1 - letter_total_;
+  const bool found_order_only = has_filter_ && filter_lengths_.size() > kManyFilterLengths;
+  if (permutations_ && !found_order_only) most_words_ = std::min(most_words_, kMostPermutedWords);
+  if (has_filter_) {
+    most_words_ = match_usable_ ? std::min<int>(most_words_, match_lengths_.size()) : 0;
+  }
+  lengths_by_position_ = found_order_only;
+  std::vector<jumble::BoundWord> words;
+  words.reserve(candidates_.size());
+  for (const Candidate& candidate : candidates_)
+    words.push_back({keys_.data() + candidate.key, candidate.length, candidate.mask});
+  look_ahead_ = std::make_unique<jumble::SpellingBound>(std::move(words), engine_->stop);
 }
 
 // The candidate pass over the list in list order. False when the stop event ended it.
@@ -339,19 +278,7 @@ void Request::Search(const LetterCounts& remaining, int remaining_total, int sta
     ended_ = true;
     return;
   }
-  if (!remember_dead_ends_) return SearchFrom(remaining, remaining_total, start, depth);
-  const auto dead = dead_ends_.find(remaining);
-  // Elements stay where they are while the map grows; iterators do not.
-  int* earliest = dead != dead_ends_.end() ? &dead->second : nullptr;
-  if (earliest != nullptr && start >= *earliest) return;
-  const uint64_t completions_before = completions_;
   SearchFrom(remaining, remaining_total, start, depth);
-  if (ended_ || completions_ != completions_before) return;
-  if (earliest != nullptr) {
-    *earliest = start;
-  } else if (dead_ends_.size() < kMostDeadEnds) {
-    dead_ends_.emplace(remaining, start);
-  }
 }
 
 void Request::SearchFrom(const LetterCounts& remaining, int remaining_total, int start, int depth) {
@@ -371,6 +298,10 @@ void Request::SearchFrom(const LetterCounts& remaining, int remaining_total, int
     }
     const Candidate& candidate = candidates_[i];
     if ((candidate.mask & ~mask) != 0) continue;
+    if (lengths_by_position_ && (depth >= static_cast<int>(match_lengths_.size()) ||
+                                 candidate.length != match_lengths_[depth])) {
+      continue;
+    }
     // Candidates are distinct words and later words come from later positions, so no word
     // repeats within a set.
     LetterCounts left = remaining;
@@ -383,9 +314,11 @@ void Request::SearchFrom(const LetterCounts& remaining, int remaining_total, int
     int left_total = remaining_total - candidate.length;
     if (left_total == 0) {
       Complete(depth);
-    } else {
+    } else if (look_ahead_ == nullptr ||
+               look_ahead_->CanSpell(left, left_total, i + 1, most_words_ - depth - 1)) {
       Search(left, left_total, i + 1, depth + 1);
     }
+    if (look_ahead_ != nullptr && look_ahead_->stopped()) ended_ = true;
     if (ended_) return;
   }
 }
@@ -419,7 +352,6 @@ void Request::Deliver(const std::vector<int>& order) {
 }
 
 void Request::Complete(int depth) {
-  ++completions_;
   int n = depth + 1;
   std::vector<int> order(n);
   for (int i = 0; i < n; ++i)
@@ -462,119 +394,6 @@ void Request::Complete(int depth) {
 
 }  // namespace
 
-namespace {
-
-// The list after its header, read into the engine and indexed; the status of the first step
-// that failed, in their order (header, size, body, index), or kJumbleOk.
-uint32_t ReadList(std::FILE* file, off_t file_size, JumbleEngine* engine,
-                  uint8_t (&header)[kHeaderSize], bool* header_read) {
-  *header_read = std::fread(header, 1, kHeaderSize, file) == kHeaderSize;
-  if (!*header_read) return kJumbleBadHeader;
-  if (file_size <= static_cast<off_t>(kHeaderSize)) return kJumbleBadHeader;
-  size_t body = static_cast<size_t>(file_size) - kHeaderSize;
-  try {
-    engine->words.resize(body);
-  } catch (const std::bad_alloc&) {
-    return kJumbleNoMemory;
-  }
-  // A body shorter than the size read before (the file changed under us) is unreadable.
-  if (std::fread(engine->words.data(), 1, body, file) != body) return kJumbleBadHeader;
-  engine->word_count =
-      static_cast<uint32_t>(std::count(engine->words.begin(), engine->words.end(), '\0'));
-  try {
-    IndexWords(engine);
-  } catch (const std::bad_alloc&) {
-    return kJumbleNoMemory;
-  }
-  return kJumbleOk;
-}
-
-}  // namespace
-
-uint32_t Jumble_StartUp(JumbleEngine** handle, const char* path) {
-  if (handle == nullptr || path == nullptr) return kJumbleNullArgument;
-  std::unique_ptr<JumbleEngine> engine;
-  uint32_t status = NewEngine(&engine);
-  if (status != kJumbleOk) return status;
-
-  struct stat info;
-  if (stat(path, &info) != 0) return kJumbleNullArgument;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
-  if (file == nullptr) return kJumbleCannotOpen;
-
-  // A file too short to hold the header cannot have it read (the digest of a region that
-  // starts past the end is refused, so this is decided first).
-  if (info.st_size < static_cast<off_t>(kHeaderSize)) return kJumbleBadHeader;
-
-  // The digest streams the file on a second core while this thread reads and indexes the
-  // list; the outcomes are then taken in the order of a start-up done step by step: the
-  // digest, the header, the digest's and magic's comparison, then the list.
-  engine::Digest digest;
-  bool digested = false;
-  auto digest_file = [&] { digested = engine::FileDigest(path, kHeaderSize, &digest); };
-  std::thread worker;
-  if (std::thread::hardware_concurrency() > 1) {
-    try {
-      worker = std::thread(digest_file);
-    } catch (const std::system_error&) {
-    }
-  }
-  if (!worker.joinable()) {
-    digest_file();
-    if (!digested) return kJumbleCorrupt;
-  }
-  uint8_t header[kHeaderSize];
-  bool header_read = false;
-  const uint32_t list = ReadList(file.get(), info.st_size, engine.get(), header, &header_read);
-  if (worker.joinable()) worker.join();
-
-  if (!digested) return kJumbleCorrupt;
-  if (!header_read) return kJumbleBadHeader;
-  if (std::memcmp(header + nymdex::kAnagramDigestAt, digest.data(), digest.size()) != 0 ||
-      engine::LoadU32(header) != kJumbleMagic) {
-    return kJumbleCorrupt;
-  }
-  if (list != kJumbleOk) return list;
-  // A list cut short inside the last chunk passes the digest; the counts behind the marker
-  // tell it.
-  if (engine::LoadU32(header + nymdex::kAnagramCountsMarkerAt) == nymdex::kAnagramCountsMarker &&
-      (engine::LoadU32(header + nymdex::kAnagramBodyLengthAt) !=
-           static_cast<uint64_t>(info.st_size) - kHeaderSize ||
-       engine::LoadU32(header + nymdex::kAnagramWordCountAt) != engine->word_count)) {
-    return kJumbleCorrupt;
-  }
-  *handle = engine.release();
-  return kJumbleOk;
-}
-
-uint32_t Jumble_StartUp2(JumbleEngine** handle, const NymdexEngine* nymdex) {
-  if (handle == nullptr || nymdex == nullptr) return kJumbleNullArgument;
-  std::unique_ptr<JumbleEngine> engine;
-  uint32_t status = NewEngine(&engine);
-  if (status != kJumbleOk) return status;
-
-  NymdexEntryRegion region = Nymdex_GetEntryRegion(nymdex);
-  try {
-    engine->words.reserve(region.length);
-    // Entries are the word, its NUL and six identifier digits; only whole entries count.
-    size_t at = 0;
-    for (uint32_t n = 0; n < region.count && region.data != nullptr && at < region.length; ++n) {
-      const void* nul = std::memchr(region.data + at, '\0', region.length - at);
-      if (nul == nullptr) break;
-      size_t end = static_cast<const char*>(nul) - region.data;
-      if (end + nymdex::kEntrySuffixSize > region.length) break;
-      engine->words.insert(engine->words.end(), region.data + at, region.data + end + 1);
-      ++engine->word_count;
-      at = end + nymdex::kEntrySuffixSize;
-    }
-    IndexWords(engine.get());
-  } catch (const std::bad_alloc&) {
-    return kJumbleNoMemory;
-  }
-  *handle = engine.release();
-  return kJumbleOk;
-}
-
 void GenerateAnagrams(JumbleEngine* engine, const char* input, const char* filter,
                       AnagramCallback callback, void* context, int32_t min_length,
                       int32_t max_length, int32_t permutations, int32_t max_anagrams) {
@@ -594,13 +413,6 @@ void GenerateAnagrams(JumbleEngine* engine, const char* input, const char* filte
   }
 }
 
-uint32_t Jumble_ShutDown(JumbleEngine** handle) {
-  if (handle == nullptr || *handle == nullptr) return kJumbleOk;
-  delete *handle;
-  *handle = nullptr;
-  return kJumbleOk;
-}
-
-void SetDeadEndMemoryForTesting(bool on) {
-  g_remember_dead_ends.store(on);
+void SetLookAheadForTesting(bool on) {
+  g_look_ahead.store(on);
 }

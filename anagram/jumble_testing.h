@@ -1,6 +1,7 @@
 // A switch of the anagram engine for tests that compare its search with and without the
-// memory of dead ends (anagram/jumble.cpp): the results must not differ, only the time.
+// look-ahead (anagram/spelling_bound.h) and the limits on a phrase's words that come with it:
+// the results must not differ, only the time.
 #pragma once
 
 // On by default. Takes effect from the next request.
-void SetDeadEndMemoryForTesting(bool on);
+void SetLookAheadForTesting(bool on);

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <unordered_set>
 
+#include "anagram/jumble_testing.h"
 #include "anagram/pattern.h"
 #include "engine/data_format.h"
 #include "platform/named_event.h"
@@ -67,6 +68,27 @@ class AnagramDataTest : public ::testing::Test {
   NymdexEngine* nymdex_ = nullptr;
   Phrases index_;
 };
+
+// The look-ahead changes no phrase and no order over the real list either: inputs with many
+// phrases, few, or none, with the options that shape the search.
+TEST_F(AnagramDataTest, LookAheadKeepsPhrasesAndOrder) {
+  const struct {
+    const char* input;
+    const char* filter;
+    int32_t permutations;
+  } cases[] = {
+      {"astronomer", nullptr, 1},        {"conversation", nullptr, 0}, {"conversation", "5-7", 1},
+      {"dormitoryqz", nullptr, 0},       {"xylophonejq", nullptr, 1},  {"rhythmsbcdw", nullptr, 0},
+      {"parliamentarian", "4-4-4-3", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.input);
+    SetLookAheadForTesting(false);
+    const Phrases plain = Anagrams(engine_, c.input, c.filter, c.permutations, 3000);
+    SetLookAheadForTesting(true);
+    EXPECT_EQ(Anagrams(engine_, c.input, c.filter, c.permutations, 3000), plain);
+  }
+}
 
 // From the list file and from the word index: the one-word anagrams are exactly the words of
 // the same letters, each once.

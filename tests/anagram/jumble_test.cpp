@@ -276,36 +276,74 @@ TEST_F(JumbleTest, MatchesBruteForceOnRandomLists) {
   }
 }
 
-// Remembering dead ends only spares work: on random lists and inputs, with every option that
-// shapes the search, the anagrams and their order are those of the search without it.
-TEST_F(JumbleTest, DeadEndMemoryKeepsResultsAndOrder) {
+// The look-ahead only spares work: on random lists and inputs, with every option that shapes
+// the search, the anagrams and their order are those of the search without it.
+TEST_F(JumbleTest, LookAheadKeepsResultsAndOrder) {
   std::mt19937 random(23);
   struct Options {
     const char* filter;
     int32_t min_length, max_length, permutations, count;
   };
   const Options options[] = {
-      {nullptr, 0, 0, 0, kMany}, {nullptr, 0, 0, 1, kMany}, {nullptr, 2, 3, 0, kMany},
-      {nullptr, 0, 0, 1, 7},     {"2-3", 0, 0, 1, kMany},   {"3,2", 0, 0, 0, kMany},
+      {nullptr, 0, 0, 0, kMany}, {nullptr, 0, 0, 1, kMany},       {nullptr, 2, 3, 0, kMany},
+      {nullptr, 0, 0, 1, 7},     {"2-3", 0, 0, 1, kMany},         {"3,2", 0, 0, 0, kMany},
+      {"1-2-1", 0, 0, 1, kMany}, {"1-2-1-2-1-2", 0, 0, 0, kMany}, {"2-2-1-1-3-1", 0, 0, 1, 5},
   };
   for (int round = 0; round < 10; ++round) {
     Phrases words = RandomWords(random, 40, 6, 4);
     Load(words);
     std::string input;
-    for (int w = 0; w < 2; ++w)
+    for (int w = 0; w < 2 + round % 2; ++w)
       input += words[random() % words.size()];
     input += static_cast<char>('a' + random() % 6);  // often no anagram at all
     for (const Options& o : options) {
       SCOPED_TRACE("input " + input + " filter " + (o.filter ? o.filter : "none") + " lengths " +
                    std::to_string(o.min_length) + "-" + std::to_string(o.max_length));
-      SetDeadEndMemoryForTesting(false);
+      SetLookAheadForTesting(false);
       const Phrases plain =
           Anagrams(input.c_str(), o.filter, o.min_length, o.max_length, o.permutations, o.count);
-      SetDeadEndMemoryForTesting(true);
+      SetLookAheadForTesting(true);
       EXPECT_EQ(
           Anagrams(input.c_str(), o.filter, o.min_length, o.max_length, o.permutations, o.count),
           plain);
     }
+  }
+}
+
+// Sets of more words than a phrase can deliver: a phrase of more than 127 characters, more
+// than 12 words with permutations, more words than the filter has lengths.
+TEST_F(JumbleTest, WordCountLimitsOfDeliveredPhrases) {
+  Phrases letters;
+  for (char c = 'a'; c <= 'm'; ++c)
+    letters.push_back(std::string(1, c));
+  const std::string a63(63, 'a'), b63(63, 'b'), b64(64, 'b');
+  const struct {
+    const char* name;
+    Phrases words;
+    std::string input;
+    const char* filter;
+    int32_t permutations;
+    size_t delivered;
+  } cases[] = {
+      {"13 words, found order", letters, "abcdefghijklm", nullptr, 0, 1},
+      {"13 words, permutations", letters, "abcdefghijklm", nullptr, 1, 0},
+      {"12 words, permutations", letters, "abcdefghijkl", nullptr, 1, 12},
+      {"phrase of 127 characters", {a63, b63}, a63 + b63, nullptr, 0, 1},
+      {"phrase of 128 characters", {a63, b64}, a63 + b64, nullptr, 0, 0},
+      {"fewer lengths than words", letters, "abcd", "1-1-1", 0, 0},
+      {"one length more than words", letters, "abcd", "1-1-1-1-1", 0, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Load(c.words);
+    // At most 12 phrases: the 12-word set's orders are cut at 12.
+    const int32_t count = 12;
+    SetLookAheadForTesting(false);
+    const Phrases plain = Anagrams(c.input.c_str(), c.filter, 0, 0, c.permutations, count);
+    SetLookAheadForTesting(true);
+    const Phrases ahead = Anagrams(c.input.c_str(), c.filter, 0, 0, c.permutations, count);
+    EXPECT_EQ(ahead.size(), c.delivered);
+    EXPECT_EQ(ahead, plain);
   }
 }
 

@@ -1,0 +1,230 @@
+#include "anagram/spelling_bound.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace jumble {
+
+namespace {
+
+// The most answers remembered at once (about 80 bytes each); when full, all are forgotten,
+// which costs time, never a wrong answer.
+constexpr size_t kMostKnown = size_t{1} << 19;
+// Looks between two tests of the stop event.
+constexpr uint32_t kStepsBetweenStopTests = 1024;
+// A set has at most one word per letter, and requests have at most kJumbleMaxInput letters.
+constexpr int kMostLevels = 128;
+// Letters looked up among the words that hold them before a scan of more words than
+// kScanWorthChecking.
+constexpr int kRareLettersChecked = 3;
+constexpr size_t kScanWorthChecking = 512;
+
+constexpr int kVowels[] = {'a' - 'a', 'e' - 'a', 'i' - 'a', 'o' - 'a', 'u' - 'a', 'y' - 'a'};
+
+// Whether the `words` longest of the words counted by length, each taken once, hold `total`
+// letters or more between them.
+bool LongestCanSpan(const int (&of_length)[kMostLevels], int words, int total) {
+  for (int length = kMostLevels - 1; length > 0 && words > 0 && total > 0; --length) {
+    const int taken = std::min(words, of_length[length]);
+    words -= taken;
+    total -= taken * length;
+  }
+  return total <= 0;
+}
+
+constexpr uint64_t kHighBits = 0x8080808080808080u;
+
+// Letter counts eight to a 64-bit number, so that a word's fit is four subtractions.
+SpellingBound::PackedCounts Pack(const LetterCounts& letters) {
+  SpellingBound::PackedCounts packed{};
+  std::memcpy(packed.data(), letters.data(), letters.size());
+  return packed;
+}
+
+// Whether every count of `word` is at most that of `letters` (counts below 128): with the high
+// bit set in each byte of `letters`, a byte of the difference keeps it exactly when the
+// letters' count is not below the word's, and no byte borrows from the next.
+bool Fits(const SpellingBound::PackedCounts& word, const SpellingBound::PackedCounts& letters) {
+  uint64_t kept = kHighBits;
+  for (size_t n = 0; n < word.size(); ++n)
+    kept &= (letters[n] | kHighBits) - word[n];
+  return kept == kHighBits;
+}
+
+}  // namespace
+
+size_t SpellingBound::KeyHash::operator()(const Key& key) const {
+  return LettersHash()(key.letters) * 131 + static_cast<uint8_t>(key.words);
+}
+
+size_t SpellingBound::LettersHash::operator()(const LetterCounts& letters) const {
+  uint64_t parts[4] = {};
+  std::memcpy(parts, letters.data(), letters.size());
+  uint64_t hash = 0x9e3779b97f4a7c15u;
+  for (uint64_t part : parts) {
+    hash = (hash ^ part) * 0xbf58476d1ce4e5b9u;
+    hash ^= hash >> 31;
+  }
+  return static_cast<size_t>(hash);
+}
+
+SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent* stop)
+    : words_(std::move(words)),
+      vowels_(words_.size()),
+      counts_(words_.size()),
+      stop_(stop),
+      fitting_(kMostLevels + 1),
+      branches_(kMostLevels + 1) {
+  for (size_t n = 0; n < words_.size(); ++n) {
+    LetterCounts letters{};
+    for (int j = 0; j < words_[n].length; ++j)
+      ++letters[words_[n].key[j] - 'a'];
+    counts_[n] = Pack(letters);
+    int& last = last_with_letters_[letters];
+    last = std::max(last, static_cast<int>(n));
+    for (uint32_t bits = words_[n].mask; bits != 0; bits &= bits - 1)
+      holding_[__builtin_ctz(bits)].push_back(static_cast<int>(n));
+    for (int k : kVowels)
+      vowels_[n] += static_cast<uint8_t>(
+          std::count(words_[n].key, words_[n].key + words_[n].length, 'a' + k));
+  }
+  for (int k = 0; k < 26; ++k)
+    rarest_[k] = k;
+  std::stable_sort(rarest_.begin(), rarest_.end(),
+                   [&](int a, int b) { return holding_[a].size() < holding_[b].size(); });
+}
+
+bool SpellingBound::CanSpell(const LetterCounts& letters, int total, int from, int most_words) {
+  return Decide(letters, total, from, most_words, 0);
+}
+
+bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int most_words,
+                           int level) {
+  if (total == 0) return true;
+  if (most_words <= 0 || from >= static_cast<int>(words_.size())) return false;
+  if (stopped_) return true;
+  // The letters left may be one word's: no search needed, and for one word the only answer.
+  auto is_one_word = [&] {
+    const auto whole = last_with_letters_.find(letters);
+    return whole != last_with_letters_.end() && whole->second >= from;
+  };
+  if (most_words == 1) return is_one_word();
+  // More words than letters never helps, so every such count shares its answers.
+  const Key key{letters, static_cast<int8_t>(std::min({most_words, total, kMostLevels - 1}))};
+  const auto known = known_.find(key);
+  if (known != known_.end()) {
+    if (from <= known->second.yes_up_to) return true;
+    if (from >= known->second.no_from) return false;
+  }
+  if (is_one_word()) {
+    Remember(key, from, true);
+    return true;
+  }
+  if (++steps_ % kStepsBetweenStopTests == 0 && platform::TestNamedEvent(stop_)) {
+    stopped_ = true;
+    return true;
+  }
+
+  const PackedCounts packed = Pack(letters);
+  // Before a long scan, the rarest letters left are each looked up among the words that hold
+  // them: one that no fitting word holds ends the look at once.
+  const size_t to_scan = level == 0 ? words_.size() - from : fitting_[level - 1].size();
+  int checked = to_scan > kScanWorthChecking ? 0 : kRareLettersChecked;
+  for (int k : rarest_) {
+    if (letters[k] == 0) continue;
+    if (checked++ == kRareLettersChecked) break;
+    const std::vector<int>& holding = holding_[k];
+    bool held = false;
+    for (auto at = std::lower_bound(holding.begin(), holding.end(), from);
+         at != holding.end() && !held; ++at) {
+      held = Fits(counts_[*at], packed);
+    }
+    if (!held) {
+      if (!stopped_) Remember(key, from, false);
+      return false;
+    }
+  }
+
+  // The words that fit the letters, from the list of the level above (the same position on,
+  // and more letters), or from every word at the first level.
+  uint32_t mask = 0;
+  for (int k = 0; k < 26; ++k) {
+    if (letters[k] > 0) mask |= 1u << k;
+  }
+  std::vector<int>& fitting = fitting_[level];
+  fitting.clear();
+  int covering[26] = {};
+  int of_length[kMostLevels] = {};  // fitting words of each length
+  make_ups_.Clear();
+  auto consider = [&](int index) {
+    const BoundWord& word = words_[index];
+    if ((word.mask & ~mask) != 0 || !Fits(counts_[index], packed)) return;
+    fitting.push_back(index);
+    for (uint32_t bits = word.mask; bits != 0; bits &= bits - 1)
+      ++covering[__builtin_ctz(bits)];
+    ++of_length[word.length];
+    make_ups_.Add(vowels_[index], word.length - vowels_[index]);
+  };
+  if (level == 0) {
+    for (int index = from; index < static_cast<int>(words_.size()); ++index)
+      consider(index);
+  } else {
+    for (int index : fitting_[level - 1])
+      consider(index);
+  }
+
+  // Every letter needs a word that holds it; the letter with the fewest such words is the one
+  // to branch on. The longest words, each once, must hold enough letters between them.
+  int chosen = -1;
+  for (int k = 0; k < 26; ++k) {
+    if (letters[k] == 0) continue;
+    if (chosen < 0 || covering[k] < covering[chosen] ||
+        (covering[k] == covering[chosen] && letters[k] > letters[chosen])) {
+      chosen = k;
+    }
+  }
+  int vowels = 0;
+  for (int k : kVowels)
+    vowels += letters[k];
+  const int consonants = total - vowels;
+  bool can = covering[chosen] > 0 && LongestCanSpan(of_length, key.words, total) &&
+             make_ups_.CanMake(vowels, consonants);
+  if (can) {
+    can = false;
+    // Words that leave the rest with the share of vowels of the whole are tried first: a word
+    // with more consonants per vowel than the letters hold leaves a rest easier to spell.
+    std::vector<std::pair<int, int>>& branches = branches_[level];
+    branches.clear();
+    for (int index : fitting) {
+      const BoundWord& word = words_[index];
+      if ((word.mask & (1u << chosen)) == 0) continue;
+      const int word_vowels = vowels_[index];
+      const int share = (word.length - word_vowels) * vowels - word_vowels * consonants;
+      branches.emplace_back(-share, index);
+    }
+    std::stable_sort(branches.begin(), branches.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (size_t n = 0; n < branches.size() && !can; ++n) {
+      const BoundWord& word = words_[branches[n].second];
+      LetterCounts left = letters;
+      for (int j = 0; j < word.length; ++j)
+        --left[word.key[j] - 'a'];
+      can = Decide(left, total - word.length, from, key.words - 1, level + 1);
+    }
+  }
+  if (!stopped_) Remember(key, from, can);
+  return can;
+}
+
+void SpellingBound::Remember(const Key& key, int from, bool can) {
+  if (known_.size() >= kMostKnown && known_.find(key) == known_.end()) known_.clear();
+  Known& known = known_[key];
+  if (can) {
+    known.yes_up_to = std::max(known.yes_up_to, from);
+  } else {
+    known.no_from = std::min(known.no_from, from);
+  }
+}
+
+}  // namespace jumble

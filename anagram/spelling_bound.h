@@ -1,0 +1,87 @@
+// The anagram search's look-ahead: whether the letters left can still be spelled by the
+// candidate words from a position on, asked before the ordered search descends, so that it
+// never walks a part of the search that holds no anagram. Not part of the engine's interface.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "anagram/make_ups.h"
+#include "platform/named_event.h"
+
+namespace jumble {
+
+using LetterCounts = std::array<int8_t, 26>;
+
+// A candidate word as the look-ahead sees it: its letters sorted ascending.
+struct BoundWord {
+  const char* key = nullptr;
+  uint8_t length = 0;
+  uint32_t mask = 0;  // bit k for the letter 'a' + k
+};
+
+// Answers "can at most `most_words` of the words at positions `from` and later spell exactly
+// these letters?" Never "no" when such a set of distinct words exists, so the search may skip
+// what it answers "no" to; it may answer "yes" when only a set using a word twice would do
+// (the search then finds nothing there, at the cost of a look). The answer does not depend on
+// the order in which the search takes the words, so the look branches on the letter held by
+// the fewest fitting words (q, x, j before e). It refuses at once letters of which one is in
+// no fitting word, which the longest fitting words cannot hold, or whose vowels and consonants
+// no set of fitting words can hold (anagram/make_ups.h). Answers are remembered per
+// letters and word count (at most about 40 MB; past that they are forgotten and found again).
+// After the stop event is seen, every answer is "yes" and `stopped()` holds.
+class SpellingBound {
+ public:
+  using PackedCounts = std::array<uint64_t, 4>;  // letter counts, one byte each
+
+  // `words` in candidate order (a word's position is its index); the stop event is tested now
+  // and then and may be null.
+  SpellingBound(std::vector<BoundWord> words, platform::NamedEvent* stop);
+
+  bool CanSpell(const LetterCounts& letters, int total, int from, int most_words);
+  bool stopped() const { return stopped_; }
+
+ private:
+  // What is known of one letter multiset and word count: a set exists from every position up
+  // to `yes_up_to`, and none from `no_from` on.
+  struct Known {
+    int yes_up_to = -1;
+    int no_from = INT32_MAX;
+  };
+  struct Key {
+    LetterCounts letters;
+    int8_t words;
+    bool operator==(const Key& other) const = default;
+  };
+  struct LettersHash {
+    size_t operator()(const LetterCounts& letters) const;
+  };
+  struct KeyHash {
+    size_t operator()(const Key& key) const;
+  };
+
+  bool Decide(const LetterCounts& letters, int total, int from, int most_words, int level);
+  void Remember(const Key& key, int from, bool can);
+
+  std::vector<BoundWord> words_;
+  std::vector<uint8_t> vowels_;               // of each word: a, e, i, o, u and y
+  std::vector<PackedCounts> counts_;          // of each word
+  std::array<std::vector<int>, 26> holding_;  // positions of the words that hold each letter
+  std::array<int, 26> rarest_;                // letters by the number of words that hold them
+  platform::NamedEvent* stop_;
+  bool stopped_ = false;
+  uint32_t steps_ = 0;
+  std::unordered_map<Key, Known, KeyHash> known_;
+  // The last position of a word with exactly these letters.
+  std::unordered_map<LetterCounts, int, LettersHash> last_with_letters_;
+  // The fitting words of each level of the look's recursion: a level's words are those of the
+  // level above that still fit, so the lists shrink as letters are used.
+  std::vector<std::vector<int>> fitting_;
+  std::vector<std::vector<std::pair<int, int>>> branches_;  // (order, word) of each level
+  MakeUps make_ups_;
+};
+
+}  // namespace jumble
