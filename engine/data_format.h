@@ -76,6 +76,13 @@ inline constexpr size_t kIdDigits = 6;
 inline constexpr size_t kEntrySuffixSize = 1 + kIdDigits;  // the NUL and the digits
 inline constexpr size_t kMaxWords = 1000000;               // identifiers 0 to 999,999
 inline constexpr uint32_t kIdsPerBucket = 100;  // a bucket table entry per 100 identifiers
+// The compiler seals the decoded word index: behind the marker (decoded bytes 0 to 3), the MD5
+// of the decoded content without the digest's own 16 bytes. An index without the marker is
+// read as before.
+inline constexpr size_t kWordIndexMarkerAt = 0;
+inline constexpr uint32_t kWordIndexMarker = 0x44574256;  // "VBWD"
+inline constexpr size_t kWordIndexDigestAt = 16;
+inline constexpr size_t kWordIndexDigestSize = 16;
 
 // Anagram word list "1001A.dat": magic, digest of everything after the header, then each word
 // with its NUL.

@@ -15,6 +15,7 @@
 
 #include "engine/arith_coder.h"
 #include "engine/md5.h"
+#include "engine/nymdex_checks.h"
 #include "engine/nymdex_internal.h"
 #include "platform/named_event.h"
 
@@ -146,7 +147,7 @@ bool VerifyTagFile(NymdexEngine* engine) {
   for (uint32_t i = 1; i < used; ++i) {
     if (tags.highest[i] < tags.highest[i - 1]) tags.highest_ascending = false;
   }
-  return true;
+  return TagHeaderHolds(tags, engine->tag_file.size());
 }
 
 bool VerifySynsetFile(NymdexEngine* engine) {
@@ -206,6 +207,7 @@ bool LoadWordIndex(NymdexEngine* engine, WordIndexLoad* load) {
                            region.size(), &length)) {
     return false;
   }
+  if (!WordIndexDigestHolds(reinterpret_cast<const uint8_t*>(region.data()), length)) return false;
   engine->entry_count = LoadU32(reinterpret_cast<const uint8_t*>(&region[kWordIndexCountAt]));
   region.erase(region.begin(), region.begin() + kWordIndexHeaderSize);
   return true;
@@ -226,7 +228,7 @@ bool LoadIndexes(NymdexEngine* engine) {
     if (!ReadU32Table(file, at, count, &engine->pos_buckets[pos])) return false;
     engine->pos_base[pos] = LoadU32(&engine->header[kPosBaseAt[pos]]);
   }
-  return true;
+  return IndexesHold(engine);
 }
 
 bool LoadSenseLists(NymdexEngine* engine) {
@@ -236,7 +238,8 @@ bool LoadSenseLists(NymdexEngine* engine) {
   if (!ReadSection(file, LoadU32(&engine->header[kSenseListOffsetAt]), size, &engine->sense_lists))
     return false;
   return ReadU32Table(file, LoadU32(&engine->header[kSenseBucketOffsetAt]),
-                      LoadU32(&engine->header[kSenseBucketCountAt]), &engine->sense_buckets);
+                      LoadU32(&engine->header[kSenseBucketCountAt]), &engine->sense_buckets) &&
+         SenseListsHold(engine);
 }
 
 // The steps on the synset and tag files, in their order; each runs only when the ones before

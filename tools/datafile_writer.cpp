@@ -18,6 +18,7 @@
 #include "engine/little_endian.h"
 #include "engine/md5.h"
 #include "engine/nymdex.h"
+#include "engine/nymdex_checks.h"
 #include "engine/text_helpers.h"
 
 namespace datafiles {
@@ -317,6 +318,9 @@ bool BuildWordIndex(const Lexicon& lexicon, DataFileImages* images, std::string*
                   static_cast<unsigned>(id));
     decoded.insert(decoded.end(), digits, digits + kIdDigits);
   }
+  PutU32(&decoded, kWordIndexMarkerAt, kWordIndexMarker);
+  const engine::Digest digest = WordIndexDigest(decoded.data(), decoded.size());
+  std::copy(digest.begin(), digest.end(), decoded.begin() + kWordIndexDigestAt);
   images->word_index = engine::ArithEncode(decoded.data(), decoded.size());
   images->word_index_decoded = decoded.size();
   // The engine decodes into a buffer of twice the file's size.

@@ -1,0 +1,143 @@
+// Consistency checks of the engine's data beyond the file digests: the digests leave the
+// synset file's header, the tag file's header and the whole word index unguarded, and a
+// damaged field there would otherwise pass for data.
+#include "engine/nymdex_checks.h"
+
+#include <cstring>
+#include <vector>
+
+#include "engine/arith_coder.h"
+#include "engine/nymdex_internal.h"
+
+namespace nymdex {
+namespace {
+
+// Walks the records that must tile `section` from its first byte to its last, in strictly
+// ascending identifier order. `record_size(bytes, room)` gives the size of the record at
+// `bytes`, or 0 when it is malformed or longer than `room`. Entry b of `buckets` must be the
+// offset of the first record whose identifier is at least 100 x b (the section's size when
+// there is none), and the table must reach the last record's bucket.
+template <typename RecordSize>
+bool SectionHolds(const std::vector<uint8_t>& section, const std::vector<uint32_t>& buckets,
+                  size_t head_size, const RecordSize& record_size) {
+  if (buckets.size() > kMaxWords / kIdsPerBucket) return false;
+  const size_t size = section.size();
+  const uint8_t* bytes = section.data();
+  size_t at = 0;
+  size_t bucket = 0;
+  int64_t previous = -1;
+  while (at < size) {
+    if (size - at < head_size) return false;
+    const uint32_t id = LoadU32(bytes + at);
+    if (id >= kMaxWords || int64_t{id} <= previous) return false;
+    for (; bucket < buckets.size() && bucket * kIdsPerBucket <= id; ++bucket) {
+      if (buckets[bucket] != at) return false;
+    }
+    const size_t length = record_size(bytes + at, size - at);
+    if (length == 0) return false;
+    at += length;
+    previous = id;
+  }
+  if (previous < 0 || static_cast<uint64_t>(previous) / kIdsPerBucket >= buckets.size())
+    return false;
+  for (; bucket < buckets.size(); ++bucket) {
+    if (buckets[bucket] != size) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+engine::Digest WordIndexDigest(const uint8_t* decoded, size_t length) {
+  engine::Md5 md5;
+  md5.Update(decoded, kWordIndexDigestAt);
+  const size_t rest = kWordIndexDigestAt + kWordIndexDigestSize;
+  if (length > rest) md5.Update(decoded + rest, length - rest);
+  return md5.Final();
+}
+
+bool WordIndexDigestHolds(const uint8_t* decoded, size_t length) {
+  if (length < kWordIndexHeaderSize) return false;
+  if (LoadU32(decoded + kWordIndexMarkerAt) != kWordIndexMarker) return true;
+  const engine::Digest digest = WordIndexDigest(decoded, length);
+  return std::memcmp(digest.data(), decoded + kWordIndexDigestAt, digest.size()) == 0;
+}
+
+bool TagHeaderHolds(const TagHeader& header, uint64_t file_size) {
+  const uint32_t blocks = header.block_count;
+  if (blocks == 0 || blocks > kMaxTagBlocks) return false;
+  if (header.highest.size() < blocks || header.starts.size() < blocks) return false;
+  for (uint32_t i = 1; i < blocks; ++i) {
+    // Each block holds at least one text.
+    if (header.highest[i] <= header.highest[i - 1]) return false;
+  }
+  // The offset table holds one entry per tag identifier, up to the last block's highest.
+  const uint64_t table_end =
+      kTagHeaderSize + kTagOffsetSize * (uint64_t{header.highest[blocks - 1]} + 1);
+  if (header.starts[0] < table_end || header.end_offset > file_size) return false;
+  for (uint32_t i = 0; i < blocks; ++i) {
+    const uint64_t start = header.starts[i];
+    const uint64_t end = i + 1 < blocks ? header.starts[i + 1] : header.end_offset;
+    if (end < start + engine::kStreamHeadSize || end - start > kMaxTagBlockBytes) return false;
+  }
+  return true;
+}
+
+bool SynsetHoldsWord(const NymdexEngine* engine, uint64_t position, uint32_t id) {
+  Cursor cursor(engine->synset_file);
+  cursor.Seek(position);
+  uint8_t count = 0;
+  if (!cursor.ReadU8(&count)) return false;
+  for (uint8_t i = 0; i < count; ++i) {
+    uint32_t word = 0;
+    if (!cursor.ReadU32(&word)) return false;
+    if (word == id) return true;
+  }
+  return false;
+}
+
+bool IndexesHold(const NymdexEngine* engine) {
+  const uint64_t file_size = engine->synset_file.size();
+  // The smallest synset record: one word, no pointers.
+  constexpr uint64_t kSmallestRecord = kSynsetRecordFixedSize + kSynsetWordSize;
+  for (int pos = 0; pos < 4; ++pos) {
+    const uint64_t base = engine->pos_base[pos];
+    auto record_size = [&](const uint8_t* record, size_t room) -> size_t {
+      const size_t count = record[kOffsetRecordCountAt];
+      const size_t length = kOffsetRecordHeadSize + kSynsetOffsetSize * count;
+      if (length > room) return 0;
+      for (size_t i = 0; i < count; ++i) {
+        const uint64_t offset = LoadU32(record + kOffsetRecordHeadSize + kSynsetOffsetSize * i);
+        if (base + offset > file_size || file_size - (base + offset) < kSmallestRecord) return 0;
+      }
+      return length;
+    };
+    const std::vector<uint8_t>& section = engine->pos_index[pos];
+    if (!SectionHolds(section, engine->pos_buckets[pos], kOffsetRecordHeadSize, record_size))
+      return false;
+    // The section's first word must be among the words of each of its synsets.
+    const uint32_t first = LoadU32(section.data());
+    const size_t count = section[kOffsetRecordCountAt];
+    for (size_t i = 0; i < count; ++i) {
+      const uint32_t offset = LoadU32(&section[kOffsetRecordHeadSize + kSynsetOffsetSize * i]);
+      if (!SynsetHoldsWord(engine, base + offset, first)) return false;
+    }
+  }
+  return true;
+}
+
+bool SenseListsHold(const NymdexEngine* engine) {
+  auto record_size = [](const uint8_t* record, size_t room) -> size_t {
+    const uint64_t count = LoadU32(record + kSenseRecordCountAt);
+    if (count > (room - kSenseRecordHeadSize) / kSenseEntrySize) return 0;
+    for (uint64_t k = 0; k < count; ++k) {
+      const uint8_t code = record[kSenseRecordHeadSize + kSenseEntrySize * k];
+      if (code < kNoun || code > kAdverb) return 0;
+    }
+    return static_cast<size_t>(kSenseRecordHeadSize + kSenseEntrySize * count);
+  };
+  return SectionHolds(engine->sense_lists, engine->sense_buckets, kSenseRecordHeadSize,
+                      record_size);
+}
+
+}  // namespace nymdex
