@@ -126,6 +126,47 @@ bool IndexesHold(const NymdexEngine* engine) {
   return true;
 }
 
+namespace {
+
+// Each word's sense entries of a part of speech must be as many as the synsets its index
+// record of that part of speech holds (none without a record): sense k is the k-th synset.
+// Both sections already tile in ascending identifier order.
+bool SensesMatchIndexes(const NymdexEngine* engine) {
+  const std::vector<uint8_t>& lists = engine->sense_lists;
+  size_t cursor[4] = {};
+  // The synset count of the next index record of `pos` if it is `id`'s, skipping records of
+  // smaller identifiers (which must hold none); -1 when one of those holds synsets.
+  auto indexed = [&](int pos, uint32_t id) -> int {
+    const std::vector<uint8_t>& index = engine->pos_index[pos];
+    size_t& at = cursor[pos];
+    while (at < index.size() && LoadU32(&index[at]) < id) {
+      if (index[at + kOffsetRecordCountAt] != 0) return -1;
+      at += kOffsetRecordHeadSize + kSynsetOffsetSize * index[at + kOffsetRecordCountAt];
+    }
+    if (at == index.size() || LoadU32(&index[at]) != id) return 0;
+    const uint8_t count = index[at + kOffsetRecordCountAt];
+    at += kOffsetRecordHeadSize + kSynsetOffsetSize * count;
+    return count;
+  };
+  for (size_t at = 0; at < lists.size();) {
+    const uint32_t id = LoadU32(&lists[at]);
+    const uint32_t count = LoadU32(&lists[at + kSenseRecordCountAt]);
+    int per_pos[4] = {};
+    for (uint32_t k = 0; k < count; ++k)
+      ++per_pos[lists[at + kSenseRecordHeadSize + kSenseEntrySize * k] - kNoun];
+    for (int pos = 0; pos < 4; ++pos) {
+      if (indexed(pos, id) != per_pos[pos]) return false;
+    }
+    at += kSenseRecordHeadSize + kSenseEntrySize * size_t{count};
+  }
+  for (int pos = 0; pos < 4; ++pos) {
+    if (indexed(pos, static_cast<uint32_t>(kMaxWords)) != 0) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool SenseListsHold(const NymdexEngine* engine) {
   auto record_size = [](const uint8_t* record, size_t room) -> size_t {
     const uint64_t count = LoadU32(record + kSenseRecordCountAt);
@@ -137,7 +178,8 @@ bool SenseListsHold(const NymdexEngine* engine) {
     return static_cast<size_t>(kSenseRecordHeadSize + kSenseEntrySize * count);
   };
   return SectionHolds(engine->sense_lists, engine->sense_buckets, kSenseRecordHeadSize,
-                      record_size);
+                      record_size) &&
+         SensesMatchIndexes(engine);
 }
 
 }  // namespace nymdex

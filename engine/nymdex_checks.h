@@ -33,7 +33,9 @@ bool TagHeaderHolds(const TagHeader& header, uint64_t file_size);
 bool IndexesHold(const NymdexEngine* engine);
 
 // The sense lists as read: records that tile the section in ascending identifier order with
-// part-of-speech codes 1 to 4, and a bucket table that points at them.
+// part-of-speech codes 1 to 4, a bucket table that points at them, and for every word as
+// many entries of each part of speech as its index record there holds synsets. The indexes
+// must have passed IndexesHold.
 bool SenseListsHold(const NymdexEngine* engine);
 
 // True when the synset record at `position` of the synset file names word `id`.
