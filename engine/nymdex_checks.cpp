@@ -56,9 +56,42 @@ engine::Digest WordIndexDigest(const uint8_t* decoded, size_t length) {
   return md5.Final();
 }
 
-bool WordIndexDigestHolds(const uint8_t* decoded, size_t length) {
+namespace {
+
+// The entry region of an index without a digest: as many entries as the header counts, each
+// a word of at least one byte, its NUL and six digits, the identifiers ascending. A stream
+// damaged where its decoding starts scrambles all of it, the marker included.
+bool EntriesHold(const uint8_t* region, size_t length, uint32_t count) {
+  size_t at = 0;
+  uint64_t entries = 0;
+  int64_t previous = -1;
+  while (at < length) {
+    const void* nul = std::memchr(region + at, 0, length - at);
+    if (nul == nullptr) return false;
+    const size_t end = static_cast<size_t>(static_cast<const uint8_t*>(nul) - region);
+    if (end == at || length - end < kEntrySuffixSize) return false;
+    int64_t id = 0;
+    for (size_t i = 1; i <= kIdDigits; ++i) {
+      const uint8_t digit = region[end + i];
+      if (digit < '0' || digit > '9') return false;
+      id = 10 * id + (digit - '0');
+    }
+    if (id <= previous) return false;
+    previous = id;
+    ++entries;
+    at = end + kEntrySuffixSize;
+  }
+  return entries == count;
+}
+
+}  // namespace
+
+bool WordIndexHolds(const uint8_t* decoded, size_t length) {
   if (length < kWordIndexHeaderSize) return false;
-  if (LoadU32(decoded + kWordIndexMarkerAt) != kWordIndexMarker) return true;
+  if (LoadU32(decoded + kWordIndexMarkerAt) != kWordIndexMarker) {
+    return EntriesHold(decoded + kWordIndexHeaderSize, length - kWordIndexHeaderSize,
+                       LoadU32(decoded + kWordIndexCountAt));
+  }
   const engine::Digest digest = WordIndexDigest(decoded, length);
   return std::memcmp(digest.data(), decoded + kWordIndexDigestAt, digest.size()) == 0;
 }

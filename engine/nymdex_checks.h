@@ -18,8 +18,9 @@ struct TagHeader;
 // the 16 bytes that hold it. `length` is at least the decoded header's size.
 engine::Digest WordIndexDigest(const uint8_t* decoded, size_t length);
 
-// True when the decoded word index carries no digest marker, or its digest matches.
-bool WordIndexDigestHolds(const uint8_t* decoded, size_t length);
+// The decoded word index (header and entries): its digest matches when it carries the
+// marker; without it, the entries are well formed, ascending and as many as the header says.
+bool WordIndexHolds(const uint8_t* decoded, size_t length);
 
 // The tag file's header against itself and the file's size: a block count of 1 to 8,192,
 // highest identifiers and block starts ascending, the offset table before the first block,

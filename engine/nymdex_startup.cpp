@@ -207,7 +207,7 @@ bool LoadWordIndex(NymdexEngine* engine, WordIndexLoad* load) {
                            region.size(), &length)) {
     return false;
   }
-  if (!WordIndexDigestHolds(reinterpret_cast<const uint8_t*>(region.data()), length)) return false;
+  if (!WordIndexHolds(reinterpret_cast<const uint8_t*>(region.data()), length)) return false;
   engine->entry_count = LoadU32(reinterpret_cast<const uint8_t*>(&region[kWordIndexCountAt]));
   region.erase(region.begin(), region.begin() + kWordIndexHeaderSize);
   return true;

@@ -86,12 +86,33 @@ TEST(StartUpTest, DamageOutsideTheDigestsHasItsStepsCode) {
       {"a word's letter", WordEdit(entries, 0x20), kNymdexBadWordIndex},
       {"a word's identifier digit", WordEdit(good.word_index_decoded - 1, 1), kNymdexBadWordIndex},
       {"the entry count", WordEdit(kWordIndexCountAt, 1), kNymdexBadWordIndex},
+      {"a byte of the coder's table, which scrambles the marker too",
+       [](DataFileImages* f) { f->word_index[5] ^= 0x80; }, kNymdexBadWordIndex},
       {"the digest itself", WordEdit(kWordIndexDigestAt + 15, 0x80), kNymdexBadWordIndex},
       {"no marker, a word changed: read as before",
        [](DataFileImages* f) {
          RewriteWordIndex(f, [](uint8_t* d) { d[kWordIndexMarkerAt] = 0, d[entries] ^= 0x20; });
        },
        kNymdexOk},
+      {"no marker, the last identifier below the one before",
+       [](DataFileImages* f) {
+         RewriteWordIndex(f, [&](uint8_t* d) {
+           d[kWordIndexMarkerAt] = 0;
+           std::fill_n(d + f->word_index_decoded - kIdDigits, kIdDigits, '0');
+         });
+       },
+       kNymdexBadWordIndex},
+      {"no marker, an entry fewer than counted",
+       [](DataFileImages* f) {
+         RewriteWordIndex(f, [](uint8_t* d) { d[kWordIndexMarkerAt] = 0, ++d[kWordIndexCountAt]; });
+       },
+       kNymdexBadWordIndex},
+      {"no marker, decoded with a damaged table",
+       [](DataFileImages* f) {
+         RewriteWordIndex(f, [](uint8_t* d) { d[kWordIndexMarkerAt] = 0; });
+         f->word_index[5] ^= 0x80;
+       },
+       kNymdexBadWordIndex},
       {"noun index one byte shorter", SynsetField(kPosIndexSizeAt[0], -1), kNymdexBadIndexes},
       {"noun index one byte longer", SynsetField(kPosIndexSizeAt[0], 1), kNymdexBadIndexes},
       {"verb base a byte further", SynsetField(kPosBaseAt[1], 1), kNymdexBadIndexes},
