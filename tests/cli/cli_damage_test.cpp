@@ -89,7 +89,7 @@ class DamagedData {
   }
   void Restore() const {
     EXPECT_TRUE(
-        Write(path(), original_.substr(changed_.first, changed_.second), changed_.first, true));
+        Write(path(), original_.substr(changed_.first, changed_.second), changed_.first, false));
   }
 
  private:
