@@ -39,6 +39,15 @@ bool IndexesHold(const NymdexEngine* engine);
 // must have passed IndexesHold.
 bool SenseListsHold(const NymdexEngine* engine);
 
+// MD5 of the short last chunk of a file image: the bytes after the last complete digest
+// chunk that follows `header_size`.
+engine::Digest TailDigest(const uint8_t* image, size_t size, size_t header_size);
+
+// The short last chunks of the synset and tag files against the digests their headers hold
+// behind the marker (true without it). `header` is the file's header as read.
+bool SynsetTailHolds(const NymdexEngine* engine);
+bool TagTailHolds(const NymdexEngine* engine, const uint8_t* header);
+
 // True when the synset record at `position` of the synset file names word `id`.
 bool SynsetHoldsWord(const NymdexEngine* engine, uint64_t position, uint32_t id);
 

@@ -147,13 +147,14 @@ bool VerifyTagFile(NymdexEngine* engine) {
   for (uint32_t i = 1; i < used; ++i) {
     if (tags.highest[i] < tags.highest[i - 1]) tags.highest_ascending = false;
   }
-  return TagHeaderHolds(tags, engine->tag_file.size());
+  return TagHeaderHolds(tags, engine->tag_file.size()) && TagTailHolds(engine, header.data());
 }
 
 bool VerifySynsetFile(NymdexEngine* engine) {
   if (!engine->synset_file.Open(engine->synset_path)) return false;
   if (!engine->synset_file.ReadAt(0, engine->header, kSynsetHeaderSize)) return false;
-  return DigestMatches(engine->synset_path, kSynsetHeaderSize, &engine->header[kSynsetDigestAt]);
+  return DigestMatches(engine->synset_path, kSynsetHeaderSize, &engine->header[kSynsetDigestAt]) &&
+         SynsetTailHolds(engine);
 }
 
 // What one step of the start-up came to.

@@ -64,6 +64,28 @@ void Seal(std::vector<uint8_t>* image, size_t header_size, size_t digest_at) {
   std::copy(digest.begin(), digest.end(), image->begin() + static_cast<ptrdiff_t>(digest_at));
 }
 
+// Seals the short last chunk as well, behind the marker, with the digest at `digest_at`.
+void SealTail(std::vector<uint8_t>* image, size_t header_size, size_t marker_at, size_t digest_at) {
+  if (image->size() < header_size) return;
+  PutU32(image, marker_at, kTailDigestMarker);
+  engine::Digest digest = TailDigest(image->data(), image->size(), header_size);
+  std::copy(digest.begin(), digest.end(), image->begin() + static_cast<ptrdiff_t>(digest_at));
+}
+
+void SealSynsets(std::vector<uint8_t>* image) {
+  SealTail(image, kSynsetHeaderSize, kSynsetTailMarkerAt, kSynsetTailDigestAt);
+  Seal(image, kSynsetHeaderSize, kSynsetDigestAt);
+}
+
+// The tail digest's slots are free only in a file of at most kMaxTagBlocksWithTailDigest
+// blocks; a larger one goes without.
+void SealTags(std::vector<uint8_t>* image) {
+  if (image->size() >= kTagHeaderSize &&
+      engine::LoadU32(image->data() + kTagBlockCountAt) <= kMaxTagBlocksWithTailDigest)
+    SealTail(image, kTagHeaderSize, kTagTailMarkerAt, kTagTailDigestAt);
+  Seal(image, kTagHeaderSize, kTagDigestAt);
+}
+
 bool CheckSynset(const Lexicon& lexicon, size_t s, std::string* error) {
   const SynsetSpec& synset = lexicon.synsets[s];
   std::string name = "synset " + std::to_string(s);
@@ -298,7 +320,7 @@ bool BuildSynsetFile(const Lexicon& lexicon, std::vector<uint8_t>* out, std::str
     PutU32(&file, kPosBaseAt[pos], static_cast<uint32_t>(file.size()));
     AppendSynsets(lexicon.synsets, static_cast<uint8_t>(pos + 1), relative, &file);
   }
-  Seal(&file, kSynsetHeaderSize, kSynsetDigestAt);
+  SealSynsets(&file);
   return true;
 }
 
@@ -410,7 +432,7 @@ bool BuildTagFile(const Lexicon& lexicon, DataFileImages* images, std::string* e
   }
   PutU32(&file, kTagEndAt, static_cast<uint32_t>(file.size()));
   images->tag_blocks = static_cast<uint32_t>(blocks.size());
-  Seal(&file, kTagHeaderSize, kTagDigestAt);
+  SealTags(&file);
   return true;
 }
 
@@ -438,11 +460,11 @@ bool BuildDataFiles(const Lexicon& lexicon, DataFileImages* images, std::string*
 }
 
 void SealSynsetFile(std::vector<uint8_t>* synsets) {
-  if (synsets != nullptr) Seal(synsets, kSynsetHeaderSize, kSynsetDigestAt);
+  if (synsets != nullptr) SealSynsets(synsets);
 }
 
 void SealTagFile(std::vector<uint8_t>* tags) {
-  if (tags != nullptr) Seal(tags, kTagHeaderSize, kTagDigestAt);
+  if (tags != nullptr) SealTags(tags);
 }
 
 std::vector<uint8_t> BuildAnagramFile(const std::vector<std::string>& words) {

@@ -78,6 +78,7 @@ TEST_F(SampleTest, UnmappableSenseFailsStartUp) {
     SCOPED_TRACE(at);
     DataFileImages damaged = images_;
     damaged.synsets[at] = kAdverb;
+    datafiles::SealSynsetFile(&damaged.synsets);
     Dictionary dictionary;
     ASSERT_TRUE(dictionary.Write(damaged));
     NymdexEngine* engine = nullptr;
