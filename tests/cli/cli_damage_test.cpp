@@ -131,6 +131,8 @@ void Sweep(const std::string& name, const Ranges& header, size_t spread,
     positions.push_back(size / 3 + (body_end - size / 3) * i / spread);
   for (size_t back = 1; back <= 3; ++back)
     positions.push_back(body_end - back);
+  for (size_t i = 0; whole_body && chunks_end < size && i < 4; ++i)
+    positions.push_back(chunks_end + (size - chunks_end) * i / 4);
   const std::vector<size_t> lengths = {0, 16, size / 4, size / 2, chunks_end, size - 9, size - 1};
 
   std::vector<std::string> passed;
