@@ -53,6 +53,16 @@ inline constexpr size_t kMaxSynsetWords = 255;
 inline constexpr size_t kMaxSensesPerPos = 255;
 inline constexpr size_t kMaxPointers = 65535;
 
+// The file digests of the synset and tag files skip a short last chunk; the compiler seals it
+// as well: behind the marker, the MD5 of the bytes after the last complete chunk. The synset
+// file keeps marker and digest in reserved header bytes; the tag file keeps the marker in its
+// reserved first field and the digest in the last four highest-identifier slots, which a file
+// of at most 8,188 blocks leaves unused. A file without the marker is read as before.
+inline constexpr uint32_t kTailDigestMarker = 0x4C544256;  // "VBTL"
+inline constexpr size_t kSynsetTailMarkerAt = 0;
+inline constexpr size_t kSynsetTailDigestAt = 160;
+inline constexpr size_t kTagTailMarkerAt = 0;
+
 // Tag file "1001T.dat": header fields and block limits.
 inline constexpr size_t kTagHeaderSize = 65564;
 inline constexpr uint32_t kMaxTagBlocks = 8192;
@@ -61,6 +71,8 @@ inline constexpr size_t kTagHighestAt = 8;
 inline constexpr size_t kTagEndAt = 32776;
 inline constexpr size_t kTagStartsAt = 32780;
 inline constexpr size_t kTagDigestAt = 65548;
+inline constexpr uint32_t kMaxTagBlocksWithTailDigest = kMaxTagBlocks - 4;
+inline constexpr size_t kTagTailDigestAt = kTagHighestAt + 4 * kMaxTagBlocksWithTailDigest;
 inline constexpr size_t kMaxTagBlockBytes = 2048;
 inline constexpr size_t kMaxTagBlockDecoded = 3072;
 inline constexpr size_t kMaxTagText = 1027;
@@ -76,6 +88,13 @@ inline constexpr size_t kIdDigits = 6;
 inline constexpr size_t kEntrySuffixSize = 1 + kIdDigits;  // the NUL and the digits
 inline constexpr size_t kMaxWords = 1000000;               // identifiers 0 to 999,999
 inline constexpr uint32_t kIdsPerBucket = 100;  // a bucket table entry per 100 identifiers
+// The compiler seals the decoded word index: behind the marker (decoded bytes 0 to 3), the MD5
+// of the decoded content without the digest's own 16 bytes. An index without the marker is
+// read as before.
+inline constexpr size_t kWordIndexMarkerAt = 0;
+inline constexpr uint32_t kWordIndexMarker = 0x44574256;  // "VBWD"
+inline constexpr size_t kWordIndexDigestAt = 16;
+inline constexpr size_t kWordIndexDigestSize = 16;
 
 // Anagram word list "1001A.dat": magic, digest of everything after the header, then each word
 // with its NUL.

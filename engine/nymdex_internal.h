@@ -76,6 +76,7 @@ class Section {
   Section(const uint8_t* data, size_t size) : data_(data), size_(size) {}
   const uint8_t* data() const { return data_; }
   size_t size() const { return size_; }
+  const uint8_t& operator[](size_t at) const { return data_[at]; }
 
  private:
   const uint8_t* data_ = nullptr;

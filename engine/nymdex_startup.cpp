@@ -16,6 +16,7 @@
 #include "engine/arith_coder.h"
 #include "engine/mapped_file.h"
 #include "engine/md5.h"
+#include "engine/nymdex_checks.h"
 #include "engine/nymdex_internal.h"
 #include "platform/named_event.h"
 
@@ -148,13 +149,14 @@ bool VerifyTagFile(NymdexEngine* engine) {
   for (uint32_t i = 1; i < used; ++i) {
     if (tags.highest[i] < tags.highest[i - 1]) tags.highest_ascending = false;
   }
-  return true;
+  return TagHeaderHolds(tags, engine->tag_file.size()) && TagTailHolds(engine, header.data());
 }
 
 bool VerifySynsetFile(NymdexEngine* engine) {
   if (!engine->synset_file.Open(engine->synset_path)) return false;
   if (!engine->synset_file.ReadAt(0, engine->header, kSynsetHeaderSize)) return false;
-  return DigestMatches(engine->synset_path, kSynsetHeaderSize, &engine->header[kSynsetDigestAt]);
+  return DigestMatches(engine->synset_path, kSynsetHeaderSize, &engine->header[kSynsetDigestAt]) &&
+         SynsetTailHolds(engine);
 }
 
 // What one step of the start-up came to.
@@ -198,6 +200,7 @@ bool LoadWordIndex(NymdexEngine* engine, WordIndexLoad* load) {
                            region.bytes.size(), &length)) {
     return false;
   }
+  if (!WordIndexHolds(reinterpret_cast<const uint8_t*>(region.bytes.data()), length)) return false;
   engine->entry_count = LoadU32(reinterpret_cast<const uint8_t*>(&region.bytes[kWordIndexCountAt]));
   region.skip = kWordIndexHeaderSize;
   return true;
@@ -221,7 +224,7 @@ bool LoadIndexes(NymdexEngine* engine) {
     if (!LoadU32Table(file, at, count, &engine->pos_buckets[pos])) return false;
     engine->pos_base[pos] = LoadU32(&engine->header[kPosBaseAt[pos]]);
   }
-  return true;
+  return IndexesHold(engine);
 }
 
 bool LoadSenseLists(NymdexEngine* engine) {
@@ -231,7 +234,8 @@ bool LoadSenseLists(NymdexEngine* engine) {
   if (!ViewSection(file, LoadU32(&engine->header[kSenseListOffsetAt]), size, &engine->sense_lists))
     return false;
   return LoadU32Table(file, LoadU32(&engine->header[kSenseBucketOffsetAt]),
-                      LoadU32(&engine->header[kSenseBucketCountAt]), &engine->sense_buckets);
+                      LoadU32(&engine->header[kSenseBucketCountAt]), &engine->sense_buckets) &&
+         SenseListsHold(engine);
 }
 
 // The steps on the synset and tag files, in their order; each runs only when the ones before

@@ -18,6 +18,7 @@
 #include "engine/little_endian.h"
 #include "engine/md5.h"
 #include "engine/nymdex.h"
+#include "engine/nymdex_checks.h"
 #include "engine/text_helpers.h"
 
 namespace datafiles {
@@ -61,6 +62,28 @@ void Seal(std::vector<uint8_t>* image, size_t header_size, size_t digest_at) {
   engine::Digest digest =
       engine::ChunkedDigest(image->data() + header_size, image->size() - header_size);
   std::copy(digest.begin(), digest.end(), image->begin() + static_cast<ptrdiff_t>(digest_at));
+}
+
+// Seals the short last chunk as well, behind the marker, with the digest at `digest_at`.
+void SealTail(std::vector<uint8_t>* image, size_t header_size, size_t marker_at, size_t digest_at) {
+  if (image->size() < header_size) return;
+  PutU32(image, marker_at, kTailDigestMarker);
+  engine::Digest digest = TailDigest(image->data(), image->size(), header_size);
+  std::copy(digest.begin(), digest.end(), image->begin() + static_cast<ptrdiff_t>(digest_at));
+}
+
+void SealSynsets(std::vector<uint8_t>* image) {
+  SealTail(image, kSynsetHeaderSize, kSynsetTailMarkerAt, kSynsetTailDigestAt);
+  Seal(image, kSynsetHeaderSize, kSynsetDigestAt);
+}
+
+// The tail digest's slots are free only in a file of at most kMaxTagBlocksWithTailDigest
+// blocks; a larger one goes without.
+void SealTags(std::vector<uint8_t>* image) {
+  if (image->size() >= kTagHeaderSize &&
+      engine::LoadU32(image->data() + kTagBlockCountAt) <= kMaxTagBlocksWithTailDigest)
+    SealTail(image, kTagHeaderSize, kTagTailMarkerAt, kTagTailDigestAt);
+  Seal(image, kTagHeaderSize, kTagDigestAt);
 }
 
 bool CheckSynset(const Lexicon& lexicon, size_t s, std::string* error) {
@@ -297,7 +320,7 @@ bool BuildSynsetFile(const Lexicon& lexicon, std::vector<uint8_t>* out, std::str
     PutU32(&file, kPosBaseAt[pos], static_cast<uint32_t>(file.size()));
     AppendSynsets(lexicon.synsets, static_cast<uint8_t>(pos + 1), relative, &file);
   }
-  Seal(&file, kSynsetHeaderSize, kSynsetDigestAt);
+  SealSynsets(&file);
   return true;
 }
 
@@ -317,6 +340,9 @@ bool BuildWordIndex(const Lexicon& lexicon, DataFileImages* images, std::string*
                   static_cast<unsigned>(id));
     decoded.insert(decoded.end(), digits, digits + kIdDigits);
   }
+  PutU32(&decoded, kWordIndexMarkerAt, kWordIndexMarker);
+  const engine::Digest digest = WordIndexDigest(decoded.data(), decoded.size());
+  std::copy(digest.begin(), digest.end(), decoded.begin() + kWordIndexDigestAt);
   images->word_index = engine::ArithEncode(decoded.data(), decoded.size());
   images->word_index_decoded = decoded.size();
   // The engine decodes into a buffer of twice the file's size.
@@ -406,7 +432,7 @@ bool BuildTagFile(const Lexicon& lexicon, DataFileImages* images, std::string* e
   }
   PutU32(&file, kTagEndAt, static_cast<uint32_t>(file.size()));
   images->tag_blocks = static_cast<uint32_t>(blocks.size());
-  Seal(&file, kTagHeaderSize, kTagDigestAt);
+  SealTags(&file);
   return true;
 }
 
@@ -434,11 +460,11 @@ bool BuildDataFiles(const Lexicon& lexicon, DataFileImages* images, std::string*
 }
 
 void SealSynsetFile(std::vector<uint8_t>* synsets) {
-  if (synsets != nullptr) Seal(synsets, kSynsetHeaderSize, kSynsetDigestAt);
+  if (synsets != nullptr) SealSynsets(synsets);
 }
 
 void SealTagFile(std::vector<uint8_t>* tags) {
-  if (tags != nullptr) Seal(tags, kTagHeaderSize, kTagDigestAt);
+  if (tags != nullptr) SealTags(tags);
 }
 
 std::vector<uint8_t> BuildAnagramFile(const std::vector<std::string>& words) {

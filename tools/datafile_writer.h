@@ -51,7 +51,8 @@ struct DataFileImages {
 // the lexicon cannot be written.
 bool BuildDataFiles(const Lexicon& lexicon, DataFileImages* images, std::string* error);
 
-// Recompute the stored file digest after a test has edited bytes behind the header.
+// Recompute the stored digests (of the complete chunks and of the short last one) after a test
+// has edited bytes behind the header.
 void SealSynsetFile(std::vector<uint8_t>* synsets);
 void SealTagFile(std::vector<uint8_t>* tags);
 

@@ -44,6 +44,118 @@ uint32_t StartDamaged(const DataFileImages& images,
   return code;
 }
 
+// Decodes the word index, lets `edit` change the decoded bytes, and encodes it again.
+void RewriteWordIndex(DataFileImages* images, const std::function<void(uint8_t*)>& edit) {
+  std::vector<uint8_t> decoded(2 * images->word_index.size());
+  size_t length = 0;
+  // An index already damaged past decoding stays as it is.
+  if (!engine::ArithDecode(images->word_index.data(), images->word_index.size(), decoded.data(),
+                           decoded.size(), &length) ||
+      length != images->word_index_decoded)
+    return;
+  edit(decoded.data());
+  images->word_index = engine::ArithEncode(decoded.data(), length);
+}
+
+// Damage the digests do not see: the word index's decoded content, and the header fields of
+// the synset and tag files.
+std::function<void(DataFileImages*)> WordEdit(size_t at, uint8_t mask) {
+  return [=](DataFileImages* f) { RewriteWordIndex(f, [=](uint8_t* d) { d[at] ^= mask; }); };
+}
+std::function<void(DataFileImages*)> SynsetField(size_t at, int64_t change) {
+  return [=](DataFileImages* f) {
+    SetU32(&f->synsets, at, static_cast<uint32_t>(GetU32(f->synsets, at) + change));
+  };
+}
+std::function<void(DataFileImages*)> TagField(size_t at, int64_t change) {
+  return [=](DataFileImages* f) {
+    SetU32(&f->tags, at, static_cast<uint32_t>(GetU32(f->tags, at) + change));
+  };
+}
+
+TEST(StartUpTest, DamageOutsideTheDigestsHasItsStepsCode) {
+  using namespace nymdex;
+  const DataFileImages& good = BigImages();
+  ASSERT_GE(good.tag_blocks, 2u);
+  const size_t entries = kWordIndexHeaderSize + 10;
+  const struct {
+    const char* what;
+    std::function<void(DataFileImages*)> damage;
+    uint32_t code;
+  } cases[] = {
+      {"a word's letter", WordEdit(entries, 0x20), kNymdexBadWordIndex},
+      {"a word's identifier digit", WordEdit(good.word_index_decoded - 1, 1), kNymdexBadWordIndex},
+      {"the entry count", WordEdit(kWordIndexCountAt, 1), kNymdexBadWordIndex},
+      {"a byte of the coder's table, which scrambles the marker too",
+       [](DataFileImages* f) { f->word_index[5] ^= 0x80; }, kNymdexBadWordIndex},
+      {"the digest itself", WordEdit(kWordIndexDigestAt + 15, 0x80), kNymdexBadWordIndex},
+      {"no marker, a word changed: read as before",
+       [](DataFileImages* f) {
+         RewriteWordIndex(f, [](uint8_t* d) { d[kWordIndexMarkerAt] = 0, d[entries] ^= 0x20; });
+       },
+       kNymdexOk},
+      {"no marker, the last identifier below the one before",
+       [](DataFileImages* f) {
+         RewriteWordIndex(f, [&](uint8_t* d) {
+           d[kWordIndexMarkerAt] = 0;
+           std::fill_n(d + f->word_index_decoded - kIdDigits, kIdDigits, '0');
+         });
+       },
+       kNymdexBadWordIndex},
+      {"no marker, an entry fewer than counted",
+       [](DataFileImages* f) {
+         RewriteWordIndex(f, [](uint8_t* d) { d[kWordIndexMarkerAt] = 0, ++d[kWordIndexCountAt]; });
+       },
+       kNymdexBadWordIndex},
+      {"no marker, decoded with a damaged table",
+       [](DataFileImages* f) {
+         RewriteWordIndex(f, [](uint8_t* d) { d[kWordIndexMarkerAt] = 0; });
+         f->word_index[5] ^= 0x80;
+       },
+       kNymdexBadWordIndex},
+      {"noun index one byte shorter", SynsetField(kPosIndexSizeAt[0], -1), kNymdexBadIndexes},
+      {"noun index one byte longer", SynsetField(kPosIndexSizeAt[0], 1), kNymdexBadIndexes},
+      {"verb base a byte further", SynsetField(kPosBaseAt[1], 1), kNymdexBadIndexes},
+      {"noun base past the end", SynsetField(kPosBaseAt[0], 1 << 24), kNymdexBadIndexes},
+      {"noun bucket table a word later", SynsetField(kPosBucketOffsetAt[0], 4), kNymdexBadIndexes},
+      {"verb bucket count one short", SynsetField(kPosBucketCountAt[1], -1), kNymdexBadIndexes},
+      {"verb bucket count one more", SynsetField(kPosBucketCountAt[1], 1), kNymdexBadIndexes},
+      {"sense lists two bytes later", SynsetField(kSenseListOffsetAt, 2), kNymdexBadSenseLists},
+      {"sense lists a byte shorter", SynsetField(kSenseListSizeAt, -1), kNymdexBadSenseLists},
+      {"sense bucket count one short", SynsetField(kSenseBucketCountAt, -1), kNymdexBadSenseLists},
+      {"sense bucket table a word earlier", SynsetField(kSenseBucketOffsetAt, -4),
+       kNymdexBadSenseLists},
+      {"a synset's byte in the short last chunk",
+       [](DataFileImages* f) { f->synsets[f->synsets.size() - 5] ^= 1; }, kNymdexCorrupt},
+      {"a gloss byte in the short last chunk",
+       [](DataFileImages* f) { f->tags[f->tags.size() - 5] ^= 1; }, kNymdexCorrupt},
+      {"the synset file's tail digest", SynsetField(kSynsetTailDigestAt, 1), kNymdexCorrupt},
+      {"the tag file's tail digest", TagField(kTagTailDigestAt + 12, 1), kNymdexCorrupt},
+      {"synset file without the tail marker, a byte changed: read as before",
+       [](DataFileImages* f) {
+         SetU32(&f->synsets, kSynsetTailMarkerAt, 0), f->synsets.back() ^= 1;
+       },
+       kNymdexOk},
+      {"tag file without the tail marker, a byte changed: read as before",
+       [](DataFileImages* f) { SetU32(&f->tags, kTagTailMarkerAt, 0), f->tags.back() ^= 1; },
+       kNymdexOk},
+      {"no tag blocks", TagField(kTagBlockCountAt, -int64_t{good.tag_blocks}), kNymdexCorrupt},
+      {"a tag block more than written", TagField(kTagBlockCountAt, 1), kNymdexCorrupt},
+      {"tag blocks beyond the limit", TagField(kTagBlockCountAt, kMaxTagBlocks), kNymdexCorrupt},
+      {"highest identifier past the offset table", TagField(kTagHighestAt, 1 << 20),
+       kNymdexCorrupt},
+      {"highest identifiers out of order", TagField(kTagHighestAt + 4, -1 << 10), kNymdexCorrupt},
+      {"block starts out of order", TagField(kTagStartsAt + 4, 1 << 16), kNymdexCorrupt},
+      {"block starts after its end", TagField(kTagStartsAt, 1 << 16), kNymdexCorrupt},
+      {"first block inside the offset table", TagField(kTagStartsAt, -4), kNymdexCorrupt},
+      {"last block ends past the file", TagField(kTagEndAt, 1), kNymdexCorrupt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(StartDamaged(good, c.damage), c.code);
+  }
+}
+
 TEST(StartUpTest, EachDamageHasItsCode) {
   using F = DataFileImages*;
   auto set = [](size_t at, uint32_t value) { return [=](F f) { SetU32(&f->synsets, at, value); }; };
@@ -76,6 +188,8 @@ TEST(StartUpTest, EachDamageHasItsCode) {
       {"noun bucket count too large", set(nymdex::kPosBucketCountAt[0], 0x40000000),
        kNymdexBadIndexes},
       {"sense-list size 0", set(nymdex::kSenseListSizeAt, 0), kNymdexBadSenseLists},
+      {"adverb index without its last record: senses without synsets",
+       SynsetField(nymdex::kPosIndexSizeAt[3], -9), kNymdexBadSenseLists},
       {"sense lists past the end", set(nymdex::kSenseListOffsetAt, beyond - 3),
        kNymdexBadSenseLists},
       {"sense-list bucket count too large", set(nymdex::kSenseBucketCountAt, 0xFFFFFFFF),
@@ -113,8 +227,13 @@ std::vector<StepDamage> StepDamages() {
       {"word index empty", 2, kNymdexBadWordIndex, [](F f) { f->word_index.clear(); }},
       {"word index without its header", 2, kNymdexBadWordIndex,
        [](F f) { f->word_index = engine::ArithEncode(f->synsets.data(), 31); }},
+      {"tag block after its end", 0, kNymdexCorrupt, TagField(nymdex::kTagStartsAt, 1 << 16)},
+      {"word index digest differs", 2, kNymdexBadWordIndex,
+       WordEdit(nymdex::kWordIndexHeaderSize + 10, 0x20)},
       {"noun index size 0", 3, kNymdexBadIndexes, [](F f) { SetU32(&f->synsets, 32, 0); }},
+      {"noun index a byte longer", 3, kNymdexBadIndexes, SynsetField(32, 1)},
       {"sense-list size 0", 4, kNymdexBadSenseLists, [](F f) { SetU32(&f->synsets, 64, 0); }},
+      {"sense bucket count one short", 4, kNymdexBadSenseLists, SynsetField(140, -1)},
   };
 }
 

@@ -1,5 +1,6 @@
 // Word lookups: the byte-position search, identifiers back to words, offset lists.
 #include "engine/arith_coder.h"
+#include "engine/nymdex_checks.h"
 #include "tests/engine/nymdex_test_util.h"
 
 namespace nymdex_test {
@@ -104,11 +105,15 @@ int32_t ReferenceSearch(const std::string& region, const std::string& key, bool 
   return -1;
 }
 
-// Starts `dictionary` over the sample files with `region` as the word index's entries.
+// Starts `dictionary` over the sample files with `region` as the word index's entries, sealed
+// with its digest as the compiler seals an index: the search then meets the region as it is.
 NymdexEngine* OpenWithRegion(Dictionary* dictionary, const std::string& region) {
   DataFileImages images = Images(SampleLexicon());
   std::vector<uint8_t> decoded(nymdex::kWordIndexHeaderSize, 0);
   decoded.insert(decoded.end(), region.begin(), region.end());
+  SetU32(&decoded, nymdex::kWordIndexMarkerAt, nymdex::kWordIndexMarker);
+  const engine::Digest digest = nymdex::WordIndexDigest(decoded.data(), decoded.size());
+  std::copy(digest.begin(), digest.end(), decoded.begin() + nymdex::kWordIndexDigestAt);
   images.word_index = engine::ArithEncode(decoded.data(), decoded.size());
   return dictionary->Open(images);
 }
