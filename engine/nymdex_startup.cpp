@@ -207,7 +207,8 @@ bool LoadWordIndex(NymdexEngine* engine, WordIndexLoad* load) {
 }
 
 // The part-of-speech indexes and, below, the sense lists are read in place from the synset
-// file's mapping: only the pages a query touches are brought in.
+// file's mapping rather than copied; their checks (engine/nymdex_checks.h) walk them once, so
+// their pages are in memory after start-up, as file pages the kernel may reclaim.
 bool LoadIndexes(NymdexEngine* engine) {
   engine::MappedFile& file = engine->synset_map;
   if (!file.MapDescriptor(engine->synset_file.descriptor(), /*populate=*/false)) return false;
