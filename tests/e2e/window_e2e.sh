@@ -39,16 +39,26 @@ fail() {
 wait_for_window() {
   timeout 20 xdotool search --sync --onlyvisible --name '^Verbarium$' | head -1
 }
+# A search fails with BadWindow when a window (the splash) goes while it looks: ask again.
 wait_for_tip() {
-  timeout 20 xdotool search --sync --onlyvisible --name '^Tip of the Day$' | head -1
-}
-# Closes the tip of the day (Escape) and waits until it is gone.
-close_tip() {
-  xdotool windowfocus --sync "$1"
-  xdotool key Escape
-  for _ in $(seq 1 50); do
-    xdotool search --onlyvisible --name '^Tip of the Day$' >/dev/null || break
+  local id
+  for _ in $(seq 1 200); do
+    id=$(xdotool search --onlyvisible --name '^Tip of the Day$' 2>/dev/null | head -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
+  done
+  return 1
+}
+# Closes the tip of the day (Escape) and waits until it is gone; on a busy machine a key can
+# reach the display before the focus does, so the Escape is pressed again if the tip stays.
+close_tip() {
+  for _ in 1 2 3 4 5; do
+    xdotool windowfocus --sync "$1" 2>/dev/null || true
+    xdotool key Escape
+    for _ in $(seq 1 30); do
+      [ -z "$(xdotool search --onlyvisible --name '^Tip of the Day$' 2>/dev/null)" ] && return 0
+      sleep 0.1
+    done
   done
 }
 
