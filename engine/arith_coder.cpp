@@ -113,8 +113,12 @@ void DecodeWithinLimit(const FrequencyModel& model, BitReader& reader, uint8_t* 
   arith::Chain chain{reader, kMask + 1, 0, 0, 0};
   chain.d1 = chain.bits.Take(16);
   chain.dividend = chain.d1 * table.total;
-  for (uint32_t i = 0; i < length; ++i)
+  uint32_t i = 0;
+  for (; i + 2 <= length; i += 2) {
     out[i] = chain.Step(table);
+    out[i + 1] = chain.Step<false>(table);
+  }
+  if (i < length) out[i] = chain.Step(table);
   reader = chain.bits;
 }
 

@@ -84,15 +84,19 @@ class BitReader {
 };
 
 // Per target value of a table whose total is at most kMaxFrequencyTotal: the symbol and its
-// cumulative bounds, packed as below | frequency << 14 | symbol << 22 so that one load serves
-// the symbol's step and the table is built with one fill per symbol.
+// cumulative bounds, packed as below | frequency << 14 | symbol << 22, with kLast on a symbol's
+// last target, so that one load serves the symbol's step and the table is built with one fill
+// per symbol.
 struct TargetTable {
   static constexpr int kBoundShift = 44;
+  static constexpr uint32_t kLast = 1u << 30;
 
   explicit TargetTable(const FrequencyModel& model) : total(model.total) {
     for (uint32_t s = 0; s < 256; ++s) {
       const uint32_t at = model.cum[s], f = model.freq[s];
-      std::fill_n(entry + at, f, at | f << 14 | s << 22);
+      if (f == 0) continue;
+      std::fill_n(entry + at, f - 1, at | f << 14 | s << 22);
+      entry[at + f - 1] = at | f << 14 | s << 22 | kLast;
     }
     scale = ((uint64_t{1} << kBoundShift) + total - 1) / total;
   }
@@ -180,10 +184,13 @@ struct Chain {
     return state;
   }
 
+  // One symbol. A step takes at most 16 bits and peeks 16 beyond them, so the window needs
+  // topping up only every other step: kRefill says whether this one does.
+  template <bool kRefill = true>
   [[gnu::always_inline]] inline uint8_t Step(const TargetTable& table) {
     const uint32_t total = table.total;
     const uint32_t bits16 = bits.Peek16();
-    bits.Refill();
+    if (kRefill) bits.Refill();
     const uint32_t tp = (dividend + ((bits16 * total) >> 16)) / r1;
 
     const int n = Shifts();
@@ -192,8 +199,7 @@ struct Chain {
     const uint32_t low = (low1 << n) & (kHalf - 1);
 
     uint32_t e = table.entry[tp];
-    if ((e & 0x3FFF) + (e >> 14 & 0xFF) == tp + 1 && (tp + 1) * range <= (d + 1) * total - 1)
-        [[unlikely]] {
+    if ((e & TargetTable::kLast) != 0 && (tp + 1) * range <= (d + 1) * total - 1) [[unlikely]] {
       e = table.entry[tp + 1];
     }
     const uint32_t below = e & 0x3FFF;

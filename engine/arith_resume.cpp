@@ -49,14 +49,18 @@ void Interleave(const TargetTable& table, Chain* chains, Lane* lanes) {
     c[k] = chains[k];
     common = std::min(common, lanes[k].left);
   }
-  for (uint32_t i = 0; i < common; ++i) {
+  uint32_t i = 0;
+  for (; i + 2 <= common; i += 2) {
 #pragma GCC unroll 4
     for (size_t k = 0; k < K; ++k)
       lanes[k].out[i] = c[k].Step(table);
+#pragma GCC unroll 4
+    for (size_t k = 0; k < K; ++k)
+      lanes[k].out[i + 1] = c[k].template Step<false>(table);
   }
   for (size_t k = 0; k < K; ++k) {
-    for (uint32_t i = common; i < lanes[k].left; ++i)
-      lanes[k].out[i] = c[k].Step(table);
+    for (uint32_t j = i; j < lanes[k].left; ++j)
+      lanes[k].out[j] = c[k].Step(table);
     chains[k] = c[k];
   }
 }
