@@ -44,9 +44,8 @@ std::vector<uint8_t> ReadDataFile(const char* name) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-// The whole word index, decoded as start-up decodes it; bytes are decoded bytes.
-// The stored word index as the start-up decodes it: with its resume points, several chains
-// side by side.
+// The whole word index, decoded as start-up decodes it: with its resume points, several chains
+// side by side. Bytes are decoded bytes.
 void BM_DecodeStoredWordIndex(benchmark::State& state) {
   const std::vector<uint8_t> file = ReadDataFile("1001W.dat");
   std::vector<uint8_t> out(2 * file.size());
