@@ -6,61 +6,17 @@
 #include <limits>
 #include <new>
 
+#include "engine/arith_internal.h"
 #include "engine/little_endian.h"
 
 namespace engine {
 
 namespace {
 
-constexpr uint32_t kHalf = 0x8000;
-constexpr uint32_t kQuarter = 0x4000;
-constexpr uint32_t kMask = 0xFFFF;
-
-// Code bits, most significant first, from a bounded byte range; bits past its end read as 0.
-// The window holds the next `count_` bits left-aligned; the bits below them are either 0 or
-// the stream's own next bits, so topping up with OR is exact.
-class BitReader {
- public:
-  BitReader(const uint8_t* begin, const uint8_t* end) : next_(begin), end_(end) { Refill(); }
-
-  // Tops the window up to at least 56 bits: eight bytes at once while eight remain (written out
-  // so that the compiler makes one load and a byte swap of them).
-  void Refill() {
-    if (end_ - next_ >= 8) {
-      const uint64_t bytes = uint64_t{next_[0]} << 56 | uint64_t{next_[1]} << 48 |
-                             uint64_t{next_[2]} << 40 | uint64_t{next_[3]} << 32 |
-                             uint64_t{next_[4]} << 24 | uint64_t{next_[5]} << 16 |
-                             uint64_t{next_[6]} << 8 | uint64_t{next_[7]};
-      window_ |= bytes >> count_;
-      next_ += (63 - count_) >> 3;
-      count_ |= 56;
-      return;
-    }
-    while (count_ <= 56) {
-      uint64_t byte = next_ < end_ ? *next_++ : 0;
-      window_ |= byte << (56 - count_);
-      count_ += 8;
-    }
-  }
-  int count() const { return count_; }
-
-  // The next 16 bits, left in the window; the caller keeps count() at 16 or more.
-  uint32_t Peek16() const { return static_cast<uint32_t>(window_ >> 48); }
-
-  // Takes the next `n` bits, 0 to 16; the caller keeps `n` within count().
-  uint32_t Take(int n) {
-    uint32_t bits = Peek16() >> (16 - n);
-    window_ <<= n;
-    count_ -= n;
-    return bits;
-  }
-
- private:
-  const uint8_t* next_;
-  const uint8_t* end_;
-  uint64_t window_ = 0;
-  int count_ = 0;
-};
+using arith::BitReader;
+using arith::kHalf;
+using arith::kMask;
+using arith::kQuarter;
 
 // Exact division by the stream's total, a constant of the whole decode, for dividends below
 // 2^32: a multiply and shifts instead of a hardware division on the decoder's critical path.
@@ -147,82 +103,23 @@ void DecodeAnyTotal(const FrequencyModel& model, BitReader& bits, uint8_t* out, 
   }
 }
 
-// Totals up to kMaxFrequencyTotal, all the encoder writes. Every range is then above the total
-// (a normalised range exceeds 0x4000), so every symbol of non-zero frequency keeps a non-empty
-// interval and code never leaves [low, high]; the decoder can follow code as d = code - low and
-// the width of the interval instead of the three registers. One symbol's work is a division,
-// a table load and a multiply, each waiting for the one before: the order below keeps
-// everything else off that chain.
-//
-// Target estimate. After a symbol the interval is r1 wide with code d1 above its low end,
-// before normalisation shifts n bits (0 to 16) into both: range = r1 << n, d = d1 << n | the
-// next n code bits. The next target is t = ((d + 1) * total - 1) / range. Taking the next 16
-// code bits instead of n gives tp = (d1 * total + bits16 * total / 2^16) / r1, which needs
-// neither n nor range. Since d / 2^n <= d1 + bits16 / 2^16 < (d + 1) / 2^n, tp lies between
-// d * total / range and t, which differ by less than 1 as total < range: tp is t or t - 1. Only
-// at the last target of a symbol can they name different symbols; one multiply decides there.
-//
-// Bounds. below * range / total is (below * range * G) >> 44 with G = ceil(2^44 / total):
-// G's rounding adds less than below * range / 2^44 <= total / 2^28 < 1 / total, less than the
-// gap between any fraction of denominator total and the next integer.
-//
-// Normalisation. Each shift doubles the width; it goes on while the width is at most 0x4000,
-// then once more only if the interval lies within a half or the middle half. With na the
-// shifts that bring the width into (0x4000, 0x8000] (0 if it is wider) and y the low end modulo
-// 0x8000 after them, that last shift happens when y + width <= 0x8000, or, from y >= 0x4000,
-// when y + width <= 0xC000. The low end after all n shifts is (low << n) modulo 0x8000.
-//
-// The bit reader is a local copy: the output is bytes, which may alias anything, so a reader
-// reached through a reference would be stored and reloaded around every output byte.
+// Totals up to kMaxFrequencyTotal, all the encoder writes: one chain (engine/arith_internal.h)
+// from the first symbol to the last. The chain is a local: the output is bytes, which may alias
+// anything, so a chain reached through a reference would be stored and reloaded around every
+// output byte.
 void DecodeWithinLimit(const FrequencyModel& model, BitReader& reader, uint8_t* out,
                        uint32_t length) {
-  BitReader bits = reader;
-  // Per target value: the symbol and its cumulative bounds. 80 KiB of stack, no allocation.
-  uint16_t below_of[kMaxFrequencyTotal];
-  uint16_t above_of[kMaxFrequencyTotal];
-  uint8_t symbol_of[kMaxFrequencyTotal];
-  for (uint32_t s = 0; s < 256; ++s) {
-    const uint32_t at = model.cum[s], f = model.freq[s];
-    std::fill_n(below_of + at, f, static_cast<uint16_t>(at));
-    std::fill_n(above_of + at, f, static_cast<uint16_t>(at + f));
-    std::fill_n(symbol_of + at, f, static_cast<uint8_t>(s));
+  const arith::TargetTable table(model);  // 64 KiB of stack, no allocation
+  arith::Chain chain{reader, kMask + 1, 0, 0, 0};
+  chain.d1 = chain.bits.Take(16);
+  chain.dividend = chain.d1 * table.total;
+  uint32_t i = 0;
+  for (; i + 2 <= length; i += 2) {
+    out[i] = chain.Step(table);
+    out[i + 1] = chain.Step<false>(table);
   }
-  const uint32_t total = model.total;
-  constexpr int kBoundShift = 44;
-  const uint64_t scale = ((uint64_t{1} << kBoundShift) + total - 1) / total;
-
-  // The state after a symbol, before its normalisation: width r1, code offset d1 and low end.
-  // The first symbol's interval is the whole register, already normal.
-  uint32_t r1 = kMask + 1, d1 = bits.Take(16), low1 = 0;
-  uint32_t dividend = d1 * total;  // d1 * total, ahead of the division
-  for (uint32_t i = 0; i < length; ++i) {
-    const uint32_t bits16 = bits.Peek16();
-    bits.Refill();
-    const uint32_t tp = (dividend + ((bits16 * total) >> 16)) / r1;
-
-    const int wide = std::countl_zero(((r1 - 1) << 16) | kHalf);  // shifts to exceed 0x8000
-    const int na = wide - (wide != 0);
-    const uint32_t width = r1 << na;
-    const uint32_t y = (low1 << na) & (kHalf - 1);
-    const int n = na + (y + width <= kHalf + (y & kQuarter) ? 1 : 0);
-    const uint32_t range = r1 << n;
-    const uint32_t d = (d1 << n) | bits.Take(n);
-    const uint32_t low = (low1 << n) & (kHalf - 1);
-
-    uint32_t t = tp;
-    if (above_of[tp] == tp + 1 && (tp + 1) * range <= (d + 1) * total - 1) [[unlikely]] {
-      t = tp + 1;
-    }
-    out[i] = symbol_of[t];
-    const uint64_t range_scaled = range * scale;
-    const uint32_t lb = static_cast<uint32_t>((below_of[t] * range_scaled) >> kBoundShift);
-    const uint32_t hb = static_cast<uint32_t>((above_of[t] * range_scaled) >> kBoundShift);
-    r1 = hb - lb;
-    d1 = d - lb;
-    low1 = low + lb;
-    dividend = d * total - lb * total;
-  }
-  reader = bits;
+  if (i < length) out[i] = chain.Step(table);
+  reader = chain.bits;
 }
 
 }  // namespace

@@ -95,6 +95,9 @@ inline constexpr size_t kWordIndexMarkerAt = 0;
 inline constexpr uint32_t kWordIndexMarker = 0x44574256;  // "VBWD"
 inline constexpr size_t kWordIndexDigestAt = 16;
 inline constexpr size_t kWordIndexDigestSize = 16;
+// After the stream's code bits the compiler stores the decoder's state at this many equal
+// shares of the decoded index (engine/arith_resume.h); a file without them decodes as one chain.
+inline constexpr size_t kWordIndexResumePoints = 3;
 
 // Anagram word list "1001A.dat": magic, digest of everything after the header, then each word
 // with its NUL.

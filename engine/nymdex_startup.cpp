@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "engine/arith_coder.h"
+#include "engine/arith_resume.h"
 #include "engine/mapped_file.h"
 #include "engine/md5.h"
 #include "engine/nymdex_checks.h"
@@ -179,7 +180,8 @@ struct WordIndexLoad {
 };
 
 // Maps the word index, counts the progress calls a byte-by-byte reader would make (one per
-// S / 100 + 1 bytes read), decodes it and keeps the entry region. The stream is decoded straight
+// S / 100 + 1 bytes read), decodes it (with the resume points after the stream, when it has
+// them) and keeps the entry region. The stream is decoded straight
 // from the mapping into the region's buffer, whose first 32 bytes (the header) are then skipped.
 bool LoadWordIndex(NymdexEngine* engine, WordIndexLoad* load) {
   engine::MappedFile file;
@@ -195,9 +197,14 @@ bool LoadWordIndex(NymdexEngine* engine, WordIndexLoad* load) {
   if (declared > 2 * size || declared < kWordIndexHeaderSize) return false;
   WordRegion& region = engine->region;
   region.bytes.resize(declared);
+  // The stored resume points, if any, let the decode run several chains side by side; the
+  // result is the one-chain decode's, byte for byte.
+  engine::ResumePoint points[engine::kMaxResumePoints];
+  const size_t point_count = engine::ReadResumeTrailer(file.data(), size, points);
   size_t length = 0;
-  if (!engine::ArithDecode(file.data(), size, reinterpret_cast<uint8_t*>(region.bytes.data()),
-                           region.bytes.size(), &length)) {
+  if (!engine::ArithDecodeResumed(file.data(), size, points, point_count,
+                                  reinterpret_cast<uint8_t*>(region.bytes.data()),
+                                  region.bytes.size(), &length)) {
     return false;
   }
   if (!WordIndexHolds(reinterpret_cast<const uint8_t*>(region.bytes.data()), length)) return false;

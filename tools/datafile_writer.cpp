@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "engine/arith_coder.h"
+#include "engine/arith_resume.h"
 #include "engine/data_format.h"
 #include "engine/little_endian.h"
 #include "engine/md5.h"
@@ -345,6 +346,15 @@ bool BuildWordIndex(const Lexicon& lexicon, DataFileImages* images, std::string*
   std::copy(digest.begin(), digest.end(), decoded.begin() + kWordIndexDigestAt);
   images->word_index = engine::ArithEncode(decoded.data(), decoded.size());
   images->word_index_decoded = decoded.size();
+  // Resume points at equal shares of the output, so that the start-up decodes the shares side
+  // by side; the decode checks each against the state it reaches there.
+  std::vector<uint32_t> shares;
+  for (size_t k = 1; k <= kWordIndexResumePoints; ++k)
+    shares.push_back(static_cast<uint32_t>(decoded.size() * k / (kWordIndexResumePoints + 1)));
+  std::vector<engine::ResumePoint> points;
+  if (engine::ArithResumePoints(images->word_index.data(), images->word_index.size(), shares,
+                                &points))
+    engine::AppendResumeTrailer(points, &images->word_index);
   // The engine decodes into a buffer of twice the file's size.
   if (decoded.size() > 2 * images->word_index.size())
     return Fail(error, "word index decoded length limit: " + std::to_string(decoded.size()) +

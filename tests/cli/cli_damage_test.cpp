@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/arith_resume.h"
 #include "engine/data_format.h"
 #include "engine/little_endian.h"
 #include "engine/md5.h"
@@ -168,7 +169,24 @@ TEST(DamagedData, SynsetFile) {
 }
 
 TEST(DamagedData, WordIndexFile) {
-  Sweep(program::kWordIndexFile, {{0, 48}}, 24);
+  // The stream's head, and in the resume points' trailer at the file's end a byte of each field
+  // of each point, the count and the marker.
+  const size_t size =
+      test_support::ReadFile(std::string(VERBARIUM_DATA_DIR) + "/" + program::kWordIndexFile)
+          .size();
+  const size_t points = nymdex::kWordIndexResumePoints;
+  const size_t trailer = points * engine::kResumePointSize + engine::kResumeTrailerFixedSize;
+  ASSERT_GT(size, trailer + 48);
+  Ranges ranges = {{0, 48}};
+  for (size_t field_at : {0, 4, 8, 10, 12, 14}) {
+    for (size_t point = 0; point < points; ++point) {
+      const size_t at = size - trailer + point * engine::kResumePointSize + field_at;
+      ranges.push_back({at, at + 1});
+    }
+  }
+  ranges.push_back({size - 8, size - 7});  // the count
+  ranges.push_back({size - 2, size - 1});  // the marker
+  Sweep(program::kWordIndexFile, ranges, 24);
 }
 
 TEST(DamagedData, TagFile) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/arith_coder.h"
+#include "engine/arith_resume.h"
 #include "engine/data_format.h"
 #include "engine/little_endian.h"
 #include "tests/engine/reference_decoder.h"
@@ -45,6 +46,21 @@ TEST_F(CodecDataTest, WordIndexDecodesAsTheReference) {
   const Bytes decoded = LibraryDecode(file.data(), file.size(), 2 * file.size());
   ASSERT_GT(decoded.size(), 1000000u);
   EXPECT_TRUE(decoded == engine_test::ReferenceDecode(file));
+}
+
+// The compiled index carries its resume points, and the start-up's decode keeps every chain.
+TEST_F(CodecDataTest, WordIndexResumesAsTheReference) {
+  const Bytes file = ReadDataFile("1001W.dat");
+  engine::ResumePoint points[engine::kMaxResumePoints];
+  const size_t count = engine::ReadResumeTrailer(file.data(), file.size(), points);
+  ASSERT_EQ(count, nymdex::kWordIndexResumePoints);
+  Bytes decoded(2 * file.size());
+  size_t length = 0, chains = 0;
+  ASSERT_TRUE(engine::ArithDecodeResumed(file.data(), file.size(), points, count, decoded.data(),
+                                         decoded.size(), &length, &chains));
+  decoded.resize(length);
+  EXPECT_TRUE(decoded == engine_test::ReferenceDecode(file));
+  EXPECT_EQ(chains, count + 1);
 }
 
 TEST_F(CodecDataTest, EveryTagBlockDecodesAsTheReference) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/arith_coder.h"
+#include "engine/arith_resume.h"
 #include "platform/named_event.h"
 #include "platform/program_names.h"
 #include "tests/engine/nymdex_test_util.h"
@@ -73,6 +74,16 @@ std::function<void(DataFileImages*)> TagField(size_t at, int64_t change) {
   };
 }
 
+// A byte of a resume point in the trailer that ends the word index.
+std::function<void(DataFileImages*)> ResumeField(size_t point, size_t field_at) {
+  return [=](DataFileImages* f) {
+    const size_t trailer =
+        nymdex::kWordIndexResumePoints * engine::kResumePointSize + engine::kResumeTrailerFixedSize;
+    f->word_index[f->word_index.size() - trailer + point * engine::kResumePointSize + field_at] ^=
+        1;
+  };
+}
+
 TEST(StartUpTest, DamageOutsideTheDigestsHasItsStepsCode) {
   using namespace nymdex;
   const DataFileImages& good = BigImages();
@@ -113,6 +124,18 @@ TEST(StartUpTest, DamageOutsideTheDigestsHasItsStepsCode) {
          f->word_index[5] ^= 0x80;
        },
        kNymdexBadWordIndex},
+      {"a resume point's output position: decoded past it", ResumeField(0, 0), kNymdexOk},
+      {"a resume point's code bit position: decoded past it", ResumeField(1, 4), kNymdexOk},
+      {"a resume point's code register: decoded past it", ResumeField(2, 12), kNymdexOk},
+      {"no marker, another stream's resume points: checked, read as before",
+       [](DataFileImages* f) {
+         const size_t trailer =
+             kWordIndexResumePoints * engine::kResumePointSize + engine::kResumeTrailerFixedSize;
+         const std::vector<uint8_t> points(f->word_index.end() - trailer, f->word_index.end());
+         RewriteWordIndex(f, [](uint8_t* d) { d[kWordIndexMarkerAt] = 0, d[entries] ^= 0x20; });
+         f->word_index.insert(f->word_index.end(), points.begin(), points.end());
+       },
+       kNymdexOk},
       {"noun index one byte shorter", SynsetField(kPosIndexSizeAt[0], -1), kNymdexBadIndexes},
       {"noun index one byte longer", SynsetField(kPosIndexSizeAt[0], 1), kNymdexBadIndexes},
       {"verb base a byte further", SynsetField(kPosBaseAt[1], 1), kNymdexBadIndexes},

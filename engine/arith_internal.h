@@ -1,0 +1,218 @@
+// The arithmetic decoder's parts shared by the one-chain decode (arith_coder.cpp) and the
+// decode resumed at stored states (arith_resume.cpp): the bit reader, the per-target tables
+// and one decoding chain. Not for use outside the coder.
+#pragma once
+
+#include <algorithm>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/arith_coder.h"
+
+namespace engine::arith {
+
+inline constexpr uint32_t kHalf = 0x8000;
+inline constexpr uint32_t kQuarter = 0x4000;
+inline constexpr uint32_t kMask = 0xFFFF;
+
+// Code bits, most significant first, from a bounded byte range; bits past its end read as 0.
+// The window holds the next `count_` bits left-aligned; the bits below them are either 0 or
+// the stream's own next bits, so topping up with OR is exact.
+class BitReader {
+ public:
+  BitReader() = default;
+  BitReader(const uint8_t* begin, const uint8_t* end) : next_(begin), end_(end) { Refill(); }
+
+  // A reader `bit` bits into [begin, end); the caller keeps bit / 8 within the range.
+  static BitReader At(const uint8_t* begin, const uint8_t* end, uint64_t bit) {
+    const uint64_t byte = bit / 8, within = std::min<uint64_t>(byte, end - begin);
+    BitReader reader(begin + within, end);
+    reader.past_ += byte - within;
+    reader.Take(static_cast<int>(bit % 8));
+    return reader;
+  }
+
+  // Tops the window up to at least 56 bits: eight bytes at once while eight remain (written out
+  // so that the compiler makes one load and a byte swap of them).
+  void Refill() {
+    if (end_ - next_ >= 8) {
+      const uint64_t bytes = uint64_t{next_[0]} << 56 | uint64_t{next_[1]} << 48 |
+                             uint64_t{next_[2]} << 40 | uint64_t{next_[3]} << 32 |
+                             uint64_t{next_[4]} << 24 | uint64_t{next_[5]} << 16 |
+                             uint64_t{next_[6]} << 8 | uint64_t{next_[7]};
+      window_ |= bytes >> count_;
+      next_ += (63 - count_) >> 3;
+      count_ |= 56;
+      return;
+    }
+    while (count_ <= 56) {
+      uint64_t byte = 0;
+      if (next_ < end_) {
+        byte = *next_++;
+      } else {
+        ++past_;
+      }
+      window_ |= byte << (56 - count_);
+      count_ += 8;
+    }
+  }
+  int count() const { return count_; }
+
+  // Bits taken since `begin`, the zeros past the end included.
+  uint64_t Position(const uint8_t* begin) const {
+    return (static_cast<uint64_t>(next_ - begin) + past_) * 8 - static_cast<uint64_t>(count_);
+  }
+
+  // The next 16 bits, left in the window; the caller keeps count() at 16 or more.
+  uint32_t Peek16() const { return static_cast<uint32_t>(window_ >> 48); }
+
+  // Takes the next `n` bits, 0 to 16; the caller keeps `n` within count().
+  uint32_t Take(int n) {
+    uint32_t bits = Peek16() >> (16 - n);
+    window_ <<= n;
+    count_ -= n;
+    return bits;
+  }
+
+ private:
+  const uint8_t* next_ = nullptr;
+  const uint8_t* end_ = nullptr;
+  uint64_t window_ = 0;
+  int count_ = 0;
+  uint64_t past_ = 0;  // bytes read as 0 past the end
+};
+
+// Per target value of a table whose total is at most kMaxFrequencyTotal: the symbol and its
+// cumulative bounds, packed as below | frequency << 14 | symbol << 22, with kLast on a symbol's
+// last target, so that one load serves the symbol's step and the table is built with one fill
+// per symbol.
+struct TargetTable {
+  static constexpr int kBoundShift = 44;
+  static constexpr uint32_t kLast = 1u << 30;
+
+  explicit TargetTable(const FrequencyModel& model) : total(model.total) {
+    for (uint32_t s = 0; s < 256; ++s) {
+      const uint32_t at = model.cum[s], f = model.freq[s];
+      if (f == 0) continue;
+      std::fill_n(entry + at, f - 1, at | f << 14 | s << 22);
+      entry[at + f - 1] = at | f << 14 | s << 22 | kLast;
+    }
+    scale = ((uint64_t{1} << kBoundShift) + total - 1) / total;
+  }
+
+  uint32_t total;
+  uint64_t scale;  // ceil(2^44 / total): bounds by a multiply instead of a division
+  uint32_t entry[kMaxFrequencyTotal];
+};
+
+// The state a decoder resumes from: the code bits read after the stream's head and the three
+// 16-bit registers once the shifts after a symbol are done (low below 0x8000, high at least
+// 0x8000 and not both in the middle half, code between them), as the stepwise definition has
+// them before the next symbol.
+struct State {
+  uint64_t bit = 0;
+  uint32_t low = 0, high = kMask, code = 0;
+
+  bool operator==(const State&) const = default;
+  bool Normal() const {
+    return low < kHalf && high >= kHalf && high <= kMask &&
+           !(low >= kQuarter && high < 3 * kQuarter) && code >= low && code <= high;
+  }
+};
+
+// One decoding chain, for totals up to kMaxFrequencyTotal. Every range is then above the total
+// (a normalised range exceeds 0x4000), so every symbol of non-zero frequency keeps a non-empty
+// interval and code never leaves [low, high]; the chain follows code as d = code - low and the
+// width of the interval instead of the three registers. One symbol's work is a division, a table
+// load and a multiply, each waiting for the one before: Step keeps everything else off that
+// chain, and several chains over different parts of the output fill each other's waits.
+//
+// Target estimate. After a symbol the interval is r1 wide with code d1 above its low end,
+// before normalisation shifts n bits (0 to 16) into both: range = r1 << n, d = d1 << n | the
+// next n code bits. The next target is t = ((d + 1) * total - 1) / range. Taking the next 16
+// code bits instead of n gives tp = (d1 * total + bits16 * total / 2^16) / r1, which needs
+// neither n nor range. Since d / 2^n <= d1 + bits16 / 2^16 < (d + 1) / 2^n, tp lies between
+// d * total / range and t, which differ by less than 1 as total < range: tp is t or t - 1. Only
+// at the last target of a symbol can they name different symbols; one multiply decides there.
+// The output depends only on the n bits taken, never on the bits peeked beyond them.
+//
+// Bounds. below * range / total is (below * range * G) >> 44 with G = ceil(2^44 / total):
+// G's rounding adds less than below * range / 2^44 <= total / 2^28 < 1 / total, less than the
+// gap between any fraction of denominator total and the next integer.
+//
+// Normalisation. Each shift doubles the width; it goes on while the width is at most 0x4000,
+// then once more only if the interval lies within a half or the middle half. With na the
+// shifts that bring the width into (0x4000, 0x8000] (0 if it is wider) and y the low end modulo
+// 0x8000 after them, that last shift happens when y + width <= 0x8000, or, from y >= 0x4000,
+// when y + width <= 0xC000. The low end after all n shifts is (low << n) modulo 0x8000. A
+// normal state taken as (r1, d1, low1) gets n = 0.
+struct Chain {
+  BitReader bits;
+  uint32_t r1, d1, low1;  // width, code offset and low end after a symbol, before its shifts
+  uint32_t dividend;      // d1 * total, ahead of the division
+
+  // The chain at `state`, `state.bit` bits into the code bytes [begin, end).
+  static Chain Start(const TargetTable& table, const uint8_t* begin, const uint8_t* end,
+                     const State& state) {
+    Chain chain{BitReader::At(begin, end, state.bit), state.high - state.low + 1,
+                state.code - state.low, state.low, 0};
+    chain.dividend = chain.d1 * table.total;
+    return chain;
+  }
+
+  // Shifts after the last symbol: how many.
+  int Shifts() const {
+    const int wide = std::countl_zero(((r1 - 1) << 16) | kHalf);  // shifts to exceed 0x8000
+    const int na = wide - (wide != 0);
+    const uint32_t width = r1 << na;
+    const uint32_t y = (low1 << na) & (kHalf - 1);
+    return na + (y + width <= kHalf + (y & kQuarter) ? 1 : 0);
+  }
+
+  // The state before the next symbol, as State has it; the chain itself stays where it is.
+  State Snapshot(const uint8_t* begin) const {
+    const int n = Shifts();
+    BitReader ahead = bits;
+    ahead.Refill();
+    const uint32_t d = (d1 << n) | ahead.Take(n);
+    State state;
+    state.bit = bits.Position(begin) + static_cast<uint64_t>(n);
+    state.low = (low1 << n) & (kHalf - 1);
+    state.high = state.low + (r1 << n) - 1;
+    state.code = state.low + d;
+    return state;
+  }
+
+  // One symbol. A step takes at most 16 bits and peeks 16 beyond them, so the window needs
+  // topping up only every other step: kRefill says whether this one does.
+  template <bool kRefill = true>
+  [[gnu::always_inline]] inline uint8_t Step(const TargetTable& table) {
+    const uint32_t total = table.total;
+    const uint32_t bits16 = bits.Peek16();
+    if (kRefill) bits.Refill();
+    const uint32_t tp = (dividend + ((bits16 * total) >> 16)) / r1;
+
+    const int n = Shifts();
+    const uint32_t range = r1 << n;
+    const uint32_t d = (d1 << n) | bits.Take(n);
+    const uint32_t low = (low1 << n) & (kHalf - 1);
+
+    uint32_t e = table.entry[tp];
+    if ((e & TargetTable::kLast) != 0 && (tp + 1) * range <= (d + 1) * total - 1) [[unlikely]] {
+      e = table.entry[tp + 1];
+    }
+    const uint32_t below = e & 0x3FFF;
+    const uint32_t above = below + (e >> 14 & 0xFF);
+    const uint64_t range_scaled = range * table.scale;
+    const uint32_t lb = static_cast<uint32_t>((below * range_scaled) >> TargetTable::kBoundShift);
+    const uint32_t hb = static_cast<uint32_t>((above * range_scaled) >> TargetTable::kBoundShift);
+    r1 = hb - lb;
+    d1 = d - lb;
+    low1 = low + lb;
+    dividend = d * total - lb * total;
+    return static_cast<uint8_t>(e >> 22);
+  }
+};
+
+}  // namespace engine::arith
