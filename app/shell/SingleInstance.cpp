@@ -1,17 +1,54 @@
 #include "app/shell/SingleInstance.h"
 
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
-#include <QPointer>
+#include <QFile>
+#include <QSocketNotifier>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+// The socket is a plain Unix-domain stream socket driven by the event loop: the program then
+// needs no network library at start-up.
 
 namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
 // A hand-over is at most kCommandLineLimit characters of UTF-8; anything longer is not ours.
 constexpr qint64 kMaxHandOverBytes = 4 * (CSingleInstanceGuard::kCommandLineLimit + 1);
+constexpr int kBacklog = 16;
+
+// The socket address of a file name; false when the name does not fit.
+bool MakeAddress(const QString& name, sockaddr_un* address) {
+  const QByteArray path = QFile::encodeName(name);
+  *address = {};
+  address->sun_family = AF_UNIX;
+  if (path.isEmpty() || static_cast<size_t>(path.size()) >= sizeof(address->sun_path)) return false;
+  std::memcpy(address->sun_path, path.constData(), static_cast<size_t>(path.size()));
+  return true;
+}
+
+sockaddr* AsSocketAddress(sockaddr_un* address) {
+  return reinterpret_cast<sockaddr*>(address);
+}
+
+// Sends all of `bytes`; false when the peer went away or a write waited too long.
+bool SendAll(int fd, const QByteArray& bytes) {
+  qint64 sent = 0;
+  while (sent < bytes.size()) {
+    const ssize_t n = ::send(fd, bytes.constData() + sent, static_cast<size_t>(bytes.size() - sent),
+                             MSG_NOSIGNAL);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    sent += n;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -44,60 +81,106 @@ CSingleInstanceGuard::CSingleInstanceGuard(const QString& server_name, QObject* 
     : QObject(parent), server_name_(server_name) {}
 
 CSingleInstanceGuard::~CSingleInstanceGuard() {
-  if (server_ != nullptr) server_->close();  // removes the socket file
+  // Hand-overs still arriving are dropped.
+  for (QSocketNotifier* notifier : findChildren<QSocketNotifier*>(Qt::FindDirectChildrenOnly)) {
+    if (notifier != server_notifier_) ::close(static_cast<int>(notifier->socket()));
+  }
+  if (server_fd_ < 0) return;
+  delete server_notifier_;
+  ::close(server_fd_);
+  ::unlink(QFile::encodeName(server_name_).constData());  // the next start listens afresh
 }
 
 bool CSingleInstanceGuard::HandOver(const QStringList& arguments) const {
-  QLocalSocket socket;
-  socket.connectToServer(server_name_);
-  if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
-  socket.write(EncodeCommandLine(arguments));
-  socket.waitForBytesWritten(kConnectTimeoutMs);
-  socket.disconnectFromServer();
-  if (socket.state() != QLocalSocket::UnconnectedState)
-    socket.waitForDisconnected(kConnectTimeoutMs);
+  sockaddr_un address;
+  if (!MakeAddress(server_name_, &address)) return false;
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  // Connecting and writing wait at most this long for a program that does not answer.
+  const timeval timeout = {kConnectTimeoutMs / 1000, (kConnectTimeoutMs % 1000) * 1000};
+  ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout));
+  int result = 0;
+  do {
+    result = ::connect(fd, AsSocketAddress(&address), sizeof(address));
+  } while (result != 0 && errno == EINTR);
+  if (result != 0) {
+    ::close(fd);
+    return false;
+  }
+  // The running program has the command line once the connection ends.
+  SendAll(fd, EncodeCommandLine(arguments));
+  ::close(fd);
+  return true;
+}
+
+bool CSingleInstanceGuard::Listen() {
+  sockaddr_un address;
+  if (!MakeAddress(server_name_, &address)) return false;
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  if (fd < 0) return false;
+  // The socket file is made with the socket's own mode: only the user may connect.
+  ::fchmod(fd, S_IRWXU);
+  if (::bind(fd, AsSocketAddress(&address), sizeof(address)) != 0 || ::listen(fd, kBacklog) != 0) {
+    ::close(fd);
+    return false;
+  }
+  server_fd_ = fd;
+  server_notifier_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+  connect(server_notifier_, &QSocketNotifier::activated, this,
+          &CSingleInstanceGuard::OnNewConnection);
   return true;
 }
 
 bool CSingleInstanceGuard::Claim(const QStringList& arguments) {
-  if (server_ != nullptr) return first_instance_;
+  if (claimed_) return first_instance_;
   if (HandOver(arguments)) return false;
-  server_ = new QLocalServer(this);
-  server_->setSocketOptions(QLocalServer::UserAccessOption);
-  if (!server_->listen(server_name_)) {
+  claimed_ = true;
+  if (!Listen()) {
     // Another start may have begun listening just now; otherwise the socket is a crashed
     // program's and is taken over.
     if (HandOver(arguments)) {
-      delete server_;
-      server_ = nullptr;
+      claimed_ = false;
       return false;
     }
-    QLocalServer::removeServer(server_name_);
-    server_->listen(server_name_);
+    ::unlink(QFile::encodeName(server_name_).constData());
+    Listen();
   }
   // A program that cannot listen still runs; later starts then open windows of their own.
   first_instance_ = true;
-  connect(server_, &QLocalServer::newConnection, this, &CSingleInstanceGuard::OnNewConnection);
   return true;
 }
 
 void CSingleInstanceGuard::OnNewConnection() {
-  while (QLocalSocket* socket = server_->nextPendingConnection()) {
-    connect(socket, &QLocalSocket::readyRead, socket, [socket] {
-      if (socket->bytesAvailable() + socket->property("received").toByteArray().size() >
-          kMaxHandOverBytes) {
-        socket->abort();
-        return;
-      }
-      socket->setProperty("received",
-                          socket->property("received").toByteArray() + socket->readAll());
-    });
-    QPointer<CSingleInstanceGuard> self(this);
-    connect(socket, &QLocalSocket::disconnected, socket, [self, socket] {
-      const QByteArray received = socket->property("received").toByteArray() + socket->readAll();
-      socket->deleteLater();
-      if (self != nullptr) emit self->CommandLineReceived(DecodeCommandLine(received));
-    });
+  for (;;) {
+    const int fd = ::accept4(server_fd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (fd < 0) {
+      if (errno == EINTR) continue;
+      return;  // none waiting any more
+    }
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    auto received = std::make_shared<QByteArray>();
+    connect(notifier, &QSocketNotifier::activated, this,
+            [this, fd, notifier, received] { ReadHandOver(fd, notifier, received.get()); });
+  }
+}
+
+void CSingleInstanceGuard::ReadHandOver(int fd, QSocketNotifier* notifier, QByteArray* received) {
+  char buffer[4096];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof(buffer));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;  // more to come
+    const bool too_long = n > 0 && received->size() + n > kMaxHandOverBytes;
+    if (n > 0 && !too_long) {
+      received->append(buffer, n);
+      continue;
+    }
+    // The end of the hand-over (or a broken or oversized one, which is dropped).
+    notifier->setEnabled(false);
+    notifier->deleteLater();
+    ::close(fd);
+    if (n == 0) emit CommandLineReceived(DecodeCommandLine(*received));
+    return;
   }
 }
 

@@ -11,7 +11,7 @@
 #include <functional>
 #include <map>
 
-class QLocalServer;
+class QSocketNotifier;
 
 class CSingleInstanceGuard : public QObject {
   Q_OBJECT
@@ -43,10 +43,16 @@ class CSingleInstanceGuard : public QObject {
 
  private:
   bool HandOver(const QStringList& arguments) const;
+  // Binds and listens on the socket file; false when it exists or cannot be made.
+  bool Listen();
   void OnNewConnection();
+  // Reads what a later start sends; at its end, the command line is received.
+  void ReadHandOver(int fd, QSocketNotifier* notifier, QByteArray* received);
 
   QString server_name_;
-  QLocalServer* server_ = nullptr;
+  int server_fd_ = -1;  // listening while >= 0
+  QSocketNotifier* server_notifier_ = nullptr;
+  bool claimed_ = false;
   bool first_instance_ = false;
 };
 

@@ -50,7 +50,6 @@ CVerbariumApp::CVerbariumApp(int& argc, char** argv) : QApplication(argc, argv) 
   Settings::UseAsDefaultStore();
   setApplicationDisplayName(QStringLiteral("Verbarium"));
   setDesktopFileName(QStringLiteral("verbarium"));
-  setWindowIcon(ApplicationIcon());
 }
 
 int CVerbariumApp::Run() {
@@ -71,6 +70,8 @@ int CVerbariumApp::Run() {
     early_engine.Begin(platform::FindDataLocation(directory, options.search));
     options.early_engine = &early_engine;
   }
+  // Here rather than in the constructor: a later start that hands over and ends needs no icon.
+  setWindowIcon(ApplicationIcon());
 
   CMainDialog dialog;
   connect(&guard, &CSingleInstanceGuard::CommandLineReceived, &dialog, &CMainDialog::OnHandOver);

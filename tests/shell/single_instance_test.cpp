@@ -1,10 +1,12 @@
 // One program per user: a later start hands its command line to the first and ends.
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,6 +73,55 @@ TEST_F(SingleInstanceTest, SocketLeftByACrashedProgramIsTakenOver) {
   EXPECT_TRUE(guard.Claim({}));
   CSingleInstanceGuard later(Name());
   EXPECT_FALSE(later.Claim({}));
+}
+
+// A raw client that sends `bytes` and closes, as a later start does.
+void SendRaw(const QString& name, const QByteArray& bytes) {
+  const QByteArray path = name.toLocal8Bit();
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address = {};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, path.constData(), sizeof(address.sun_path) - 1);
+  ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+  ASSERT_EQ(::send(fd, bytes.constData(), static_cast<size_t>(bytes.size()), 0), bytes.size());
+  ::close(fd);
+}
+
+TEST_F(SingleInstanceTest, HandOversArriveWholeOrNotAtAll) {
+  CSingleInstanceGuard first(Name());
+  ASSERT_TRUE(first.Claim({}));
+  QSignalSpy received(&first, &CSingleInstanceGuard::CommandLineReceived);
+
+  // Longer than one read: 2,047 characters of three bytes each.
+  const QStringList longest = {QString(CSingleInstanceGuard::kCommandLineLimit, QChar(0x20ac))};
+  CSingleInstanceGuard later(Name());
+  EXPECT_FALSE(later.Claim(longest));
+  ASSERT_TRUE(received.wait(5000));
+  EXPECT_EQ(received.takeFirst().at(0).toStringList(), longest);
+
+  // More than a hand-over can be is not one: nothing is received, and the next one still is.
+  SendRaw(Name(), QByteArray(4 * 2048 + 1, 'x'));
+  CSingleInstanceGuard next(Name());
+  EXPECT_FALSE(next.Claim({QStringLiteral("--lookup"), QStringLiteral("cat")}));
+  ASSERT_TRUE(received.wait(5000));
+  ASSERT_EQ(received.size(), 1);
+  EXPECT_EQ(received.at(0).at(0).toStringList(),
+            (QStringList{QStringLiteral("--lookup"), QStringLiteral("cat")}));
+}
+
+TEST_F(SingleInstanceTest, SocketIsTheUsersAloneWhileTheProgramRuns) {
+  {
+    CSingleInstanceGuard first(Name());
+    ASSERT_TRUE(first.Claim({}));
+    struct stat status = {};
+    ASSERT_EQ(::stat(Name().toLocal8Bit().constData(), &status), 0);
+    EXPECT_TRUE(S_ISSOCK(status.st_mode));
+    EXPECT_EQ(status.st_mode & (S_IRWXG | S_IRWXO), 0u);
+  }
+  // Gone with the program: the next start listens instead of handing over.
+  EXPECT_FALSE(QFileInfo::exists(Name()));
+  CSingleInstanceGuard next(Name());
+  EXPECT_TRUE(next.Claim({}));
 }
 
 TEST(HandOverRouterTest, RunsTheHandlersOfKnownOptionsElseTheDefault) {
