@@ -19,8 +19,25 @@ constexpr int kMostLevels = 128;
 // kScanWorthChecking.
 constexpr int kRareLettersChecked = 3;
 constexpr size_t kScanWorthChecking = 512;
+// Words to go from which on the cover bound is tried: with two, the look is a lookup per word
+// that holds the branching letter, cheaper than the bound.
+constexpr int kCoverWorthTrying = 3;
+// Weight adjustments the cover bound tries at a look.
+constexpr int kCoverSteps = 12;
 
 constexpr int kVowels[] = {'a' - 'a', 'e' - 'a', 'i' - 'a', 'o' - 'a', 'u' - 'a', 'y' - 'a'};
+
+// The letters that the `words` longest of the words counted by length, each taken once, hold
+// between them.
+int LongestSpan(const int (&of_length)[kMostLevels], int words) {
+  int span = 0;
+  for (int length = kMostLevels - 1; length > 0 && words > 0; --length) {
+    const int taken = std::min(words, of_length[length]);
+    words -= taken;
+    span += taken * length;
+  }
+  return span;
+}
 
 // Whether the `words` longest of the words counted by length, each taken once, hold `total`
 // letters or more between them.
@@ -75,12 +92,15 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
       counts_(words_.size()),
       stop_(stop),
       fitting_(kMostLevels + 1),
-      branches_(kMostLevels + 1) {
+      branches_(kMostLevels + 1),
+      weights_(kMostLevels + 1) {
   for (size_t n = 0; n < words_.size(); ++n) {
     LetterCounts letters{};
     for (int j = 0; j < words_[n].length; ++j)
       ++letters[words_[n].key[j] - 'a'];
     counts_[n] = Pack(letters);
+    keys_.push_back(words_[n].key);
+    lengths_.push_back(words_[n].length);
     int& last = last_with_letters_[letters];
     last = std::max(last, static_cast<int>(n));
     for (uint32_t bits = words_[n].mask; bits != 0; bits &= bits - 1)
@@ -190,15 +210,27 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   const int consonants = total - vowels;
   bool can = covering[chosen] > 0 && LongestCanSpan(of_length, key.words, total) &&
              make_ups_.CanMake(vowels, consonants);
+  if (can && key.words >= kCoverWorthTrying) {
+    if (level == 0) {
+      weights_[level].fill(1.0);
+    } else {
+      weights_[level] = weights_[level - 1];
+    }
+    can = !cover_.Refutes(letters, fitting, keys_, lengths_, key.words, kCoverSteps,
+                          &weights_[level]);
+  }
   if (can) {
     can = false;
     // Words that leave the rest with the share of vowels of the whole are tried first: a word
     // with more consonants per vowel than the letters hold leaves a rest easier to spell.
     std::vector<std::pair<int, int>>& branches = branches_[level];
     branches.clear();
+    // The other words of a set are among these fitting words: a word too short for the
+    // longest of them to make up the rest takes part in no set.
+    const int rest_span = LongestSpan(of_length, key.words - 1);
     for (int index : fitting) {
       const BoundWord& word = words_[index];
-      if ((word.mask & (1u << chosen)) == 0) continue;
+      if ((word.mask & (1u << chosen)) == 0 || word.length + rest_span < total) continue;
       const int word_vowels = vowels_[index];
       const int share = (word.length - word_vowels) * vowels - word_vowels * consonants;
       branches.emplace_back(-share, index);
