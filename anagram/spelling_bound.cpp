@@ -121,24 +121,32 @@ bool SpellingBound::CanSpell(const LetterCounts& letters, int total, int from, i
 
 bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int most_words,
                            int level) {
-  if (total == 0) return true;
+  if (total == 0) {
+    reach_ = INT32_MAX;
+    return true;
+  }
   if (most_words <= 0 || from >= static_cast<int>(words_.size())) return false;
   if (stopped_) return true;
   // The letters left may be one word's: no search needed, and for one word the only answer.
   auto is_one_word = [&] {
     const auto whole = last_with_letters_.find(letters);
-    return whole != last_with_letters_.end() && whole->second >= from;
+    if (whole == last_with_letters_.end() || whole->second < from) return false;
+    reach_ = whole->second;
+    return true;
   };
   if (most_words == 1) return is_one_word();
   // More words than letters never helps, so every such count shares its answers.
   const Key key{letters, static_cast<int8_t>(std::min({most_words, total, kMostLevels - 1}))};
   const auto known = known_.find(key);
   if (known != known_.end()) {
-    if (from <= known->second.yes_up_to) return true;
+    if (from <= known->second.yes_up_to) {
+      reach_ = known->second.yes_up_to;
+      return true;
+    }
     if (from >= known->second.no_from) return false;
   }
   if (is_one_word()) {
-    Remember(key, from, true);
+    Remember(key, reach_, true);
     return true;
   }
   if (++steps_ % kStepsBetweenStopTests == 0 && platform::TestNamedEvent(stop_)) {
@@ -243,9 +251,10 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
       for (int j = 0; j < word.length; ++j)
         --left[word.key[j] - 'a'];
       can = Decide(left, total - word.length, from, key.words - 1, level + 1);
+      if (can) reach_ = std::min(reach_, branches[n].second);
     }
   }
-  if (!stopped_) Remember(key, from, can);
+  if (!stopped_) Remember(key, can ? reach_ : from, can);
   return can;
 }
 

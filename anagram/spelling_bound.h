@@ -77,6 +77,9 @@ class SpellingBound {
   std::array<int, 26> rarest_;                // letters by the number of words that hold them
   platform::NamedEvent* stop_;
   bool stopped_ = false;
+  // After a "yes" of Decide: the set found, or remembered, also exists from every position up
+  // to this one (the first position of its words), so the answer is kept for all of them.
+  int reach_ = 0;
   uint32_t steps_ = 0;
   std::unordered_map<Key, Known, KeyHash> known_;
   // The last position of a word with exactly these letters.
