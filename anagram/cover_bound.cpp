@@ -10,6 +10,9 @@ namespace {
 // What the letters must outweigh the heaviest words by, relative to their weight, to count as
 // proof: far above the rounding of sums of a few hundred terms.
 constexpr double kMargin = 1e-9;
+// How many times more fitting words than heaviest words make keeping the heaviest in order as
+// they come cheaper than picking them out at the end.
+constexpr size_t kFewOfMany = 8;
 
 }  // namespace
 
@@ -18,18 +21,32 @@ bool CoverBound::Refutes(const std::array<int8_t, 26>& letters, const std::vecto
                          int most_words, int steps, Weights* weights) {
   if (most_words <= 0 || fitting.empty()) return false;
   Weights& weight = *weights;
-  heaviest_.resize(fitting.size());
   const size_t taken = std::min<size_t>(most_words, fitting.size());
+  // Few heaviest words among many: kept in order as the weights come, which seldom moves one;
+  // otherwise all are weighed and the heaviest picked out.
+  const bool few = taken * kFewOfMany <= fitting.size();
   for (int step = 0; step < steps; ++step) {
-    for (size_t n = 0; n < fitting.size(); ++n) {
-      const int word = fitting[n];
+    heaviest_.clear();
+    for (const int word : fitting) {
       double sum = 0;
       for (int j = 0; j < lengths[word]; ++j)
         sum += weight[keys[word][j] - 'a'];
-      heaviest_[n] = {sum, word};
+      if (sum <= 0) continue;  // a set is better off without it
+      if (!few) {
+        heaviest_.emplace_back(sum, word);
+      } else if (heaviest_.size() < taken || sum > heaviest_.back().first) {
+        if (heaviest_.size() == taken) heaviest_.pop_back();
+        auto at = heaviest_.end();
+        while (at != heaviest_.begin() && (at - 1)->first < sum)
+          --at;
+        heaviest_.emplace(at, sum, word);
+      }
     }
-    std::nth_element(heaviest_.begin(), heaviest_.begin() + (taken - 1), heaviest_.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    if (!few && heaviest_.size() > taken) {
+      std::nth_element(heaviest_.begin(), heaviest_.begin() + (taken - 1), heaviest_.end(),
+                       [](const auto& a, const auto& b) { return a.first > b.first; });
+      heaviest_.resize(taken);
+    }
     double need = 0;
     double scale = 0;
     std::array<double, 26> short_of{};  // what the heaviest words lack of each letter
@@ -39,10 +56,8 @@ bool CoverBound::Refutes(const std::array<int8_t, 26>& letters, const std::vecto
       short_of[k] = letters[k];
     }
     double most = 0;
-    for (size_t n = 0; n < taken; ++n) {
-      if (heaviest_[n].first <= 0) continue;  // a set is better off without it
-      most += heaviest_[n].first;
-      const int word = heaviest_[n].second;
+    for (const auto& [sum, word] : heaviest_) {
+      most += sum;
       for (int j = 0; j < lengths[word]; ++j)
         short_of[keys[word][j] - 'a'] -= 1;
     }
