@@ -94,6 +94,7 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
       fitting_(kMostLevels + 1),
       branches_(kMostLevels + 1),
       weights_(kMostLevels + 1) {
+  weights_[0].fill(1.0);
   for (size_t n = 0; n < words_.size(); ++n) {
     LetterCounts letters{};
     for (int j = 0; j < words_[n].length; ++j)
@@ -219,11 +220,7 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   bool can = covering[chosen] > 0 && LongestCanSpan(of_length, key.words, total) &&
              make_ups_.CanMake(vowels, consonants);
   if (can && key.words >= kCoverWorthTrying) {
-    if (level == 0) {
-      weights_[level].fill(1.0);
-    } else {
-      weights_[level] = weights_[level - 1];
-    }
+    if (level > 0) weights_[level] = weights_[level - 1];
     can = !cover_.Refutes(letters, fitting, keys_, lengths_, key.words, kCoverSteps,
                           &weights_[level]);
   }

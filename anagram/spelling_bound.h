@@ -93,7 +93,8 @@ class SpellingBound {
   std::vector<const char*> keys_;  // of each word, for the cover bound
   std::vector<uint8_t> lengths_;
   // The cover bound's letter weights at each level: a level starts from those of the level
-  // above, which are usually close to what refutes its letters.
+  // above, and the first level from those of the last look, which are usually close to what
+  // refutes the letters.
   std::vector<CoverBound::Weights> weights_;
 };
 
