@@ -11,8 +11,9 @@ namespace {
 // The most answers remembered at once (about 80 bytes each); when full, all are forgotten,
 // which costs time, never a wrong answer.
 constexpr size_t kMostKnown = size_t{1} << 19;
-// Looks between two tests of the stop event.
-constexpr uint32_t kStepsBetweenStopTests = 1024;
+// Looks between two tests of the stop event. A look over many words, with the cover bound,
+// takes up to a millisecond, and a test is one atomic read, so the event is tested often.
+constexpr uint32_t kStepsBetweenStopTests = 8;
 // A set has at most one word per letter, and requests have at most kJumbleMaxInput letters.
 constexpr int kMostLevels = 128;
 // Letters looked up among the words that hold them before a scan of more words than
