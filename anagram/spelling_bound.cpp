@@ -11,16 +11,34 @@ namespace {
 // The most answers remembered at once (about 80 bytes each); when full, all are forgotten,
 // which costs time, never a wrong answer.
 constexpr size_t kMostKnown = size_t{1} << 19;
-// Looks between two tests of the stop event.
-constexpr uint32_t kStepsBetweenStopTests = 1024;
+// Looks between two tests of the stop event. A look over many words, with the cover bound,
+// takes up to a millisecond, and a test is one atomic read, so the event is tested often.
+constexpr uint32_t kStepsBetweenStopTests = 8;
 // A set has at most one word per letter, and requests have at most kJumbleMaxInput letters.
 constexpr int kMostLevels = 128;
 // Letters looked up among the words that hold them before a scan of more words than
 // kScanWorthChecking.
 constexpr int kRareLettersChecked = 3;
 constexpr size_t kScanWorthChecking = 512;
+// Words to go from which on the cover bound is tried: with two, the look is a lookup per word
+// that holds the branching letter, cheaper than the bound.
+constexpr int kCoverWorthTrying = 3;
+// Weight adjustments the cover bound tries at a look.
+constexpr int kCoverSteps = 12;
 
 constexpr int kVowels[] = {'a' - 'a', 'e' - 'a', 'i' - 'a', 'o' - 'a', 'u' - 'a', 'y' - 'a'};
+
+// The letters that the `words` longest of the words counted by length, each taken once, hold
+// between them.
+int LongestSpan(const int (&of_length)[kMostLevels], int words) {
+  int span = 0;
+  for (int length = kMostLevels - 1; length > 0 && words > 0; --length) {
+    const int taken = std::min(words, of_length[length]);
+    words -= taken;
+    span += taken * length;
+  }
+  return span;
+}
 
 // Whether the `words` longest of the words counted by length, each taken once, hold `total`
 // letters or more between them.
@@ -75,12 +93,16 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
       counts_(words_.size()),
       stop_(stop),
       fitting_(kMostLevels + 1),
-      branches_(kMostLevels + 1) {
+      branches_(kMostLevels + 1),
+      weights_(kMostLevels + 1) {
+  weights_[0].fill(1.0);
   for (size_t n = 0; n < words_.size(); ++n) {
     LetterCounts letters{};
     for (int j = 0; j < words_[n].length; ++j)
       ++letters[words_[n].key[j] - 'a'];
     counts_[n] = Pack(letters);
+    keys_.push_back(words_[n].key);
+    lengths_.push_back(words_[n].length);
     int& last = last_with_letters_[letters];
     last = std::max(last, static_cast<int>(n));
     for (uint32_t bits = words_[n].mask; bits != 0; bits &= bits - 1)
@@ -101,24 +123,32 @@ bool SpellingBound::CanSpell(const LetterCounts& letters, int total, int from, i
 
 bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int most_words,
                            int level) {
-  if (total == 0) return true;
+  if (total == 0) {
+    reach_ = INT32_MAX;
+    return true;
+  }
   if (most_words <= 0 || from >= static_cast<int>(words_.size())) return false;
   if (stopped_) return true;
   // The letters left may be one word's: no search needed, and for one word the only answer.
   auto is_one_word = [&] {
     const auto whole = last_with_letters_.find(letters);
-    return whole != last_with_letters_.end() && whole->second >= from;
+    if (whole == last_with_letters_.end() || whole->second < from) return false;
+    reach_ = whole->second;
+    return true;
   };
   if (most_words == 1) return is_one_word();
   // More words than letters never helps, so every such count shares its answers.
   const Key key{letters, static_cast<int8_t>(std::min({most_words, total, kMostLevels - 1}))};
   const auto known = known_.find(key);
   if (known != known_.end()) {
-    if (from <= known->second.yes_up_to) return true;
+    if (from <= known->second.yes_up_to) {
+      reach_ = known->second.yes_up_to;
+      return true;
+    }
     if (from >= known->second.no_from) return false;
   }
   if (is_one_word()) {
-    Remember(key, from, true);
+    Remember(key, reach_, true);
     return true;
   }
   if (++steps_ % kStepsBetweenStopTests == 0 && platform::TestNamedEvent(stop_)) {
@@ -190,15 +220,23 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   const int consonants = total - vowels;
   bool can = covering[chosen] > 0 && LongestCanSpan(of_length, key.words, total) &&
              make_ups_.CanMake(vowels, consonants);
+  if (can && key.words >= kCoverWorthTrying) {
+    if (level > 0) weights_[level] = weights_[level - 1];
+    can = !cover_.Refutes(letters, fitting, keys_, lengths_, key.words, kCoverSteps,
+                          &weights_[level]);
+  }
   if (can) {
     can = false;
     // Words that leave the rest with the share of vowels of the whole are tried first: a word
     // with more consonants per vowel than the letters hold leaves a rest easier to spell.
     std::vector<std::pair<int, int>>& branches = branches_[level];
     branches.clear();
+    // The other words of a set are among these fitting words: a word too short for the
+    // longest of them to make up the rest takes part in no set.
+    const int rest_span = LongestSpan(of_length, key.words - 1);
     for (int index : fitting) {
       const BoundWord& word = words_[index];
-      if ((word.mask & (1u << chosen)) == 0) continue;
+      if ((word.mask & (1u << chosen)) == 0 || word.length + rest_span < total) continue;
       const int word_vowels = vowels_[index];
       const int share = (word.length - word_vowels) * vowels - word_vowels * consonants;
       branches.emplace_back(-share, index);
@@ -211,9 +249,10 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
       for (int j = 0; j < word.length; ++j)
         --left[word.key[j] - 'a'];
       can = Decide(left, total - word.length, from, key.words - 1, level + 1);
+      if (can) reach_ = std::min(reach_, branches[n].second);
     }
   }
-  if (!stopped_) Remember(key, from, can);
+  if (!stopped_) Remember(key, can ? reach_ : from, can);
   return can;
 }
 

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "anagram/cover_bound.h"
 #include "anagram/make_ups.h"
 #include "platform/named_event.h"
 
@@ -30,7 +31,10 @@ struct BoundWord {
 // the order in which the search takes the words, so the look branches on the letter held by
 // the fewest fitting words (q, x, j before e). It refuses at once letters of which one is in
 // no fitting word, which the longest fitting words cannot hold, or whose vowels and consonants
-// no set of fitting words can hold (anagram/make_ups.h). Answers are remembered per
+// no set of fitting words can hold (anagram/make_ups.h); with three words or more to go, also
+// letters that no fractional cover by the fitting words can hold (anagram/cover_bound.h), and
+// it never branches on a word too short for the longest other words to make up the rest.
+// Answers are remembered per
 // letters and word count (at most about 40 MB; past that they are forgotten and found again).
 // After the stop event is seen, every answer is "yes" and `stopped()` holds.
 class SpellingBound {
@@ -73,6 +77,9 @@ class SpellingBound {
   std::array<int, 26> rarest_;                // letters by the number of words that hold them
   platform::NamedEvent* stop_;
   bool stopped_ = false;
+  // After a "yes" of Decide: the set found, or remembered, also exists from every position up
+  // to this one (the first position of its words), so the answer is kept for all of them.
+  int reach_ = 0;
   uint32_t steps_ = 0;
   std::unordered_map<Key, Known, KeyHash> known_;
   // The last position of a word with exactly these letters.
@@ -82,6 +89,13 @@ class SpellingBound {
   std::vector<std::vector<int>> fitting_;
   std::vector<std::vector<std::pair<int, int>>> branches_;  // (order, word) of each level
   MakeUps make_ups_;
+  CoverBound cover_;
+  std::vector<const char*> keys_;  // of each word, for the cover bound
+  std::vector<uint8_t> lengths_;
+  // The cover bound's letter weights at each level: a level starts from those of the level
+  // above, and the first level from those of the last look, which are usually close to what
+  // refutes the letters.
+  std::vector<CoverBound::Weights> weights_;
 };
 
 }  // namespace jumble

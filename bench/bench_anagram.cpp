@@ -102,6 +102,23 @@ void BM_AllSets(benchmark::State& state) {
 }
 BENCHMARK(BM_AllSets)->Unit(benchmark::kMillisecond);
 
+// Every phrase of a normal word or name with the application's defaults but no count limit
+// (lengths 1 to 50, permutations off): the look-ahead's cost where nearly every look says yes.
+void BM_FullList(benchmark::State& state, const char* input) {
+  JumbleEngine* engine = Engine();
+  if (engine == nullptr) return state.SkipWithError("1001A.dat missing or unreadable");
+  int64_t found = 0;
+  for (auto _ : state) {
+    found = 0;
+    GenerateAnagrams(engine, input, nullptr, Count, &found, 1, 50, 0, 100000000);
+  }
+  state.counters["anagrams"] = static_cast<double>(found);
+}
+BENCHMARK_CAPTURE(BM_FullList, astronomer, "astronomer")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FullList, dormitory, "dormitory")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FullList, conversation, "conversation")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FullList, clint_eastwood, "clint eastwood")->Unit(benchmark::kMillisecond);
+
 NymdexEngine* Dictionary() {
   static NymdexEngine* engine = [] {
     NymdexEngine* started = nullptr;

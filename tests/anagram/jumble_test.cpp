@@ -310,6 +310,48 @@ TEST_F(JumbleTest, LookAheadKeepsResultsAndOrder) {
   }
 }
 
+// Inputs of four to seven words, as spelled, or one letter off (added, dropped or changed),
+// which are impossible by a small margin: the bounds of the look-ahead refuse most of their
+// parts of the search, yet the anagrams and their order stay those of the search without it.
+TEST_F(JumbleTest, LookAheadKeepsResultsOnNearMisses) {
+  std::mt19937 random(31);
+  struct Options {
+    const char* filter;
+    int32_t permutations, count;
+  };
+  const Options options[] = {
+      {nullptr, 0, kMany},   {nullptr, 1, 50},      {nullptr, 0, 1},
+      {"3-4-3-4", 1, kMany}, {"2,3,4,5", 0, kMany}, {"3-3-3-3-3-3-3", 0, kMany},
+  };
+  for (int round = 0; round < 12; ++round) {
+    Phrases words = RandomWords(random, 60, 7, 6);
+    Load(words);
+    std::string input;
+    for (int w = 0; w < 4 + round % 4; ++w)
+      input += words[random() % words.size()];
+    const char letter = static_cast<char>('a' + random() % 7);
+    switch (round % 4) {
+      case 1:
+        input += letter;
+        break;
+      case 2:
+        input.erase(random() % input.size(), 1);
+        break;
+      case 3:
+        input[random() % input.size()] = letter;
+        break;
+    }
+    for (const Options& o : options) {
+      SCOPED_TRACE("input " + input + " filter " + (o.filter ? o.filter : "none") +
+                   " permutations " + std::to_string(o.permutations));
+      SetLookAheadForTesting(false);
+      const Phrases plain = Anagrams(input.c_str(), o.filter, 0, 0, o.permutations, o.count);
+      SetLookAheadForTesting(true);
+      EXPECT_EQ(Anagrams(input.c_str(), o.filter, 0, 0, o.permutations, o.count), plain);
+    }
+  }
+}
+
 // Sets of more words than a phrase can deliver: a phrase of more than 127 characters, more
 // than 12 words with permutations, more words than the filter has lengths.
 TEST_F(JumbleTest, WordCountLimitsOfDeliveredPhrases) {

@@ -1,0 +1,79 @@
+#include "anagram/cover_bound.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace jumble {
+
+namespace {
+
+// What the letters must outweigh the heaviest words by, relative to their weight, to count as
+// proof: far above the rounding of sums of a few hundred terms.
+constexpr double kMargin = 1e-9;
+// How many times more fitting words than heaviest words make keeping the heaviest in order as
+// they come cheaper than picking them out at the end.
+constexpr size_t kFewOfMany = 8;
+
+}  // namespace
+
+bool CoverBound::Refutes(const std::array<int8_t, 26>& letters, const std::vector<int>& fitting,
+                         const std::vector<const char*>& keys, const std::vector<uint8_t>& lengths,
+                         int most_words, int steps, Weights* weights) {
+  if (most_words <= 0 || fitting.empty()) return false;
+  Weights& weight = *weights;
+  const size_t taken = std::min<size_t>(most_words, fitting.size());
+  // Few heaviest words among many: kept in order as the weights come, which seldom moves one;
+  // otherwise all are weighed and the heaviest picked out.
+  const bool few = taken * kFewOfMany <= fitting.size();
+  for (int step = 0; step < steps; ++step) {
+    heaviest_.clear();
+    for (const int word : fitting) {
+      double sum = 0;
+      for (int j = 0; j < lengths[word]; ++j)
+        sum += weight[keys[word][j] - 'a'];
+      if (sum <= 0) continue;  // a set is better off without it
+      if (!few) {
+        heaviest_.emplace_back(sum, word);
+      } else if (heaviest_.size() < taken || sum > heaviest_.back().first) {
+        if (heaviest_.size() == taken) heaviest_.pop_back();
+        auto at = heaviest_.end();
+        while (at != heaviest_.begin() && (at - 1)->first < sum)
+          --at;
+        heaviest_.emplace(at, sum, word);
+      }
+    }
+    if (!few && heaviest_.size() > taken) {
+      std::nth_element(heaviest_.begin(), heaviest_.begin() + (taken - 1), heaviest_.end(),
+                       [](const auto& a, const auto& b) { return a.first > b.first; });
+      heaviest_.resize(taken);
+    }
+    double need = 0;
+    double scale = 0;
+    std::array<double, 26> short_of{};  // what the heaviest words lack of each letter
+    for (int k = 0; k < 26; ++k) {
+      need += weight[k] * letters[k];
+      scale += std::fabs(weight[k]) * letters[k];
+      short_of[k] = letters[k];
+    }
+    double most = 0;
+    for (const auto& [sum, word] : heaviest_) {
+      most += sum;
+      for (int j = 0; j < lengths[word]; ++j)
+        short_of[keys[word][j] - 'a'] -= 1;
+    }
+    if (need - most > kMargin * (scale + most + 1)) return true;
+    double norm = 0;
+    for (int k = 0; k < 26; ++k)
+      norm += short_of[k] * short_of[k];
+    if (norm == 0) return false;  // the heaviest words spell the letters
+    // Steps shrink so that the weights settle. Letters absent keep their weight: no fitting
+    // word holds them.
+    const double length = 0.5 / std::sqrt(norm) / (1 + step / 2);
+    for (int k = 0; k < 26; ++k) {
+      if (letters[k] > 0) weight[k] += length * short_of[k];
+    }
+  }
+  return false;
+}
+
+}  // namespace jumble

@@ -1,0 +1,93 @@
+#include "anagram/cover_bound.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Letters = std::array<int8_t, 26>;
+
+// A group of words as the cover bound reads them.
+struct Group {
+  explicit Group(std::vector<std::string> group) : words(std::move(group)) {
+    for (const std::string& word : words) {
+      keys.push_back(word.c_str());
+      lengths.push_back(static_cast<uint8_t>(word.size()));
+      fitting.push_back(static_cast<int>(fitting.size()));
+    }
+  }
+  bool Refutes(const std::string& text, int most_words, int steps,
+               jumble::CoverBound::Weights weights) {
+    Letters letters{};
+    for (char c : text)
+      ++letters[c - 'a'];
+    jumble::CoverBound bound;
+    return bound.Refutes(letters, fitting, keys, lengths, most_words, steps, &weights);
+  }
+
+  std::vector<std::string> words;
+  std::vector<const char*> keys;
+  std::vector<uint8_t> lengths;
+  std::vector<int> fitting;
+};
+
+// Whatever weights it starts from, the bound never refutes letters that some set of at most k
+// distinct words of the group spells.
+TEST(CoverBoundTest, NeverRefutesWhatDistinctWordsSpell) {
+  std::mt19937 random(11);
+  std::uniform_real_distribution<double> weight(-2.0, 3.0);
+  for (int round = 0; round < 300; ++round) {
+    std::vector<std::string> words(1 + random() % 9);
+    for (std::string& word : words) {
+      word.assign(1 + random() % 5, 'a');
+      for (char& c : word)
+        c = static_cast<char>('a' + random() % 4);
+    }
+    Group group(words);
+    jumble::CoverBound::Weights start;
+    start.fill(1.0);
+    if (round % 2 == 1) {
+      for (double& w : start)
+        w = weight(random);
+    }
+    for (uint32_t subset = 1; subset < (1u << words.size()); ++subset) {
+      std::string letters;
+      int count = 0;
+      for (size_t n = 0; n < words.size(); ++n) {
+        if (subset & (1u << n)) {
+          letters += words[n];
+          ++count;
+        }
+      }
+      SCOPED_TRACE("round " + std::to_string(round) + " letters " + letters);
+      EXPECT_FALSE(group.Refutes(letters, count, 40, start));
+      EXPECT_FALSE(group.Refutes(letters, count + 2, 40, start));
+    }
+  }
+}
+
+TEST(CoverBoundTest, RefutesLettersNoFractionalCoverHolds) {
+  jumble::CoverBound::Weights ones;
+  ones.fill(1.0);
+  const struct {
+    const char* name;
+    std::vector<std::string> words;
+    const char* letters;
+    int most_words;
+  } cases[] = {
+      {"longer than the longest words", {"abc", "ab", "a"}, "aabbcc", 2},
+      {"a word twice", {"ab", "c"}, "aabb", 3},
+      {"more of a letter than the words hold", {"ex", "ee", "e"}, "eexx", 2},
+      {"the long words lack a letter", {"tttte", "ttttt", "ee", "ea"}, "tttteeee", 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Group group(c.words);
+    EXPECT_TRUE(group.Refutes(c.letters, c.most_words, 40, ones));
+  }
+}
+
+}  // namespace
