@@ -533,8 +533,7 @@ std::vector<uint8_t> LayOut(const datafiles::Lexicon& lexicon, const SynsetTerms
     PutU32(&out, kLengthNormAt + 4 * f, Fixed(ranking.b[f]));
     PutU32(&out, kAverageLengthAt + 4 * f, Fixed(c.stats.average_length[f]));
   }
-  const engine::Digest digest =
-      MeaningDigest(out.data() + kMeaningHeaderSize, out.size() - kMeaningHeaderSize);
+  const engine::Digest digest = MeaningDigest(out.data(), out.size());
   std::copy(digest.begin(), digest.end(), out.begin() + kDigestAt);
   return out;
 }
