@@ -361,7 +361,7 @@ class LexiconBuilder {
     }
     const uint32_t global = GlobalSynset(pos, synset);
     const std::vector<uint32_t>& holders = synset_slots_[global];
-    uint32_t slot = slot_of_.find(lemma.key)->second;
+    const uint32_t slot = static_cast<uint32_t>(&lemma - lemmas_.data());
     if (std::find(holders.begin(), holders.end(), slot) == holders.end()) {
       ++report_->senses_without_form;
     }
