@@ -44,23 +44,19 @@ std::string Where(const wordnet::Database& db, const char* kind, uint8_t pos, ui
 }
 
 // A word must fit the word index: 1 to 1,023 bytes, none of them a control byte or a space
-// (phrases are written with "_"), so that the sentinel sorts before it.
-bool CheckWord(std::string_view word, const std::string& where, std::string* error) {
-  if (word.empty()) {
-    *error = where + "empty word";
-    return false;
-  }
+// (phrases are written with "_"), so that the sentinel sorts before it. What is wrong with it,
+// or nothing; the caller names the line only then (most words are fine, and there are many).
+std::string WordProblem(std::string_view word) {
+  if (word.empty()) return "empty word";
   if (word.size() > kMaxWordLength) {
-    *error = where + "word longer than " + std::to_string(kMaxWordLength) + " bytes";
-    return false;
+    return "word longer than " + std::to_string(kMaxWordLength) + " bytes";
   }
   for (char c : word) {
     if (static_cast<unsigned char>(c) <= ' ') {
-      *error = where + "space or control character in word \"" + std::string(word) + "\"";
-      return false;
+      return "space or control character in word \"" + std::string(word) + "\"";
     }
   }
-  return true;
+  return std::string();
 }
 
 // One lemma while the lexicon is built.
@@ -133,6 +129,7 @@ class LexiconBuilder {
     CountTags();
     WriteWords();
     if (!WriteSynsets() || !WriteSenses()) return false;
+    ReportSymbols();
     for (const auto& [key, value] : count_of_) {
       if (!value.second) ++report_->counts_without_sense;
     }
@@ -172,12 +169,13 @@ class LexiconBuilder {
     slot_of_.reserve(index_lines * 2);
     for (uint8_t pos = 1; pos <= wordnet::kPosCount; ++pos) {
       for (const wordnet::IndexEntry& entry : db_.index[pos - 1]) {
-        std::string where = Where(db_, "index", pos, entry.line);
-        if (!CheckWord(entry.lemma, where, error_)) return false;
+        if (std::string problem = WordProblem(entry.lemma); !problem.empty()) {
+          return Fail(Where(db_, "index", pos, entry.line) + problem);
+        }
         Lemma& lemma = lemmas_[SlotOf(engine::AsciiLowerCase(entry.lemma), entry.lemma).first];
         if (lemma.index[pos - 1] != nullptr) {
-          return Fail(where + "lemma \"" + std::string(entry.lemma) + "\" already listed on line " +
-                      std::to_string(lemma.index[pos - 1]->line));
+          return Fail(Where(db_, "index", pos, entry.line) + "lemma \"" + std::string(entry.lemma) +
+                      "\" already listed on line " + std::to_string(lemma.index[pos - 1]->line));
         }
         lemma.index[pos - 1] = &entry;
       }
@@ -197,7 +195,9 @@ class LexiconBuilder {
       for (const wordnet::Synset& synset : db_.synsets[pos - 1]) {
         const uint32_t global = GlobalSynset(pos, &synset);
         for (std::string_view form : synset.words) {
-          if (!CheckWord(form, Where(db_, "data", pos, synset.line), error_)) return false;
+          if (std::string problem = WordProblem(form); !problem.empty()) {
+            return Fail(Where(db_, "data", pos, synset.line) + problem);
+          }
           AddForm(pos, global, form);
         }
       }
@@ -291,11 +291,11 @@ class LexiconBuilder {
 
   bool AddPointer(uint8_t pos, const wordnet::Synset& source, const wordnet::Pointer& pointer,
                   datafiles::SynsetSpec* spec) {
-    std::string label = std::string(PosName(pos)) + " " + std::string(pointer.symbol);
     uint8_t code = PointerTypeCode(pos, pointer.symbol);
+    SymbolUses& uses = symbol_uses_[{pos, pointer.symbol}];
     if (code == 0) {
       ++report_->pointers_dropped;
-      ++report_->dropped_by_symbol[label];
+      ++uses.dropped;
       return true;
     }
     const wordnet::Synset* target =
@@ -313,8 +313,17 @@ class LexiconBuilder {
     }
     spec->pointers.push_back({code, target_index});
     ++report_->pointers_kept;
-    ++report_->kept_by_symbol[label];
+    ++uses.kept;
     return true;
+  }
+
+  // The report's counts by symbol, named "noun @" and the like.
+  void ReportSymbols() {
+    for (const auto& [key, uses] : symbol_uses_) {
+      const std::string label = std::string(PosName(key.first)) + " " + std::string(key.second);
+      if (uses.kept > 0) report_->kept_by_symbol[label] += uses.kept;
+      if (uses.dropped > 0) report_->dropped_by_symbol[label] += uses.dropped;
+    }
   }
 
   // Senses in index order, with their frequencies.
@@ -352,7 +361,7 @@ class LexiconBuilder {
     }
     const uint32_t global = GlobalSynset(pos, synset);
     const std::vector<uint32_t>& holders = synset_slots_[global];
-    uint32_t slot = slot_of_.find(lemma.key)->second;
+    const uint32_t slot = static_cast<uint32_t>(&lemma - lemmas_.data());
     if (std::find(holders.begin(), holders.end(), slot) == holders.end()) {
       ++report_->senses_without_form;
     }
@@ -381,6 +390,12 @@ class LexiconBuilder {
   uint32_t synset_total_ = 0;
   std::vector<std::vector<uint32_t>> synset_slots_;  // per synset, the lemma slots of its words
   std::unordered_map<std::string_view, std::pair<uint32_t, bool>> count_of_;  // count, used
+  // Pointers by part of speech and symbol, counted without building a label for each.
+  struct SymbolUses {
+    size_t kept = 0;
+    size_t dropped = 0;
+  };
+  std::map<std::pair<uint8_t, std::string_view>, SymbolUses> symbol_uses_;
 };
 
 }  // namespace

@@ -246,6 +246,9 @@ int main(int argc, char** argv) {
   auto phase = std::chrono::steady_clock::now();
   datafiles::Lexicon lexicon;
   if (!mkdata::BuildLexicon(db, &lexicon, &report.lexicon, &error)) return Fail(error);
+  // The index of the search by meaning is built on a thread of its own from here on, while
+  // the anagram list is gathered and the engine's files are encoded.
+  mkdata::MeaningIndexBuild meaning_build(lexicon);
   std::vector<std::string> anagram_words =
       mkdata::AnagramWords(list_words, lexicon, &report.anagrams);
   mkdata::ApplyAnagramWordRules(&anagram_words, two_letter_words, &report.anagram_rules);
@@ -253,7 +256,6 @@ int main(int argc, char** argv) {
   report.map_seconds = Seconds(phase);
 
   phase = std::chrono::steady_clock::now();
-  mkdata::MeaningIndexBuild meaning_build(lexicon);  // on a thread of its own meanwhile
   mkdata::OutputSet output(options.out);
   if (!StageFiles(options, lexicon, anagram_words, std::move(form_entries), &output, &report,
                   &error)) {

@@ -5,14 +5,13 @@
 #include <cmath>
 #include <numeric>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "app/meaning/meaning_format.h"
 #include "app/meaning/meaning_text.h"
 #include "engine/little_endian.h"
 #include "engine/text_helpers.h"
 #include "tools/mkdata_lexicon.h"
+#include "tools/mkdata_meaning_terms.h"
 
 namespace mkdata {
 namespace {
@@ -57,103 +56,6 @@ constexpr uint8_t LinkOf(uint8_t type) {
     default:
       return kNoLink;
   }
-}
-
-// Terms of the whole lexicon: each distinct word made a term once.
-class Vocabulary {
- public:
-  explicit Vocabulary(const datafiles::Lexicon& lexicon)
-      : normaliser_([this](const std::string& index_form) { return Known(index_form); }) {
-    known_.reserve(lexicon.words.size());
-    for (size_t i = 1; i < lexicon.words.size(); ++i)
-      known_.insert(engine::AsciiLowerCase(lexicon.words[i].text));
-    of_word_.reserve(lexicon.words.size());
-    of_term_.reserve(lexicon.words.size());
-  }
-
-  // Appends the term numbers of a text's words (function words left out).
-  void Terms(std::string_view text, std::vector<uint32_t>* out) {
-    meaning::ForEachWord(text, [&](std::string_view word) {
-      auto found = of_word_.find(word);
-      if (found == of_word_.end()) found = of_word_.emplace(word, NewWordTerm(word)).first;
-      if (found->second != kNoTerm) out->push_back(found->second);
-    });
-  }
-
-  const std::vector<std::string>& texts() const { return texts_; }
-
- private:
-  static constexpr uint32_t kNoTerm = UINT32_MAX;  // a function word
-
-  // Lets the word map be searched with views.
-  struct Hash {
-    using is_transparent = void;
-    size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
-  };
-
-  bool Known(const std::string& index_form) const { return known_.count(index_form) != 0; }
-
-  // A known word is its own term (the first base-form rule, without the rules' copies).
-  uint32_t NewWordTerm(std::string_view word) {
-    if (meaning::IsFunctionWord(word)) return kNoTerm;
-    const std::string text(word);
-    return Intern(Known(text) ? text : normaliser_.Term(text));
-  }
-
-  uint32_t Intern(const std::string& term) {
-    auto [it, added] = of_term_.try_emplace(term, static_cast<uint32_t>(texts_.size()));
-    if (added) texts_.push_back(term);
-    return it->second;
-  }
-
-  std::unordered_set<std::string> known_;
-  meaning::TermNormaliser normaliser_;
-  std::unordered_map<std::string, uint32_t, Hash, std::equal_to<>> of_word_;
-  std::unordered_map<std::string, uint32_t> of_term_;
-  std::vector<std::string> texts_;
-};
-
-// A gloss's definition, as the senses list shows it (the text before the first ";"), and the
-// rest: its examples and any further remarks. A ";" inside quotes does not end the definition.
-void SplitGloss(std::string_view gloss, std::string* definition, std::string* rest) {
-  bool quoted = false;
-  size_t end = 0;
-  while (end < gloss.size() && (gloss[end] != ';' || quoted)) {
-    if (gloss[end] == '"') quoted = !quoted;
-    ++end;
-  }
-  definition->assign(gloss.substr(0, end));
-  rest->assign(end < gloss.size() ? gloss.substr(end + 1) : std::string_view());
-}
-
-// Every synset's own terms, definition terms and example terms.
-struct SynsetTerms {
-  std::vector<std::vector<uint32_t>> own;
-  std::vector<std::vector<uint32_t>> definition;
-  std::vector<std::vector<uint32_t>> examples;
-};
-
-SynsetTerms CollectSynsetTerms(const datafiles::Lexicon& lexicon, Vocabulary* vocabulary) {
-  const size_t n = lexicon.synsets.size();
-  SynsetTerms terms;
-  terms.own.resize(n);
-  terms.definition.resize(n);
-  terms.examples.resize(n);
-  std::string definition, examples, display;
-  for (size_t s = 0; s < n; ++s) {
-    const datafiles::SynsetSpec& synset = lexicon.synsets[s];
-    for (uint32_t id : synset.words) {
-      display = lexicon.words[id].text;
-      std::replace(display.begin(), display.end(), '_', ' ');
-      vocabulary->Terms(display, &terms.own[s]);
-    }
-    definition.clear();
-    examples.clear();
-    SplitGloss(synset.gloss, &definition, &examples);
-    vocabulary->Terms(definition, &terms.definition[s]);
-    vocabulary->Terms(examples, &terms.examples[s]);
-  }
-  return terms;
 }
 
 // The synsets above `s`, at every level, each once.
@@ -344,33 +246,65 @@ struct Collection {
   meaning::CollectionStats stats;
 };
 
-Collection CollectOccurrences(const datafiles::Lexicon& lexicon, const SynsetTerms& terms,
-                              size_t term_count) {
-  const uint32_t n = static_cast<uint32_t>(lexicon.synsets.size());
-  Collection c;
-  c.first_occurrence.assign(n + 1, 0);
-  c.lengths.assign(size_t{n} * kFieldCount, 0);
-  c.document_frequency.assign(term_count, 0);
-  c.occurrences.reserve(size_t{n} * 32);
-  c.stats.documents = n;
+// The occurrences, lengths, document frequencies and length totals of the synsets [begin, end).
+struct CollectionPart {
+  std::vector<Occurrence> occurrences;
+  std::vector<uint32_t> first_occurrence;  // by synset from begin
+  std::vector<uint32_t> document_frequency;
+  double total[kFieldCount] = {};
+};
+
+void CollectPart(const datafiles::Lexicon& lexicon, const SynsetTerms& terms, uint32_t begin,
+                 uint32_t end, uint32_t* lengths, CollectionPart* part) {
+  part->occurrences.reserve(size_t{end - begin} * 32);
+  part->first_occurrence.resize(end - begin);
   std::vector<uint32_t> ancestors;
   std::vector<std::pair<uint32_t, int>> scratch;
   std::vector<Occurrence> one;
-  double total[kFieldCount] = {};
-  for (uint32_t s = 0; s < n; ++s) {
-    uint32_t* length = &c.lengths[size_t{s} * kFieldCount];
+  for (uint32_t s = begin; s < end; ++s) {
+    uint32_t* length = lengths + size_t{s} * kFieldCount;
     SynsetOccurrences(lexicon, terms, s, &ancestors, &scratch, &one, length);
-    c.first_occurrence[s] = static_cast<uint32_t>(c.occurrences.size());
+    part->first_occurrence[s - begin] = static_cast<uint32_t>(part->occurrences.size());
     for (const Occurrence& o : one)
-      ++c.document_frequency[o.term];
-    c.occurrences.insert(c.occurrences.end(), one.begin(), one.end());
+      ++part->document_frequency[o.term];
+    part->occurrences.insert(part->occurrences.end(), one.begin(), one.end());
     for (int f = 0; f < kFieldCount; ++f)
-      total[f] += length[f];
+      part->total[f] += length[f];
   }
-  c.first_occurrence[n] = static_cast<uint32_t>(c.occurrences.size());
+}
+
+// The synsets' two halves are collected side by side, the later one on a thread of its own, and
+// joined in synset order: the same collection as one pass (the totals are sums of integers).
+Collection CollectOccurrences(const datafiles::Lexicon& lexicon, const SynsetTerms& terms,
+                              size_t term_count) {
+  const uint32_t n = static_cast<uint32_t>(lexicon.synsets.size());
+  const uint32_t half = n / 2;
+  Collection c;
+  c.lengths.assign(size_t{n} * kFieldCount, 0);
+  c.stats.documents = n;
+  CollectionPart later;
+  later.document_frequency.assign(term_count, 0);
+  std::future<void> later_done = std::async(
+      std::launch::async, [&] { CollectPart(lexicon, terms, half, n, c.lengths.data(), &later); });
+  CollectionPart first;
+  first.document_frequency.assign(term_count, 0);
+  CollectPart(lexicon, terms, 0, half, c.lengths.data(), &first);
+  later_done.get();
+
+  c.occurrences = std::move(first.occurrences);
+  const uint32_t shift = static_cast<uint32_t>(c.occurrences.size());
+  c.occurrences.insert(c.occurrences.end(), later.occurrences.begin(), later.occurrences.end());
+  c.first_occurrence = std::move(first.first_occurrence);
+  for (uint32_t at : later.first_occurrence)
+    c.first_occurrence.push_back(at + shift);
+  c.first_occurrence.push_back(static_cast<uint32_t>(c.occurrences.size()));
+  c.document_frequency = std::move(first.document_frequency);
+  for (size_t t = 0; t < term_count; ++t)
+    c.document_frequency[t] += later.document_frequency[t];
   for (int f = 0; f < kFieldCount; ++f) {
+    const double total = first.total[f] + later.total[f];
     // Stored as fixed-point numbers: the search must see the very averages used here.
-    c.stats.average_length[f] = Fixed(n > 0 ? total[f] / n : 0) * meaning::kMeaningFixedPoint;
+    c.stats.average_length[f] = Fixed(n > 0 ? total / n : 0) * meaning::kMeaningFixedPoint;
   }
   return c;
 }
@@ -533,8 +467,7 @@ std::vector<uint8_t> LayOut(const datafiles::Lexicon& lexicon, const SynsetTerms
     PutU32(&out, kLengthNormAt + 4 * f, Fixed(ranking.b[f]));
     PutU32(&out, kAverageLengthAt + 4 * f, Fixed(c.stats.average_length[f]));
   }
-  const engine::Digest digest =
-      MeaningDigest(out.data() + kMeaningHeaderSize, out.size() - kMeaningHeaderSize);
+  const engine::Digest digest = MeaningDigest(out.data(), out.size());
   std::copy(digest.begin(), digest.end(), out.begin() + kDigestAt);
   return out;
 }
@@ -568,8 +501,11 @@ bool BuildMeaningIndex(const datafiles::Lexicon& lexicon,
   std::vector<uint32_t> rank(texts.size());
   for (uint32_t r = 0; r < content.order.size(); ++r)
     rank[content.order[r]] = r;
+  // The relatives (which read the vocabulary only) are found meanwhile on a thread of their own.
+  std::future<std::vector<std::vector<uint32_t>>> relatives =
+      std::async(std::launch::async, [&] { return TermRelatives(lexicon, &vocabulary, rank); });
   ScorePostings(collection, ranking, rank, &content);
-  content.relatives = TermRelatives(lexicon, &vocabulary, rank);
+  content.relatives = relatives.get();
 
   *image = LayOut(lexicon, terms, texts, collection, ranking, content);
   if (image->size() > UINT32_MAX) {

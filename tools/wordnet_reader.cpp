@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <future>
 
 #include "engine/text_helpers.h"
 
@@ -360,6 +361,12 @@ bool ParseCountFile(std::string_view text, const std::string& name, std::vector<
 const Synset* FindSynset(const Database& db, uint8_t pos, uint32_t offset) {
   if (pos < 1 || pos > kPosCount) return nullptr;
   const std::vector<Synset>& list = db.synsets[pos - 1];
+  const std::vector<uint32_t>& offsets = db.synset_offsets[pos - 1];
+  if (offsets.size() == list.size()) {
+    // Bisecting the compact offsets touches far fewer cache lines than the synsets.
+    auto at = std::lower_bound(offsets.begin(), offsets.end(), offset);
+    return at != offsets.end() && *at == offset ? &list[at - offsets.begin()] : nullptr;
+  }
   auto it = std::lower_bound(list.begin(), list.end(), offset,
                              [](const Synset& s, uint32_t o) { return s.offset < o; });
   return it != list.end() && it->offset == offset ? &*it : nullptr;
@@ -406,6 +413,16 @@ bool CheckReferences(const Database& db, std::string* error) {
   return true;
 }
 
+// Reads a file into a buffer `db` keeps, and gives its text.
+bool Load(const std::string& path, Database* db, std::string_view* text, std::string* error) {
+  auto buffer = std::make_unique<std::string>();
+  if (!ReadWholeFile(path, buffer.get(), error)) return false;
+  db->bytes_read += buffer->size();
+  *text = *buffer;
+  db->buffers.push_back(std::move(buffer));
+  return true;
+}
+
 }  // namespace
 
 bool ReadDatabase(const std::string& folder, Database* db, std::string* error) {
@@ -415,33 +432,45 @@ bool ReadDatabase(const std::string& folder, Database* db, std::string* error) {
     *error = folder + ": no such folder";
     return false;
   }
-  auto load = [&](const std::string& name, std::string_view* text) {
-    auto buffer = std::make_unique<std::string>();
-    if (!ReadWholeFile(folder + "/" + name, buffer.get(), error)) return false;
-    db->bytes_read += buffer->size();
-    *text = *buffer;
-    db->buffers.push_back(std::move(buffer));
-    return true;
-  };
+  // The index files and the counts are read on a thread of their own while the data files
+  // are; a fault in a data file is told first, as when they were read in turn.
+  Database later;
+  std::string later_error;
+  std::future<bool> later_read = std::async(std::launch::async, [&] {
+    std::string_view text;
+    for (uint8_t pos = 1; pos <= kPosCount; ++pos) {
+      std::string name = std::string("index.") + kPosFileSuffix[pos - 1];
+      if (!Load(folder + "/" + name, &later, &text, &later_error) ||
+          !ParseIndexFile(text, folder + "/" + name, pos, &later.index[pos - 1], &later_error)) {
+        return false;
+      }
+    }
+    return Load(folder + "/cntlist.rev", &later, &text, &later_error) &&
+           ParseCountFile(text, folder + "/cntlist.rev", &later.counts, &later_error);
+  });
+  bool data_read = true;
   std::string_view text;
-  for (uint8_t pos = 1; pos <= kPosCount; ++pos) {
+  for (uint8_t pos = 1; pos <= kPosCount && data_read; ++pos) {
     std::string name = std::string("data.") + kPosFileSuffix[pos - 1];
-    if (!load(name, &text) ||
-        !ParseDataFile(text, folder + "/" + name, pos, &db->synsets[pos - 1], error)) {
-      return false;
+    data_read = Load(folder + "/" + name, db, &text, error) &&
+                ParseDataFile(text, folder + "/" + name, pos, &db->synsets[pos - 1], error);
+    if (data_read) {
+      for (const Synset& synset : db->synsets[pos - 1])
+        db->synset_offsets[pos - 1].push_back(synset.offset);
     }
   }
-  for (uint8_t pos = 1; pos <= kPosCount; ++pos) {
-    std::string name = std::string("index.") + kPosFileSuffix[pos - 1];
-    if (!load(name, &text) ||
-        !ParseIndexFile(text, folder + "/" + name, pos, &db->index[pos - 1], error)) {
-      return false;
-    }
-  }
-  if (!load("cntlist.rev", &text) ||
-      !ParseCountFile(text, folder + "/cntlist.rev", &db->counts, error)) {
+  const bool others_read = later_read.get();
+  if (!data_read) return false;
+  if (!others_read) {
+    *error = later_error;
     return false;
   }
+  for (auto& buffer : later.buffers)
+    db->buffers.push_back(std::move(buffer));
+  db->bytes_read += later.bytes_read;
+  for (uint8_t pos = 1; pos <= kPosCount; ++pos)
+    db->index[pos - 1] = std::move(later.index[pos - 1]);
+  db->counts = std::move(later.counts);
 
   return CheckReferences(*db, error);
 }

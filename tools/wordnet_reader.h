@@ -61,6 +61,7 @@ struct Database {
   std::string folder;                                 // as given to ReadDatabase
   std::vector<std::unique_ptr<std::string>> buffers;  // the file contents the views refer to
   std::vector<Synset> synsets[kPosCount];             // in file order: ascending offsets
+  std::vector<uint32_t> synset_offsets[kPosCount];    // their offsets, which FindSynset bisects
   std::vector<IndexEntry> index[kPosCount];           // in file order
   std::vector<SenseCount> counts;
   uint64_t bytes_read = 0;

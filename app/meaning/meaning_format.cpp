@@ -5,7 +5,12 @@
 
 namespace meaning {
 
-engine::Digest MeaningDigest(const uint8_t* body, size_t length) {
+engine::Digest MeaningDigest(const uint8_t* file, size_t size) {
+  constexpr size_t kHeaderTailAt = kDigestAt + sizeof(engine::Digest);
+  const engine::Digest header =
+      engine::Md5Bytes(file + kHeaderTailAt, kMeaningHeaderSize - kHeaderTailAt);
+  const uint8_t* body = file + kMeaningHeaderSize;
+  const size_t length = size - kMeaningHeaderSize;
   // The chunks' digests are independent: a second thread takes the later half of them, which
   // halves the wait of the first search on a machine with two cores.
   const size_t chunks = (length + engine::kFileDigestChunk - 1) / engine::kFileDigestChunk;
@@ -22,6 +27,7 @@ engine::Digest MeaningDigest(const uint8_t* body, size_t length) {
   digest_chunks(0, half > 0 ? half : chunks);
   if (later.joinable()) later.join();
   engine::Md5 outer;
+  outer.Update(header.data(), header.size());
   for (const engine::Digest& digest : inner)
     outer.Update(digest.data(), digest.size());
   return outer.Final();

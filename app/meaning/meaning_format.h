@@ -22,8 +22,11 @@
 //   number of relatives, then the relatives' term numbers (u32 each): the other words of the
 //   senses a word is most used in (kid: child) and the words derived from them or they from
 //   (wool: woolly), which a search adds to its terms at a lower weight.
-// Real numbers are stored as u32 multiples of kMeaningFixedPoint. The digest is the MD5 of the
-// MD5s of the 512 KiB chunks after the header, the last short chunk included.
+// Real numbers are stored as u32 multiples of kMeaningFixedPoint. The digest seals the whole
+// file but itself: it is the MD5 of the MD5 of the header's bytes after the digest, then of the
+// MD5s of the 512 KiB chunks after the header, the last short chunk included. The ranking
+// parameters and the section offsets are in the header, so a changed byte there fails the
+// check like one in a section.
 #pragma once
 
 #include <cstddef>
@@ -35,7 +38,7 @@
 namespace meaning {
 
 inline constexpr uint32_t kMeaningMagic = 0x5342454D;  // "MEBS" read as bytes
-inline constexpr uint32_t kMeaningVersion = 1;
+inline constexpr uint32_t kMeaningVersion = 2;         // 2: the digest covers the header
 inline constexpr size_t kMeaningHeaderSize = 192;
 inline constexpr double kMeaningFixedPoint = 1e-6;
 
@@ -71,8 +74,9 @@ inline constexpr uint32_t kWordIdBits = 20;
 inline constexpr uint32_t kWordIdMask = (1u << kWordIdBits) - 1;
 inline constexpr uint32_t kMaxSenseNumber = (1u << (32 - kWordIdBits)) - 1;
 
-// The digest of the bytes after the header.
-engine::Digest MeaningDigest(const uint8_t* body, size_t length);
+// The digest of a whole file image of `size` bytes (at least kMeaningHeaderSize): every byte
+// but the digest's own.
+engine::Digest MeaningDigest(const uint8_t* file, size_t size);
 
 // Varints: seven bits a byte, low bits first, the high bit set on every byte but the last.
 void AppendVarint(std::vector<uint8_t>* out, uint32_t value);

@@ -22,6 +22,12 @@ constexpr char kDamagedMessage[] =
     "The index of the search by meaning (1001S.dat) has been corrupted.\n"
     "Please reinstall or repair Verbarium.";
 
+// Bounds of the header's real numbers beyond which no compiled index goes: k1, the prior, the
+// field weights and the impact step are small positive numbers; a field's average length is a
+// count of terms. The digest guards them; these bounds keep a file resealed with nonsense out.
+constexpr double kMaxRankingValue = 100.0;
+constexpr double kMaxAverageLength = 1000.0;
+
 uint32_t U32(const uint8_t* data, size_t at) {
   return engine::LoadU32(data + at);
 }
@@ -76,7 +82,7 @@ bool MeaningIndex::Check() {
       U32(d, kFileSizeAt) != size_) {
     return false;
   }
-  const engine::Digest digest = MeaningDigest(d + kMeaningHeaderSize, size_ - kMeaningHeaderSize);
+  const engine::Digest digest = MeaningDigest(d, size_);
   if (std::memcmp(digest.data(), d + kDigestAt, digest.size()) != 0) return false;
 
   sense_count_ = U32(d, kSenseCountAt);
@@ -90,9 +96,15 @@ bool MeaningIndex::Check() {
     ranking_.weight[f] = U32(d, kWeightAt + 4 * f) * kMeaningFixedPoint;
     ranking_.b[f] = U32(d, kLengthNormAt + 4 * f) * kMeaningFixedPoint;
     stats_.average_length[f] = U32(d, kAverageLengthAt + 4 * f) * kMeaningFixedPoint;
-    if (ranking_.b[f] > 1.0) return false;
+    if (ranking_.weight[f] > kMaxRankingValue || ranking_.b[f] > 1.0 ||
+        stats_.average_length[f] > kMaxAverageLength) {
+      return false;
+    }
   }
-  if (ranking_.k1 <= 0 || impact_step_ <= 0) return false;
+  if (ranking_.k1 <= 0 || ranking_.k1 > kMaxRankingValue || ranking_.prior > kMaxRankingValue ||
+      impact_step_ <= 0 || impact_step_ > kMaxRankingValue) {
+    return false;
+  }
 
   const uint32_t terms_at = U32(d, kTermsAt);
   const uint32_t strings_at = U32(d, kStringsAt);

@@ -39,10 +39,6 @@ constexpr std::array<std::string_view, 150> kFunctionWords = {
 static_assert(std::is_sorted(kFunctionWords.begin(), kFunctionWords.end()),
               "IsFunctionWord bisects the list");
 
-bool IsAsciiWordByte(unsigned char c) {
-  return engine::IsAsciiLetter(static_cast<char>(c)) || engine::IsAsciiDigit(static_cast<char>(c));
-}
-
 // Walks the characters of a text: `visit(character, is_word_character)` for each one. Letters
 // are those of the lookup box (its invalid-character rule), digits are word characters too.
 template <typename Visit>
@@ -50,7 +46,7 @@ void WalkCharacters(std::string_view text, Visit visit) {
   for (size_t i = 0; i < text.size();) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (c < 0x80) {
-      visit(text.substr(i, 1), IsAsciiWordByte(c));
+      visit(text.substr(i, 1), detail::IsAsciiWordByte(static_cast<char>(c)));
       ++i;
       continue;
     }
@@ -92,7 +88,16 @@ const char* DescriptionMessage(DescriptionCheck check) {
   return "";
 }
 
-void ForEachWord(std::string_view text, const std::function<void(std::string_view)>& visit) {
+namespace detail {
+
+std::string_view AsciiWord(std::string* word, char before, bool after_n) {
+  for (char& c : *word)
+    c = engine::AsciiLower(c);
+  const bool negation = (*word == "t" && before == '\'' && after_n) || *word == "cannot";
+  return negation ? std::string_view("not") : std::string_view(*word);
+}
+
+void ForEachWordOfUtf8(std::string_view text, const std::function<void(std::string_view)>& visit) {
   std::string current;
   bool ascii = true;     // the current word has ASCII letters only
   char before = ' ';     // the character before the word
@@ -100,11 +105,7 @@ void ForEachWord(std::string_view text, const std::function<void(std::string_vie
   auto flush = [&] {
     if (current.empty()) return;
     if (ascii) {
-      for (char& c : current)
-        c = engine::AsciiLower(c);
-      // The negations "can't", "doesn't" and "cannot" say "not", which is searched.
-      const bool negation = (current == "t" && before == '\'' && after_n) || current == "cannot";
-      visit(negation ? std::string_view("not") : std::string_view(current));
+      visit(AsciiWord(&current, before, after_n));
     } else {
       visit(lookup::LowerCase(current));
     }
@@ -112,19 +113,6 @@ void ForEachWord(std::string_view text, const std::function<void(std::string_vie
     current.clear();
     ascii = true;
   };
-  // Glosses are ASCII: their bytes are their characters.
-  if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
-    for (char c : text) {
-      if (IsAsciiWordByte(static_cast<unsigned char>(c))) {
-        current.push_back(c);
-      } else {
-        flush();
-        before = c;
-      }
-    }
-    flush();
-    return;
-  }
   WalkCharacters(text, [&](std::string_view character, bool word) {
     if (word) {
       current.append(character);
@@ -136,6 +124,8 @@ void ForEachWord(std::string_view text, const std::function<void(std::string_vie
   });
   flush();
 }
+
+}  // namespace detail
 
 std::vector<std::string> SplitWords(std::string_view text) {
   std::vector<std::string> words;

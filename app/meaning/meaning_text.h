@@ -43,8 +43,50 @@ const char* DescriptionMessage(DescriptionCheck check);
 // separates them.
 std::vector<std::string> SplitWords(std::string_view text);
 
+namespace detail {
+
+constexpr bool IsAsciiWordByte(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// An ASCII word as it is searched: lower-cased in place; the "t" of "can't" and "doesn't"
+// (after "n'") and "cannot" say "not", which is searched.
+std::string_view AsciiWord(std::string* word, char before, bool after_n);
+
+// ForEachWord for a text with bytes beyond ASCII.
+void ForEachWordOfUtf8(std::string_view text, const std::function<void(std::string_view)>& visit);
+
+}  // namespace detail
+
 // SplitWords without the list: visit(word) for each word in order; the view lasts for the call.
-void ForEachWord(std::string_view text, const std::function<void(std::string_view)>& visit);
+// Inline for ASCII text (every gloss): the compiler calls it for each of millions of words.
+template <typename Visit>
+void ForEachWord(std::string_view text, Visit&& visit) {
+  for (char c : text) {
+    if ((c & 0x80) != 0) {
+      detail::ForEachWordOfUtf8(text, visit);
+      return;
+    }
+  }
+  std::string current;
+  char before = ' ';     // the character before the word
+  bool after_n = false;  // the word before ended in "n"
+  auto flush = [&] {
+    if (current.empty()) return;
+    visit(detail::AsciiWord(&current, before, after_n));
+    after_n = current.back() == 'n';
+    current.clear();
+  };
+  for (char c : text) {
+    if (detail::IsAsciiWordByte(c)) {
+      current.push_back(c);
+    } else {
+      flush();
+      before = c;
+    }
+  }
+  flush();
+}
 
 // True for the common function words ("the", "of", "which", "is", ...) and for words of one
 // character: they carry no meaning of their own and are never searched.

@@ -234,8 +234,8 @@ TEST_F(MeaningSearchTest, CountLimitsTheRows) {
   EXPECT_EQ(Search("a tree whose needles fall", 5000).rows.size(), 3u);
 }
 
-// Ways the index file can be missing or damaged; the header is outside the digest, the body is
-// resealed after an edit so that the layout checks are reached.
+// Ways the index file can be missing or damaged; an edit that should reach the checks behind
+// the digest reseals the file.
 struct Damage {
   const char* name;
   std::function<void(std::vector<uint8_t>*)> edit;  // null: the file is removed
@@ -258,8 +258,16 @@ TEST_F(MeaningSearchTest, MissingOrDamagedIndexFailsOnlyTheSearch) {
       {"an impact flipped", [](auto* b) { (*b)[GetU32(*b, kPostingsAt) + 1] ^= 0x10; }},
       {"wrong magic", [](auto* b) { (*b)[kMagicAt] ^= 1; }},
       {"another version", [](auto* b) { PutU32(b, kVersionAt, kMeaningVersion + 1); }},
-      {"postings beyond the file", [](auto* b) { PutU32(b, kPostingsSizeAt, 0x7FFFFFFF); }},
-      {"length weight above one", [](auto* b) { PutU32(b, kLengthNormAt, 2000000); }},
+      {"postings beyond the file",
+       [](auto* b) {
+         PutU32(b, kPostingsSizeAt, 0x7FFFFFFF);
+         Reseal(b);
+       }},
+      {"length weight above one",
+       [](auto* b) {
+         PutU32(b, kLengthNormAt, 2000000);
+         Reseal(b);
+       }},
       {"terms out of order",
        [](auto* b) {
          const size_t first = GetU32(*b, kTermsAt);
@@ -319,6 +327,45 @@ TEST_F(MeaningSearchTest, MissingOrDamagedIndexFailsOnlyTheSearch) {
   }
   meaning_test::WriteBytes(data_.IndexPath(), intact);
   EXPECT_EQ(Search("someone who bakes bread").status, MeaningStatus::kFound);
+}
+
+// The header's ranking parameters and offsets change every result silently when a byte of them
+// changes: the digest covers them, and values no compiled index holds are refused even in a
+// file sealed again.
+TEST_F(MeaningSearchTest, ChangedHeaderIsDamaged) {
+  using namespace meaning;
+  const std::vector<uint8_t> intact = meaning_test::ReadBytes(data_.IndexPath());
+  std::unique_ptr<MeaningIndex> index;
+  for (size_t at = kSenseCountAt; at < kMeaningHeaderSize; ++at) {
+    SCOPED_TRACE(at);
+    std::vector<uint8_t> bytes = intact;
+    bytes[at] ^= 0x01;
+    meaning_test::WriteBytes(data_.IndexPath(), bytes);
+    EXPECT_EQ(MeaningIndex::Open(data_.IndexPath(), &index), IndexStatus::kDamaged);
+  }
+  const struct {
+    const char* name;
+    size_t at;
+    uint32_t value;
+  } resealed[] = {
+      {"k1 zero", kK1At, 0},
+      {"k1 too large", kK1At, 500000000},
+      {"prior too large", kPriorAt, 500000000},
+      {"impact step zero", kImpactStepAt, 0},
+      {"impact step too large", kImpactStepAt, 500000000},
+      {"weight too large", kWeightAt + 8, 500000000},
+      {"average length too large", kAverageLengthAt + 4, 0xFFFFFFFF},
+  };
+  for (const auto& c : resealed) {
+    SCOPED_TRACE(c.name);
+    std::vector<uint8_t> bytes = intact;
+    PutU32(&bytes, c.at, c.value);
+    meaning_test::Reseal(&bytes);
+    meaning_test::WriteBytes(data_.IndexPath(), bytes);
+    EXPECT_EQ(MeaningIndex::Open(data_.IndexPath(), &index), IndexStatus::kDamaged);
+  }
+  meaning_test::WriteBytes(data_.IndexPath(), intact);
+  EXPECT_EQ(MeaningIndex::Open(data_.IndexPath(), &index), IndexStatus::kOk);
 }
 
 TEST(MeaningCompiler, SameLexiconGivesTheSameBytes) {

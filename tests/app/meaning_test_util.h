@@ -100,10 +100,9 @@ inline std::vector<uint8_t> TestIndex() {
   return image;
 }
 
-// Recomputes the digest after a test has edited bytes behind the header.
+// Recomputes the digest after a test has edited the image.
 inline void Reseal(std::vector<uint8_t>* image) {
-  const engine::Digest digest = meaning::MeaningDigest(image->data() + meaning::kMeaningHeaderSize,
-                                                       image->size() - meaning::kMeaningHeaderSize);
+  const engine::Digest digest = meaning::MeaningDigest(image->data(), image->size());
   std::copy(digest.begin(), digest.end(), image->begin() + meaning::kDigestAt);
 }
 

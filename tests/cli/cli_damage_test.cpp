@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/meaning/meaning_format.h"
 #include "engine/arith_resume.h"
 #include "engine/data_format.h"
 #include "engine/little_endian.h"
@@ -229,12 +230,13 @@ TEST(DamagedData, FormsFile) {
         });
 }
 
-// The header up to the counts; the ranking parameters after them are not checked against
-// anything, and a changed one reorders the results.
+// The header up to the first field weight, k1, the prior and the impact step included: a changed
+// parameter would reorder the results (the search's own test changes every header byte).
 TEST(DamagedData, MeaningFile) {
-  Sweep(program::kMeaningIndexFile, {{0, 36}}, 16, [](const DamagedData&, const CliResult& r) {
-    return r.status == 2 && r.err.find(kMeaningCorrupted) != std::string::npos;
-  });
+  Sweep(program::kMeaningIndexFile, {{0, meaning::kWeightAt}}, 16,
+        [](const DamagedData&, const CliResult& r) {
+          return r.status == 2 && r.err.find(kMeaningCorrupted) != std::string::npos;
+        });
 }
 
 }  // namespace
