@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -41,6 +42,12 @@ bool File::Open(const std::string& path) {
 
 long File::ReadSome(uint64_t offset, void* out, size_t length) const {
   if (fd_ < 0 || offset > static_cast<uint64_t>(std::numeric_limits<off_t>::max())) return -1;
+  if (image_ != nullptr) {
+    if (offset >= size_) return 0;
+    const size_t count = static_cast<size_t>(std::min<uint64_t>(length, size_ - offset));
+    std::memcpy(out, image_ + offset, count);
+    return static_cast<long>(count);
+  }
   auto* bytes = static_cast<uint8_t*>(out);
   size_t done = 0;
   while (done < length) {
@@ -170,6 +177,7 @@ bool VerifySynsetFile(NymdexEngine* engine) {
   engine::MappedFile& file = engine->synset_map;
   if (!MapWhole(engine->synset_file, &file) || file.size() < kSynsetHeaderSize) return false;
   std::memcpy(engine->header, file.data(), kSynsetHeaderSize);
+  engine->synset_file.ReadFrom(file.data());
   return DigestMatches(file, kSynsetHeaderSize, &engine->header[kSynsetDigestAt]) &&
          SynsetTailHolds(engine);
 }
