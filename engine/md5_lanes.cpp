@@ -138,13 +138,14 @@ __attribute__((target("avx512f"))) void Avx512x16(const uint8_t* const* messages
                                                   Digest* digests) {
   DigestLanes<Lanes16, 16>(messages, length, digests);
 }
+// The processor's features, as the runtime's start-up found them before main.
 bool HasAvx2() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2");
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
 }
 bool HasAvx512() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx512f");
+  static const bool has = __builtin_cpu_supports("avx512f");
+  return has;
 }
 
 // Widest first; `pair_cost` as measured with bench_codec's
