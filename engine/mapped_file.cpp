@@ -20,6 +20,14 @@ void MappedFile::Unmap() {
   mapped_ = false;
 }
 
+void MappedFile::Release(uint64_t offset) const {
+  const uint64_t page = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
+  const uint64_t from = (offset + page - 1) / page * page;
+  if (!mapped_ || page == 0 || from >= size_) return;
+  // Advice only: a refusal leaves the pages resident, which changes nothing else.
+  ::madvise(const_cast<uint8_t*>(data_) + from, size_ - from, MADV_DONTNEED);
+}
+
 bool MappedFile::Map(const char* path, bool populate) {
   Unmap();
   if (path == nullptr) return false;

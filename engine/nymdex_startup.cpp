@@ -261,6 +261,26 @@ bool LoadSenseLists(NymdexEngine* engine) {
          SenseListsHold(engine);
 }
 
+// The digest brought in every page of the synset file. The sections stay (the queries read
+// them in place); the synset records after them, read a few at a time, are let go, so that the
+// engine's resident size is what the queries use.
+void ReleaseRecordPages(const NymdexEngine* engine) {
+  const engine::MappedFile& file = engine->synset_map;
+  uint64_t end = 0;
+  auto extend = [&](uint64_t offset, uint64_t length) { end = std::max(end, offset + length); };
+  for (int pos = 0; pos < 4; ++pos) {
+    extend(static_cast<uint64_t>(engine->pos_index[pos].data() - file.data()),
+           engine->pos_index[pos].size());
+    extend(LoadU32(&engine->header[kPosBucketOffsetAt[pos]]),
+           uint64_t{4} * LoadU32(&engine->header[kPosBucketCountAt[pos]]));
+  }
+  extend(static_cast<uint64_t>(engine->sense_lists.data() - file.data()),
+         engine->sense_lists.size());
+  extend(LoadU32(&engine->header[kSenseBucketOffsetAt]),
+         uint64_t{4} * LoadU32(&engine->header[kSenseBucketCountAt]));
+  file.Release(end);
+}
+
 // The steps on the synset and tag files, in their order; each runs only when the ones before
 // it succeeded, as in a start-up done one step at a time.
 struct FileSteps {
@@ -275,6 +295,7 @@ struct FileSteps {
     if (synsets == Outcome::kOk && tags == Outcome::kOk) {
       indexes = Attempt([&] { return LoadIndexes(engine); });
       if (indexes == Outcome::kOk) sense_lists = Attempt([&] { return LoadSenseLists(engine); });
+      if (sense_lists == Outcome::kOk && indexes == Outcome::kOk) ReleaseRecordPages(engine);
     }
   }
   bool verified() const { return tags == Outcome::kOk && synsets == Outcome::kOk; }
