@@ -21,9 +21,11 @@ void MappedFile::Unmap() {
 }
 
 void MappedFile::Release(uint64_t offset) const {
-  const uint64_t page = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
-  const uint64_t from = (offset + page - 1) / page * page;
-  if (!mapped_ || page == 0 || from >= size_) return;
+  const long page = ::sysconf(_SC_PAGESIZE);
+  if (!mapped_ || page <= 0 || offset >= size_) return;
+  const uint64_t from = (offset + static_cast<uint64_t>(page) - 1) / static_cast<uint64_t>(page) *
+                        static_cast<uint64_t>(page);
+  if (from >= size_) return;
   // Advice only: a refusal leaves the pages resident, which changes nothing else.
   ::madvise(const_cast<uint8_t*>(data_) + from, size_ - from, MADV_DONTNEED);
 }
