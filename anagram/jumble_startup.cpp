@@ -7,12 +7,14 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 #include <system_error>
 #include <thread>
 
 #include "anagram/jumble.h"
 #include "anagram/jumble_engine.h"
 #include "engine/little_endian.h"
+#include "engine/mapped_file.h"
 #include "engine/md5.h"
 #include "engine/nymdex.h"
 #include "engine/text_helpers.h"
@@ -70,21 +72,37 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// The list after its header, read into the engine and indexed; the status of the first step
-// that failed, in their order (header, size, body, index), or kJumbleOk.
+// How long the list is in a file with `rest` bytes after the header: the body length the
+// header gives behind the counts marker when the rest holds it and at most a seal after it;
+// otherwise the whole rest (and the counts check below fails).
+size_t ListLength(const uint8_t (&header)[kHeaderSize], size_t rest) {
+  if (engine::LoadU32(header + nymdex::kAnagramCountsMarkerAt) != nymdex::kAnagramCountsMarker)
+    return rest;
+  const size_t body = engine::LoadU32(header + nymdex::kAnagramBodyLengthAt);
+  return body <= rest && rest - body <= nymdex::kAnagramSealSize ? body : rest;
+}
+
+// The list after its header, read into the engine and indexed, and the bytes after the list
+// (the seal) into `trailer`; the status of the first step that failed, in their order
+// (header, size, body, index), or kJumbleOk.
 uint32_t ReadList(std::FILE* file, off_t file_size, JumbleEngine* engine,
-                  uint8_t (&header)[kHeaderSize], bool* header_read) {
+                  uint8_t (&header)[kHeaderSize], bool* header_read, std::string* trailer) {
   *header_read = std::fread(header, 1, kHeaderSize, file) == kHeaderSize;
   if (!*header_read) return kJumbleBadHeader;
   if (file_size <= static_cast<off_t>(kHeaderSize)) return kJumbleBadHeader;
-  size_t body = static_cast<size_t>(file_size) - kHeaderSize;
+  const size_t rest = static_cast<size_t>(file_size) - kHeaderSize;
+  const size_t body = ListLength(header, rest);
   try {
     engine->words.resize(body);
+    trailer->resize(rest - body);
   } catch (const std::bad_alloc&) {
     return kJumbleNoMemory;
   }
   // A body shorter than the size read before (the file changed under us) is unreadable.
-  if (std::fread(engine->words.data(), 1, body, file) != body) return kJumbleBadHeader;
+  if (std::fread(engine->words.data(), 1, body, file) != body ||
+      std::fread(trailer->data(), 1, trailer->size(), file) != trailer->size()) {
+    return kJumbleBadHeader;
+  }
   engine->word_count =
       static_cast<uint32_t>(std::count(engine->words.begin(), engine->words.end(), '\0'));
   try {
@@ -93,6 +111,45 @@ uint32_t ReadList(std::FILE* file, off_t file_size, JumbleEngine* engine,
     return kJumbleNoMemory;
   }
   return kJumbleOk;
+}
+
+// The digests the start-up compares, computed from the file's mapping: the file digest of the
+// complete chunks after the header, and the MD5 of the bytes a seal at the file's end covers
+// (of use only when the list has one).
+struct FileDigests {
+  bool ok = false;  // false when the file cannot be mapped (a folder, a device)
+  engine::Digest chunks{};
+  engine::Digest sealed{};
+};
+
+void DigestFile(const char* path, FileDigests* out) {
+  engine::MappedFile file;
+  if (!file.Map(path, /*populate=*/true) || file.size() < kHeaderSize) return;
+  out->chunks = engine::ChunkedDigest(file.data() + kHeaderSize, file.size() - kHeaderSize);
+  if (file.size() >= kHeaderSize + nymdex::kAnagramSealSize) {
+    const uint64_t from = nymdex::AnagramSealedFrom(file.size());
+    out->sealed =
+        engine::Md5Bytes(file.data() + from, static_cast<size_t>(file.size() - 16 - from));
+  }
+  out->ok = true;
+}
+
+// The counts behind the marker against the list as read, and the seal after the list when
+// there is one: its marker and its digest against `sealed`. True for a file without the
+// counts marker.
+bool CountsAndSealHold(const uint8_t (&header)[kHeaderSize], const JumbleEngine& engine,
+                       const std::string& trailer, const engine::Digest& sealed) {
+  if (engine::LoadU32(header + nymdex::kAnagramCountsMarkerAt) != nymdex::kAnagramCountsMarker)
+    return true;
+  if (engine::LoadU32(header + nymdex::kAnagramBodyLengthAt) != engine.words.size() ||
+      engine::LoadU32(header + nymdex::kAnagramWordCountAt) != engine.word_count) {
+    return false;
+  }
+  if (trailer.empty()) return true;
+  return trailer.size() == nymdex::kAnagramSealSize &&
+         engine::LoadU32(reinterpret_cast<const uint8_t*>(trailer.data())) ==
+             nymdex::kTailDigestMarker &&
+         std::memcmp(sealed.data(), trailer.data() + 4, sealed.size()) == 0;
 }
 
 }  // namespace
@@ -112,43 +169,39 @@ uint32_t Jumble_StartUp(JumbleEngine** handle, const char* path) {
   // starts past the end is refused, so this is decided first).
   if (info.st_size < static_cast<off_t>(kHeaderSize)) return kJumbleBadHeader;
 
-  // The digest streams the file on a second core while this thread reads and indexes the
+  // The digests stream the file on a second core while this thread reads and indexes the
   // list; the outcomes are then taken in the order of a start-up done step by step: the
-  // digest, the header, the digest's and magic's comparison, then the list.
-  engine::Digest digest;
-  bool digested = false;
-  auto digest_file = [&] { digested = engine::FileDigest(path, kHeaderSize, &digest); };
+  // digest, the header, the digest's and magic's comparison, then the list and its seal.
+  FileDigests digests;
   std::thread worker;
   if (std::thread::hardware_concurrency() > 1) {
     try {
-      worker = std::thread(digest_file);
+      worker = std::thread(DigestFile, path, &digests);
     } catch (const std::system_error&) {
     }
   }
   if (!worker.joinable()) {
-    digest_file();
-    if (!digested) return kJumbleCorrupt;
+    DigestFile(path, &digests);
+    if (!digests.ok) return kJumbleCorrupt;
   }
   uint8_t header[kHeaderSize];
   bool header_read = false;
-  const uint32_t list = ReadList(file.get(), info.st_size, engine.get(), header, &header_read);
+  std::string trailer;
+  const uint32_t list =
+      ReadList(file.get(), info.st_size, engine.get(), header, &header_read, &trailer);
   if (worker.joinable()) worker.join();
 
-  if (!digested) return kJumbleCorrupt;
+  if (!digests.ok) return kJumbleCorrupt;
   if (!header_read) return kJumbleBadHeader;
-  if (std::memcmp(header + nymdex::kAnagramDigestAt, digest.data(), digest.size()) != 0 ||
+  if (std::memcmp(header + nymdex::kAnagramDigestAt, digests.chunks.data(),
+                  digests.chunks.size()) != 0 ||
       engine::LoadU32(header) != kJumbleMagic) {
     return kJumbleCorrupt;
   }
   if (list != kJumbleOk) return list;
-  // A list cut short inside the last chunk passes the digest; the counts behind the marker
-  // tell it.
-  if (engine::LoadU32(header + nymdex::kAnagramCountsMarkerAt) == nymdex::kAnagramCountsMarker &&
-      (engine::LoadU32(header + nymdex::kAnagramBodyLengthAt) !=
-           static_cast<uint64_t>(info.st_size) - kHeaderSize ||
-       engine::LoadU32(header + nymdex::kAnagramWordCountAt) != engine->word_count)) {
-    return kJumbleCorrupt;
-  }
+  // A list cut short or changed inside the last chunk passes the digest; the counts behind
+  // the marker and the seal after the list tell it.
+  if (!CountsAndSealHold(header, *engine, trailer, digests.sealed)) return kJumbleCorrupt;
   *handle = engine.release();
   return kJumbleOk;
 }

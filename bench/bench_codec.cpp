@@ -11,6 +11,7 @@
 #include "engine/arith_coder.h"
 #include "engine/arith_resume.h"
 #include "engine/md5.h"
+#include "engine/md5_lanes.h"
 
 namespace {
 
@@ -100,6 +101,38 @@ void BM_Md5(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * data.size()));
 }
 
+// Messages of one 512 KiB chunk each, as many as a kernel of engine/md5_lanes.h digests at
+// once (the argument: its index in Md5Kernels(); past the end, the scalar pair). A kernel the
+// processor lacks is skipped.
+void BM_Md5Kernel(benchmark::State& state) {
+  const auto kernels = engine::Md5Kernels();
+  const size_t index = static_cast<size_t>(state.range(0));
+  const engine::Md5Kernel* kernel = index < kernels.size() ? &kernels[index] : nullptr;
+  if (kernel != nullptr && !kernel->supported()) {
+    state.SkipWithError("not supported here");
+    return;
+  }
+  const int lanes = kernel != nullptr ? kernel->lanes : 2;
+  state.SetLabel(kernel != nullptr ? kernel->name : "scalar pair");
+  std::vector<uint8_t> data(size_t(lanes) * engine::kFileDigestChunk);
+  std::mt19937 rng(4);
+  for (auto& b : data)
+    b = static_cast<uint8_t>(rng());
+  std::vector<const uint8_t*> messages;
+  for (int i = 0; i < lanes; ++i)
+    messages.push_back(data.data() + size_t(i) * engine::kFileDigestChunk);
+  std::vector<engine::Digest> digests(lanes);
+  for (auto _ : state) {
+    if (kernel == nullptr) {
+      engine::Md5Pair(messages[0], messages[1], engine::kFileDigestChunk, &digests[0], &digests[1]);
+    } else {
+      kernel->digest(messages.data(), engine::kFileDigestChunk, digests.data());
+    }
+    benchmark::DoNotOptimize(digests.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * data.size()));
+}
+
 void BM_FileDigest10MB(benchmark::State& state) {
   const std::filesystem::path path =
       std::filesystem::temp_directory_path() / "verbarium_bench_digest.bin";
@@ -125,6 +158,7 @@ BENCHMARK(BM_DecodeTagBlock)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DecodeWordIndexChains)->DenseRange(1, 8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Encode)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Md5)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Md5Kernel)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FileDigest10MB)->Unit(benchmark::kMillisecond);
 
 }  // namespace

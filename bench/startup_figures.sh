@@ -84,7 +84,10 @@ row "decoder, stored word index, one chain" \
 row "decoder, every stored tag block" "$(throughput bench_data BM_DecodeStoredTagBlocks 5)" \
   ">= 200 MB/s"
 row "MD5, one message" "$(throughput bench_codec BM_Md5 7)" ""
-row "file digest (chunks in pairs)" "$(throughput bench_codec BM_FileDigest10MB 7)" ""
+row "MD5, 16 chunks in AVX-512 lanes" "$(throughput bench_codec BM_Md5Kernel/0 7)" ""
+row "MD5, 8 chunks in AVX2 lanes" "$(throughput bench_codec BM_Md5Kernel/1 7)" ""
+row "MD5, 2 chunks side by side (scalar)" "$(throughput bench_codec BM_Md5Kernel/2 7)" ""
+row "file digest (10 MB, chunks in lanes)" "$(throughput bench_codec BM_FileDigest10MB 7)" ""
 row "Nymdex_StartUp, wall" "$(wall_time bench_data BM_StartUpOnCompiledData "$runs")" \
   "<= 25 ms median"
 row "Jumble_StartUp, wall" "$(wall_time bench_anagram BM_JumbleStartUp "$runs")" ""

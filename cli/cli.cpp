@@ -124,11 +124,16 @@ void Dictionaries::LoadForms() {
 }
 
 std::string Dictionaries::OpenForLookup(bool anagrams) {
+  // The anagram list and the irregular forms load on a second thread while this one starts
+  // the engine, the longest step, and opens the custom database.
   std::string anagrams_message;
   std::thread loader;
-  if (anagrams && std::thread::hardware_concurrency() > 1) {
+  if (std::thread::hardware_concurrency() > 1) {
     try {
-      loader = std::thread([this, &anagrams_message] { anagrams_message = OpenAnagrams(); });
+      loader = std::thread([this, anagrams, &anagrams_message] {
+        if (anagrams) anagrams_message = OpenAnagrams();
+        LoadForms();
+      });
     } catch (const std::system_error&) {
     }
   }
@@ -136,8 +141,9 @@ std::string Dictionaries::OpenForLookup(bool anagrams) {
   const std::string custom_message = OpenCustom();
   if (loader.joinable()) {
     loader.join();
-  } else if (anagrams) {
-    anagrams_message = OpenAnagrams();
+  } else {
+    if (anagrams) anagrams_message = OpenAnagrams();
+    LoadForms();
   }
   for (const std::string& message : {engine_message, custom_message, anagrams_message}) {
     if (!message.empty()) return message;

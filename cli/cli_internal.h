@@ -33,10 +33,10 @@ class Dictionaries {
   // Reads the irregular forms; a missing or damaged file leaves them off (forms.state()).
   void LoadForms();
 
-  // What a lookup reads: the engine and the custom database, and the anagram list when
-  // `anagrams` (its pane may be printed). The list loads on a thread of its own while the
-  // engine starts. The first message in the order engine, custom database, anagram list, or
-  // an empty text.
+  // What a lookup reads: the engine, the custom database and the irregular forms, and the
+  // anagram list when `anagrams` (its pane may be printed). The list and the forms load on a
+  // thread of their own while the engine starts. The first message in the order engine,
+  // custom database, anagram list, or an empty text.
   std::string OpenForLookup(bool anagrams);
 
   std::string Path(const char* file_name) const;

@@ -486,7 +486,6 @@ int LookupCommand(const std::vector<std::string>& args, Context& c) {
   const std::string message =
       dictionaries.OpenForLookup(panes.empty() || panes.count(lookup::kAnagramsPane) != 0);
   if (!message.empty()) return Fail(c, message);
-  dictionaries.LoadForms();
   LookupRunner runner(dictionaries, std::move(panes));
   const bool json = a.Has("json");
   if (batch) return RunBatch(a.Value("batch"), json, runner, c);

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/md5.h"
+
 namespace nymdex {
 
 // Synset file "1001L.dat": header fields. The header is followed by the four part-of-speech
@@ -112,6 +114,17 @@ inline constexpr uint32_t kAnagramCountsMarker = 0x43414256;  // "VBAC"
 inline constexpr size_t kAnagramBodyLengthAt = 8;
 inline constexpr size_t kAnagramWordCountAt = 12;
 inline constexpr size_t kMaxAnagramWordLength = 127;  // a longer word ends the list
+// The compiler seals the list's short last chunk too: after the list (and outside the body
+// length), the marker kTailDigestMarker and the MD5 of the file's bytes from the start of its
+// short last chunk up to that MD5, the marker included. A file whose rest after the list is
+// empty is read as before.
+inline constexpr size_t kAnagramSealSize = 4 + 16;
+// Where the bytes the seal covers start in a sealed file of `file_size` bytes.
+inline constexpr uint64_t AnagramSealedFrom(uint64_t file_size) {
+  const uint64_t tail = file_size - (file_size - kAnagramHeaderSize) % engine::kFileDigestChunk;
+  const uint64_t digest_at = file_size - 16;
+  return tail < digest_at ? tail : digest_at;
+}
 
 // Irregular forms "1001E.dat": header (magic, format version, record count, body size, MD5 of
 // the body), then the records back to back, sorted by form and part of speech: u8 part of

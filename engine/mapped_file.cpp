@@ -20,6 +20,16 @@ void MappedFile::Unmap() {
   mapped_ = false;
 }
 
+void MappedFile::Release(uint64_t offset) const {
+  const long page = ::sysconf(_SC_PAGESIZE);
+  if (!mapped_ || page <= 0 || offset >= size_) return;
+  const uint64_t from = (offset + static_cast<uint64_t>(page) - 1) / static_cast<uint64_t>(page) *
+                        static_cast<uint64_t>(page);
+  if (from >= size_) return;
+  // Advice only: a refusal leaves the pages resident, which changes nothing else.
+  ::madvise(const_cast<uint8_t*>(data_) + from, size_ - from, MADV_DONTNEED);
+}
+
 bool MappedFile::Map(const char* path, bool populate) {
   Unmap();
   if (path == nullptr) return false;

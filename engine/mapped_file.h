@@ -24,6 +24,9 @@ class MappedFile {
 
   const uint8_t* data() const { return data_; }
   size_t size() const { return size_; }
+  // Lets the pages from `offset` (rounded up to a page) to the end leave the process's
+  // resident memory; they are read from the file again when next touched.
+  void Release(uint64_t offset) const;
   // True when `length` bytes at `offset` lie within the file.
   bool Holds(uint64_t offset, uint64_t length) const {
     return offset <= size_ && length <= size_ - offset;

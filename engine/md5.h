@@ -38,8 +38,9 @@ void Md5Pair(const uint8_t* first, const uint8_t* second, size_t length, Digest*
 inline constexpr size_t kFileDigestChunk = 524288;
 
 // File digest: the MD5 of the concatenated MD5s of the complete 512 KiB chunks that follow
-// `start_offset`. A short final chunk is not digested (stored files rely on it). Returns
-// false when the file cannot be opened, sought or read.
+// `start_offset`. A short final chunk is not digested (stored files rely on it). The chunks are
+// digested side by side in vector lanes (engine/md5_lanes.h). Returns false when the file
+// cannot be opened or mapped (a folder, a device) or is shorter than `start_offset`.
 bool FileDigest(const char* path, uint64_t start_offset, Digest* out);
 
 // The same digest over bytes already in memory: the writers seal their files with it.

@@ -124,14 +124,6 @@ uint64_t TailStart(uint64_t size, size_t header_size) {
   return size - (size - header_size) % engine::kFileDigestChunk;
 }
 
-bool FileTailHolds(const File& file, size_t header_size, const uint8_t* stored) {
-  const uint64_t start = TailStart(file.size(), header_size);
-  std::vector<uint8_t> tail(static_cast<size_t>(file.size() - start));
-  if (!file.ReadAt(start, tail.data(), tail.size())) return false;
-  const engine::Digest digest = engine::Md5Bytes(tail.data(), tail.size());
-  return std::memcmp(digest.data(), stored, digest.size()) == 0;
-}
-
 }  // namespace
 
 engine::Digest TailDigest(const uint8_t* image, size_t size, size_t header_size) {
@@ -139,17 +131,27 @@ engine::Digest TailDigest(const uint8_t* image, size_t size, size_t header_size)
   return engine::Md5Bytes(image + start, size - start);
 }
 
+namespace {
+
+bool FileTailHolds(const uint8_t* image, uint64_t size, size_t header_size, const uint8_t* stored) {
+  const engine::Digest digest = TailDigest(image, static_cast<size_t>(size), header_size);
+  return std::memcmp(digest.data(), stored, digest.size()) == 0;
+}
+
+}  // namespace
+
 bool SynsetTailHolds(const NymdexEngine* engine) {
   if (LoadU32(engine->header + kSynsetTailMarkerAt) != kTailDigestMarker) return true;
-  return FileTailHolds(engine->synset_file, kSynsetHeaderSize,
+  return FileTailHolds(engine->synset_map.data(), engine->synset_map.size(), kSynsetHeaderSize,
                        engine->header + kSynsetTailDigestAt);
 }
 
-bool TagTailHolds(const NymdexEngine* engine, const uint8_t* header) {
+bool TagTailHolds(const NymdexEngine* engine, const uint8_t* image, uint64_t size) {
+  const uint8_t* header = image;
   if (LoadU32(header + kTagTailMarkerAt) != kTailDigestMarker) return true;
   // The digest's slots belong to the blocks of a larger file.
   if (engine->tag_header.block_count > kMaxTagBlocksWithTailDigest) return false;
-  return FileTailHolds(engine->tag_file, kTagHeaderSize, header + kTagTailDigestAt);
+  return FileTailHolds(image, size, kTagHeaderSize, header + kTagTailDigestAt);
 }
 
 bool SynsetHoldsWord(const NymdexEngine* engine, uint64_t position, uint32_t id) {

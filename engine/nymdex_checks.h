@@ -44,9 +44,10 @@ bool SenseListsHold(const NymdexEngine* engine);
 engine::Digest TailDigest(const uint8_t* image, size_t size, size_t header_size);
 
 // The short last chunks of the synset and tag files against the digests their headers hold
-// behind the marker (true without it). `header` is the file's header as read.
+// behind the marker (true without it): the synset file as the engine maps it, the tag file's
+// `size` bytes at `image`, whose header has been read into the engine.
 bool SynsetTailHolds(const NymdexEngine* engine);
-bool TagTailHolds(const NymdexEngine* engine, const uint8_t* header);
+bool TagTailHolds(const NymdexEngine* engine, const uint8_t* image, uint64_t size);
 
 // True when the synset record at `position` of the synset file names word `id`.
 bool SynsetHoldsWord(const NymdexEngine* engine, uint64_t position, uint32_t id);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -42,6 +43,12 @@ bool File::Open(const std::string& path) {
 
 long File::ReadSome(uint64_t offset, void* out, size_t length) const {
   if (fd_ < 0 || offset > static_cast<uint64_t>(std::numeric_limits<off_t>::max())) return -1;
+  if (image_ != nullptr) {
+    if (offset >= size_) return 0;
+    const size_t count = static_cast<size_t>(std::min<uint64_t>(length, size_ - offset));
+    std::memcpy(out, image_ + offset, count);
+    return static_cast<long>(count);
+  }
   auto* bytes = static_cast<uint8_t*>(out);
   size_t done = 0;
   while (done < length) {
@@ -123,18 +130,28 @@ bool ViewSection(const engine::MappedFile& file, uint64_t offset, uint32_t size,
   return true;
 }
 
-bool DigestMatches(const std::string& path, uint64_t start, const uint8_t* stored) {
-  engine::Digest digest;
-  if (!engine::FileDigest(path.c_str(), start, &digest)) return false;
+// The digest of the complete chunks after a mapped file's `header_size` bytes against the
+// digest its header holds at `stored`. The file must hold its header.
+bool DigestMatches(const engine::MappedFile& file, size_t header_size, const uint8_t* stored) {
+  const engine::Digest digest =
+      engine::ChunkedDigest(file.data() + header_size, file.size() - header_size);
   return std::memcmp(digest.data(), stored, digest.size()) == 0;
 }
 
-// Reads the tag file's header and checks the file's digest.
+// Maps the file that `file` has open, every page at once: the digest reads them all, and a
+// request for the whole mapping costs less than a fault per page.
+bool MapWhole(const File& file, engine::MappedFile* map) {
+  return map->MapDescriptor(file.descriptor(), /*populate=*/true);
+}
+
+// Reads the tag file's header and checks the file's digest, from a mapping that ends with the
+// check: the queries read the tag file block by block.
 bool VerifyTagFile(NymdexEngine* engine) {
   if (!engine->tag_file.Open(engine->tag_path)) return false;
-  std::vector<uint8_t> header(kTagHeaderSize);
-  if (!engine->tag_file.ReadAt(0, header.data(), header.size())) return false;
-  if (!DigestMatches(engine->tag_path, kTagHeaderSize, &header[kTagDigestAt])) return false;
+  engine::MappedFile file;
+  if (!MapWhole(engine->tag_file, &file) || file.size() < kTagHeaderSize) return false;
+  const uint8_t* header = file.data();
+  if (!DigestMatches(file, kTagHeaderSize, &header[kTagDigestAt])) return false;
 
   TagHeader& tags = engine->tag_header;
   tags.block_count = LoadU32(&header[kTagBlockCountAt]);
@@ -150,13 +167,19 @@ bool VerifyTagFile(NymdexEngine* engine) {
   for (uint32_t i = 1; i < used; ++i) {
     if (tags.highest[i] < tags.highest[i - 1]) tags.highest_ascending = false;
   }
-  return TagHeaderHolds(tags, engine->tag_file.size()) && TagTailHolds(engine, header.data());
+  return TagHeaderHolds(tags, engine->tag_file.size()) &&
+         TagTailHolds(engine, file.data(), file.size());
 }
 
+// Maps the synset file for good (the indexes and sense lists are read in place from the
+// mapping), copies its header and checks the file's digests.
 bool VerifySynsetFile(NymdexEngine* engine) {
   if (!engine->synset_file.Open(engine->synset_path)) return false;
-  if (!engine->synset_file.ReadAt(0, engine->header, kSynsetHeaderSize)) return false;
-  return DigestMatches(engine->synset_path, kSynsetHeaderSize, &engine->header[kSynsetDigestAt]) &&
+  engine::MappedFile& file = engine->synset_map;
+  if (!MapWhole(engine->synset_file, &file) || file.size() < kSynsetHeaderSize) return false;
+  std::memcpy(engine->header, file.data(), kSynsetHeaderSize);
+  engine->synset_file.ReadFrom(file.data());
+  return DigestMatches(file, kSynsetHeaderSize, &engine->header[kSynsetDigestAt]) &&
          SynsetTailHolds(engine);
 }
 
@@ -214,11 +237,10 @@ bool LoadWordIndex(NymdexEngine* engine, WordIndexLoad* load) {
 }
 
 // The part-of-speech indexes and, below, the sense lists are read in place from the synset
-// file's mapping rather than copied; their checks (engine/nymdex_checks.h) walk them once, so
-// their pages are in memory after start-up, as file pages the kernel may reclaim.
+// file's mapping (made by VerifySynsetFile) rather than copied; their pages are file pages the
+// kernel may reclaim.
 bool LoadIndexes(NymdexEngine* engine) {
-  engine::MappedFile& file = engine->synset_map;
-  if (!file.MapDescriptor(engine->synset_file.descriptor(), /*populate=*/false)) return false;
+  const engine::MappedFile& file = engine->synset_map;
   uint64_t offset = kSynsetHeaderSize;
   for (int pos = 0; pos < 4; ++pos) {
     uint32_t size = LoadU32(&engine->header[kPosIndexSizeAt[pos]]);
@@ -246,6 +268,26 @@ bool LoadSenseLists(NymdexEngine* engine) {
          SenseListsHold(engine);
 }
 
+// The digest brought in every page of the synset file. The sections stay (the queries read
+// them in place); the synset records after them, read a few at a time, are let go, so that the
+// engine's resident size is what the queries use.
+void ReleaseRecordPages(const NymdexEngine* engine) {
+  const engine::MappedFile& file = engine->synset_map;
+  uint64_t end = 0;
+  auto extend = [&](uint64_t offset, uint64_t length) { end = std::max(end, offset + length); };
+  for (int pos = 0; pos < 4; ++pos) {
+    extend(static_cast<uint64_t>(engine->pos_index[pos].data() - file.data()),
+           engine->pos_index[pos].size());
+    extend(LoadU32(&engine->header[kPosBucketOffsetAt[pos]]),
+           uint64_t{4} * LoadU32(&engine->header[kPosBucketCountAt[pos]]));
+  }
+  extend(static_cast<uint64_t>(engine->sense_lists.data() - file.data()),
+         engine->sense_lists.size());
+  extend(LoadU32(&engine->header[kSenseBucketOffsetAt]),
+         uint64_t{4} * LoadU32(&engine->header[kSenseBucketCountAt]));
+  file.Release(end);
+}
+
 // The steps on the synset and tag files, in their order; each runs only when the ones before
 // it succeeded, as in a start-up done one step at a time.
 struct FileSteps {
@@ -260,6 +302,7 @@ struct FileSteps {
     if (synsets == Outcome::kOk && tags == Outcome::kOk) {
       indexes = Attempt([&] { return LoadIndexes(engine); });
       if (indexes == Outcome::kOk) sense_lists = Attempt([&] { return LoadSenseLists(engine); });
+      if (sense_lists == Outcome::kOk && indexes == Outcome::kOk) ReleaseRecordPages(engine);
     }
   }
   bool verified() const { return tags == Outcome::kOk && synsets == Outcome::kOk; }

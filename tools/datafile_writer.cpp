@@ -487,6 +487,13 @@ std::vector<uint8_t> BuildAnagramFile(const std::vector<std::string>& words) {
   PutU32(&file, kAnagramCountsMarkerAt, kAnagramCountsMarker);
   PutU32(&file, kAnagramBodyLengthAt, static_cast<uint32_t>(file.size() - kAnagramHeaderSize));
   PutU32(&file, kAnagramWordCountAt, static_cast<uint32_t>(words.size()));
+  const size_t marker_at = file.size();
+  file.resize(file.size() + kAnagramSealSize);
+  PutU32(&file, marker_at, kTailDigestMarker);
+  const size_t sealed_from = static_cast<size_t>(AnagramSealedFrom(file.size()));
+  const engine::Digest tail =
+      engine::Md5Bytes(file.data() + sealed_from, file.size() - 16 - sealed_from);
+  std::copy(tail.begin(), tail.end(), file.end() - 16);
   Seal(&file, kAnagramHeaderSize, kAnagramDigestAt);
   return file;
 }

@@ -56,7 +56,7 @@ bool BuildDataFiles(const Lexicon& lexicon, DataFileImages* images, std::string*
 void SealSynsetFile(std::vector<uint8_t>* synsets);
 void SealTagFile(std::vector<uint8_t>* tags);
 
-// "1001A.dat": magic, digest, then each word with its NUL.
+// "1001A.dat": magic, counts, digest, then each word with its NUL, then the tail seal.
 std::vector<uint8_t> BuildAnagramFile(const std::vector<std::string>& words);
 
 // A number with its thousands grouped by commas ("65,535"), as the limits are named in messages.

@@ -9,6 +9,7 @@
 #include "anagram/jumble_testing.h"
 #include "anagram/pattern.h"
 #include "engine/data_format.h"
+#include "engine/little_endian.h"
 #include "platform/named_event.h"
 #include "platform/program_names.h"
 #include "tests/anagram/anagram_test_util.h"
@@ -36,10 +37,14 @@ class AnagramDataTest : public ::testing::Test {
     if (!std::filesystem::exists(DataFile(program::kAnagramFile)))
       GTEST_SKIP() << "no compiled Data/";
     ASSERT_EQ(Jumble_StartUp(&engine_, DataFile(program::kAnagramFile).c_str()), kJumbleOk);
-    // Words after the header, each ended by a NUL.
+    // Words after the header, each ended by a NUL, as long as the header's body length.
     std::ifstream in(DataFile(program::kAnagramFile), std::ios::binary);
-    in.seekg(nymdex::kAnagramHeaderSize);
-    for (std::string word; std::getline(in, word, '\0');)
+    uint8_t header[nymdex::kAnagramHeaderSize];
+    ASSERT_TRUE(in.read(reinterpret_cast<char*>(header), sizeof header));
+    std::string body(engine::LoadU32(header + nymdex::kAnagramBodyLengthAt), '\0');
+    ASSERT_TRUE(in.read(body.data(), static_cast<std::streamsize>(body.size())));
+    std::istringstream words(body);
+    for (std::string word; std::getline(words, word, '\0');)
       list_.push_back(word);
     ASSERT_GT(list_.size(), 50000u);
     ASSERT_EQ(Nymdex_StartUp(&nymdex_, DataFile(program::kSynsetFile).c_str(),

@@ -77,11 +77,17 @@ TEST_F(JumbleTest, StartUpStatusCodes) {
       {"digest, header only", false, 20, 32, kJumbleCorrupt},
       {"big list", true, SIZE_MAX, SIZE_MAX, kJumbleOk},
       {"big list, chunk byte", true, 32 + 1000, SIZE_MAX, kJumbleCorrupt},
-      {"big list, letter after the chunk", true, 32 + 524288 + 12, SIZE_MAX, kJumbleOk},
+      // The seal after the list sees a changed letter in the short last chunk.
+      {"big list, letter after the chunk", true, 32 + 524288 + 12, SIZE_MAX, kJumbleCorrupt},
+      {"list, letter", false, 33, SIZE_MAX, kJumbleCorrupt},
+      {"big list, seal's marker", true, big.size() - 18, SIZE_MAX, kJumbleCorrupt},
+      {"big list, seal's digest", true, big.size() - 1, SIZE_MAX, kJumbleCorrupt},
+      {"big list, seal cut", true, SIZE_MAX, big.size() - 10, kJumbleCorrupt},
+      {"big list without its seal", true, SIZE_MAX, big.size() - 20, kJumbleOk},
       {"big list, word end after the chunk", true, 32 + 524288 + 10, SIZE_MAX, kJumbleCorrupt},
       // The digest skips the short last chunk; the counts of the header see it cut.
       {"big list, cut in the last chunk", true, SIZE_MAX, big.size() - 1000, kJumbleCorrupt},
-      {"big list, last word cut", true, SIZE_MAX, big.size() - 1, kJumbleCorrupt},
+      {"big list, last word cut", true, SIZE_MAX, big.size() - 21, kJumbleCorrupt},
       {"big list without counts, cut", true, 5, big.size() - 1000, kJumbleOk},
   };
   for (const auto& c : cases) {
@@ -99,6 +105,28 @@ TEST_F(JumbleTest, StartUpStatusCodes) {
   EXPECT_EQ(Jumble_StartUp(&engine, dir_.Path("missing.dat").c_str()), kJumbleNullArgument);
   EXPECT_EQ(Jumble_StartUp2(&engine, nullptr), kJumbleNullArgument);
   EXPECT_EQ(engine, nullptr);
+}
+
+// The seal covers the bytes from the short last chunk's start up to its digest, however the
+// seal meets the last chunk boundary: before it, across it or just after it.
+TEST_F(JumbleTest, SealedTailAtEveryChunkBoundary) {
+  for (size_t over : {0, 1, 3, 4, 5, 15, 16, 17, 19, 20, 21, 40}) {
+    SCOPED_TRACE(testing::Message() << "file ends " << over << " bytes after a chunk");
+    const size_t list = engine::kFileDigestChunk + over - nymdex::kAnagramSealSize;
+    std::vector<std::string> words(list / 8 - 1, "abcdefg");
+    words.push_back(std::string(list - 8 * words.size() - 1, 'z'));
+    const std::vector<uint8_t> file = datafiles::BuildAnagramFile(words);
+    ASSERT_EQ(file.size(), 32 + engine::kFileDigestChunk + over);
+    for (size_t flip : {SIZE_MAX, 32 + list - 2, 32 + list, 32 + list + 3, file.size() - 1}) {
+      std::vector<uint8_t> bytes = file;
+      if (flip < bytes.size()) bytes[flip] ^= 1;
+      JumbleEngine* engine = nullptr;
+      EXPECT_EQ(Jumble_StartUp(&engine, dir_.Write("case.dat", bytes).c_str()),
+                flip == SIZE_MAX ? kJumbleOk : kJumbleCorrupt)
+          << "byte " << flip;
+      Jumble_ShutDown(&engine);
+    }
+  }
 }
 
 TEST_F(JumbleTest, OnlyLowerCaseLettersCount) {

@@ -210,10 +210,23 @@ TEST(DamagedData, TagFile) {
         24);
 }
 
-// The anagram list's short last chunk is guarded by the counts in its header alone: a changed
-// letter there goes unseen (cuts are swept all the same).
+// The anagram list's short last chunk is sealed after the list: a changed letter there is
+// damage like one in a complete chunk.
 TEST(DamagedData, AnagramFile) {
-  Sweep(program::kAnagramFile, {{0, nymdex::kAnagramHeaderSize}}, 24, DataError, false);
+  Sweep(program::kAnagramFile, {{0, nymdex::kAnagramHeaderSize}}, 24);
+}
+
+// An anagram of the probe's "listen" in the short last chunk, changed into a word that is none:
+// without the seal, the lookups would show one anagram less with no message.
+TEST(DamagedData, AnagramFileLetterInTheLastChunk) {
+  DamagedData data(program::kAnagramFile);
+  const std::string& list = data.original();
+  const size_t chunks_end =
+      list.size() - (list.size() - nymdex::kAnagramHeaderSize) % engine::kFileDigestChunk;
+  const size_t at = list.find(std::string("\0tinsel\0", 8), chunks_end);
+  ASSERT_NE(at, std::string::npos) << "no anagram of the probe's word in the last chunk";
+  data.Flip(at + 1, 't' ^ 'u');  // "uinsel"
+  EXPECT_TRUE(DataError(data, data.Run()));
 }
 
 // Damaged irregular forms are switched off: the lookups go on as without the file, and the

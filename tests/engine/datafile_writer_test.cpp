@@ -90,7 +90,9 @@ TEST(DataFileWriterTest, AnagramFileHoldsTheWordsAfterItsHeader) {
   EXPECT_EQ(GetU32(file, nymdex::kAnagramCountsMarkerAt), nymdex::kAnagramCountsMarker);
   EXPECT_EQ(GetU32(file, nymdex::kAnagramBodyLengthAt), 12u);
   EXPECT_EQ(GetU32(file, nymdex::kAnagramWordCountAt), 3u);
-  EXPECT_EQ(std::string(file.begin() + 32, file.end()), std::string("cat\0act\0tac\0", 12));
+  ASSERT_EQ(file.size(), 32 + 12 + nymdex::kAnagramSealSize);
+  EXPECT_EQ(std::string(file.begin() + 32, file.begin() + 44), std::string("cat\0act\0tac\0", 12));
+  EXPECT_EQ(GetU32(file, 44), nymdex::kTailDigestMarker);
 
   // The digest covers the complete chunks after the header, as the engines check it.
   std::vector<std::string> many;

@@ -41,6 +41,22 @@ TEST(MappedFileTest, MapsTheWholeFileOrNothing) {
   }
 }
 
+// Released pages read back as the file holds them, from any offset, page-aligned or not.
+TEST(MappedFileTest, ReleasedPagesReadTheFileAgain) {
+  test_support::ScratchFolder folder;
+  std::vector<uint8_t> bytes(5 * 4096 + 123);
+  for (size_t i = 0; i < bytes.size(); ++i)
+    bytes[i] = static_cast<uint8_t>(i * 13 + 1);
+  MappedFile file;
+  ASSERT_TRUE(file.Map(folder.Write("f", bytes).c_str(), /*populate=*/true));
+  for (uint64_t offset : {uint64_t{0}, uint64_t{1}, uint64_t{4096}, uint64_t{3 * 4096 + 5},
+                          uint64_t{bytes.size()}, UINT64_MAX - 10}) {
+    SCOPED_TRACE(offset);
+    file.Release(offset);
+    EXPECT_EQ(std::vector<uint8_t>(file.data(), file.data() + file.size()), bytes);
+  }
+}
+
 TEST(MappedFileTest, HoldsOnlyRangesWithinTheFile) {
   test_support::ScratchFolder folder;
   MappedFile file;
