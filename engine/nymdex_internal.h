@@ -41,14 +41,10 @@ class File {
   bool ReadAt(uint64_t offset, void* out, size_t length) const;
   // Reads up to `length` bytes at `offset`; the count read, or -1 on an error.
   long ReadSome(uint64_t offset, void* out, size_t length) const;
-  // Reads from now on come from `image`, a mapping of the whole open file that outlives it,
-  // instead of a system call each.
-  void ReadFrom(const uint8_t* image) { image_ = image; }
 
  private:
   int fd_ = -1;
   uint64_t size_ = 0;
-  const uint8_t* image_ = nullptr;
 };
 
 // Sequential reads over a File through a small buffer: the seek, read and skip steps of a

@@ -43,12 +43,6 @@ bool File::Open(const std::string& path) {
 
 long File::ReadSome(uint64_t offset, void* out, size_t length) const {
   if (fd_ < 0 || offset > static_cast<uint64_t>(std::numeric_limits<off_t>::max())) return -1;
-  if (image_ != nullptr) {
-    if (offset >= size_) return 0;
-    const size_t count = static_cast<size_t>(std::min<uint64_t>(length, size_ - offset));
-    std::memcpy(out, image_ + offset, count);
-    return static_cast<long>(count);
-  }
   auto* bytes = static_cast<uint8_t*>(out);
   size_t done = 0;
   while (done < length) {
@@ -172,13 +166,14 @@ bool VerifyTagFile(NymdexEngine* engine) {
 }
 
 // Maps the synset file for good (the indexes and sense lists are read in place from the
-// mapping), copies its header and checks the file's digests.
+// mapping), copies its header and checks the file's digests. The synset records are still read
+// with a call each, not through the mapping: the page cache may hold the file in large folios,
+// and a read through the mapping would bring a whole folio (up to 2 MB) into the program.
 bool VerifySynsetFile(NymdexEngine* engine) {
   if (!engine->synset_file.Open(engine->synset_path)) return false;
   engine::MappedFile& file = engine->synset_map;
   if (!MapWhole(engine->synset_file, &file) || file.size() < kSynsetHeaderSize) return false;
   std::memcpy(engine->header, file.data(), kSynsetHeaderSize);
-  engine->synset_file.ReadFrom(file.data());
   return DigestMatches(file, kSynsetHeaderSize, &engine->header[kSynsetDigestAt]) &&
          SynsetTailHolds(engine);
 }
