@@ -1,6 +1,7 @@
 #include "anagram/spelling_bound.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -94,6 +95,8 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
       stop_(stop),
       fitting_(kMostLevels + 1),
       branches_(kMostLevels + 1),
+      word_weights_(kMostLevels + 1),
+      weighed_(kMostLevels + 1),
       weights_(kMostLevels + 1) {
   weights_[0].fill(1.0);
   for (size_t n = 0; n < words_.size(); ++n) {
@@ -118,11 +121,11 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
 }
 
 bool SpellingBound::CanSpell(const LetterCounts& letters, int total, int from, int most_words) {
-  return Decide(letters, total, from, most_words, 0);
+  return Decide(letters, total, from, most_words, 0, -HUGE_VAL);
 }
 
 bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int most_words,
-                           int level) {
+                           int level, double floor) {
   if (total == 0) {
     reach_ = INT32_MAX;
     return true;
@@ -199,10 +202,17 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   if (level == 0) {
     for (int index = from; index < static_cast<int>(words_.size()); ++index)
       consider(index);
+  } else if (weighed_[level - 1] && floor > -HUGE_VAL) {
+    const std::vector<int>& above = fitting_[level - 1];
+    const std::vector<double>& weights = word_weights_[level - 1];
+    for (size_t n = 0; n < above.size(); ++n) {
+      if (weights[n] >= floor) consider(above[n]);
+    }
   } else {
     for (int index : fitting_[level - 1])
       consider(index);
   }
+  weighed_[level] = false;
 
   // Every letter needs a word that holds it; the letter with the fewest such words is the one
   // to branch on. The longest words, each once, must hold enough letters between them.
@@ -220,36 +230,51 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   const int consonants = total - vowels;
   bool can = covering[chosen] > 0 && LongestCanSpan(of_length, key.words, total) &&
              make_ups_.CanMake(vowels, consonants);
+  // Under the cover bound's last weights, a word of a set of k words weighs at least the
+  // letters less the k-1 heaviest words, and a word of the rest after word w at least the
+  // letters less w less the k-2 heaviest: lighter words are neither tried here nor passed on.
+  double word_floor = -HUGE_VAL;
+  double rest_floor = -HUGE_VAL;
   if (can && key.words >= kCoverWorthTrying) {
     if (level > 0) weights_[level] = weights_[level - 1];
     can = !cover_.Refutes(letters, fitting, keys_, lengths_, key.words, kCoverSteps,
-                          &weights_[level]);
+                          &weights_[level], &word_weights_[level]);
+    if (can) {
+      weighed_[level] = true;
+      word_floor = cover_.Floor(key.words - 1);
+      rest_floor = cover_.Floor(key.words - 2);
+    }
   }
   if (can) {
     can = false;
     // Words that leave the rest with the share of vowels of the whole are tried first: a word
     // with more consonants per vowel than the letters hold leaves a rest easier to spell.
-    std::vector<std::pair<int, int>>& branches = branches_[level];
+    std::vector<Branch>& branches = branches_[level];
     branches.clear();
     // The other words of a set are among these fitting words: a word too short for the
     // longest of them to make up the rest takes part in no set.
     const int rest_span = LongestSpan(of_length, key.words - 1);
-    for (int index : fitting) {
+    for (size_t n = 0; n < fitting.size(); ++n) {
+      const int index = fitting[n];
       const BoundWord& word = words_[index];
       if ((word.mask & (1u << chosen)) == 0 || word.length + rest_span < total) continue;
+      const double weight = weighed_[level] ? word_weights_[level][n] : 0;
+      if (weight < word_floor) continue;
       const int word_vowels = vowels_[index];
       const int share = (word.length - word_vowels) * vowels - word_vowels * consonants;
-      branches.emplace_back(-share, index);
+      branches.push_back({-share, index, weight});
     }
     std::stable_sort(branches.begin(), branches.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+                     [](const Branch& a, const Branch& b) { return a.order < b.order; });
     for (size_t n = 0; n < branches.size() && !can; ++n) {
-      const BoundWord& word = words_[branches[n].second];
+      const BoundWord& word = words_[branches[n].word];
       LetterCounts left = letters;
       for (int j = 0; j < word.length; ++j)
         --left[word.key[j] - 'a'];
-      can = Decide(left, total - word.length, from, key.words - 1, level + 1);
-      if (can) reach_ = std::min(reach_, branches[n].second);
+      const double floor_after =
+          rest_floor > -HUGE_VAL ? rest_floor - branches[n].weight : -HUGE_VAL;
+      can = Decide(left, total - word.length, from, key.words - 1, level + 1, floor_after);
+      if (can) reach_ = std::min(reach_, branches[n].word);
     }
   }
   if (!stopped_) Remember(key, can ? reach_ : from, can);

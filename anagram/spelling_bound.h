@@ -67,7 +67,18 @@ class SpellingBound {
     size_t operator()(const Key& key) const;
   };
 
-  bool Decide(const LetterCounts& letters, int total, int from, int most_words, int level);
+  // A word tried as the next of a set: its place in the order of tries, its position, and its
+  // weight under the cover bound's last weights (0 when the bound was not tried).
+  struct Branch {
+    int order;
+    int word;
+    double weight;
+  };
+
+  // `floor`: at levels below the first, the words of the level above weighing less than this
+  // under its cover bound's weights take part in no set of these letters (see Decide).
+  bool Decide(const LetterCounts& letters, int total, int from, int most_words, int level,
+              double floor);
   void Remember(const Key& key, int from, bool can);
 
   std::vector<BoundWord> words_;
@@ -87,7 +98,11 @@ class SpellingBound {
   // The fitting words of each level of the look's recursion: a level's words are those of the
   // level above that still fit, so the lists shrink as letters are used.
   std::vector<std::vector<int>> fitting_;
-  std::vector<std::vector<std::pair<int, int>>> branches_;  // (order, word) of each level
+  std::vector<std::vector<Branch>> branches_;  // of each level
+  // Each fitting word's weight under the level's cover bound weights, in the order of fitting_,
+  // when the bound was tried at that level.
+  std::vector<std::vector<double>> word_weights_;
+  std::vector<bool> weighed_;  // whether word_weights_ of a level holds the last look's
   MakeUps make_ups_;
   CoverBound cover_;
   std::vector<const char*> keys_;  // of each word, for the cover bound
