@@ -74,7 +74,10 @@ bool Fits(const SpellingBound::PackedCounts& word, const SpellingBound::PackedCo
 }  // namespace
 
 size_t SpellingBound::KeyHash::operator()(const Key& key) const {
-  return LettersHash()(key.letters) * 131 + static_cast<uint8_t>(key.words);
+  size_t hash = LettersHash()(key.letters) * 131 + static_cast<uint8_t>(key.words);
+  for (int32_t word : key.excluded)
+    hash = hash * 1000003 + static_cast<uint32_t>(word);
+  return hash;
 }
 
 size_t SpellingBound::LettersHash::operator()(const LetterCounts& letters) const {
@@ -93,6 +96,7 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
       vowels_(words_.size()),
       counts_(words_.size()),
       stop_(stop),
+      excluded_(kMostLevels + 1),
       fitting_(kMostLevels + 1),
       branches_(kMostLevels + 1),
       word_weights_(kMostLevels + 1),
@@ -106,8 +110,9 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
     counts_[n] = Pack(letters);
     keys_.push_back(words_[n].key);
     lengths_.push_back(words_[n].length);
-    int& last = last_with_letters_[letters];
-    last = std::max(last, static_cast<int>(n));
+    const auto [last, first] = last_with_letters_.try_emplace(letters, static_cast<int>(n));
+    previous_same_.push_back(first ? -1 : last->second);
+    last->second = static_cast<int>(n);
     for (uint32_t bits = words_[n].mask; bits != 0; bits &= bits - 1)
       holding_[__builtin_ctz(bits)].push_back(static_cast<int>(n));
     for (int k : kVowels)
@@ -121,6 +126,7 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
 }
 
 bool SpellingBound::CanSpell(const LetterCounts& letters, int total, int from, int most_words) {
+  excluded_[0].clear();
   return Decide(letters, total, from, most_words, 0, -HUGE_VAL);
 }
 
@@ -132,17 +138,30 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   }
   if (most_words <= 0 || from >= static_cast<int>(words_.size())) return false;
   if (stopped_) return true;
+  const std::vector<int>& excluded = excluded_[level];
+  auto is_excluded = [&](int index) {
+    return std::find(excluded.begin(), excluded.end(), index) != excluded.end();
+  };
   // The letters left may be one word's: no search needed, and for one word the only answer.
   auto is_one_word = [&] {
     const auto whole = last_with_letters_.find(letters);
-    if (whole == last_with_letters_.end() || whole->second < from) return false;
-    reach_ = whole->second;
+    if (whole == last_with_letters_.end()) return false;
+    int at = whole->second;
+    while (at >= from && is_excluded(at))
+      at = previous_same_[at];
+    if (at < from) return false;
+    reach_ = at;
     return true;
   };
   if (most_words == 1) return is_one_word();
   // More words than letters never helps, so every such count shares its answers.
-  const Key key{letters, static_cast<int8_t>(std::min({most_words, total, kMostLevels - 1}))};
-  const auto known = known_.find(key);
+  Key key{letters, static_cast<int8_t>(std::min({most_words, total, kMostLevels - 1})), {}};
+  const bool keyed = excluded.size() <= kKeyedExclusions;
+  key.excluded.fill(-1);
+  std::copy(excluded.begin(), excluded.begin() + std::min(excluded.size(), kKeyedExclusions),
+            key.excluded.begin());
+  std::sort(key.excluded.begin(), key.excluded.end());
+  const auto known = keyed ? known_.find(key) : known_.end();
   if (known != known_.end()) {
     if (from <= known->second.yes_up_to) {
       reach_ = known->second.yes_up_to;
@@ -151,7 +170,7 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
     if (from >= known->second.no_from) return false;
   }
   if (is_one_word()) {
-    Remember(key, reach_, true);
+    if (keyed) Remember(key, reach_, true);
     return true;
   }
   if (++steps_ % kStepsBetweenStopTests == 0 && platform::TestNamedEvent(stop_)) {
@@ -174,7 +193,7 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
       held = Fits(counts_[*at], packed);
     }
     if (!held) {
-      if (!stopped_) Remember(key, from, false);
+      if (!stopped_ && keyed) Remember(key, from, false);
       return false;
     }
   }
@@ -193,6 +212,7 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   auto consider = [&](int index) {
     const BoundWord& word = words_[index];
     if ((word.mask & ~mask) != 0 || !Fits(counts_[index], packed)) return;
+    if (!excluded.empty() && is_excluded(index)) return;
     fitting.push_back(index);
     for (uint32_t bits = word.mask; bits != 0; bits &= bits - 1)
       ++covering[__builtin_ctz(bits)];
@@ -271,13 +291,21 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
       LetterCounts left = letters;
       for (int j = 0; j < word.length; ++j)
         --left[word.key[j] - 'a'];
+      // The word is not taken again below, nor are those taken above.
+      const PackedCounts left_packed = Pack(left);
+      std::vector<int>& excluded_below = excluded_[level + 1];
+      excluded_below.clear();
+      for (int taken : excluded) {
+        if (Fits(counts_[taken], left_packed)) excluded_below.push_back(taken);
+      }
+      if (Fits(counts_[branches[n].word], left_packed)) excluded_below.push_back(branches[n].word);
       const double floor_after =
           rest_floor > -HUGE_VAL ? rest_floor - branches[n].weight : -HUGE_VAL;
       can = Decide(left, total - word.length, from, key.words - 1, level + 1, floor_after);
       if (can) reach_ = std::min(reach_, branches[n].word);
     }
   }
-  if (!stopped_) Remember(key, can ? reach_ : from, can);
+  if (!stopped_ && keyed) Remember(key, can ? reach_ : from, can);
   return can;
 }
 

@@ -24,10 +24,10 @@ struct BoundWord {
   uint32_t mask = 0;  // bit k for the letter 'a' + k
 };
 
-// Answers "can at most `most_words` of the words at positions `from` and later spell exactly
-// these letters?" Never "no" when such a set of distinct words exists, so the search may skip
-// what it answers "no" to; it may answer "yes" when only a set using a word twice would do
-// (the search then finds nothing there, at the cost of a look). The answer does not depend on
+// Answers "can at most `most_words` distinct words at positions `from` and later spell exactly
+// these letters?" Never "no" when such a set exists, so the search may skip what it answers
+// "no" to, and never "yes" when none does, so the search never walks a part that holds no
+// anagram: a word taken in the look is not taken again below it. The answer does not depend on
 // the order in which the search takes the words, so the look branches on the letter held by
 // the fewest fitting words (q, x, j before e). It refuses at once letters of which one is in
 // no fitting word, which the longest fitting words cannot hold, or whose vowels and consonants
@@ -55,9 +55,12 @@ class SpellingBound {
     int yes_up_to = -1;
     int no_from = INT32_MAX;
   };
+  // Answers are remembered for looks with at most this many words left out (see excluded_).
+  static constexpr size_t kKeyedExclusions = 2;
   struct Key {
     LetterCounts letters;
     int8_t words;
+    std::array<int32_t, kKeyedExclusions> excluded;  // ascending, -1 for none
     bool operator==(const Key& other) const = default;
   };
   struct LettersHash {
@@ -93,8 +96,13 @@ class SpellingBound {
   int reach_ = 0;
   uint32_t steps_ = 0;
   std::unordered_map<Key, Known, KeyHash> known_;
-  // The last position of a word with exactly these letters.
+  // The last position of a word with exactly these letters, and of each word the position of
+  // the word before it with the same letters (-1 when none).
   std::unordered_map<LetterCounts, int, LettersHash> last_with_letters_;
+  std::vector<int> previous_same_;
+  // The words a level's look must not take: those taken at the levels above that still fit
+  // its letters (the others cannot be taken anyway).
+  std::vector<std::vector<int>> excluded_;
   // The fitting words of each level of the look's recursion: a level's words are those of the
   // level above that still fit, so the lists shrink as letters are used.
   std::vector<std::vector<int>> fitting_;
