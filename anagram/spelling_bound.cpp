@@ -127,7 +127,51 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
 
 bool SpellingBound::CanSpell(const LetterCounts& letters, int total, int from, int most_words) {
   excluded_[0].clear();
+  node_ = nullptr;
   return Decide(letters, total, from, most_words, 0, -HUGE_VAL);
+}
+
+// Any set of the letters left after `word` joins `word` in a set of the node's letters, so its
+// words are among the node's words and weigh at least the rest floor less `word`'s weight: the
+// first level's list still holds every word of every such set, and what it remembers holds.
+bool SpellingBound::CanSpellAfter(const Node& node, int word, const LetterCounts& letters,
+                                  int total, int from, int most_words) {
+  excluded_[0].clear();
+  const auto at = std::lower_bound(node.words.begin(), node.words.end(), word);
+  if (node.refuted || at == node.words.end() || *at != word) {
+    node_ = nullptr;
+    return Decide(letters, total, from, most_words, 0, -HUGE_VAL);
+  }
+  node_ = &node;
+  node_floor_ = node.rest_floor - node.weights[at - node.words.begin()];
+  const bool can = Decide(letters, total, from, most_words, 0, -HUGE_VAL);
+  node_ = nullptr;
+  return can;
+}
+
+void SpellingBound::Mark(const LetterCounts& letters, int from, int most_words, Node* node) {
+  const PackedCounts packed = Pack(letters);
+  uint32_t mask = 0;
+  for (int k = 0; k < 26; ++k) {
+    if (letters[k] > 0) mask |= 1u << k;
+  }
+  node->words.clear();
+  for (int index = from; index < static_cast<int>(words_.size()); ++index) {
+    if ((words_[index].mask & ~mask) == 0 && Fits(counts_[index], packed))
+      node->words.push_back(index);
+  }
+  CoverBound::Weights weights = weights_[0];
+  node->refuted = cover_.Refutes(letters, node->words, keys_, lengths_, most_words, kCoverSteps,
+                                 &weights, &node->weights);
+  node->word_floor = node->refuted ? HUGE_VAL : cover_.Floor(most_words - 1);
+  node->rest_floor = node->refuted ? HUGE_VAL : cover_.Floor(most_words - 2);
+}
+
+bool SpellingBound::MayTake(const Node& node, int word) const {
+  if (node.refuted) return false;
+  const auto at = std::lower_bound(node.words.begin(), node.words.end(), word);
+  return at == node.words.end() || *at != word ||
+         node.weights[at - node.words.begin()] >= node.word_floor;
 }
 
 bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int most_words,
@@ -219,7 +263,13 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
     ++of_length[word.length];
     make_ups_.Add(vowels_[index], word.length - vowels_[index]);
   };
-  if (level == 0) {
+  if (level == 0 && node_ != nullptr) {
+    const std::vector<int>& words = node_->words;
+    for (size_t n = std::lower_bound(words.begin(), words.end(), from) - words.begin();
+         n < words.size(); ++n) {
+      if (node_->weights[n] >= node_floor_) consider(words[n]);
+    }
+  } else if (level == 0) {
     for (int index = from; index < static_cast<int>(words_.size()); ++index)
       consider(index);
   } else if (weighed_[level - 1] && floor > -HUGE_VAL) {

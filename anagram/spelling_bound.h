@@ -41,11 +41,35 @@ class SpellingBound {
  public:
   using PackedCounts = std::array<uint64_t, 4>;  // letter counts, one byte each
 
+  // The words at positions `from` and later that fit a search node's letters, with what the
+  // cover bound tells of them (see CoverBound::Floor): a word of a set of at most k words
+  // spelling the letters weighs at least `word_floor`, and with word w taken, every other word
+  // at least `rest_floor` less w's weight.
+  struct Node {
+    std::vector<int> words;  // ascending
+    std::vector<double> weights;
+    double word_floor = 0;
+    double rest_floor = 0;
+    bool refuted = false;  // no set of the letters at all
+  };
+
   // `words` in candidate order (a word's position is its index); the stop event is tested now
   // and then and may be null.
   SpellingBound(std::vector<BoundWord> words, platform::NamedEvent* stop);
 
   bool CanSpell(const LetterCounts& letters, int total, int from, int most_words);
+  // The same, for the letters of `node` less `word`, which is among its words (and before
+  // `from`), with at most `most_words` of its words: the look starts from the node's words
+  // that the floors leave rather than from every word.
+  bool CanSpellAfter(const Node& node, int word, const LetterCounts& letters, int total, int from,
+                     int most_words);
+
+  // Fills `node` for the letters and the words at positions `from` and later, for sets of at
+  // most `most_words` words: one pass over the words and one cover bound.
+  void Mark(const LetterCounts& letters, int from, int most_words, Node* node);
+  // Whether `word` (a position from the node's `from` on that fits its letters) may take part in
+  // a set of the node's letters.
+  bool MayTake(const Node& node, int word) const;
   bool stopped() const { return stopped_; }
 
  private:
@@ -119,6 +143,9 @@ class SpellingBound {
   // above, and the first level from those of the last look, which are usually close to what
   // refutes the letters.
   std::vector<CoverBound::Weights> weights_;
+  // The words the first level of the current look starts from, when a node gives them.
+  const Node* node_ = nullptr;
+  double node_floor_ = 0;
 };
 
 }  // namespace jumble
