@@ -13,6 +13,9 @@ constexpr double kMargin = 1e-9;
 // How many times more fitting words than heaviest words make keeping the heaviest in order as
 // they come cheaper than picking them out at the end.
 constexpr size_t kFewOfMany = 8;
+// Steps without the letters coming closer to outweighing the heaviest words after which a long
+// run of steps stops.
+constexpr int kPatience = 16;
 
 }  // namespace
 
@@ -28,6 +31,8 @@ bool CoverBound::Refutes(const std::array<int8_t, 26>& letters, const std::vecto
   // otherwise all are weighed and the heaviest picked out.
   const bool few = taken * kFewOfMany <= fitting.size();
   if (word_weights != nullptr) word_weights->resize(fitting.size());
+  double best_gap = 0;
+  int best_step = 0;
   for (int step = 0; step < steps; ++step) {
     heaviest_.clear();
     for (size_t n = 0; n < fitting.size(); ++n) {
@@ -67,6 +72,15 @@ bool CoverBound::Refutes(const std::array<int8_t, 26>& letters, const std::vecto
         short_of[keys[word][j] - 'a'] -= 1;
     }
     if (need - most > kMargin * (scale + most + 1)) return true;
+    // A long run of steps stops when the letters have not come closer to outweighing the
+    // heaviest words for a while: the weights have settled short of a proof.
+    const double gap = (need - most) / (scale + most + 1);
+    if (step == 0 || gap > best_gap) {
+      best_gap = gap;
+      best_step = step;
+    } else if (step - best_step > kPatience) {
+      steps = step + 1;
+    }
     // Kept for Floor, whichever step is the last: the words were weighed with these weights.
     std::sort(heaviest_.begin(), heaviest_.end(),
               [](const auto& a, const auto& b) { return a.first > b.first; });

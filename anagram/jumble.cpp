@@ -185,7 +185,7 @@ void Request::Run(const char* input, const char* filter) {
   nodes_.resize(letter_total_);
   if (g_look_ahead.load()) {
     PrepareLookAhead();
-    if (!look_ahead_->CanSpell(letters_, letter_total_, 0, most_words_)) return;
+    if (!look_ahead_->CanSpell(letters_, letter_total_, 0, most_words_, true)) return;
     if (look_ahead_->stopped()) return;
   }
   int smallest = 0;

@@ -24,8 +24,11 @@ constexpr size_t kScanWorthChecking = 512;
 // Words to go from which on the cover bound is tried: with two, the look is a lookup per word
 // that holds the branching letter, cheaper than the bound.
 constexpr int kCoverWorthTrying = 3;
-// Weight adjustments the cover bound tries at a look.
+// Weight adjustments the cover bound tries at a look, and at the first level of a thorough look:
+// what the bound refutes there spares all below it, so the weights are given the time to settle
+// (80 letters without an anagram: refuted in a tenth of the time).
 constexpr int kCoverSteps = 12;
+constexpr int kThoroughCoverSteps = 300;
 
 constexpr int kVowels[] = {'a' - 'a', 'e' - 'a', 'i' - 'a', 'o' - 'a', 'u' - 'a', 'y' - 'a'};
 
@@ -125,10 +128,14 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
                    [&](int a, int b) { return holding_[a].size() < holding_[b].size(); });
 }
 
-bool SpellingBound::CanSpell(const LetterCounts& letters, int total, int from, int most_words) {
+bool SpellingBound::CanSpell(const LetterCounts& letters, int total, int from, int most_words,
+                             bool thorough) {
   excluded_[0].clear();
   node_ = nullptr;
-  return Decide(letters, total, from, most_words, 0, -HUGE_VAL);
+  first_level_steps_ = thorough ? kThoroughCoverSteps : kCoverSteps;
+  const bool can = Decide(letters, total, from, most_words, 0, -HUGE_VAL);
+  first_level_steps_ = kCoverSteps;
+  return can;
 }
 
 // Any set of the letters left after `word` joins `word` in a set of the node's letters, so its
@@ -307,8 +314,9 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   double rest_floor = -HUGE_VAL;
   if (can && key.words >= kCoverWorthTrying) {
     if (level > 0) weights_[level] = weights_[level - 1];
-    can = !cover_.Refutes(letters, fitting, keys_, lengths_, key.words, kCoverSteps,
-                          &weights_[level], &word_weights_[level]);
+    can = !cover_.Refutes(letters, fitting, keys_, lengths_, key.words,
+                          level == 0 ? first_level_steps_ : kCoverSteps, &weights_[level],
+                          &word_weights_[level]);
     if (can) {
       weighed_[level] = true;
       word_floor = cover_.Floor(key.words - 1);

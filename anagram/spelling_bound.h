@@ -57,7 +57,10 @@ class SpellingBound {
   // and then and may be null.
   SpellingBound(std::vector<BoundWord> words, platform::NamedEvent* stop);
 
-  bool CanSpell(const LetterCounts& letters, int total, int from, int most_words);
+  // A thorough look gives its first level's cover bound more steps: for the question whether
+  // the request has an anagram at all.
+  bool CanSpell(const LetterCounts& letters, int total, int from, int most_words,
+                bool thorough = false);
   // The same, for the letters of `node` less `word`, which is among its words (and before
   // `from`), with at most `most_words` of its words: the look starts from the node's words
   // that the floors leave rather than from every word.
@@ -145,6 +148,7 @@ class SpellingBound {
   std::vector<CoverBound::Weights> weights_;
   // The words the first level of the current look starts from, when a node gives them.
   const Node* node_ = nullptr;
+  int first_level_steps_ = 0;  // of the cover bound at the look's first level
   double node_floor_ = 0;
 };
 
