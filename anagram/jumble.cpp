@@ -26,10 +26,12 @@ using jumble::ListedWord;
 constexpr size_t kLongestFilterPart = 31;
 constexpr int kMostPermutedWords = 12;  // 13! does not fit the signed 32-bit order count
 constexpr int kManyFilterLengths = 5;   // more lengths than this: found order only
-// A search range of at least this many candidates, with at least this many words to go, is
-// marked before it is walked (SpellingBound::Mark).
+// A search range of at least this many candidates, with at least this many words and letters
+// to go, is marked before it is walked (SpellingBound::Mark). With fewer letters the looks are
+// cheap and nearly all say yes, and marking would cost more than it spares.
 constexpr int kRangeWorthMarking = 64;
 constexpr int kWordsWorthMarking = 3;
+constexpr int kLettersWorthMarking = 24;
 
 // Process-wide settings, shared by every engine and updated by every request.
 std::atomic<int32_t> g_min_length{0};
@@ -305,7 +307,7 @@ void Request::SearchFrom(const LetterCounts& remaining, int remaining_total, int
   // others start from the words it found.
   const jumble::SpellingBound::Node* node = nullptr;
   if (look_ahead_ != nullptr && end - begin >= kRangeWorthMarking &&
-      most_words_ - depth >= kWordsWorthMarking) {
+      most_words_ - depth >= kWordsWorthMarking && remaining_total >= kLettersWorthMarking) {
     look_ahead_->Mark(remaining, begin, most_words_ - depth, &nodes_[depth]);
     node = &nodes_[depth];
     if (node->refuted) return;

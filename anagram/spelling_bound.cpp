@@ -9,7 +9,7 @@ namespace jumble {
 
 namespace {
 
-// The most answers remembered at once (about 80 bytes each); when full, all are forgotten,
+// The most answers remembered at once (about 90 bytes each); when full, all are forgotten,
 // which costs time, never a wrong answer.
 constexpr size_t kMostKnown = size_t{1} << 19;
 // Looks between two tests of the stop event. A look over many words, with the cover bound,

@@ -33,9 +33,9 @@ struct BoundWord {
 // no fitting word, which the longest fitting words cannot hold, or whose vowels and consonants
 // no set of fitting words can hold (anagram/make_ups.h); with three words or more to go, also
 // letters that no fractional cover by the fitting words can hold (anagram/cover_bound.h), and
-// it never branches on a word too short for the longest other words to make up the rest.
-// Answers are remembered per
-// letters and word count (at most about 40 MB; past that they are forgotten and found again).
+// it never branches on a word too short for the longest other words to make up the rest, nor
+// on one lighter than the cover bound's floor. Answers are remembered per letters, word count
+// and words left out (at most about 45 MB; past that they are forgotten and found again).
 // After the stop event is seen, every answer is "yes" and `stopped()` holds.
 class SpellingBound {
  public:
