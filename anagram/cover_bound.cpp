@@ -13,24 +13,34 @@ constexpr double kMargin = 1e-9;
 // How many times more fitting words than heaviest words make keeping the heaviest in order as
 // they come cheaper than picking them out at the end.
 constexpr size_t kFewOfMany = 8;
+// Steps without the letters coming closer to outweighing the heaviest words after which a long
+// run of steps stops.
+constexpr int kPatience = 16;
 
 }  // namespace
 
 bool CoverBound::Refutes(const std::array<int8_t, 26>& letters, const std::vector<int>& fitting,
                          const std::vector<const char*>& keys, const std::vector<uint8_t>& lengths,
-                         int most_words, int steps, Weights* weights) {
+                         int most_words, int steps, Weights* weights,
+                         std::vector<double>* word_weights) {
+  heaviest_sums_.clear();
   if (most_words <= 0 || fitting.empty()) return false;
   Weights& weight = *weights;
   const size_t taken = std::min<size_t>(most_words, fitting.size());
   // Few heaviest words among many: kept in order as the weights come, which seldom moves one;
   // otherwise all are weighed and the heaviest picked out.
   const bool few = taken * kFewOfMany <= fitting.size();
+  if (word_weights != nullptr) word_weights->resize(fitting.size());
+  double best_gap = 0;
+  int best_step = 0;
   for (int step = 0; step < steps; ++step) {
     heaviest_.clear();
-    for (const int word : fitting) {
+    for (size_t n = 0; n < fitting.size(); ++n) {
+      const int word = fitting[n];
       double sum = 0;
       for (int j = 0; j < lengths[word]; ++j)
         sum += weight[keys[word][j] - 'a'];
+      if (word_weights != nullptr) (*word_weights)[n] = sum;
       if (sum <= 0) continue;  // a set is better off without it
       if (!few) {
         heaviest_.emplace_back(sum, word);
@@ -62,6 +72,23 @@ bool CoverBound::Refutes(const std::array<int8_t, 26>& letters, const std::vecto
         short_of[keys[word][j] - 'a'] -= 1;
     }
     if (need - most > kMargin * (scale + most + 1)) return true;
+    // A long run of steps stops when the letters have not come closer to outweighing the
+    // heaviest words for a while: the weights have settled short of a proof.
+    const double gap = (need - most) / (scale + most + 1);
+    if (step == 0 || gap > best_gap) {
+      best_gap = gap;
+      best_step = step;
+    } else if (step - best_step > kPatience) {
+      steps = step + 1;
+    }
+    // Kept for Floor, whichever step is the last: the words were weighed with these weights.
+    std::sort(heaviest_.begin(), heaviest_.end(),
+              [](const auto& a, const auto& b) { return a.first > b.first; });
+    need_ = need;
+    tolerance_ = kMargin * (scale + most + 1);
+    heaviest_sums_.assign(1, 0.0);
+    for (const auto& [sum, word] : heaviest_)
+      heaviest_sums_.push_back(heaviest_sums_.back() + sum);
     double norm = 0;
     for (int k = 0; k < 26; ++k)
       norm += short_of[k] * short_of[k];
@@ -74,6 +101,12 @@ bool CoverBound::Refutes(const std::array<int8_t, 26>& letters, const std::vecto
     }
   }
   return false;
+}
+
+double CoverBound::Floor(int others) const {
+  if (heaviest_sums_.empty()) return -HUGE_VAL;
+  const size_t taken = std::min<size_t>(std::max(others, 0), heaviest_sums_.size() - 1);
+  return need_ - heaviest_sums_[taken] - tolerance_;
 }
 
 }  // namespace jumble

@@ -24,12 +24,27 @@ class CoverBound {
   // True only with proof that no set of at most `most_words` distinct words of `fitting`
   // spells `letters` (counts of 'a' to 'z') exactly. Starts from `*weights` and leaves there
   // the last weights tried, after at most `steps` adjustments.
+  // When it answers false, `word_weights` (when not null) receives, in the order of
+  // `fitting`, each word's weight under the last weights tried, the weights `Floor` speaks of.
   bool Refutes(const std::array<int8_t, 26>& letters, const std::vector<int>& fitting,
                const std::vector<const char*>& keys, const std::vector<uint8_t>& lengths,
-               int most_words, int steps, Weights* weights);
+               int most_words, int steps, Weights* weights,
+               std::vector<double>* word_weights = nullptr);
+
+  // After Refutes answered false: the least weight, under the last weights tried, of a word
+  // that spells the letters together with at most `others` (below `most_words`) further
+  // distinct words of `fitting`. The letters weigh as much as the words of a set between
+  // them, and the others weigh at most as much as the `others` heaviest words, so a lighter
+  // word takes part in no such set and the search need not try it.
+  double Floor(int others) const;
 
  private:
   std::vector<std::pair<double, int>> heaviest_;  // (weight, word) of the fitting words
+  // Of the last weights tried: what the letters weigh, the sums of the heaviest words (the
+  // n heaviest at n), and the rounding allowed.
+  double need_ = 0;
+  std::vector<double> heaviest_sums_;
+  double tolerance_ = 0;
 };
 
 }  // namespace jumble

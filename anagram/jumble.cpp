@@ -26,6 +26,12 @@ using jumble::ListedWord;
 constexpr size_t kLongestFilterPart = 31;
 constexpr int kMostPermutedWords = 12;  // 13! does not fit the signed 32-bit order count
 constexpr int kManyFilterLengths = 5;   // more lengths than this: found order only
+// A search range of at least this many candidates, with at least this many words and letters
+// to go, is marked before it is walked (SpellingBound::Mark). With fewer letters the looks are
+// cheap and nearly all say yes, and marking would cost more than it spares.
+constexpr int kRangeWorthMarking = 64;
+constexpr int kWordsWorthMarking = 3;
+constexpr int kLettersWorthMarking = 24;
 
 // Process-wide settings, shared by every engine and updated by every request.
 std::atomic<int32_t> g_min_length{0};
@@ -116,6 +122,9 @@ class Request {
   // length of the filter's part at that position.
   bool lengths_by_position_ = false;
 
+  // Of each depth: the candidates that fit its letters, marked (SpellingBound::Mark) when its
+  // range is long and several words are to go.
+  std::vector<jumble::SpellingBound::Node> nodes_;
   std::vector<int> current_;  // candidate positions of the words under construction
   std::string phrase_;
   int32_t delivered_ = 0;
@@ -175,9 +184,10 @@ void Request::Run(const char* input, const char* filter) {
   }
 
   current_.assign(letter_total_, 0);
+  nodes_.resize(letter_total_);
   if (g_look_ahead.load()) {
     PrepareLookAhead();
-    if (!look_ahead_->CanSpell(letters_, letter_total_, 0, most_words_)) return;
+    if (!look_ahead_->CanSpell(letters_, letter_total_, 0, most_words_, true)) return;
     if (look_ahead_->stopped()) return;
   }
   int smallest = 0;
@@ -290,14 +300,26 @@ void Request::SearchFrom(const LetterCounts& remaining, int remaining_total, int
       mask |= 1u << k;
     }
   }
-  int end = last_[smallest];
-  for (int i = std::max(start, first_[smallest]); i <= end; ++i) {
+  const int end = last_[smallest];
+  const int begin = std::max(start, first_[smallest]);
+  // Over a long range with several words to go, one pass marks the candidates that may take
+  // part in a set at all: the others are passed over without a look, and the looks after the
+  // others start from the words it found.
+  const jumble::SpellingBound::Node* node = nullptr;
+  if (look_ahead_ != nullptr && end - begin >= kRangeWorthMarking &&
+      most_words_ - depth >= kWordsWorthMarking && remaining_total >= kLettersWorthMarking) {
+    look_ahead_->Mark(remaining, begin, most_words_ - depth, &nodes_[depth]);
+    node = &nodes_[depth];
+    if (node->refuted) return;
+  }
+  for (int i = begin; i <= end; ++i) {
     if (platform::TestNamedEvent(engine_->stop)) {
       ended_ = true;
       return;
     }
     const Candidate& candidate = candidates_[i];
     if ((candidate.mask & ~mask) != 0) continue;
+    if (node != nullptr && !look_ahead_->MayTake(*node, i)) continue;
     if (lengths_by_position_ && (depth >= static_cast<int>(match_lengths_.size()) ||
                                  candidate.length != match_lengths_[depth])) {
       continue;
@@ -315,7 +337,10 @@ void Request::SearchFrom(const LetterCounts& remaining, int remaining_total, int
     if (left_total == 0) {
       Complete(depth);
     } else if (look_ahead_ == nullptr ||
-               look_ahead_->CanSpell(left, left_total, i + 1, most_words_ - depth - 1)) {
+               (node != nullptr
+                    ? look_ahead_->CanSpellAfter(*node, i, left, left_total, i + 1,
+                                                 most_words_ - depth - 1)
+                    : look_ahead_->CanSpell(left, left_total, i + 1, most_words_ - depth - 1))) {
       Search(left, left_total, i + 1, depth + 1);
     }
     if (look_ahead_ != nullptr && look_ahead_->stopped()) ended_ = true;

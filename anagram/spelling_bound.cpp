@@ -1,6 +1,7 @@
 #include "anagram/spelling_bound.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -8,7 +9,7 @@ namespace jumble {
 
 namespace {
 
-// The most answers remembered at once (about 80 bytes each); when full, all are forgotten,
+// The most answers remembered at once (about 90 bytes each); when full, all are forgotten,
 // which costs time, never a wrong answer.
 constexpr size_t kMostKnown = size_t{1} << 19;
 // Looks between two tests of the stop event. A look over many words, with the cover bound,
@@ -23,8 +24,11 @@ constexpr size_t kScanWorthChecking = 512;
 // Words to go from which on the cover bound is tried: with two, the look is a lookup per word
 // that holds the branching letter, cheaper than the bound.
 constexpr int kCoverWorthTrying = 3;
-// Weight adjustments the cover bound tries at a look.
+// Weight adjustments the cover bound tries at a look, and at the first level of a thorough look:
+// what the bound refutes there spares all below it, so the weights are given the time to settle
+// (80 letters without an anagram: refuted in a tenth of the time).
 constexpr int kCoverSteps = 12;
+constexpr int kThoroughCoverSteps = 300;
 
 constexpr int kVowels[] = {'a' - 'a', 'e' - 'a', 'i' - 'a', 'o' - 'a', 'u' - 'a', 'y' - 'a'};
 
@@ -73,7 +77,10 @@ bool Fits(const SpellingBound::PackedCounts& word, const SpellingBound::PackedCo
 }  // namespace
 
 size_t SpellingBound::KeyHash::operator()(const Key& key) const {
-  return LettersHash()(key.letters) * 131 + static_cast<uint8_t>(key.words);
+  size_t hash = LettersHash()(key.letters) * 131 + static_cast<uint8_t>(key.words);
+  for (int32_t word : key.excluded)
+    hash = hash * 1000003 + static_cast<uint32_t>(word);
+  return hash;
 }
 
 size_t SpellingBound::LettersHash::operator()(const LetterCounts& letters) const {
@@ -92,8 +99,11 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
       vowels_(words_.size()),
       counts_(words_.size()),
       stop_(stop),
+      excluded_(kMostLevels + 1),
       fitting_(kMostLevels + 1),
       branches_(kMostLevels + 1),
+      word_weights_(kMostLevels + 1),
+      weighed_(kMostLevels + 1),
       weights_(kMostLevels + 1) {
   weights_[0].fill(1.0);
   for (size_t n = 0; n < words_.size(); ++n) {
@@ -103,8 +113,9 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
     counts_[n] = Pack(letters);
     keys_.push_back(words_[n].key);
     lengths_.push_back(words_[n].length);
-    int& last = last_with_letters_[letters];
-    last = std::max(last, static_cast<int>(n));
+    const auto [last, first] = last_with_letters_.try_emplace(letters, static_cast<int>(n));
+    previous_same_.push_back(first ? -1 : last->second);
+    last->second = static_cast<int>(n);
     for (uint32_t bits = words_[n].mask; bits != 0; bits &= bits - 1)
       holding_[__builtin_ctz(bits)].push_back(static_cast<int>(n));
     for (int k : kVowels)
@@ -117,29 +128,91 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
                    [&](int a, int b) { return holding_[a].size() < holding_[b].size(); });
 }
 
-bool SpellingBound::CanSpell(const LetterCounts& letters, int total, int from, int most_words) {
-  return Decide(letters, total, from, most_words, 0);
+bool SpellingBound::CanSpell(const LetterCounts& letters, int total, int from, int most_words,
+                             bool thorough) {
+  excluded_[0].clear();
+  node_ = nullptr;
+  first_level_steps_ = thorough ? kThoroughCoverSteps : kCoverSteps;
+  const bool can = Decide(letters, total, from, most_words, 0, -HUGE_VAL);
+  first_level_steps_ = kCoverSteps;
+  return can;
+}
+
+// Any set of the letters left after `word` joins `word` in a set of the node's letters, so its
+// words are among the node's words and weigh at least the rest floor less `word`'s weight: the
+// first level's list still holds every word of every such set, and what it remembers holds.
+bool SpellingBound::CanSpellAfter(const Node& node, int word, const LetterCounts& letters,
+                                  int total, int from, int most_words) {
+  excluded_[0].clear();
+  const auto at = std::lower_bound(node.words.begin(), node.words.end(), word);
+  if (node.refuted || at == node.words.end() || *at != word) {
+    node_ = nullptr;
+    return Decide(letters, total, from, most_words, 0, -HUGE_VAL);
+  }
+  node_ = &node;
+  node_floor_ = node.rest_floor - node.weights[at - node.words.begin()];
+  const bool can = Decide(letters, total, from, most_words, 0, -HUGE_VAL);
+  node_ = nullptr;
+  return can;
+}
+
+void SpellingBound::Mark(const LetterCounts& letters, int from, int most_words, Node* node) {
+  const PackedCounts packed = Pack(letters);
+  uint32_t mask = 0;
+  for (int k = 0; k < 26; ++k) {
+    if (letters[k] > 0) mask |= 1u << k;
+  }
+  node->words.clear();
+  for (int index = from; index < static_cast<int>(words_.size()); ++index) {
+    if ((words_[index].mask & ~mask) == 0 && Fits(counts_[index], packed))
+      node->words.push_back(index);
+  }
+  CoverBound::Weights weights = weights_[0];
+  node->refuted = cover_.Refutes(letters, node->words, keys_, lengths_, most_words, kCoverSteps,
+                                 &weights, &node->weights);
+  node->word_floor = node->refuted ? HUGE_VAL : cover_.Floor(most_words - 1);
+  node->rest_floor = node->refuted ? HUGE_VAL : cover_.Floor(most_words - 2);
+}
+
+bool SpellingBound::MayTake(const Node& node, int word) const {
+  if (node.refuted) return false;
+  const auto at = std::lower_bound(node.words.begin(), node.words.end(), word);
+  return at == node.words.end() || *at != word ||
+         node.weights[at - node.words.begin()] >= node.word_floor;
 }
 
 bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int most_words,
-                           int level) {
+                           int level, double floor) {
   if (total == 0) {
     reach_ = INT32_MAX;
     return true;
   }
   if (most_words <= 0 || from >= static_cast<int>(words_.size())) return false;
   if (stopped_) return true;
+  const std::vector<int>& excluded = excluded_[level];
+  auto is_excluded = [&](int index) {
+    return std::find(excluded.begin(), excluded.end(), index) != excluded.end();
+  };
   // The letters left may be one word's: no search needed, and for one word the only answer.
   auto is_one_word = [&] {
     const auto whole = last_with_letters_.find(letters);
-    if (whole == last_with_letters_.end() || whole->second < from) return false;
-    reach_ = whole->second;
+    if (whole == last_with_letters_.end()) return false;
+    int at = whole->second;
+    while (at >= from && is_excluded(at))
+      at = previous_same_[at];
+    if (at < from) return false;
+    reach_ = at;
     return true;
   };
   if (most_words == 1) return is_one_word();
   // More words than letters never helps, so every such count shares its answers.
-  const Key key{letters, static_cast<int8_t>(std::min({most_words, total, kMostLevels - 1}))};
-  const auto known = known_.find(key);
+  Key key{letters, static_cast<int8_t>(std::min({most_words, total, kMostLevels - 1})), {}};
+  const bool keyed = excluded.size() <= kKeyedExclusions;
+  key.excluded.fill(-1);
+  std::copy(excluded.begin(), excluded.begin() + std::min(excluded.size(), kKeyedExclusions),
+            key.excluded.begin());
+  std::sort(key.excluded.begin(), key.excluded.end());
+  const auto known = keyed ? known_.find(key) : known_.end();
   if (known != known_.end()) {
     if (from <= known->second.yes_up_to) {
       reach_ = known->second.yes_up_to;
@@ -148,7 +221,7 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
     if (from >= known->second.no_from) return false;
   }
   if (is_one_word()) {
-    Remember(key, reach_, true);
+    if (keyed) Remember(key, reach_, true);
     return true;
   }
   if (++steps_ % kStepsBetweenStopTests == 0 && platform::TestNamedEvent(stop_)) {
@@ -171,7 +244,7 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
       held = Fits(counts_[*at], packed);
     }
     if (!held) {
-      if (!stopped_) Remember(key, from, false);
+      if (!stopped_ && keyed) Remember(key, from, false);
       return false;
     }
   }
@@ -190,19 +263,33 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   auto consider = [&](int index) {
     const BoundWord& word = words_[index];
     if ((word.mask & ~mask) != 0 || !Fits(counts_[index], packed)) return;
+    if (!excluded.empty() && is_excluded(index)) return;
     fitting.push_back(index);
     for (uint32_t bits = word.mask; bits != 0; bits &= bits - 1)
       ++covering[__builtin_ctz(bits)];
     ++of_length[word.length];
     make_ups_.Add(vowels_[index], word.length - vowels_[index]);
   };
-  if (level == 0) {
+  if (level == 0 && node_ != nullptr) {
+    const std::vector<int>& words = node_->words;
+    for (size_t n = std::lower_bound(words.begin(), words.end(), from) - words.begin();
+         n < words.size(); ++n) {
+      if (node_->weights[n] >= node_floor_) consider(words[n]);
+    }
+  } else if (level == 0) {
     for (int index = from; index < static_cast<int>(words_.size()); ++index)
       consider(index);
+  } else if (weighed_[level - 1] && floor > -HUGE_VAL) {
+    const std::vector<int>& above = fitting_[level - 1];
+    const std::vector<double>& weights = word_weights_[level - 1];
+    for (size_t n = 0; n < above.size(); ++n) {
+      if (weights[n] >= floor) consider(above[n]);
+    }
   } else {
     for (int index : fitting_[level - 1])
       consider(index);
   }
+  weighed_[level] = false;
 
   // Every letter needs a word that holds it; the letter with the fewest such words is the one
   // to branch on. The longest words, each once, must hold enough letters between them.
@@ -220,39 +307,63 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   const int consonants = total - vowels;
   bool can = covering[chosen] > 0 && LongestCanSpan(of_length, key.words, total) &&
              make_ups_.CanMake(vowels, consonants);
+  // Under the cover bound's last weights, a word of a set of k words weighs at least the
+  // letters less the k-1 heaviest words, and a word of the rest after word w at least the
+  // letters less w less the k-2 heaviest: lighter words are neither tried here nor passed on.
+  double word_floor = -HUGE_VAL;
+  double rest_floor = -HUGE_VAL;
   if (can && key.words >= kCoverWorthTrying) {
     if (level > 0) weights_[level] = weights_[level - 1];
-    can = !cover_.Refutes(letters, fitting, keys_, lengths_, key.words, kCoverSteps,
-                          &weights_[level]);
+    can = !cover_.Refutes(letters, fitting, keys_, lengths_, key.words,
+                          level == 0 ? first_level_steps_ : kCoverSteps, &weights_[level],
+                          &word_weights_[level]);
+    if (can) {
+      weighed_[level] = true;
+      word_floor = cover_.Floor(key.words - 1);
+      rest_floor = cover_.Floor(key.words - 2);
+    }
   }
   if (can) {
     can = false;
     // Words that leave the rest with the share of vowels of the whole are tried first: a word
     // with more consonants per vowel than the letters hold leaves a rest easier to spell.
-    std::vector<std::pair<int, int>>& branches = branches_[level];
+    std::vector<Branch>& branches = branches_[level];
     branches.clear();
     // The other words of a set are among these fitting words: a word too short for the
     // longest of them to make up the rest takes part in no set.
     const int rest_span = LongestSpan(of_length, key.words - 1);
-    for (int index : fitting) {
+    for (size_t n = 0; n < fitting.size(); ++n) {
+      const int index = fitting[n];
       const BoundWord& word = words_[index];
       if ((word.mask & (1u << chosen)) == 0 || word.length + rest_span < total) continue;
+      const double weight = weighed_[level] ? word_weights_[level][n] : 0;
+      if (weight < word_floor) continue;
       const int word_vowels = vowels_[index];
       const int share = (word.length - word_vowels) * vowels - word_vowels * consonants;
-      branches.emplace_back(-share, index);
+      branches.push_back({-share, index, weight});
     }
     std::stable_sort(branches.begin(), branches.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+                     [](const Branch& a, const Branch& b) { return a.order < b.order; });
     for (size_t n = 0; n < branches.size() && !can; ++n) {
-      const BoundWord& word = words_[branches[n].second];
+      const BoundWord& word = words_[branches[n].word];
       LetterCounts left = letters;
       for (int j = 0; j < word.length; ++j)
         --left[word.key[j] - 'a'];
-      can = Decide(left, total - word.length, from, key.words - 1, level + 1);
-      if (can) reach_ = std::min(reach_, branches[n].second);
+      // The word is not taken again below, nor are those taken above.
+      const PackedCounts left_packed = Pack(left);
+      std::vector<int>& excluded_below = excluded_[level + 1];
+      excluded_below.clear();
+      for (int taken : excluded) {
+        if (Fits(counts_[taken], left_packed)) excluded_below.push_back(taken);
+      }
+      if (Fits(counts_[branches[n].word], left_packed)) excluded_below.push_back(branches[n].word);
+      const double floor_after =
+          rest_floor > -HUGE_VAL ? rest_floor - branches[n].weight : -HUGE_VAL;
+      can = Decide(left, total - word.length, from, key.words - 1, level + 1, floor_after);
+      if (can) reach_ = std::min(reach_, branches[n].word);
     }
   }
-  if (!stopped_) Remember(key, can ? reach_ : from, can);
+  if (!stopped_ && keyed) Remember(key, can ? reach_ : from, can);
   return can;
 }
 

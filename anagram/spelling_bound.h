@@ -24,28 +24,55 @@ struct BoundWord {
   uint32_t mask = 0;  // bit k for the letter 'a' + k
 };
 
-// Answers "can at most `most_words` of the words at positions `from` and later spell exactly
-// these letters?" Never "no" when such a set of distinct words exists, so the search may skip
-// what it answers "no" to; it may answer "yes" when only a set using a word twice would do
-// (the search then finds nothing there, at the cost of a look). The answer does not depend on
+// Answers "can at most `most_words` distinct words at positions `from` and later spell exactly
+// these letters?" Never "no" when such a set exists, so the search may skip what it answers
+// "no" to, and never "yes" when none does, so the search never walks a part that holds no
+// anagram: a word taken in the look is not taken again below it. The answer does not depend on
 // the order in which the search takes the words, so the look branches on the letter held by
 // the fewest fitting words (q, x, j before e). It refuses at once letters of which one is in
 // no fitting word, which the longest fitting words cannot hold, or whose vowels and consonants
 // no set of fitting words can hold (anagram/make_ups.h); with three words or more to go, also
 // letters that no fractional cover by the fitting words can hold (anagram/cover_bound.h), and
-// it never branches on a word too short for the longest other words to make up the rest.
-// Answers are remembered per
-// letters and word count (at most about 40 MB; past that they are forgotten and found again).
+// it never branches on a word too short for the longest other words to make up the rest, nor
+// on one lighter than the cover bound's floor. Answers are remembered per letters, word count
+// and words left out (at most about 45 MB; past that they are forgotten and found again).
 // After the stop event is seen, every answer is "yes" and `stopped()` holds.
 class SpellingBound {
  public:
   using PackedCounts = std::array<uint64_t, 4>;  // letter counts, one byte each
 
+  // The words at positions `from` and later that fit a search node's letters, with what the
+  // cover bound tells of them (see CoverBound::Floor): a word of a set of at most k words
+  // spelling the letters weighs at least `word_floor`, and with word w taken, every other word
+  // at least `rest_floor` less w's weight.
+  struct Node {
+    std::vector<int> words;  // ascending
+    std::vector<double> weights;
+    double word_floor = 0;
+    double rest_floor = 0;
+    bool refuted = false;  // no set of the letters at all
+  };
+
   // `words` in candidate order (a word's position is its index); the stop event is tested now
   // and then and may be null.
   SpellingBound(std::vector<BoundWord> words, platform::NamedEvent* stop);
 
-  bool CanSpell(const LetterCounts& letters, int total, int from, int most_words);
+  // A thorough look gives its first level's cover bound more steps: for the question whether
+  // the request has an anagram at all.
+  bool CanSpell(const LetterCounts& letters, int total, int from, int most_words,
+                bool thorough = false);
+  // The same, for the letters of `node` less `word`, which is among its words (and before
+  // `from`), with at most `most_words` of its words: the look starts from the node's words
+  // that the floors leave rather than from every word.
+  bool CanSpellAfter(const Node& node, int word, const LetterCounts& letters, int total, int from,
+                     int most_words);
+
+  // Fills `node` for the letters and the words at positions `from` and later, for sets of at
+  // most `most_words` words: one pass over the words and one cover bound.
+  void Mark(const LetterCounts& letters, int from, int most_words, Node* node);
+  // Whether `word` (a position from the node's `from` on that fits its letters) may take part in
+  // a set of the node's letters.
+  bool MayTake(const Node& node, int word) const;
   bool stopped() const { return stopped_; }
 
  private:
@@ -55,9 +82,12 @@ class SpellingBound {
     int yes_up_to = -1;
     int no_from = INT32_MAX;
   };
+  // Answers are remembered for looks with at most this many words left out (see excluded_).
+  static constexpr size_t kKeyedExclusions = 2;
   struct Key {
     LetterCounts letters;
     int8_t words;
+    std::array<int32_t, kKeyedExclusions> excluded;  // ascending, -1 for none
     bool operator==(const Key& other) const = default;
   };
   struct LettersHash {
@@ -67,7 +97,18 @@ class SpellingBound {
     size_t operator()(const Key& key) const;
   };
 
-  bool Decide(const LetterCounts& letters, int total, int from, int most_words, int level);
+  // A word tried as the next of a set: its place in the order of tries, its position, and its
+  // weight under the cover bound's last weights (0 when the bound was not tried).
+  struct Branch {
+    int order;
+    int word;
+    double weight;
+  };
+
+  // `floor`: at levels below the first, the words of the level above weighing less than this
+  // under its cover bound's weights take part in no set of these letters (see Decide).
+  bool Decide(const LetterCounts& letters, int total, int from, int most_words, int level,
+              double floor);
   void Remember(const Key& key, int from, bool can);
 
   std::vector<BoundWord> words_;
@@ -82,12 +123,21 @@ class SpellingBound {
   int reach_ = 0;
   uint32_t steps_ = 0;
   std::unordered_map<Key, Known, KeyHash> known_;
-  // The last position of a word with exactly these letters.
+  // The last position of a word with exactly these letters, and of each word the position of
+  // the word before it with the same letters (-1 when none).
   std::unordered_map<LetterCounts, int, LettersHash> last_with_letters_;
+  std::vector<int> previous_same_;
+  // The words a level's look must not take: those taken at the levels above that still fit
+  // its letters (the others cannot be taken anyway).
+  std::vector<std::vector<int>> excluded_;
   // The fitting words of each level of the look's recursion: a level's words are those of the
   // level above that still fit, so the lists shrink as letters are used.
   std::vector<std::vector<int>> fitting_;
-  std::vector<std::vector<std::pair<int, int>>> branches_;  // (order, word) of each level
+  std::vector<std::vector<Branch>> branches_;  // of each level
+  // Each fitting word's weight under the level's cover bound weights, in the order of fitting_,
+  // when the bound was tried at that level.
+  std::vector<std::vector<double>> word_weights_;
+  std::vector<bool> weighed_;  // whether word_weights_ of a level holds the last look's
   MakeUps make_ups_;
   CoverBound cover_;
   std::vector<const char*> keys_;  // of each word, for the cover bound
@@ -96,6 +146,10 @@ class SpellingBound {
   // above, and the first level from those of the last look, which are usually close to what
   // refutes the letters.
   std::vector<CoverBound::Weights> weights_;
+  // The words the first level of the current look starts from, when a node gives them.
+  const Node* node_ = nullptr;
+  int first_level_steps_ = 0;  // of the cover bound at the look's first level
+  double node_floor_ = 0;
 };
 
 }  // namespace jumble

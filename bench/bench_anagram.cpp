@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <ctime>
 #include <mutex>
 #include <random>
 #include <string>
@@ -166,7 +167,16 @@ BENCHMARK(BM_JumbleStartUp2)->Unit(benchmark::kMillisecond);
 // rare letters j, q, x and z in bulk, and few vowels. A request still running after kCap is
 // stopped through the stop event, as the window's Stop does, and counted as "capped".
 // "worst_ms" is the slowest request, the figure to hold against the goal; "over_1s" counts the
-// requests that missed it.
+// requests that missed it. On a shared machine the wall time also holds the time the request
+// waited for a core: "worst_cpu_ms" is the most processor time one request took, and
+// "cpu_over_1s" counts the requests that took more than a second of it.
+// Processor time of the calling thread so far.
+double ThreadCpuMs() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
 void BM_FirstAnagramOrNone(benchmark::State& state) {
   JumbleEngine* engine = Engine();
   if (engine == nullptr) return state.SkipWithError("1001A.dat missing or unreadable");
@@ -187,8 +197,8 @@ void BM_FirstAnagramOrNone(benchmark::State& state) {
       input += pool[random() % pool.size()];
   }
   platform::NamedEvent* stop = platform::OpenNamedEvent(program::kStopAnagramsEvent, true, false);
-  double worst_ms = 0;
-  int64_t found = 0, over = 0, capped = 0;
+  double worst_ms = 0, worst_cpu_ms = 0;
+  int64_t found = 0, over = 0, cpu_over = 0, capped = 0;
   for (auto _ : state) {
     for (const std::string& input : inputs) {
       int64_t one = 0;
@@ -203,7 +213,9 @@ void BM_FirstAnagramOrNone(benchmark::State& state) {
         }
       });
       const auto start = std::chrono::steady_clock::now();
+      const double cpu_start = ThreadCpuMs();
       GenerateAnagrams(engine, input.c_str(), nullptr, Count, &one, 1, 50, 1, 1);
+      const double cpu_ms = ThreadCpuMs() - cpu_start;
       const std::chrono::duration<double, std::milli> took =
           std::chrono::steady_clock::now() - start;
       {
@@ -214,13 +226,17 @@ void BM_FirstAnagramOrNone(benchmark::State& state) {
       watchdog.join();
       platform::ResetNamedEvent(stop);
       worst_ms = std::max(worst_ms, took.count());
+      worst_cpu_ms = std::max(worst_cpu_ms, cpu_ms);
       over += took.count() > 1000;
+      cpu_over += cpu_ms > 1000;
       found += one;
     }
   }
   platform::CloseNamedEvent(stop);
   state.counters["worst_ms"] = worst_ms;
   state.counters["over_1s"] = static_cast<double>(over);
+  state.counters["worst_cpu_ms"] = worst_cpu_ms;
+  state.counters["cpu_over_1s"] = static_cast<double>(cpu_over);
   state.counters["capped"] = static_cast<double>(capped);
   state.counters["with_anagram"] = static_cast<double>(found) / state.iterations();
 }

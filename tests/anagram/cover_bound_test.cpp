@@ -24,19 +24,22 @@ struct Group {
     Letters letters{};
     for (char c : text)
       ++letters[c - 'a'];
-    jumble::CoverBound bound;
-    return bound.Refutes(letters, fitting, keys, lengths, most_words, steps, &weights);
+    return bound.Refutes(letters, fitting, keys, lengths, most_words, steps, &weights,
+                         &word_weights);
   }
 
   std::vector<std::string> words;
   std::vector<const char*> keys;
   std::vector<uint8_t> lengths;
   std::vector<int> fitting;
+  jumble::CoverBound bound;
+  std::vector<double> word_weights;  // under the last weights Refutes tried
 };
 
-// Whatever weights it starts from, the bound never refutes letters that some set of at most k
-// distinct words of the group spells.
-TEST(CoverBoundTest, NeverRefutesWhatDistinctWordsSpell) {
+// Calls `check` with random groups of words over four letters, start weights (all 1, or
+// random), and every set of the group's words: the indices of its words and their letters.
+template <typename Check>
+void ForEverySetOfRandomGroups(Check check) {
   std::mt19937 random(11);
   std::uniform_real_distribution<double> weight(-2.0, 3.0);
   for (int round = 0; round < 300; ++round) {
@@ -55,18 +58,50 @@ TEST(CoverBoundTest, NeverRefutesWhatDistinctWordsSpell) {
     }
     for (uint32_t subset = 1; subset < (1u << words.size()); ++subset) {
       std::string letters;
-      int count = 0;
+      std::vector<int> set;
       for (size_t n = 0; n < words.size(); ++n) {
         if (subset & (1u << n)) {
           letters += words[n];
-          ++count;
+          set.push_back(static_cast<int>(n));
         }
       }
       SCOPED_TRACE("round " + std::to_string(round) + " letters " + letters);
-      EXPECT_FALSE(group.Refutes(letters, count, 40, start));
-      EXPECT_FALSE(group.Refutes(letters, count + 2, 40, start));
+      check(group, start, letters, set);
     }
   }
+}
+
+// Whatever weights it starts from, the bound never refutes letters that some set of at most k
+// distinct words of the group spells.
+TEST(CoverBoundTest, NeverRefutesWhatDistinctWordsSpell) {
+  ForEverySetOfRandomGroups([](Group& group, const jumble::CoverBound::Weights& start,
+                               const std::string& letters, const std::vector<int>& set) {
+    const int count = static_cast<int>(set.size());
+    EXPECT_FALSE(group.Refutes(letters, count, 40, start));
+    EXPECT_FALSE(group.Refutes(letters, count + 2, 40, start));
+  });
+}
+
+// Every word of a set of k words weighs at least Floor(k - 1), and with word w taken, every
+// other word at least Floor(k - 2) less w's weight, after few steps or many.
+TEST(CoverBoundTest, FloorHoldsEveryWordOfASet) {
+  ForEverySetOfRandomGroups([](Group& group, const jumble::CoverBound::Weights& start,
+                               const std::string& letters, const std::vector<int>& set) {
+    const int count = static_cast<int>(set.size());
+    for (int steps : {1, 40}) {
+      for (int most_words : {count, count + 2}) {
+        ASSERT_FALSE(group.Refutes(letters, most_words, steps, start));
+        for (int w : set) {
+          EXPECT_GE(group.word_weights[w], group.bound.Floor(most_words - 1));
+          for (int other : set) {
+            if (other == w) continue;
+            EXPECT_GE(group.word_weights[other],
+                      group.bound.Floor(most_words - 2) - group.word_weights[w]);
+          }
+        }
+      }
+    }
+  });
 }
 
 TEST(CoverBoundTest, RefutesLettersNoFractionalCoverHolds) {
