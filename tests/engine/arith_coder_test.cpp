@@ -74,18 +74,6 @@ TEST(ArithCoderTest, CompressesToNearTheEntropy) {
   EXPECT_LT(ArithEncode(data.data(), data.size()).size(), data.size() * 52 / 100);
 }
 
-TEST(ArithCoderTest, ScaledFrequenciesFollowCounts) {
-  uint8_t freq[256];
-  ScaleFrequencies(reinterpret_cast<const uint8_t*>("abracadabra"), 11, freq);
-  const int a = 'a', x = 'x';
-  EXPECT_EQ(std::string(freq + a, freq + a + 5), std::string({5, 2, 1, 1, 0}));  // as counted
-  Bytes data(300000, 'x');
-  data.insert(data.end(), 100000, 'y');
-  data.push_back('z');
-  ScaleFrequencies(data.data(), data.size(), freq);  // proportions kept, the largest at 255
-  EXPECT_EQ(std::string(freq + x, freq + x + 3), std::string({char(255), 85, 1}));
-}
-
 TEST(ArithCoderTest, EncoderRefusesUnusableTables) {
   const uint8_t data[] = {'a', 'b', 'a'};
   uint8_t freq[256] = {};

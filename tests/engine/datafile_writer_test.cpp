@@ -1,7 +1,6 @@
-// The data-file writer: refused lexicons, determinism, the anagram list, atomic writes.
+// The data-file writer: refused lexicons, atomic writes.
 #include <gmock/gmock.h>
 
-#include "engine/md5.h"
 #include "tests/engine/nymdex_test_util.h"
 
 namespace nymdex_test {
@@ -76,35 +75,6 @@ TEST(DataFileWriterTest, RefusesWhatTheFormatsCannotHold) {
   refused("part-of-speech index size");
   l.words.clear();
   refused("no words");
-}
-
-TEST(DataFileWriterTest, SameLexiconGivesTheSameBytes) {
-  const DataFileImages first = Images(SampleLexicon()), second = Images(SampleLexicon());
-  EXPECT_TRUE(first.synsets == second.synsets && first.word_index == second.word_index &&
-              first.tags == second.tags);
-}
-
-TEST(DataFileWriterTest, AnagramFileHoldsTheWordsAfterItsHeader) {
-  std::vector<uint8_t> file = datafiles::BuildAnagramFile({"cat", "act", "tac"});
-  EXPECT_EQ(GetU32(file, 0), nymdex::kAnagramFileMagic);
-  EXPECT_EQ(GetU32(file, nymdex::kAnagramCountsMarkerAt), nymdex::kAnagramCountsMarker);
-  EXPECT_EQ(GetU32(file, nymdex::kAnagramBodyLengthAt), 12u);
-  EXPECT_EQ(GetU32(file, nymdex::kAnagramWordCountAt), 3u);
-  ASSERT_EQ(file.size(), 32 + 12 + nymdex::kAnagramSealSize);
-  EXPECT_EQ(std::string(file.begin() + 32, file.begin() + 44), std::string("cat\0act\0tac\0", 12));
-  EXPECT_EQ(GetU32(file, 44), nymdex::kTailDigestMarker);
-
-  // The digest covers the complete chunks after the header, as the engines check it.
-  std::vector<std::string> many;
-  for (int i = 0; i < 70000; ++i)
-    many.push_back("word" + std::to_string(i));
-  file = datafiles::BuildAnagramFile(many);
-  ASSERT_GT(file.size(), nymdex::kAnagramHeaderSize + engine::kFileDigestChunk);
-  test_support::ScratchFolder folder;
-  engine::Digest digest;
-  ASSERT_TRUE(
-      engine::FileDigest(folder.Write("list", file).c_str(), nymdex::kAnagramHeaderSize, &digest));
-  EXPECT_TRUE(std::equal(digest.begin(), digest.end(), file.begin() + nymdex::kAnagramDigestAt));
 }
 
 TEST(DataFileWriterTest, WriteReplacesTheFileWhole) {

@@ -68,24 +68,6 @@ TEST_F(SampleTest, FailuresGiveTheirCodes) {
   EXPECT_EQ(words, (Words{"kept"}));
 }
 
-// A sense that cannot be mapped to a synset is damage that start-up finds: cat's only sense
-// and dog's second one claim to be adverbs, which neither word has a record for.
-TEST_F(SampleTest, UnmappableSenseFailsStartUp) {
-  using namespace nymdex;
-  for (size_t at :
-       {SenseRecordAt(images_.synsets, Id("cat")) + kSenseRecordHeadSize,
-        SenseRecordAt(images_.synsets, Id("dog")) + kSenseRecordHeadSize + kSenseEntrySize}) {
-    SCOPED_TRACE(at);
-    DataFileImages damaged = images_;
-    damaged.synsets[at] = kAdverb;
-    datafiles::SealSynsetFile(&damaged.synsets);
-    Dictionary dictionary;
-    ASSERT_TRUE(dictionary.Write(damaged));
-    NymdexEngine* engine = nullptr;
-    EXPECT_EQ(dictionary.Start(&engine), kNymdexBadSenseLists);
-  }
-}
-
 // A hub word with one synset per part of speech, each pointing with every pointer type of its
 // part of speech to a synset whose one word names the type.
 TEST(RelationTableTest, EachRelationFollowsItsPointerTypes) {

@@ -43,12 +43,6 @@ TEST(SensesTest, TagsComeNounsFirstWhateverTheStoredOrder) {
   EXPECT_EQ(senses.entries[1], senses.entries[4]);
 }
 
-TEST_F(SampleTest, TagsGiveEachSenseItsOwnText) {
-  // Two senses in one block, each with its own text.
-  EXPECT_EQ(Tags(engine_, "dog"), (Texts{"1 a domesticated canid", "1 a dull unattractive woman"}));
-  EXPECT_EQ(Tags(engine_, "fast"), (Texts{"2 abstain from food", "3 acting with speed"}));
-}
-
 TEST_F(SampleTest, WordsWithoutSensesAreNotFound) {
   for (const char* unknown : {"dogs", "senseless"}) {
     SCOPED_TRACE(unknown);

@@ -179,6 +179,8 @@ TEST(StartUpTest, DamageOutsideTheDigestsHasItsStepsCode) {
   }
 }
 
+// Damage of the sample's files beyond what the step damages below and the truncation sweep
+// (headers cut short) already pin down.
 TEST(StartUpTest, EachDamageHasItsCode) {
   using F = DataFileImages*;
   auto set = [](size_t at, uint32_t value) { return [=](F f) { SetU32(&f->synsets, at, value); }; };
@@ -190,27 +192,14 @@ TEST(StartUpTest, EachDamageHasItsCode) {
     uint32_t code;
   } cases[] = {
       {"intact", [](F) {}, kNymdexOk},
-      {"tag file one byte short", [](F f) { f->tags.resize(nymdex::kTagHeaderSize - 1); },
-       kNymdexCorrupt},
-      {"tag digest changed", [](F f) { f->tags[nymdex::kTagDigestAt + 2] ^= 1; }, kNymdexCorrupt},
-      {"synset header short", [](F f) { f->synsets.resize(nymdex::kSynsetHeaderSize - 1); },
-       kNymdexCorrupt},
-      {"synset digest changed", [](F f) { f->synsets[nymdex::kSynsetDigestAt] ^= 1; },
-       kNymdexCorrupt},
-      {"word index empty", [](F f) { f->word_index.clear(); }, kNymdexBadWordIndex},
       {"word index length beyond twice its size",
        [](F f) { SetU32(&f->word_index, 0, uint32_t(2 * f->word_index.size() + 1)); },
        kNymdexBadWordIndex},
-      {"word index without its header",
-       [](F f) { f->word_index = engine::ArithEncode(f->synsets.data(), 31); },
-       kNymdexBadWordIndex},
-      {"noun index size 0", set(nymdex::kPosIndexSizeAt[0], 0), kNymdexBadIndexes},
       {"verb index past the end", set(nymdex::kPosIndexSizeAt[1], beyond), kNymdexBadIndexes},
       {"adjective bucket table past the end", set(nymdex::kPosBucketOffsetAt[2], beyond - 2),
        kNymdexBadIndexes},
       {"noun bucket count too large", set(nymdex::kPosBucketCountAt[0], 0x40000000),
        kNymdexBadIndexes},
-      {"sense-list size 0", set(nymdex::kSenseListSizeAt, 0), kNymdexBadSenseLists},
       {"adverb index without its last record: senses without synsets",
        SynsetField(nymdex::kPosIndexSizeAt[3], -9), kNymdexBadSenseLists},
       {"sense lists past the end", set(nymdex::kSenseListOffsetAt, beyond - 3),

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/scratch_folder.h"
+
 namespace platform {
 namespace {
 
@@ -12,15 +14,7 @@ namespace fs = std::filesystem;
 
 class DataPathTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    root_ = fs::temp_directory_path() /
-            ("verbarium-data-path-" +
-             std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root_);
-    fs::create_directories(root_ / "cwd");
-  }
-  void TearDown() override { fs::remove_all(root_); }
+  void SetUp() override { fs::create_directories(root_ / "cwd"); }
 
   // A folder holding the dictionary's probe file.
   void Dictionary(const fs::path& folder) {
@@ -28,7 +22,8 @@ class DataPathTest : public ::testing::Test {
     std::ofstream(folder / kDictionaryProbe) << "x";
   }
 
-  fs::path root_;
+  test_support::ScratchFolder scratch_;
+  const fs::path root_ = scratch_.path();
 };
 
 TEST_F(DataPathTest, ChoosesTheFirstFolderHoldingTheDictionary) {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 namespace platform {
 namespace {
 
@@ -45,18 +43,6 @@ TEST(NamedEventTest, NullOrEmptyArgumentsDoNothing) {
   ResetNamedEvent(nullptr);
   EXPECT_FALSE(TestNamedEvent(nullptr));
   CloseNamedEvent(nullptr);
-}
-
-TEST(NamedEventTest, ASetFromAnotherThreadIsSeen) {
-  NamedEvent* event = OpenNamedEvent("TestThreads", true, false);
-  std::thread setter([] {
-    NamedEvent* own = OpenNamedEvent("TestThreads", true, false);
-    SetNamedEvent(own);
-    CloseNamedEvent(own);
-  });
-  setter.join();
-  EXPECT_TRUE(TestNamedEvent(event));
-  CloseNamedEvent(event);
 }
 
 }  // namespace

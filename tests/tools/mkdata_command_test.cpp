@@ -1,6 +1,5 @@
-// The compiler as a command: what it writes, that the engine answers from it, that it writes
-// the same bytes twice, and that bad input is named by file and line and leaves the output
-// folder exactly as it was.
+// The compiler as a command: what it writes, that it writes the same bytes twice, and that bad
+// input is named by file and line and leaves the output folder exactly as it was.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -11,13 +10,12 @@
 #include <map>
 #include <set>
 
-#include "engine/nymdex.h"
 #include "tests/tools/wordnet_fixture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using wordnet_test::ReadText;
+using test_support::ReadFile;
 using wordnet_test::WriteText;
 
 const std::string kAssets = std::string(VERBARIUM_SOURCE_DIR) + "/tools/data";
@@ -31,7 +29,7 @@ struct Result {
 std::map<std::string, std::string> Snapshot(const std::string& folder) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::directory_iterator(folder)) {
-    if (entry.is_regular_file()) files[entry.path().filename()] = ReadText(entry.path());
+    if (entry.is_regular_file()) files[entry.path().filename()] = ReadFile(entry.path());
   }
   return files;
 }
@@ -50,8 +48,8 @@ class MkdataCommand : public ::testing::Test {
                           assets + (out.empty() ? "'" : "' --out '" + out + "'") + " >'" +
                           scratch_.Path("stdout") + "' 2>'" + scratch_.Path("stderr") + "'";
     int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(scratch_.Path("stdout")),
-            ReadText(scratch_.Path("stderr"))};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(scratch_.Path("stdout")),
+            ReadFile(scratch_.Path("stderr"))};
   }
   test_support::ScratchFolder scratch_;
 };
@@ -69,8 +67,8 @@ TEST_F(MkdataCommand, WritesEveryFile) {
                                           "tips.dat", "verbarium.bmp"}));
   EXPECT_EQ(files["1001M.idx"], std::string(16, '\0'));
   EXPECT_EQ(files["1001M.dat"], "");
-  EXPECT_EQ(files["tips.dat"], ReadText(kAssets + "/tips.dat"));
-  EXPECT_EQ(files["verbarium.bmp"], ReadText(kAssets + "/verbarium.bmp"));
+  EXPECT_EQ(files["tips.dat"], ReadFile(kAssets + "/tips.dat"));
+  EXPECT_EQ(files["verbarium.bmp"], ReadFile(kAssets + "/verbarium.bmp"));
   EXPECT_NE(files["1001A.dat"].find(std::string("abc\0bad\0", 8)), std::string::npos);
   // The two lines of "involucra" are one record.
   EXPECT_NE(files["1001E.dat"].find(std::string("\x01\x02involucra\0involucre\0involucrum\0", 32)),
@@ -83,40 +81,6 @@ TEST_F(MkdataCommand, WritesTheSameBytesTwice) {
   EXPECT_EQ(Snapshot(scratch_.Path("Again")), Snapshot(scratch_.Path("Data")));
 }
 
-// The compiled folder answers as the mapping says.
-TEST_F(MkdataCommand, EngineAnswersFromTheCompiledFolder) {
-  ASSERT_EQ(Run(scratch_.Path("Data")).status, 0);
-  NymdexEngine* engine = nullptr;
-  ASSERT_EQ(Nymdex_StartUp(&engine, scratch_.Path("Data/1001L.dat").c_str(),
-                           scratch_.Path("Data/1001W.dat").c_str(),
-                           scratch_.Path("Data/1001T.dat").c_str(), nullptr, nullptr),
-            kNymdexOk);
-  EXPECT_EQ(Nymdex_GetIdFromWord(engine, " "), -1);  // the sentinel is no word
-  EXPECT_EQ(Nymdex_GetFrequency(engine, "fine"), 255);
-  struct Query {
-    NymdexGetFunction get;
-    const char* word;
-    std::vector<uint32_t> senses;
-    std::vector<std::string> expected;  // unsorted: stored order
-  };
-  const Query queries[] = {
-      {Nymdex_GetAntonyms, "good", {0}, {"bad", "big bad"}},
-      {Nymdex_GetHypernyms, "Einstein", {0}, {"physicist"}},
-      {Nymdex_GetSimilar, "fine", {0}, {"good", "goodish"}},
-      {Nymdex_GetDerived, "well", {0}, {"good", "goodish"}},
-      {Nymdex_GetDRF, "cat", {0, 2}, {"cat", "cat", "true cat"}},
-      {Nymdex_GetSynonyms, "cat", {1}, {"computerized tomography", "cat"}},
-      {Nymdex_GetSynonyms, "pm", {1}, {"pm"}},
-  };
-  for (const Query& q : queries) {
-    SCOPED_TRACE(q.word);
-    std::vector<std::string> words;
-    EXPECT_EQ(q.get(engine, q.word, &words, 0, q.senses), kNymdexOk);
-    EXPECT_EQ(words, q.expected);
-  }
-  EXPECT_EQ(Nymdex_ShutDown(&engine), kNymdexOk);
-}
-
 TEST_F(MkdataCommand, RebuildLeavesTheCustomDatabaseAlone) {
   fs::create_directories(scratch_.Path("Data"));
   const std::string index = std::string(12, 'r') + std::string("\x01\0\0\0", 4) + "key and offset";
@@ -125,9 +89,9 @@ TEST_F(MkdataCommand, RebuildLeavesTheCustomDatabaseAlone) {
   WriteText(scratch_.Path("Data/1001L.dat"), "an old synset file");
   Result result = Run(scratch_.Path("Data"));
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(ReadText(scratch_.Path("Data/1001M.idx")), index);
-  EXPECT_EQ(ReadText(scratch_.Path("Data/1001M.dat")), "the user's own entry");
-  EXPECT_NE(ReadText(scratch_.Path("Data/1001L.dat")), "an old synset file");
+  EXPECT_EQ(ReadFile(scratch_.Path("Data/1001M.idx")), index);
+  EXPECT_EQ(ReadFile(scratch_.Path("Data/1001M.dat")), "the user's own entry");
+  EXPECT_NE(ReadFile(scratch_.Path("Data/1001L.dat")), "an old synset file");
 
   // Half a custom database is not completed either: it is the user's to repair.
   fs::remove(scratch_.Path("Data/1001M.dat"));
@@ -135,7 +99,7 @@ TEST_F(MkdataCommand, RebuildLeavesTheCustomDatabaseAlone) {
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_NE(result.out.find("incomplete"), std::string::npos) << result.out;
   EXPECT_FALSE(fs::exists(scratch_.Path("Data/1001M.dat")));
-  EXPECT_EQ(ReadText(scratch_.Path("Data/1001M.idx")), index);
+  EXPECT_EQ(ReadFile(scratch_.Path("Data/1001M.idx")), index);
 }
 
 // Every kind of malformed or over-limit input line: a message naming file and line, status 1,

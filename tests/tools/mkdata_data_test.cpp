@@ -263,18 +263,6 @@ TEST_F(CompiledData, SampledSensesMatchTheWordNetFiles) {
   EXPECT_GE(wide_antonyms, 5u);
 }
 
-TEST_F(CompiledData, WhatAUserChecksFirst) {
-  // cat: eight noun senses, then two verb senses.
-  std::vector<TagRecord> tags;
-  ASSERT_EQ(Nymdex_GetTags(engine_, "cat", &tags), kNymdexOk);
-  std::string order;
-  for (const TagRecord& tag : tags)
-    order += static_cast<char>('0' + tag.pos);
-  EXPECT_EQ(order, "1111111122");
-  EXPECT_EQ(Nymdex_IsWord(engine_, "Ice_Cream"), 1u);
-  EXPECT_EQ(Nymdex_IsWord(engine_, "ice cream"), 0u);
-}
-
 // One byte changed inside a complete 512 KiB chunk of the synset or tag file, in the first or
 // a later chunk, fails start-up with 18; the untouched copies start.
 TEST_F(CompiledData, ChangedByteFailsTheIntegrityCheck) {
