@@ -1,6 +1,6 @@
 // The irregular-forms file: what the compiler writes the lookup reads back, the same bytes for
-// lists in another order, and every damaged or cut file turned down (missing and unreadable
-// files: tests/cli/cli_run_test.cpp).
+// lists in another order, and every damaged or cut file turned down (what the program does
+// without the file: tests/cli/cli_run_test.cpp).
 #include <string>
 #include <vector>
 

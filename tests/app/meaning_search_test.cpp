@@ -35,22 +35,8 @@ bool Offers(const MeaningResult& result, const std::string& word) {
   return std::find(words.begin(), words.end(), word) != words.end();
 }
 
-class MeaningSearchTest : public ::testing::Test {
+class MeaningSearchTest : public meaning_test::DictionaryTest {
  protected:
-  void SetUp() override {
-    ASSERT_EQ(
-        Nymdex_StartUp(&engine_, data_.Path("1001L.dat").c_str(), data_.Path("1001W.dat").c_str(),
-                       data_.Path("1001T.dat").c_str(), nullptr, nullptr),
-        kNymdexOk);
-    ASSERT_EQ(
-        CustomDb_Open(&custom_, data_.Path("1001M.idx").c_str(), data_.Path("1001M.dat").c_str()),
-        kCustomOk);
-  }
-  void TearDown() override {
-    if (custom_ != nullptr) CustomDb_Close(&custom_);
-    Nymdex_ShutDown(&engine_);
-  }
-
   MeaningResult Search(const std::string& text, size_t count = meaning::kDefaultResultCount) {
     const meaning::MeaningSearch search(engine_, data_.IndexPath());
     return search.Search(text, entries_, count);
@@ -61,9 +47,6 @@ class MeaningSearchTest : public ::testing::Test {
     ASSERT_TRUE(entries_.Read(custom_, engine_));
   }
 
-  meaning_test::DataFolder data_;
-  NymdexEngine* engine_ = nullptr;
-  CustomDatabase* custom_ = nullptr;
   meaning::CustomEntries entries_;
 };
 
@@ -366,20 +349,6 @@ TEST_F(MeaningSearchTest, ChangedHeaderIsDamaged) {
   }
   meaning_test::WriteBytes(data_.IndexPath(), intact);
   EXPECT_EQ(MeaningIndex::Open(data_.IndexPath(), &index), IndexStatus::kOk);
-}
-
-TEST(MeaningCompiler, SameLexiconGivesTheSameBytes) {
-  const std::vector<uint8_t> first = meaning_test::TestIndex();
-  EXPECT_EQ(meaning_test::TestIndex(), first);
-  datafiles::Lexicon changed = meaning_test::TestLexicon();
-  changed.synsets[0].gloss = "someone who bakes bread or cakes";
-  std::vector<uint8_t> other;
-  mkdata::MeaningReport report;
-  std::string error;
-  ASSERT_TRUE(
-      mkdata::BuildMeaningIndex(changed, meaning::RankingParameters(), &other, &report, &error));
-  EXPECT_NE(other, first);
-  EXPECT_EQ(report.senses, kSenses.size());
 }
 
 TEST(MeaningText, SplitWords) {

@@ -1,15 +1,11 @@
 // A small Data folder for the tests of the search by meaning: a dozen senses written with the
 // data-file writer, their index compiled by the data compiler's own code, and an empty custom
-// database, in a scratch folder removed at the end.
+// database, in a scratch folder removed at the end; and a fixture with the folder open.
 #pragma once
-
-#include <unistd.h>
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,7 +14,9 @@
 
 #include "app/meaning/meaning_format.h"
 #include "custom/custom_db.h"
+#include "engine/nymdex.h"
 #include "platform/program_names.h"
+#include "tests/support/scratch_folder.h"
 #include "tools/datafile_writer.h"
 #include "tools/mkdata_meaning.h"
 
@@ -56,8 +54,8 @@ inline const std::vector<TestSense> kSenses = {
 };
 
 inline std::vector<uint8_t> ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+  const std::string text = test_support::ReadFile(path);
+  return std::vector<uint8_t>(text.begin(), text.end());
 }
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -111,34 +109,46 @@ inline void Reseal(std::vector<uint8_t>* image) {
 class DataFolder {
  public:
   DataFolder() {
-    static int counter = 0;
-    root_ = std::filesystem::temp_directory_path() /
-            ("verbarium_meaning_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::create_directories(root_ / "Data");
     datafiles::DataFileImages images;
     std::string error;
     EXPECT_TRUE(datafiles::BuildDataFiles(TestLexicon(), &images, &error)) << error;
-    WriteBytes(Path("1001L.dat"), images.synsets);
-    WriteBytes(Path("1001W.dat"), images.word_index);
-    WriteBytes(Path("1001T.dat"), images.tags);
-    WriteBytes(Path("1001A.dat"), datafiles::BuildAnagramFile({"bake", "baker", "cat"}));
-    WriteBytes(Path(program::kMeaningIndexFile), TestIndex());
+    root_.Write("Data/1001L.dat", images.synsets);
+    root_.Write("Data/1001W.dat", images.word_index);
+    root_.Write("Data/1001T.dat", images.tags);
+    root_.Write("Data/1001A.dat", datafiles::BuildAnagramFile({"bake", "baker", "cat"}));
+    root_.Write(std::string("Data/") + program::kMeaningIndexFile, TestIndex());
     EXPECT_EQ(CustomDb_CreateIfMissing(Path("1001M.idx").c_str(), Path("1001M.dat").c_str()),
               CustomCreateResult::kCreated);
   }
-  ~DataFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
-  DataFolder(const DataFolder&) = delete;
-  DataFolder& operator=(const DataFolder&) = delete;
 
-  std::string dir() const { return (root_ / "Data").string(); }
-  std::string Path(const std::string& name) const { return (root_ / "Data" / name).string(); }
+  std::string dir() const { return root_.Path("Data"); }
+  std::string Path(const std::string& name) const { return root_.Path("Data/" + name); }
   std::string IndexPath() const { return Path(program::kMeaningIndexFile); }
 
  private:
-  std::filesystem::path root_;
+  test_support::ScratchFolder root_;
+};
+
+// The engine and the custom database of a DataFolder, open for each test.
+class DictionaryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(
+        Nymdex_StartUp(&engine_, data_.Path("1001L.dat").c_str(), data_.Path("1001W.dat").c_str(),
+                       data_.Path("1001T.dat").c_str(), nullptr, nullptr),
+        kNymdexOk);
+    ASSERT_EQ(
+        CustomDb_Open(&custom_, data_.Path("1001M.idx").c_str(), data_.Path("1001M.dat").c_str()),
+        kCustomOk);
+  }
+  void TearDown() override {
+    if (custom_ != nullptr) CustomDb_Close(&custom_);
+    Nymdex_ShutDown(&engine_);
+  }
+
+  DataFolder data_;
+  NymdexEngine* engine_ = nullptr;
+  CustomDatabase* custom_ = nullptr;
 };
 
 }  // namespace meaning_test

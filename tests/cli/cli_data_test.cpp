@@ -23,44 +23,16 @@ using cli_test::Lines;
 using json_test::Value;
 using Strings = std::vector<std::string>;
 
-CliResult RunOnData(std::vector<std::string> args, const std::string& input = "") {
-  args.insert(args.begin(), {"--data", VERBARIUM_DATA_DIR});
-  return cli_test::RunCli(args, input);
+CliResult RunOnData(const std::vector<std::string>& args, const std::string& input = "") {
+  return cli_test::RunOn(VERBARIUM_DATA_DIR, args, input);
 }
 
 Value Json(const std::string& text) {
-  Value value;
-  EXPECT_TRUE(json_test::Parse(text, &value)) << text;
-  return value;
+  return json_test::ParsedOrFail(text);
 }
 
 bool Contains(const Strings& list, const std::string& item) {
   return std::find(list.begin(), list.end(), item) != list.end();
-}
-
-TEST(CliData, BatchFindsBaseFormsOfTheDictionary) {
-  const char* cases[][2] = {
-      // typed, the word looked up ("" when none)
-      {"Cats", "cat"},        {"hiked", "hike"},  // the "d" dropped
-      {"walked", "walk"},     {"gazing", "gaze"},
-      {"baked", "baked"},     {"making", "making"},  // listed themselves, so they stay
-      {"morning", "morning"}, {"ice cream", "ice cream"},
-      {"xing", ""},  // "x" and "xe" are words, but four letters are never reduced
-  };
-  std::string input;
-  for (const auto& c : cases)
-    input += std::string(c[0]) + "\n";
-  const CliResult batch = RunOnData({"lookup", "--batch", "-", "--json"}, input);
-  EXPECT_EQ(batch.status, 1);  // one line found nothing
-  const Strings lines = Lines(batch.out);
-  ASSERT_EQ(lines.size(), std::size(cases));
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const Value result = Json(lines[i]);
-    EXPECT_EQ(result["input"].text, cases[i][0]);
-    EXPECT_EQ(result["word"].text, cases[i][1]);
-  }
-  EXPECT_EQ(Json(lines.back())["error"].text, "Not a known word or phrase");
-  EXPECT_EQ(RunOnData({"lookup", "--batch", "-"}, "x\nxe\n").status, 0);
 }
 
 // The lemmas of "Overview of noun mouse" lines of the wordnet package's browser, "_" shown as a
@@ -83,41 +55,48 @@ std::set<std::string> BrowserBaseForms(const std::string& word) {
   return forms;
 }
 
-// The word looked up and its other base forms together are the base forms the browser lists;
-// the text's own rules still settle what they settled.
-TEST(CliData, IrregularAndInflectedFormsAgreeWithTheWordNetBrowser) {
-  if (std::system("command -v wn >/dev/null 2>&1") != 0) {
-    GTEST_SKIP() << "the wordnet package's wn command is not installed";
-  }
+// The word looked up and its other base forms together are the base forms WordNet's own browser
+// lists (where the wordnet package's wn command is installed); the text's own rules still settle
+// what they settled.
+TEST(CliData, BaseFormsAgreeWithTheWordNetBrowser) {
+  const bool browser = std::system("command -v wn >/dev/null 2>&1") == 0;
+  if (!browser) std::cout << "wn is not installed: the browser's base forms are not compared\n";
   // clang-format off
   const char* cases[][2] = {
-      // typed, the word looked up
+      // typed, the word looked up ("" when none)
       {"went", "go"}, {"mice", "mouse"}, {"geese", "goose"}, {"children", "child"},
       {"oxen", "oxen"}, {"feet", "foot"}, {"teeth", "teeth"}, {"wolves", "wolf"},
       {"knives", "knife"}, {"flies", "flies"}, {"cities", "city"}, {"boxes", "box"},
       {"churches", "church"}, {"stopped", "stopped"}, {"ran", "run"}, {"swum", "swim"},
       {"bigger", "bigger"}, {"happiest", "happy"}, {"attorneys general", "attorney general"},
-      // words the text's own rules settle
-      {"cats", "cat"}, {"walked", "walk"}, {"gazing", "gaze"}, {"baked", "baked"},
-      {"better", "better"},
+      // words the text's own rules settle: the "d" dropped, listed words kept as they stand
+      {"Cats", "cat"}, {"hiked", "hike"}, {"walked", "walk"}, {"gazing", "gaze"},
+      {"baked", "baked"}, {"making", "making"}, {"morning", "morning"}, {"better", "better"},
+      {"ice cream", "ice cream"},
+      {"xing", ""},  // "x" and "xe" are words, but four letters are never reduced
   };
   // clang-format on
   std::string input;
   for (const auto& c : cases)
     input += std::string(c[0]) + "\n";
   const CliResult batch = RunOnData({"lookup", "--batch", "-", "--json"}, input);
-  EXPECT_EQ(batch.status, 0) << batch.err;
+  EXPECT_EQ(batch.status, 1);  // one line found nothing
   const Strings lines = Lines(batch.out);
   ASSERT_EQ(lines.size(), std::size(cases));
   for (size_t i = 0; i < lines.size(); ++i) {
     SCOPED_TRACE(cases[i][0]);
     const Value result = Json(lines[i]);
+    EXPECT_EQ(result["input"].text, cases[i][0]);
     EXPECT_EQ(result["word"].text, cases[i][1]);
-    std::set<std::string> forms = {result["word"].text};
+    if (!browser) continue;
+    std::set<std::string> forms;
+    if (!result["word"].text.empty()) forms.insert(result["word"].text);
     for (const std::string& other : result["also"].Strings())
       forms.insert(other);
     EXPECT_EQ(forms, BrowserBaseForms(cases[i][0]));
   }
+  EXPECT_EQ(Json(lines.back())["error"].text, "Not a known word or phrase");
+  EXPECT_EQ(RunOnData({"lookup", "--batch", "-"}, "x\nxe\n").status, 0);
 }
 
 // The list of common misspellings kept in the repository: the share whose intended word comes
@@ -182,7 +161,6 @@ TEST(CliData, LookupShowsTheViewOfTheWord) {
   }));
 
   EXPECT_EQ(RunOnData({"lookup", "quickly", "--pane", "Kind of"}).status, 0);  // a pane it lacks
-  EXPECT_EQ(RunOnData({"lookup", "2?d"}).status, 2);
 }
 
 TEST(CliData, PatternListsTheMatchingWords) {

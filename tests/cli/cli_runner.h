@@ -40,6 +40,13 @@ inline CliResult RunCli(const std::vector<std::string>& args, const std::string&
           test_support::ReadFile(streams.Path("err"))};
 }
 
+// Runs the program over the Data folder `data`.
+inline CliResult RunOn(const std::string& data, std::vector<std::string> args,
+                       const std::string& input = "") {
+  args.insert(args.begin(), {"--data", data});
+  return RunCli(args, input);
+}
+
 // The lines of a text, without their line breaks.
 inline std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

@@ -4,6 +4,8 @@
 // output is caught.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cctype>
 #include <cstring>
 #include <string>
@@ -99,6 +101,13 @@ inline bool Parse(std::string text, Value* value) {
   *value = Value();
   size_t i = 0;
   return ParseAt(text, i, value) && i == text.size();
+}
+
+// The value `text` holds; a test failure when it holds none.
+inline Value ParsedOrFail(const std::string& text) {
+  Value value;
+  EXPECT_TRUE(Parse(text, &value)) << text;
+  return value;
 }
 
 }  // namespace json_test

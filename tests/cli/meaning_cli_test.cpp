@@ -19,15 +19,10 @@ using Args = std::vector<std::string>;
 
 class MeaningCliTest : public ::testing::Test {
  protected:
-  CliResult Run(Args args, const std::string& input = "") {
-    args.insert(args.begin(), {"--data", data_.dir()});
-    return cli_test::RunCli(args, input);
+  CliResult Run(const Args& args, const std::string& input = "") {
+    return cli_test::RunOn(data_.dir(), args, input);
   }
-  static Value Json(const std::string& text) {
-    Value value;
-    EXPECT_TRUE(json_test::Parse(text, &value)) << text;
-    return value;
-  }
+  static Value Json(const std::string& text) { return json_test::ParsedOrFail(text); }
 
   meaning_test::DataFolder data_;
 };

@@ -134,14 +134,5 @@ TEST_F(DamageTest, DamagedRecordFailsOnlyItsWord) {
   }
 }
 
-TEST_F(DamageTest, TrailingIndexBytesLastUntilTheNextAppend) {
-  Damaged({"trailing", [](Bytes& i, Bytes&) { i.insert(i.end(), {1, 2, 3, 4, 5, 6, 7}); }, 0});
-  Open();
-  EXPECT_EQ(CustomDb_IsWord(db_, "b"), 2);
-  ASSERT_TRUE(CustomDb_AppendEntry(&db_, 0, "c", "four", "", "", {}));
-  EXPECT_EQ(ReadBytes(index_).size(), 16u + 4 * 20);
-  EXPECT_EQ(Contents(index_, data_).size(), 4u);
-}
-
 }  // namespace
 }  // namespace custom_test

@@ -69,27 +69,6 @@ class SharingTest : public DbTest {
   }
 };
 
-TEST_F(SharingTest, TwoWritersKeepEveryAdd) {
-  auto adder = [this](const std::string& prefix) {
-    return [this, prefix](CustomDatabase** db) {
-      for (int i = 0; i < kAdds; ++i) {
-        if (!Add(db, prefix + std::to_string(i))) return false;
-      }
-      return true;
-    };
-  };
-  pid_t first = Spawn(adder("first"));
-  pid_t second = Spawn(adder("second"));
-  EXPECT_TRUE(Succeeded(first));
-  EXPECT_TRUE(Succeeded(second));
-  std::multiset<std::string> expected;
-  for (int i = 0; i < kAdds; ++i) {
-    expected.insert("first" + std::to_string(i));
-    expected.insert("second" + std::to_string(i));
-  }
-  EXPECT_EQ(AllWords(), expected);
-}
-
 TEST_F(SharingTest, DeletesBesideAddsRemoveExactlyTheirEntries) {
   CustomDatabase* db = nullptr;
   ASSERT_EQ(CustomDb_Open(&db, index_.c_str(), data_.c_str()), kCustomOk);
