@@ -20,6 +20,7 @@
 #include "engine/md5.h"
 #include "engine/nymdex_checks.h"
 #include "engine/nymdex_internal.h"
+#include "engine/word_cache.h"
 #include "platform/named_event.h"
 
 namespace nymdex {
@@ -198,9 +199,10 @@ struct WordIndexLoad {
 };
 
 // Maps the word index, counts the progress calls a byte-by-byte reader would make (one per
-// S / 100 + 1 bytes read), decodes it (with the resume points after the stream, when it has
-// them) and keeps the entry region. The stream is decoded straight
-// from the mapping into the region's buffer, whose first 32 bytes (the header) are then skipped.
+// S / 100 + 1 bytes read) and keeps the decoded index: mapped from the cache when it holds this
+// word index's decode, else decoded (with the resume points after the stream, when it has
+// them) and then cached. The stream is decoded straight from the mapping into the region's
+// buffer, whose first 32 bytes (the header) are then skipped.
 bool LoadWordIndex(NymdexEngine* engine, WordIndexLoad* load) {
   engine::MappedFile file;
   if (!file.Map(engine->word_index_path.c_str(), /*populate=*/true)) return false;
@@ -214,19 +216,40 @@ bool LoadWordIndex(NymdexEngine* engine, WordIndexLoad* load) {
   const uint32_t declared = LoadU32(file.data());
   if (declared > 2 * size || declared < kWordIndexHeaderSize) return false;
   WordRegion& region = engine->region;
-  region.bytes.resize(declared);
-  // The stored resume points, if any, let the decode run several chains side by side; the
-  // result is the one-chain decode's, byte for byte.
-  engine::ResumePoint points[engine::kMaxResumePoints];
-  const size_t point_count = engine::ReadResumeTrailer(file.data(), size, points);
-  size_t length = 0;
-  if (!engine::ArithDecodeResumed(file.data(), size, points, point_count,
-                                  reinterpret_cast<uint8_t*>(region.bytes.data()),
-                                  region.bytes.size(), &length)) {
-    return false;
+  const bool cache = !engine->word_cache_path.empty();
+  engine::Digest source_digest{};
+  if (cache) {
+    // The cache was written only after a decode of these very bytes passed WordIndexHolds.
+    source_digest = ExactDigest(file.data(), size);
+    size_t length = 0;
+    if (MapWordCache(engine->word_cache_path, size, source_digest, &region.cached, &length) &&
+        length == declared) {
+      region.decoded = reinterpret_cast<const char*>(region.cached.data() + kWordCacheHeaderSize);
+      region.length = length;
+      region.from_cache = true;
+    } else {
+      region.cached = engine::MappedFile();
+    }
   }
-  if (!WordIndexHolds(reinterpret_cast<const uint8_t*>(region.bytes.data()), length)) return false;
-  engine->entry_count = LoadU32(reinterpret_cast<const uint8_t*>(&region.bytes[kWordIndexCountAt]));
+  if (!region.from_cache) {
+    region.bytes.resize(declared);
+    // The stored resume points, if any, let the decode run several chains side by side; the
+    // result is the one-chain decode's, byte for byte.
+    engine::ResumePoint points[engine::kMaxResumePoints];
+    const size_t point_count = engine::ReadResumeTrailer(file.data(), size, points);
+    size_t length = 0;
+    auto* out = reinterpret_cast<uint8_t*>(region.bytes.data());
+    if (!engine::ArithDecodeResumed(file.data(), size, points, point_count, out,
+                                    region.bytes.size(), &length)) {
+      return false;
+    }
+    if (!WordIndexHolds(out, length)) return false;
+    region.decoded = region.bytes.data();
+    region.length = region.bytes.size();
+    if (cache) WriteWordCache(engine->word_cache_path, size, source_digest, out, region.length);
+  }
+  engine->entry_count =
+      LoadU32(reinterpret_cast<const uint8_t*>(region.decoded) + kWordIndexCountAt);
   region.skip = kWordIndexHeaderSize;
   return true;
 }
@@ -322,6 +345,8 @@ uint32_t StartUp(NymdexEngine** handle, const char* synset_path, const char* wor
   engine->synset_path = synset_path;
   engine->word_index_path = word_index_path;
   engine->tag_path = tag_path;
+  const std::string cache_folder = WordCacheFolder();
+  if (!cache_folder.empty()) engine->word_cache_path = WordCachePath(cache_folder);
 
   // The digests and the synset file's sections on a second core while this thread decodes the
   // word index, the longest step; the two touch different parts of the engine. On one core,
