@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -306,8 +307,12 @@ void ReleaseRecordPages(const NymdexEngine* engine) {
   file.Release(end);
 }
 
-// The steps on the synset and tag files, in their order; each runs only when the ones before
-// it succeeded, as in a start-up done one step at a time.
+// The steps on the synset and tag files. Run one after the other (one core), each runs only
+// when the ones before it succeeded, as in a start-up done one step at a time. With a second
+// core the two files are two jobs, taken by whichever thread is free first: the tag file's
+// check is then made even when the synset file's failed and the other way round, which changes
+// no code, as the codes are read in start-up order afterwards and neither job reads what the
+// other writes.
 struct FileSteps {
   Outcome tags = Outcome::kOk;
   Outcome synsets = Outcome::kOk;
@@ -315,15 +320,35 @@ struct FileSteps {
   Outcome sense_lists = Outcome::kOk;
 
   void Run(NymdexEngine* engine) {
-    tags = Attempt([&] { return VerifyTagFile(engine); });
-    if (tags == Outcome::kOk) synsets = Attempt([&] { return VerifySynsetFile(engine); });
-    if (synsets == Outcome::kOk && tags == Outcome::kOk) {
-      indexes = Attempt([&] { return LoadIndexes(engine); });
-      if (indexes == Outcome::kOk) sense_lists = Attempt([&] { return LoadSenseLists(engine); });
-      if (sense_lists == Outcome::kOk && indexes == Outcome::kOk) ReleaseRecordPages(engine);
+    CheckTags(engine);
+    if (tags == Outcome::kOk) LoadSynsets(engine);
+  }
+  // Takes the next job not yet taken, until none is left. The synset file's job comes first:
+  // it is the longer of the two.
+  void RunJobs(NymdexEngine* engine) {
+    for (int job = next_job.fetch_add(1); job < 2; job = next_job.fetch_add(1)) {
+      if (job == 0) {
+        LoadSynsets(engine);
+      } else {
+        CheckTags(engine);
+      }
     }
   }
   bool verified() const { return tags == Outcome::kOk && synsets == Outcome::kOk; }
+
+ private:
+  void CheckTags(NymdexEngine* engine) {
+    tags = Attempt([&] { return VerifyTagFile(engine); });
+  }
+  void LoadSynsets(NymdexEngine* engine) {
+    synsets = Attempt([&] { return VerifySynsetFile(engine); });
+    if (synsets != Outcome::kOk) return;
+    indexes = Attempt([&] { return LoadIndexes(engine); });
+    if (indexes == Outcome::kOk) sense_lists = Attempt([&] { return LoadSenseLists(engine); });
+    if (sense_lists == Outcome::kOk && indexes == Outcome::kOk) ReleaseRecordPages(engine);
+  }
+
+  std::atomic<int> next_job{0};
 };
 
 // The code of the first step, in start-up order, that did not succeed.
@@ -348,14 +373,16 @@ uint32_t StartUp(NymdexEngine** handle, const char* synset_path, const char* wor
   const std::string cache_folder = WordCacheFolder();
   if (!cache_folder.empty()) engine->word_cache_path = WordCachePath(cache_folder);
 
-  // The digests and the synset file's sections on a second core while this thread decodes the
-  // word index, the longest step; the two touch different parts of the engine. On one core,
-  // or without a thread, the steps run here in order and the word index waits for the checks.
+  // The digests and the synset file's sections on a second core while this thread loads the
+  // word index, the longest step when it is decoded; this thread then takes the file job the
+  // other has not begun (the word index mapped from the cache leaves it free early). The steps
+  // touch different parts of the engine. On one core, or without a thread, the steps run here
+  // in order and the word index waits for the checks.
   FileSteps files;
   std::thread worker;
   if (std::thread::hardware_concurrency() > 1) {
     try {
-      worker = std::thread([&files, &engine] { files.Run(engine.get()); });
+      worker = std::thread([&files, &engine] { files.RunJobs(engine.get()); });
     } catch (const std::system_error&) {
     }
   }
@@ -365,7 +392,10 @@ uint32_t StartUp(NymdexEngine** handle, const char* synset_path, const char* wor
   if (worker.joinable() || files.verified()) {
     words.outcome = Attempt([&] { return LoadWordIndex(engine.get(), &words); });
   }
-  if (worker.joinable()) worker.join();
+  if (worker.joinable()) {
+    files.RunJobs(engine.get());
+    worker.join();
+  }
 
   // Codes and progress calls as the steps one after another would give them: the progress of
   // the word index only once both files passed their checks.
