@@ -1,6 +1,7 @@
 #include "engine/word_cache.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -99,6 +100,12 @@ bool MapWordCache(const std::string& path, uint64_t source_size,
 
 bool WriteWordCache(const std::string& path, uint64_t source_size,
                     const engine::Digest& source_digest, const uint8_t* decoded, size_t length) {
+  // A file size limit below the cache's would end the process with a signal at the write.
+  struct rlimit limit;
+  if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+      limit.rlim_cur < kWordCacheHeaderSize + uint64_t{length}) {
+    return false;
+  }
   const size_t slash = path.rfind('/');
   if (slash != std::string::npos && slash > 0 &&
       !platform::MakeDirectories(path.substr(0, slash))) {

@@ -21,6 +21,9 @@ namespace nymdex {
 
 inline constexpr char kWordCacheFile[] = "word-index.cache";
 inline constexpr uint32_t kWordCacheMarker = 0x43574256;  // "VBWC"
+// A start-up trusts a matching cache without checking the decoded index again (it was written
+// only after a decode passed those checks): the version changes whenever the checks or the
+// layout do, so that no cache of another program version is used.
 inline constexpr uint32_t kWordCacheVersion = 1;
 inline constexpr size_t kWordCacheHeaderSize = 64;
 inline constexpr size_t kWordCacheSourceSizeAt = 8;

@@ -1,5 +1,6 @@
 // The cache of the decoded word index: whatever the cache file holds, start-up gives the code,
 // the progress calls and the query results it gives without one.
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -148,6 +149,21 @@ TEST_F(WordCacheTest, UnusableFolderChangesNothing) {
     EXPECT_EQ(ReadFile(file), "x");
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(cache_.path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(WordCacheTest, FileSizeLimitBelowTheCacheSkipsTheWrite) {
+  const CacheFolder folder(cache_.Path("verbarium"));
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    const struct rlimit limit = {100, 100};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::_exit(StartAndAsk(dictionary_, words_).answers == expected_.answers ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "not ended by a signal";
+  EXPECT_FALSE(fs::exists(cache_.Path("verbarium")));
 }
 
 TEST_F(WordCacheTest, DamagedDataFileGivesItsCodeWithAWarmCache) {
