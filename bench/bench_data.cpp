@@ -1,13 +1,19 @@
 // The lexical engine over the compiled Data/: start-up (digests, word index decode, indexes),
 // the decoder over the stored streams, and one whole lookup as the main window makes it.
-// `bench_data --resident` instead prints the process's resident size before and after one
-// start-up.
+// The start-up also with the decoded word index's cache in a scratch folder, cold (no cache
+// file: decode and write it) and warm (the file mapped). `bench_data --resident [cold|warm]`
+// instead prints the process's resident size before and after one start-up, without a cache
+// or with one.
 #include <benchmark/benchmark.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +22,7 @@
 #include "engine/data_format.h"
 #include "engine/little_endian.h"
 #include "engine/nymdex.h"
+#include "engine/word_cache.h"
 
 namespace {
 
@@ -38,6 +45,58 @@ void BM_StartUpOnCompiledData(benchmark::State& state) {
 }
 // Wall time: the checks run on a second thread.
 BENCHMARK(BM_StartUpOnCompiledData)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A cache folder of the benchmark's own, named to the engine while the object lives.
+class ScratchCache {
+ public:
+  ScratchCache() {
+    char pattern[] = "/tmp/verbarium-bench-XXXXXX";
+    if (::mkdtemp(pattern) != nullptr) folder_ = pattern;
+    Nymdex_SetCacheFolder(folder_.c_str());
+  }
+  ~ScratchCache() {
+    Nymdex_SetCacheFolder(nullptr);
+    Clear();
+    if (!folder_.empty()) ::rmdir(folder_.c_str());
+  }
+  void Clear() const { ::unlink(nymdex::WordCachePath(folder_).c_str()); }
+
+ private:
+  std::string folder_;
+};
+
+// Cold: every start-up finds no cache, decodes and writes one.
+void BM_StartUpColdCache(benchmark::State& state) {
+  const ScratchCache cache;
+  for (auto _ : state) {
+    state.PauseTiming();
+    cache.Clear();
+    state.ResumeTiming();
+    NymdexEngine* engine = nullptr;
+    if (StartUp(&engine) != kNymdexOk) {
+      state.SkipWithError("Data/ is missing or damaged: build the verbarium_data target");
+      return;
+    }
+    Nymdex_ShutDown(&engine);
+  }
+}
+BENCHMARK(BM_StartUpColdCache)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Warm: every start-up maps the cache an earlier one wrote.
+void BM_StartUpWarmCache(benchmark::State& state) {
+  const ScratchCache cache;
+  NymdexEngine* engine = nullptr;
+  if (StartUp(&engine) != kNymdexOk) {
+    state.SkipWithError("Data/ is missing or damaged: build the verbarium_data target");
+    return;
+  }
+  Nymdex_ShutDown(&engine);
+  for (auto _ : state) {
+    StartUp(&engine);
+    Nymdex_ShutDown(&engine);
+  }
+}
+BENCHMARK(BM_StartUpWarmCache)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 std::vector<uint8_t> ReadDataFile(const char* name) {
   std::ifstream in(kData + "/" + name, std::ios::binary);
@@ -149,7 +208,20 @@ long ResidentBytes() {
   return read ? resident * 4096 : -1;
 }
 
-int PrintResident() {
+// `mode`: "none" (no cache), "cold" (an empty cache folder) or "warm" (a cache file written by
+// an earlier start-up in a child process, so that this one's memory holds none of its work).
+int PrintResident(const std::string& mode) {
+  std::unique_ptr<ScratchCache> cache;
+  if (mode != "none") cache = std::make_unique<ScratchCache>();
+  if (mode == "warm") {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      NymdexEngine* engine = nullptr;
+      ::_exit(StartUp(&engine) == kNymdexOk ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child) return 1;
+  }
   const long before = ResidentBytes();
   NymdexEngine* engine = nullptr;
   if (StartUp(&engine) != kNymdexOk) {
@@ -157,8 +229,8 @@ int PrintResident() {
     return 1;
   }
   const long after = ResidentBytes();
-  std::printf("resident before %.1f MB, after start-up %.1f MB, engine %.1f MB\n", before / 1e6,
-              after / 1e6, (after - before) / 1e6);
+  std::printf("cache %s: resident before %.1f MB, after start-up %.1f MB, engine %.1f MB\n",
+              mode.c_str(), before / 1e6, after / 1e6, (after - before) / 1e6);
   Nymdex_ShutDown(&engine);
   return 0;
 }
@@ -166,7 +238,8 @@ int PrintResident() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && std::strcmp(argv[1], "--resident") == 0) return PrintResident();
+  if (argc >= 2 && std::strcmp(argv[1], "--resident") == 0)
+    return PrintResident(argc >= 3 ? argv[2] : "none");
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

@@ -13,6 +13,16 @@ MappedFile::~MappedFile() {
   Unmap();
 }
 
+MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
+  if (this != &other) {
+    Unmap();
+    data_ = std::exchange(other.data_, nullptr);
+    size_ = std::exchange(other.size_, 0);
+    mapped_ = std::exchange(other.mapped_, false);
+  }
+  return *this;
+}
+
 void MappedFile::Unmap() {
   if (mapped_) ::munmap(const_cast<uint8_t*>(data_), size_);
   data_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace engine {
 
@@ -14,6 +15,9 @@ class MappedFile {
   ~MappedFile();
   MappedFile(const MappedFile&) = delete;
   MappedFile& operator=(const MappedFile&) = delete;
+  // The mapping moves; `other` is left empty.
+  MappedFile(MappedFile&& other) noexcept { *this = std::move(other); }
+  MappedFile& operator=(MappedFile&& other) noexcept;
 
   // Maps the whole of the file at `path`, or of the open descriptor `fd` (left open). With
   // `populate`, every page is entered at once, for a caller that reads them all; without it,

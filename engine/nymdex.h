@@ -52,6 +52,14 @@ using ProgressCallback = int32_t (*)(int32_t step, void* callback_value);
 uint32_t Nymdex_StartUp(NymdexEngine** handle, const char* synset_path, const char* word_index_path,
                         const char* tag_path, ProgressCallback progress, void* callback_value);
 
+// Names the folder where start-ups keep a verified copy of the decoded word index between runs
+// (the user's cache folder; made when missing); null or empty for none, as before any call.
+// With a copy made from the same "1001W.dat" start-up maps it instead of decoding; every status
+// code, progress call and query result is the same with or without one, and a copy that does
+// not match is decoded past and rewritten. Failures to write it are silent. Call it before the
+// start-ups it should apply to.
+void Nymdex_SetCacheFolder(const char* folder);
+
 // Releases the engine; kNymdexNullHandle when `handle` or *handle is null. *handle is not
 // cleared.
 uint32_t Nymdex_ShutDown(NymdexEngine** handle);

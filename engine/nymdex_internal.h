@@ -83,14 +83,19 @@ class Section {
   size_t size_ = 0;
 };
 
-// The decoded word index: its entries follow the 32-byte header in the same buffer, which is
-// skipped rather than moved out of the way.
+// The decoded word index, decoded into `bytes` or mapped from the cache of an earlier decode
+// (engine/word_cache.h): its entries follow the 32-byte header, which is skipped rather than
+// moved out of the way.
 struct WordRegion {
   std::vector<char, engine::LargeBufferAllocator<char>> bytes;
+  engine::MappedFile cached;
+  const char* decoded = nullptr;  // in `bytes` or `cached`, header included
+  size_t length = 0;
   size_t skip = 0;
+  bool from_cache = false;
 
-  const char* data() const { return bytes.data() + skip; }
-  size_t size() const { return bytes.size() - skip; }
+  const char* data() const { return decoded + skip; }
+  size_t size() const { return length - skip; }
 };
 
 // The tag file header, read once at start-up.
@@ -114,6 +119,7 @@ struct NymdexEngine {
   std::string synset_path;
   std::string word_index_path;
   std::string tag_path;
+  std::string word_cache_path;  // empty: no cache
 
   // Word index entries (decoded bytes 32 to the end) and the header's entry count.
   nymdex::WordRegion region;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -20,6 +21,7 @@
 #include "engine/md5.h"
 #include "engine/nymdex_checks.h"
 #include "engine/nymdex_internal.h"
+#include "engine/word_cache.h"
 #include "platform/named_event.h"
 
 namespace nymdex {
@@ -198,9 +200,10 @@ struct WordIndexLoad {
 };
 
 // Maps the word index, counts the progress calls a byte-by-byte reader would make (one per
-// S / 100 + 1 bytes read), decodes it (with the resume points after the stream, when it has
-// them) and keeps the entry region. The stream is decoded straight
-// from the mapping into the region's buffer, whose first 32 bytes (the header) are then skipped.
+// S / 100 + 1 bytes read) and keeps the decoded index: mapped from the cache when it holds this
+// word index's decode, else decoded (with the resume points after the stream, when it has
+// them) and then cached. The stream is decoded straight from the mapping into the region's
+// buffer, whose first 32 bytes (the header) are then skipped.
 bool LoadWordIndex(NymdexEngine* engine, WordIndexLoad* load) {
   engine::MappedFile file;
   if (!file.Map(engine->word_index_path.c_str(), /*populate=*/true)) return false;
@@ -214,19 +217,40 @@ bool LoadWordIndex(NymdexEngine* engine, WordIndexLoad* load) {
   const uint32_t declared = LoadU32(file.data());
   if (declared > 2 * size || declared < kWordIndexHeaderSize) return false;
   WordRegion& region = engine->region;
-  region.bytes.resize(declared);
-  // The stored resume points, if any, let the decode run several chains side by side; the
-  // result is the one-chain decode's, byte for byte.
-  engine::ResumePoint points[engine::kMaxResumePoints];
-  const size_t point_count = engine::ReadResumeTrailer(file.data(), size, points);
-  size_t length = 0;
-  if (!engine::ArithDecodeResumed(file.data(), size, points, point_count,
-                                  reinterpret_cast<uint8_t*>(region.bytes.data()),
-                                  region.bytes.size(), &length)) {
-    return false;
+  const bool cache = !engine->word_cache_path.empty();
+  engine::Digest source_digest{};
+  if (cache) {
+    // The cache was written only after a decode of these very bytes passed WordIndexHolds.
+    source_digest = ExactDigest(file.data(), size);
+    size_t length = 0;
+    if (MapWordCache(engine->word_cache_path, size, source_digest, &region.cached, &length) &&
+        length == declared) {
+      region.decoded = reinterpret_cast<const char*>(region.cached.data() + kWordCacheHeaderSize);
+      region.length = length;
+      region.from_cache = true;
+    } else {
+      region.cached = engine::MappedFile();
+    }
   }
-  if (!WordIndexHolds(reinterpret_cast<const uint8_t*>(region.bytes.data()), length)) return false;
-  engine->entry_count = LoadU32(reinterpret_cast<const uint8_t*>(&region.bytes[kWordIndexCountAt]));
+  if (!region.from_cache) {
+    region.bytes.resize(declared);
+    // The stored resume points, if any, let the decode run several chains side by side; the
+    // result is the one-chain decode's, byte for byte.
+    engine::ResumePoint points[engine::kMaxResumePoints];
+    const size_t point_count = engine::ReadResumeTrailer(file.data(), size, points);
+    size_t length = 0;
+    auto* out = reinterpret_cast<uint8_t*>(region.bytes.data());
+    if (!engine::ArithDecodeResumed(file.data(), size, points, point_count, out,
+                                    region.bytes.size(), &length)) {
+      return false;
+    }
+    if (!WordIndexHolds(out, length)) return false;
+    region.decoded = region.bytes.data();
+    region.length = region.bytes.size();
+    if (cache) WriteWordCache(engine->word_cache_path, size, source_digest, out, region.length);
+  }
+  engine->entry_count =
+      LoadU32(reinterpret_cast<const uint8_t*>(region.decoded) + kWordIndexCountAt);
   region.skip = kWordIndexHeaderSize;
   return true;
 }
@@ -283,8 +307,12 @@ void ReleaseRecordPages(const NymdexEngine* engine) {
   file.Release(end);
 }
 
-// The steps on the synset and tag files, in their order; each runs only when the ones before
-// it succeeded, as in a start-up done one step at a time.
+// The steps on the synset and tag files. Run one after the other (one core), each runs only
+// when the ones before it succeeded, as in a start-up done one step at a time. With a second
+// core the two files are two jobs, taken by whichever thread is free first: the tag file's
+// check is then made even when the synset file's failed and the other way round, which changes
+// no code, as the codes are read in start-up order afterwards and neither job reads what the
+// other writes.
 struct FileSteps {
   Outcome tags = Outcome::kOk;
   Outcome synsets = Outcome::kOk;
@@ -292,15 +320,35 @@ struct FileSteps {
   Outcome sense_lists = Outcome::kOk;
 
   void Run(NymdexEngine* engine) {
-    tags = Attempt([&] { return VerifyTagFile(engine); });
-    if (tags == Outcome::kOk) synsets = Attempt([&] { return VerifySynsetFile(engine); });
-    if (synsets == Outcome::kOk && tags == Outcome::kOk) {
-      indexes = Attempt([&] { return LoadIndexes(engine); });
-      if (indexes == Outcome::kOk) sense_lists = Attempt([&] { return LoadSenseLists(engine); });
-      if (sense_lists == Outcome::kOk && indexes == Outcome::kOk) ReleaseRecordPages(engine);
+    CheckTags(engine);
+    if (tags == Outcome::kOk) LoadSynsets(engine);
+  }
+  // Takes the next job not yet taken, until none is left. The synset file's job comes first:
+  // it is the longer of the two.
+  void RunJobs(NymdexEngine* engine) {
+    for (int job = next_job.fetch_add(1); job < 2; job = next_job.fetch_add(1)) {
+      if (job == 0) {
+        LoadSynsets(engine);
+      } else {
+        CheckTags(engine);
+      }
     }
   }
   bool verified() const { return tags == Outcome::kOk && synsets == Outcome::kOk; }
+
+ private:
+  void CheckTags(NymdexEngine* engine) {
+    tags = Attempt([&] { return VerifyTagFile(engine); });
+  }
+  void LoadSynsets(NymdexEngine* engine) {
+    synsets = Attempt([&] { return VerifySynsetFile(engine); });
+    if (synsets != Outcome::kOk) return;
+    indexes = Attempt([&] { return LoadIndexes(engine); });
+    if (indexes == Outcome::kOk) sense_lists = Attempt([&] { return LoadSenseLists(engine); });
+    if (sense_lists == Outcome::kOk && indexes == Outcome::kOk) ReleaseRecordPages(engine);
+  }
+
+  std::atomic<int> next_job{0};
 };
 
 // The code of the first step, in start-up order, that did not succeed.
@@ -322,15 +370,19 @@ uint32_t StartUp(NymdexEngine** handle, const char* synset_path, const char* wor
   engine->synset_path = synset_path;
   engine->word_index_path = word_index_path;
   engine->tag_path = tag_path;
+  const std::string cache_folder = WordCacheFolder();
+  if (!cache_folder.empty()) engine->word_cache_path = WordCachePath(cache_folder);
 
-  // The digests and the synset file's sections on a second core while this thread decodes the
-  // word index, the longest step; the two touch different parts of the engine. On one core,
-  // or without a thread, the steps run here in order and the word index waits for the checks.
+  // The digests and the synset file's sections on a second core while this thread loads the
+  // word index, the longest step when it is decoded; this thread then takes the file job the
+  // other has not begun (the word index mapped from the cache leaves it free early). The steps
+  // touch different parts of the engine. On one core, or without a thread, the steps run here
+  // in order and the word index waits for the checks.
   FileSteps files;
   std::thread worker;
   if (std::thread::hardware_concurrency() > 1) {
     try {
-      worker = std::thread([&files, &engine] { files.Run(engine.get()); });
+      worker = std::thread([&files, &engine] { files.RunJobs(engine.get()); });
     } catch (const std::system_error&) {
     }
   }
@@ -340,7 +392,10 @@ uint32_t StartUp(NymdexEngine** handle, const char* synset_path, const char* wor
   if (worker.joinable() || files.verified()) {
     words.outcome = Attempt([&] { return LoadWordIndex(engine.get(), &words); });
   }
-  if (worker.joinable()) worker.join();
+  if (worker.joinable()) {
+    files.RunJobs(engine.get());
+    worker.join();
+  }
 
   // Codes and progress calls as the steps one after another would give them: the progress of
   // the word index only once both files passed their checks.

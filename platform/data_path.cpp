@@ -108,6 +108,16 @@ DataLocation FindDataLocation(const std::string& current_directory, const DataSe
   return location;
 }
 
+std::string UserCacheFolder() {
+  std::string base = Environment("XDG_CACHE_HOME");
+  if (base.empty() || base.front() != '/') {
+    const std::string home = Environment("HOME");
+    if (home.empty() || home.front() != '/') return {};
+    base = home + "/.cache";
+  }
+  return (fs::path(base) / "verbarium").string();
+}
+
 bool MakeDirectories(const std::string& path) {
   std::error_code error;
   fs::create_directories(path, error);

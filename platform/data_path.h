@@ -59,6 +59,11 @@ std::string FindProgramFolder(const std::string& current_directory, const DataSe
 // current directory, so that start-up reports the missing files there.
 DataLocation FindDataLocation(const std::string& current_directory, const DataSearch& search);
 
+// The program's folder in the user's cache: $XDG_CACHE_HOME/verbarium, else
+// $HOME/.cache/verbarium; an empty text when neither variable gives an absolute folder. Its
+// files are copies the program can make again (deleting them is safe).
+std::string UserCacheFolder();
+
 // Creates `path` and its missing parents; true when it exists as a folder afterwards.
 bool MakeDirectories(const std::string& path);
 

@@ -15,6 +15,8 @@
 #include "app/shell/MainDialog.h"
 #include "app/shell/Settings.h"
 #include "app/shell/SingleInstance.h"
+#include "engine/nymdex.h"
+#include "platform/data_path.h"
 
 namespace {
 
@@ -61,7 +63,9 @@ int CVerbariumApp::Run() {
   if (!guard.Claim(DesktopIntegration::WithActivation(arguments, ActivationFromEnvironment())))
     return 0;
 
-  // The engine starts on the dictionary the window will find while the window is built.
+  // The engine starts on the dictionary the window will find while the window is built, with
+  // the decoded word index kept in the user's cache folder between starts.
+  Nymdex_SetCacheFolder(platform::UserCacheFolder().c_str());
   StartUpOptions options = StartUpOptions::FromEnvironment();
   EarlyEngineStart early_engine;
   std::string error;
