@@ -50,12 +50,14 @@ grep -q '^TimeStamp=... ... [0-9][0-9] ' "$settings" ||
 
 # The next start (the last word comes back, the next tip shows); a session that ends
 # (SIGTERM) still saves.
+rm -f "$work/report"
 "$program" >>"$work/program.log" 2>&1 &
 program_pid=$!
 wait_until --long window_shown || fail "the window did not appear again"
 window=$(visible_window)
 wait_until --long tip_shown || fail "the tip of the day did not show at the next start"
 close_tip || fail "the tip of the day did not close"
+wait_until grep -q $'^word\tcats$' "$work/report" || fail "the last word was not looked up"
 xdotool windowfocus --sync "$window"
 xdotool type --delay 40 dog
 xdotool key Return
