@@ -144,9 +144,8 @@ TEST_F(AnagramsViewTest, InvalidFilterLeavesTheListAsItWas) {
   QSignalSpy busy(View(), &CAnagramsView::BusyChanged);
   QTest::keyClicks(Child<QLineEdit>("anagramFilter"), QStringLiteral("3-4"));
   QTest::keyClick(Child<QLineEdit>("anagramFilter"), Qt::Key_Return);
-  const QList<MessageBox::Shown> shown = MessageBox::TakeShown();
-  ASSERT_EQ(shown.size(), 1);
-  EXPECT_EQ(shown[0].text, QString::fromLatin1(anagram::kFilterLengthMismatchMessage));
+  EXPECT_EQ(shell_test::TakeMessages(),
+            QStringList{"Error: " + QString::fromLatin1(anagram::kFilterLengthMismatchMessage)});
   EXPECT_EQ(Shown(), before);
   EXPECT_EQ(Status(), QString());
   EXPECT_EQ(busy.count(), 0) << "no request started";

@@ -157,9 +157,8 @@ TEST_F(CustomEntriesTest, RestoreShowsTheRestoredEntries) {
   ASSERT_EQ(UpperView(), QStringLiteral("helpForm"));
   FileDialog::QueueAnswer(saved.filePath("pair.dbk"));
   Action(Command::kRestore)->trigger();
-  const QList<MessageBox::Shown> shown = MessageBox::TakeShown();
-  ASSERT_EQ(shown.size(), 1);
-  EXPECT_EQ(shown[0].text, QString::fromLatin1(kRestoredText));
+  EXPECT_EQ(shell_test::TakeMessages(),
+            QStringList{"Information: " + QString::fromLatin1(kRestoredText)});
   EXPECT_EQ(UpperView(), QStringLiteral("senses"));
   EXPECT_EQ(FirstDefinition(), "A restored word");
   // The dialogs read the reopened database too.

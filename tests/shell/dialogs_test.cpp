@@ -63,10 +63,9 @@ TEST_F(DialogsTest, FontsDefaultsAskFirst) {
     MessageBox::QueueAnswer(answer);
     Click(fonts, "defaults");
     Ok(fonts)->click();
-    const QList<MessageBox::Shown> shown = MessageBox::TakeShown();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].text, QStringLiteral("You are about to reset all fonts to their default "
-                                            "values.\nContinue ?"));
+    EXPECT_EQ(shell_test::TakeMessages(),
+              QStringList{"Warning: You are about to reset all fonts to their default "
+                          "values.\nContinue ?"});
     EXPECT_EQ(dialog_->settings().Font(Setting::kPaneFont).height,
               answer == QMessageBox::Yes ? -16 : -30);
     QApplication::processEvents();  // the closed dialog goes

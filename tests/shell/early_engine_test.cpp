@@ -62,10 +62,9 @@ TEST_F(EarlyEngineTest, FailedEarlyStartGivesTheWindowItsMessage) {
   options.early_engine = &early;
   CMainDialog dialog;
   EXPECT_FALSE(dialog.StartUp(options));
-  const QList<MessageBox::Shown> shown = MessageBox::TakeShown();
-  ASSERT_EQ(shown.size(), 1);
-  EXPECT_EQ(shown[0].text, QStringLiteral("One of the data files has been corrupted.\nPlease "
-                                          "reinstall or repair Verbarium."));
+  EXPECT_EQ(shell_test::TakeMessages(),
+            QStringList{"Error: One of the data files has been corrupted.\nPlease reinstall or "
+                        "repair Verbarium."});
 }
 
 }  // namespace

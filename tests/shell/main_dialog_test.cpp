@@ -85,33 +85,39 @@ TEST_F(MainDialogTest, LookupShowsTheSensesAndPanesOfTheLookupLogic) {
   EXPECT_EQ(Box()->itemText(0), QStringLiteral("cats"));
 }
 
-// The check boxes act on the word shown, not on text typed into the box since.
-TEST_F(MainDialogTest, UncheckingTheVerbSensesMakesThePanesFollow) {
-  TypeLookup(dialog_.get(), QStringLiteral("cat"));
-  QTest::keyClicks(Box()->lineEdit(), QStringLiteral("dog"));  // typed, not looked up
+// Unchecking the verb rows, by their check boxes or by the Verbs toggle, acts on the word
+// shown (not on text typed into the box since): the panes and the toggles follow, a refresh
+// of the word keeps the rows' states and another word checks every row again.
+TEST_F(MainDialogTest, UncheckedVerbSensesTakeTheirPanesAway) {
+  const auto all = Reference("cat");
   const auto reference = Reference("cat", {kVerb});
-  for (size_t row = 0; row < reference->senses().size(); ++row)
-    if (reference->senses()[row].pos == kVerb) ClickCheckBox(static_cast<int>(row));
-  EXPECT_EQ(dialog_->lookup()->session()->current_word(), "cat");
   std::vector<bool> expected;
   for (const lookup::SenseRow& row : reference->senses())
     expected.push_back(row.checked);
-  EXPECT_EQ(Checks(), expected) << "only the clicked rows change";
-  EXPECT_EQ(TabTitles(), Titles(*reference));
-  EXPECT_NE(Titles(*reference), Titles(*Reference("cat")));
-  EXPECT_TRUE(Button(ToolRow::kNouns)->isChecked());
-  EXPECT_FALSE(Button(ToolRow::kVerbs)->isChecked());
-}
-
-TEST_F(MainDialogTest, LookingUpTheSameWordKeepsUncheckedRows) {
-  TypeLookup(dialog_.get(), QStringLiteral("cat"));
-  ClickCheckBox(0);
-  ASSERT_FALSE(dialog_->senses()->IsSenseChecked(0));
-  TypeLookup(dialog_.get(), QStringLiteral("cat"));
-  EXPECT_FALSE(dialog_->senses()->IsSenseChecked(0)) << "a refresh keeps the rows' states";
-  TypeLookup(dialog_.get(), QStringLiteral("dog"));
-  TypeLookup(dialog_.get(), QStringLiteral("cat"));
-  EXPECT_TRUE(dialog_->senses()->IsSenseChecked(0)) << "another word checks every row again";
+  ASSERT_NE(Titles(*reference), Titles(*all));
+  const std::pair<const char*, std::function<void()>> ways[] = {
+      {"check boxes",
+       [&] {
+         for (size_t row = 0; row < all->senses().size(); ++row)
+           if (all->senses()[row].pos == kVerb) ClickCheckBox(static_cast<int>(row));
+       }},
+      {"Verbs toggle", [&] { Button(ToolRow::kVerbs)->click(); }},
+  };
+  for (const auto& [name, uncheck] : ways) {
+    SCOPED_TRACE(name);
+    TypeLookup(dialog_.get(), QStringLiteral("dog"));
+    TypeLookup(dialog_.get(), QStringLiteral("cat"));
+    ASSERT_EQ(Checks(), std::vector<bool>(all->senses().size(), true));
+    QTest::keyClicks(Box()->lineEdit(), QStringLiteral("bird"));  // typed, not looked up
+    uncheck();
+    EXPECT_EQ(dialog_->lookup()->session()->current_word(), "cat");
+    EXPECT_EQ(Checks(), expected) << "only the verb rows change";
+    EXPECT_EQ(TabTitles(), Titles(*reference));
+    EXPECT_TRUE(Button(ToolRow::kNouns)->isChecked());
+    EXPECT_FALSE(Button(ToolRow::kVerbs)->isChecked());
+    TypeLookup(dialog_.get(), QStringLiteral("cat"));
+    EXPECT_EQ(Checks(), expected) << "a refresh keeps the rows' states";
+  }
 }
 
 TEST_F(MainDialogTest, PatternListsItsMatchesWithTheStatusText) {
@@ -193,25 +199,20 @@ TEST_F(MainDialogTest, LastAndNextWordWalkTheHistory) {
   }
 }
 
-TEST_F(MainDialogTest, PartOfSpeechTogglesCheckTheirRows) {
+TEST_F(MainDialogTest, NothingCheckedLeavesNoPanesUntilSelectAll) {
   TypeLookup(dialog_.get(), QStringLiteral("cat"));
-  const auto reference = Reference("cat");
+  const std::vector<bool> all(dialog_->senses()->SenseCount(), true);
+  const QStringList titles = TabTitles();
   Button(ToolRow::kVerbs)->click();
-  for (size_t row = 0; row < reference->senses().size(); ++row) {
-    EXPECT_EQ(dialog_->senses()->IsSenseChecked(static_cast<int>(row)),
-              reference->senses()[row].pos != kVerb);
-  }
-  EXPECT_FALSE(Button(ToolRow::kVerbs)->isChecked());
-  EXPECT_EQ(TabTitles(), Titles(*Reference("cat", {kVerb})));
   Button(ToolRow::kVerbs)->click();
-  EXPECT_EQ(Checks(), std::vector<bool>(reference->senses().size(), true));
-  // Nouns off too: nothing is checked, every tab goes.
+  EXPECT_EQ(Checks(), all) << "a toggle turned on again checks its rows";
   Button(ToolRow::kVerbs)->click();
   Button(ToolRow::kNouns)->click();
   EXPECT_EQ(dialog_->frame()->count(), 0);
   EXPECT_FALSE(Action(Command::kDeselectAll)->isEnabled());
   Action(Command::kSelectAll)->trigger();
-  EXPECT_EQ(Checks(), std::vector<bool>(reference->senses().size(), true));
+  EXPECT_EQ(Checks(), all);
+  EXPECT_EQ(TabTitles(), titles);
 }
 
 TEST_F(MainDialogTest, PanesPageOkHidesTheUncheckedPanes) {
@@ -241,9 +242,8 @@ TEST_F(MainDialogTest, TextThatIsNoWordGetsItsOutcome) {
     SCOPED_TRACE(text);
     const int entries = Box()->count();
     TypeLookup(dialog_.get(), QString::fromLatin1(text));
-    const QList<MessageBox::Shown> shown = MessageBox::TakeShown();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].text, QString::fromLatin1(lookup::kInvalidCharactersMessage));
+    EXPECT_EQ(shell_test::TakeMessages(),
+              QStringList{"Error: " + QString::fromLatin1(lookup::kInvalidCharactersMessage)});
     EXPECT_EQ(dialog_->senses()->SenseCount(), senses) << "nothing else changes";
     EXPECT_EQ(UpperView(), QStringLiteral("senses"));
     EXPECT_LE(Box()->count(), entries + 1);
@@ -274,10 +274,9 @@ TEST_F(MainDialogTest, ClearHistoryAsksFirst) {
   EXPECT_EQ(Box()->count(), 0);
   EXPECT_EQ(Box()->currentText(), QStringLiteral("dog")) << "the box keeps its text";
   EXPECT_FALSE(clear->isEnabled());
-  const QList<MessageBox::Shown> shown = MessageBox::TakeShown();
-  ASSERT_EQ(shown.size(), 2);
-  EXPECT_EQ(shown[0].kind, MessageBox::Kind::kWarning);
-  EXPECT_EQ(shown[0].text, QStringLiteral("You are about to clear the lookup history.\nContinue?"));
+  const QString question =
+      QStringLiteral("Warning: You are about to clear the lookup history.\nContinue?");
+  EXPECT_EQ(shell_test::TakeMessages(), QStringList({question, question}));
 }
 
 TEST_F(MainDialogTest, BusyStateDisablesTheWindowAndGivesTheButtonsBack) {

@@ -56,6 +56,14 @@ inline void ResetSettings() {
   MessageBox::SetTestMode(true);
 }
 
+// The message boxes shown since the last call, each as "Caption: text", oldest first.
+inline QStringList TakeMessages() {
+  QStringList messages;
+  for (const MessageBox::Shown& shown : MessageBox::TakeShown())
+    messages << MessageBox::Caption(shown.kind) + QStringLiteral(": ") + shown.text;
+  return messages;
+}
+
 // A folder with Data/: the compiled dictionary's read-only files as links, the custom database
 // as a copy (so nothing a test does reaches the build's own).
 class DataFolder {
