@@ -45,6 +45,7 @@ make_data_folder() {
   cp "$1/1001M.idx" "$1/1001M.dat" "$work/Data/"
   settings="$work/config/Mirewood Software/Verbarium 1.4.conf"
   export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
+  export XDG_CACHE_HOME=$work/cache
   export VERBARIUM_VIEW_REPORT=$work/report
 }
 
