@@ -126,10 +126,13 @@ void DecodeWithinLimit(const FrequencyModel& model, BitReader& reader, uint8_t* 
 
 bool ArithDecode(const uint8_t* in, size_t in_length, uint8_t* out, size_t capacity,
                  size_t* out_length) {
-  uint32_t length = 0;
+  if (in == nullptr || in_length < kStreamHeadSize || out_length == nullptr) return false;
+  const uint32_t length = LoadU32(in);
+  if (length > capacity || (length > 0 && out == nullptr)) return false;
+
   FrequencyModel model;
-  if (!arith::ReadStreamHead(in, in_length, out, capacity, out_length, &length, &model))
-    return false;
+  model.Load(in + 4);
+  if (model.total == 0) return false;
 
   BitReader bits(in + kStreamHeadSize, in + in_length);
   if (model.total <= kMaxFrequencyTotal) {

@@ -9,7 +9,6 @@
 #include <cstdint>
 
 #include "engine/arith_coder.h"
-#include "engine/little_endian.h"
 
 namespace engine::arith {
 
@@ -83,17 +82,6 @@ class BitReader {
   int count_ = 0;
   uint64_t past_ = 0;  // bytes read as 0 past the end
 };
-
-// The stream's head as both decoders check it: the declared length, which must fit `capacity`
-// (and need `out` when non-zero), and the frequency table, which must not total 0.
-inline bool ReadStreamHead(const uint8_t* in, size_t in_length, const uint8_t* out, size_t capacity,
-                           const size_t* out_length, uint32_t* length, FrequencyModel* model) {
-  if (in == nullptr || in_length < kStreamHeadSize || out_length == nullptr) return false;
-  *length = LoadU32(in);
-  if (*length > capacity || (*length > 0 && out == nullptr)) return false;
-  model->Load(in + 4);
-  return model->total != 0;
-}
 
 // Per target value of a table whose total is at most kMaxFrequencyTotal: the symbol and its
 // cumulative bounds, packed as below | frequency << 14 | symbol << 22, with kLast on a symbol's

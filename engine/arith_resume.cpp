@@ -155,10 +155,12 @@ size_t ReadResumeTrailer(const uint8_t* in, size_t in_length, ResumePoint out[kM
 bool ArithDecodeResumed(const uint8_t* in, size_t in_length, const ResumePoint* points,
                         size_t count, uint8_t* out, size_t capacity, size_t* out_length,
                         size_t* chains_kept) {
-  uint32_t length = 0;
+  if (in == nullptr || in_length < kStreamHeadSize || out_length == nullptr) return false;
+  const uint32_t length = LoadU32(in);
+  if (length > capacity || (length > 0 && out == nullptr)) return false;
   FrequencyModel model;
-  if (!arith::ReadStreamHead(in, in_length, out, capacity, out_length, &length, &model))
-    return false;
+  model.Load(in + 4);
+  if (model.total == 0) return false;
   if (chains_kept != nullptr) *chains_kept = 1;
   if (model.total > kMaxFrequencyTotal || points == nullptr || count == 0)
     return ArithDecode(in, in_length, out, capacity, out_length);
