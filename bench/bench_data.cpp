@@ -33,14 +33,20 @@ uint32_t StartUp(NymdexEngine** engine) {
                         (kData + "/1001T.dat").c_str(), nullptr, nullptr);
 }
 
+// One start-up and its shut-down; false, with the benchmark marked skipped, when it fails.
+bool StartAndShutDown(benchmark::State& state) {
+  NymdexEngine* engine = nullptr;
+  if (StartUp(&engine) != kNymdexOk) {
+    state.SkipWithError("Data/ is missing or damaged: build the verbarium_data target");
+    return false;
+  }
+  Nymdex_ShutDown(&engine);
+  return true;
+}
+
 void BM_StartUpOnCompiledData(benchmark::State& state) {
   for (auto _ : state) {
-    NymdexEngine* engine = nullptr;
-    if (StartUp(&engine) != kNymdexOk) {
-      state.SkipWithError("Data/ is missing or damaged: build the verbarium_data target");
-      return;
-    }
-    Nymdex_ShutDown(&engine);
+    if (!StartAndShutDown(state)) return;
   }
 }
 // Wall time: the checks run on a second thread.
@@ -72,12 +78,7 @@ void BM_StartUpColdCache(benchmark::State& state) {
     state.PauseTiming();
     cache.Clear();
     state.ResumeTiming();
-    NymdexEngine* engine = nullptr;
-    if (StartUp(&engine) != kNymdexOk) {
-      state.SkipWithError("Data/ is missing or damaged: build the verbarium_data target");
-      return;
-    }
-    Nymdex_ShutDown(&engine);
+    if (!StartAndShutDown(state)) return;
   }
 }
 BENCHMARK(BM_StartUpColdCache)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -85,15 +86,9 @@ BENCHMARK(BM_StartUpColdCache)->Unit(benchmark::kMillisecond)->UseRealTime();
 // Warm: every start-up maps the cache an earlier one wrote.
 void BM_StartUpWarmCache(benchmark::State& state) {
   const ScratchCache cache;
-  NymdexEngine* engine = nullptr;
-  if (StartUp(&engine) != kNymdexOk) {
-    state.SkipWithError("Data/ is missing or damaged: build the verbarium_data target");
-    return;
-  }
-  Nymdex_ShutDown(&engine);
+  if (!StartAndShutDown(state)) return;
   for (auto _ : state) {
-    StartUp(&engine);
-    Nymdex_ShutDown(&engine);
+    if (!StartAndShutDown(state)) return;
   }
 }
 BENCHMARK(BM_StartUpWarmCache)->Unit(benchmark::kMillisecond)->UseRealTime();
