@@ -104,22 +104,45 @@ void DecodeAnyTotal(const FrequencyModel& model, BitReader& bits, uint8_t* out, 
 }
 
 // Totals up to kMaxFrequencyTotal, all the encoder writes: one chain (engine/arith_internal.h)
-// from the first symbol to the last. The chain is a local: the output is bytes, which may alias
-// anything, so a chain reached through a reference would be stored and reloaded around every
-// output byte.
-void DecodeWithinLimit(const FrequencyModel& model, BitReader& reader, uint8_t* out,
+// from the first symbol to the last, unchecked loads as far as they stay within the code bytes.
+// The chain is a local: the output is bytes, which may alias anything, so a chain reached
+// through a reference would be stored and reloaded around every output byte.
+[[gnu::always_inline]] inline void DecodeChain(const arith::Lookup table,
+                                               const arith::CodeBits code, uint8_t* out,
+                                               uint32_t length) {
+  arith::Chain chain{16, kMask + 1, static_cast<uint32_t>(code.LoadChecked(0) >> 48), 0};
+  uint32_t i = 0;
+  for (;;) {
+    const uint64_t run = std::min<uint64_t>(length - i, code.SafeSteps(chain.pos));
+    if (run == 0) break;
+    for (const uint32_t stop = i + static_cast<uint32_t>(run); i < stop; ++i)
+      out[i] = chain.Step(table, code);
+  }
+  for (; i < length; ++i)
+    out[i] = chain.Step<true>(table, code);
+}
+
+void DecodeChainAnyCpu(const arith::Lookup& table, const arith::CodeBits& code, uint8_t* out,
+                       uint32_t length) {
+  DecodeChain(table, code, out, length);
+}
+
+#ifdef VERBARIUM_ARITH_BMI_LOOPS
+VERBARIUM_ARITH_BMI_TARGET void DecodeChainBmi(const arith::Lookup& table,
+                                               const arith::CodeBits& code, uint8_t* out,
+                                               uint32_t length) {
+  DecodeChain(table, code, out, length);
+}
+#endif
+
+void DecodeWithinLimit(const FrequencyModel& model, const arith::CodeBits& code, uint8_t* out,
                        uint32_t length) {
   const arith::TargetTable table(model);  // 64 KiB of stack, no allocation
-  arith::Chain chain{reader, kMask + 1, 0, 0, 0};
-  chain.d1 = chain.bits.Take(16);
-  chain.dividend = chain.d1 * table.total;
-  uint32_t i = 0;
-  for (; i + 2 <= length; i += 2) {
-    out[i] = chain.Step(table);
-    out[i + 1] = chain.Step<false>(table);
-  }
-  if (i < length) out[i] = chain.Step(table);
-  reader = chain.bits;
+  const arith::Lookup lookup(table);
+#ifdef VERBARIUM_ARITH_BMI_LOOPS
+  if (arith::HasBmiLoops()) return DecodeChainBmi(lookup, code, out, length);
+#endif
+  DecodeChainAnyCpu(lookup, code, out, length);
 }
 
 }  // namespace
@@ -134,10 +157,10 @@ bool ArithDecode(const uint8_t* in, size_t in_length, uint8_t* out, size_t capac
   model.Load(in + 4);
   if (model.total == 0) return false;
 
-  BitReader bits(in + kStreamHeadSize, in + in_length);
   if (model.total <= kMaxFrequencyTotal) {
-    DecodeWithinLimit(model, bits, out, length);
+    DecodeWithinLimit(model, {in + kStreamHeadSize, in_length - kStreamHeadSize}, out, length);
   } else {
+    BitReader bits(in + kStreamHeadSize, in + in_length);
     DecodeAnyTotal(model, bits, out, length);  // totals that only other writers produce
   }
   *out_length = length;

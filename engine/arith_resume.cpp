@@ -10,6 +10,8 @@ namespace engine {
 namespace {
 
 using arith::Chain;
+using arith::CodeBits;
+using arith::Lookup;
 using arith::State;
 using arith::TargetTable;
 
@@ -26,11 +28,11 @@ State FromPoint(const ResumePoint& point) {
 }
 
 // The chain at the stream's first symbol.
-Chain FirstChain(const TargetTable& table, const uint8_t* begin, const uint8_t* end) {
+Chain FirstChain(const CodeBits& code) {
   State state;
   state.bit = 16;
-  state.code = arith::BitReader(begin, end).Take(16);
-  return Chain::Start(table, begin, end, state);
+  state.code = static_cast<uint32_t>(code.LoadChecked(0) >> 48);
+  return Chain::Start(state);
 }
 
 // Where one chain writes: its next output byte and how many it has left.
@@ -39,50 +41,65 @@ struct Lane {
   uint32_t left;
 };
 
-// Steps K chains in turn, each its own output, until the shortest is done; then each one to its
-// end. The chains are copied into locals so that the output stores cannot alias them.
+// Steps K chains in turn, each its own output, in runs as long as every chain has output left
+// and its loads stay within the code bytes; then each one to its end. The chains are copied
+// into locals so that the output stores cannot alias them.
 template <size_t K>
-void Interleave(const TargetTable& table, Chain* chains, Lane* lanes) {
+[[gnu::always_inline]] inline void Interleave(const Lookup table, const CodeBits code,
+                                              Chain* chains, Lane* lanes) {
   Chain c[K] = {};
-  uint32_t common = lanes[0].left;
-  for (size_t k = 0; k < K; ++k) {
+  for (size_t k = 0; k < K; ++k)
     c[k] = chains[k];
-    common = std::min(common, lanes[k].left);
-  }
   uint32_t i = 0;
-  for (; i + 2 <= common; i += 2) {
-#pragma GCC unroll 4
+  for (;;) {
+    uint64_t run = lanes[0].left - i;
     for (size_t k = 0; k < K; ++k)
-      lanes[k].out[i] = c[k].Step(table);
+      run = std::min(run, std::min<uint64_t>(lanes[k].left - i, code.SafeSteps(c[k].pos)));
+    if (run == 0) break;
+    for (const uint32_t stop = i + static_cast<uint32_t>(run); i < stop; ++i) {
 #pragma GCC unroll 4
-    for (size_t k = 0; k < K; ++k)
-      lanes[k].out[i + 1] = c[k].template Step<false>(table);
+      for (size_t k = 0; k < K; ++k)
+        lanes[k].out[i] = c[k].Step(table, code);
+    }
   }
   for (size_t k = 0; k < K; ++k) {
     for (uint32_t j = i; j < lanes[k].left; ++j)
-      lanes[k].out[j] = c[k].Step(table);
+      lanes[k].out[j] = c[k].template Step<true>(table, code);
     chains[k] = c[k];
   }
 }
 
-void DecodeLanes(const TargetTable& table, Chain* chains, Lane* lanes, size_t count) {
+[[gnu::always_inline]] inline void DecodeLanes(const Lookup& table, const CodeBits& code,
+                                               Chain* chains, Lane* lanes, size_t count) {
   for (size_t first = 0; first < count; first += kLanes) {
     switch (std::min(count - first, kLanes)) {
       case 1:
-        Interleave<1>(table, chains + first, lanes + first);
+        Interleave<1>(table, code, chains + first, lanes + first);
         break;
       case 2:
-        Interleave<2>(table, chains + first, lanes + first);
+        Interleave<2>(table, code, chains + first, lanes + first);
         break;
       case 3:
-        Interleave<3>(table, chains + first, lanes + first);
+        Interleave<3>(table, code, chains + first, lanes + first);
         break;
       default:
-        Interleave<4>(table, chains + first, lanes + first);
+        Interleave<4>(table, code, chains + first, lanes + first);
         break;
     }
   }
 }
+
+void DecodeLanesAnyCpu(const Lookup& table, const CodeBits& code, Chain* chains, Lane* lanes,
+                       size_t count) {
+  DecodeLanes(table, code, chains, lanes, count);
+}
+
+#ifdef VERBARIUM_ARITH_BMI_LOOPS
+VERBARIUM_ARITH_BMI_TARGET void DecodeLanesBmi(const Lookup& table, const CodeBits& code,
+                                               Chain* chains, Lane* lanes, size_t count) {
+  DecodeLanes(table, code, chains, lanes, count);
+}
+#endif
 
 }  // namespace
 
@@ -100,14 +117,14 @@ bool ArithResumePoints(const uint8_t* in, size_t in_length, const std::vector<ui
     return false;
 
   const TargetTable table(model);
-  const uint8_t* begin = in + kStreamHeadSize;
-  const uint8_t* end = in + in_length;
-  Chain chain = FirstChain(table, begin, end);
+  const Lookup lookup(table);
+  const CodeBits code{in + kStreamHeadSize, in_length - kStreamHeadSize};
+  Chain chain = FirstChain(code);
   uint32_t at = 0;
   for (uint32_t symbol : symbols) {
     for (; at < symbol; ++at)
-      chain.Step(table);
-    const State state = chain.Snapshot(begin);
+      chain.Step<true>(lookup, code);
+    const State state = chain.Snapshot(code);
     if (state.bit > UINT32_MAX) {
       out->clear();
       return false;
@@ -166,12 +183,11 @@ bool ArithDecodeResumed(const uint8_t* in, size_t in_length, const ResumePoint* 
     return ArithDecode(in, in_length, out, capacity, out_length);
 
   const TargetTable table(model);  // 64 KiB of stack, no allocation
-  const uint8_t* begin = in + kStreamHeadSize;
-  const uint8_t* end = in + in_length;
-  const uint64_t code_bits = static_cast<uint64_t>(end - begin) * 8;
+  const CodeBits code{in + kStreamHeadSize, in_length - kStreamHeadSize};
+  const uint64_t code_bits = static_cast<uint64_t>(code.size) * 8;
 
   // The segments: the first from the start, then one per usable point.
-  Chain chains[kMaxResumePoints + 1] = {FirstChain(table, begin, end)};
+  Chain chains[kMaxResumePoints + 1] = {FirstChain(code)};
   State starts[kMaxResumePoints + 1] = {};
   uint32_t from[kMaxResumePoints + 2] = {0};
   size_t segments = 1;
@@ -181,27 +197,36 @@ bool ArithDecodeResumed(const uint8_t* in, size_t in_length, const ResumePoint* 
         state.bit > code_bits || !state.Normal())
       continue;
     starts[segments] = state;
-    chains[segments] = Chain::Start(table, begin, end, state);
+    chains[segments] = Chain::Start(state);
     from[segments++] = points[i].symbol;
   }
   from[segments] = length;
   Lane lanes[kMaxResumePoints + 1];
   for (size_t k = 0; k < segments; ++k)
     lanes[k] = {out + from[k], from[k + 1] - from[k]};
-  DecodeLanes(table, chains, lanes, segments);
+  const Lookup lookup(table);
+#ifdef VERBARIUM_ARITH_BMI_LOOPS
+  if (arith::HasBmiLoops()) {
+    DecodeLanesBmi(lookup, code, chains, lanes, segments);
+  } else {
+    DecodeLanesAnyCpu(lookup, code, chains, lanes, segments);
+  }
+#else
+  DecodeLanesAnyCpu(lookup, code, chains, lanes, segments);
+#endif
 
   // Each seam: the chain that decoded up to it, correct by induction, must be where the next
   // chain started; otherwise it decodes the next segment itself.
   Chain correct = chains[0];
   size_t kept = 1;
   for (size_t k = 1; k < segments; ++k) {
-    if (correct.Snapshot(begin) == starts[k]) {
+    if (correct.Snapshot(code) == starts[k]) {
       correct = chains[k];
       ++kept;
       continue;
     }
     for (uint32_t i = from[k]; i < from[k + 1]; ++i)
-      out[i] = correct.Step(table);
+      out[i] = correct.Step<true>(lookup, code);
   }
   if (chains_kept != nullptr) *chains_kept = kept;
   *out_length = length;
