@@ -137,7 +137,7 @@ VERBARIUM_ARITH_BMI_TARGET void DecodeChainBmi(const arith::Lookup& table,
 
 void DecodeWithinLimit(const FrequencyModel& model, const arith::CodeBits& code, uint8_t* out,
                        uint32_t length) {
-  const arith::TargetTable table(model);  // 64 KiB of stack, no allocation
+  const arith::TargetTable table(model);  // 80 KiB of stack, no allocation
   const arith::Lookup lookup(table);
 #ifdef VERBARIUM_ARITH_BMI_LOOPS
   if (arith::HasBmiLoops()) return DecodeChainBmi(lookup, code, out, length);

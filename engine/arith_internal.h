@@ -75,27 +75,30 @@ class BitReader {
   uint64_t past_ = 0;  // bytes read as 0 past the end
 };
 
-// Per target value of a table whose total is at most kMaxFrequencyTotal: the symbol and its
-// cumulative bounds, packed as below | frequency << 14 | symbol << 22, with kLast on a symbol's
-// last target, so that one load serves the symbol's step and the table is built with one fill
-// per symbol.
+// Per target value of a table whose total is at most kMaxFrequencyTotal: its symbol's
+// cumulative bounds as two 16-bit halves and, apart, the symbol, so that a step reads each with
+// a load of its own instead of unpacking one word. A target is its symbol's last when it is
+// one below the upper bound.
 struct TargetTable {
   static constexpr int kBoundShift = 44;
-  static constexpr uint32_t kLast = 1u << 30;
+  struct Bounds {
+    uint16_t below, above;
+  };
 
   explicit TargetTable(const FrequencyModel& model) : total(model.total) {
     for (uint32_t s = 0; s < 256; ++s) {
       const uint32_t at = model.cum[s], f = model.freq[s];
       if (f == 0) continue;
-      std::fill_n(entry + at, f - 1, at | f << 14 | s << 22);
-      entry[at + f - 1] = at | f << 14 | s << 22 | kLast;
+      std::fill_n(bounds + at, f, Bounds{static_cast<uint16_t>(at), static_cast<uint16_t>(at + f)});
+      std::fill_n(symbol + at, f, static_cast<uint8_t>(s));
     }
     scale = ((uint64_t{1} << kBoundShift) + total - 1) / total;
   }
 
   uint32_t total;
   uint64_t scale;  // ceil(2^44 / total): bounds by a multiply instead of a division
-  uint32_t entry[kMaxFrequencyTotal];
+  Bounds bounds[kMaxFrequencyTotal];
+  uint8_t symbol[kMaxFrequencyTotal];
 };
 
 // What a step reads of a TargetTable, held by value in the decoding loop: the output stores are
@@ -103,8 +106,9 @@ struct TargetTable {
 // loaded again after every output byte.
 struct Lookup {
   explicit Lookup(const TargetTable& table)
-      : entry(table.entry), total(table.total), scale(table.scale) {}
-  const uint32_t* entry;
+      : bounds(table.bounds), symbol(table.symbol), total(table.total), scale(table.scale) {}
+  const TargetTable::Bounds* bounds;
+  const uint8_t* symbol;
   uint32_t total;
   uint64_t scale;
 };
@@ -243,19 +247,19 @@ struct Chain {
     const uint32_t d = (d1 << n) | (bits16 >> (16 - n));
     const uint32_t low = (low1 << n) & (kHalf - 1);
 
-    uint32_t e = table.entry[tp];
-    if ((e & TargetTable::kLast) != 0 && (tp + 1) * range <= (d + 1) * total - 1) [[unlikely]] {
-      e = table.entry[tp + 1];
+    uint32_t t = tp, below = table.bounds[tp].below, above = table.bounds[tp].above;
+    if (above == tp + 1 && (tp + 1) * range <= (d + 1) * total - 1) [[unlikely]] {
+      t = tp + 1;
+      below = table.bounds[t].below;
+      above = table.bounds[t].above;
     }
-    const uint32_t below = e & 0x3FFF;
-    const uint32_t above = below + (e >> 14 & 0xFF);
     const uint64_t range_scaled = range * table.scale;
     const uint32_t lb = static_cast<uint32_t>((below * range_scaled) >> TargetTable::kBoundShift);
     const uint32_t hb = static_cast<uint32_t>((above * range_scaled) >> TargetTable::kBoundShift);
     r1 = hb - lb;
     d1 = d - lb;
     low1 = low + lb;
-    return static_cast<uint8_t>(e >> 22);
+    return table.symbol[t];
   }
 };
 

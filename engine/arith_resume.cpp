@@ -182,7 +182,7 @@ bool ArithDecodeResumed(const uint8_t* in, size_t in_length, const ResumePoint* 
   if (model.total > kMaxFrequencyTotal || points == nullptr || count == 0)
     return ArithDecode(in, in_length, out, capacity, out_length);
 
-  const TargetTable table(model);  // 64 KiB of stack, no allocation
+  const TargetTable table(model);  // 80 KiB of stack, no allocation
   const CodeBits code{in + kStreamHeadSize, in_length - kStreamHeadSize};
   const uint64_t code_bits = static_cast<uint64_t>(code.size) * 8;
 
