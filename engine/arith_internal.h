@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -115,14 +116,18 @@ struct Lookup {
 
 // The decoding loops are built twice on x86-64: for any processor, and for those with BMI2 and
 // LZCNT, whose shifts by a count in any register spare the loop the moves into CL that a step's
-// six variable shifts need otherwise (a tenth of the loop's time). The processor picks the build
-// at run time; both give the same output.
+// six variable shifts need otherwise. The processor picks the build at run time; both give the
+// same output, and tests run both (AnyCpuLoopsOnly).
+inline std::atomic<bool>& AnyCpuLoopsOnly() {
+  static std::atomic<bool> only{false};
+  return only;
+}
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define VERBARIUM_ARITH_BMI_LOOPS 1
 #define VERBARIUM_ARITH_BMI_TARGET __attribute__((target("bmi,bmi2,lzcnt")))
 inline bool HasBmiLoops() {
   static const bool has = __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("lzcnt");
-  return has;
+  return has && !AnyCpuLoopsOnly().load(std::memory_order_relaxed);
 }
 #endif
 
