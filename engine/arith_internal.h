@@ -8,6 +8,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "engine/arith_coder.h"
 
@@ -86,20 +87,35 @@ struct TargetTable {
     uint16_t below, above;
   };
 
+  // Filled symbol by symbol in ascending order with eight-byte stores that may run past a
+  // symbol's targets into those of the next (written after it) or the slack at the end. Every
+  // symbol, frequency 0 too, gets its first eight targets' bounds and 32 targets' symbols
+  // written without a test, so that a block's table costs few mispredicted branches: the table
+  // of a 3,072-byte tag block took a fifteenth of its decode, most of it in branches on the
+  // frequencies.
   explicit TargetTable(const FrequencyModel& model) : total(model.total) {
     for (uint32_t s = 0; s < 256; ++s) {
       const uint32_t at = model.cum[s], f = model.freq[s];
-      if (f == 0) continue;
-      std::fill_n(bounds + at, f, Bounds{static_cast<uint16_t>(at), static_cast<uint16_t>(at + f)});
-      std::fill_n(symbol + at, f, static_cast<uint8_t>(s));
+      const Bounds pair[2] = {{static_cast<uint16_t>(at), static_cast<uint16_t>(at + f)},
+                              {static_cast<uint16_t>(at), static_cast<uint16_t>(at + f)}};
+      const uint64_t bytes = s * 0x0101010101010101u;
+      for (uint32_t i = 0; i < 8; i += 2)
+        std::memcpy(bounds + at + i, pair, sizeof pair);
+      for (uint32_t i = 0; i < 32; i += 8)
+        std::memcpy(symbol + at + i, &bytes, sizeof bytes);
+      for (uint32_t i = 8; i < f; i += 2)
+        std::memcpy(bounds + at + i, pair, sizeof pair);
+      for (uint32_t i = 32; i < f; i += 8)
+        std::memcpy(symbol + at + i, &bytes, sizeof bytes);
     }
     scale = ((uint64_t{1} << kBoundShift) + total - 1) / total;
   }
 
+  static constexpr uint32_t kSlack = 32;
   uint32_t total;
   uint64_t scale;  // ceil(2^44 / total): bounds by a multiply instead of a division
-  Bounds bounds[kMaxFrequencyTotal];
-  uint8_t symbol[kMaxFrequencyTotal];
+  Bounds bounds[kMaxFrequencyTotal + kSlack];
+  uint8_t symbol[kMaxFrequencyTotal + kSlack];
 };
 
 // What a step reads of a TargetTable, held by value in the decoding loop: the output stores are
