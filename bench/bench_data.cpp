@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "engine/arith_coder.h"
+#include "engine/arith_internal.h"
 #include "engine/arith_resume.h"
 #include "engine/data_format.h"
 #include "engine/little_endian.h"
@@ -118,6 +119,15 @@ void BM_DecodeStoredWordIndex(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * length));
 }
 BENCHMARK(BM_DecodeStoredWordIndex)->Unit(benchmark::kMillisecond);
+
+// The same with the decoding loops built for any processor, where the processor would pick
+// those for BMI2 and LZCNT.
+void BM_DecodeStoredWordIndexAnyCpu(benchmark::State& state) {
+  engine::arith::AnyCpuLoopsOnly() = true;
+  BM_DecodeStoredWordIndex(state);
+  engine::arith::AnyCpuLoopsOnly() = false;
+}
+BENCHMARK(BM_DecodeStoredWordIndexAnyCpu)->Unit(benchmark::kMillisecond);
 
 // The stored word index as one chain, without its resume points.
 void BM_DecodeStoredWordIndexOneChain(benchmark::State& state) {
