@@ -16,10 +16,6 @@ constexpr size_t kFewOfMany = 8;
 // Steps without the letters coming closer to outweighing the heaviest words after which a long
 // run of steps stops.
 constexpr int kPatience = 16;
-// Steps between two checks of the pace at which the gap closes, in a long run of steps. At 100
-// letters with an anagram the first level's 300 steps cost about 400 ms and close a third of the
-// gap; stopping them when their pace cannot close it spares most of that.
-constexpr int kStride = 40;
 
 }  // namespace
 
@@ -36,7 +32,6 @@ bool CoverBound::Refutes(const std::array<int8_t, 26>& letters, const std::vecto
   const bool few = taken * kFewOfMany <= fitting.size();
   if (word_weights != nullptr) word_weights->resize(fitting.size());
   double best_gap = 0;
-  double stride_gap = 0;  // the gap kStride steps before
   int best_step = 0;
   for (int step = 0; step < steps; ++step) {
     heaviest_.clear();
@@ -85,13 +80,6 @@ bool CoverBound::Refutes(const std::array<int8_t, 26>& letters, const std::vecto
       best_step = step;
     } else if (step - best_step > kPatience) {
       steps = step + 1;
-    }
-    // It also stops when the gap, closing at the pace of the last kStride steps up to the last
-    // step, would not close: the steps shrink, so the pace only slows.
-    if (step % kStride == 0) {
-      if (step >= 2 * kStride && (gap - stride_gap) * (steps - step) < -gap * kStride)
-        steps = step + 1;
-      stride_gap = gap;
     }
     // Kept for Floor, whichever step is the last: the words were weighed with these weights.
     std::sort(heaviest_.begin(), heaviest_.end(),
