@@ -39,6 +39,7 @@ std::atomic<int32_t> g_max_length{128};
 std::atomic<int32_t> g_max_anagrams{0};
 std::atomic<bool> g_permutations{false};
 std::atomic<bool> g_look_ahead{true};
+std::atomic<uint32_t> g_first_round_looks{0};  // 0: the look-ahead's own
 
 // Cuts a filter at each of `separators` into lengths; false when a part has 32 characters or
 // more, which makes the filter unusable.
@@ -212,6 +213,8 @@ void Request::PrepareLookAhead() {
   for (const Candidate& candidate : candidates_)
     words.push_back({keys_.data() + candidate.key, candidate.length, candidate.mask});
   look_ahead_ = std::make_unique<jumble::SpellingBound>(std::move(words), engine_->stop);
+  if (const uint32_t looks = g_first_round_looks.load(); looks > 0)
+    look_ahead_->SetFirstRoundLooksForTesting(looks);
 }
 
 // The candidate pass over the list in list order. False when the stop event ended it.
@@ -440,4 +443,8 @@ void GenerateAnagrams(JumbleEngine* engine, const char* input, const char* filte
 
 void SetLookAheadForTesting(bool on) {
   g_look_ahead.store(on);
+}
+
+void SetLookRoundsForTesting(uint32_t first_round_looks) {
+  g_first_round_looks.store(first_round_looks);
 }

@@ -29,6 +29,16 @@ constexpr int kCoverWorthTrying = 3;
 // (80 letters without an anagram: refuted in a tenth of the time).
 constexpr int kCoverSteps = 12;
 constexpr int kThoroughCoverSteps = 300;
+// Looks (calls of Decide past the remembered answers) of a look's first round; each further pair
+// of rounds is given twice as many. A look that finds a set finds it after a number of looks that
+// varies by orders of magnitude with the order in which it tries words, and the two orders are
+// slow on different letters: rounds in turn, each cut short, keep a look from running on in the
+// slow order (a request of 100 letters whose first anagram is far along: 5.6 s in the one order,
+// 2.0 s in the other, 2.1 s in turns). A round cut short costs little more than its looks: what
+// its finished levels answered is remembered for the next.
+constexpr uint32_t kFirstRoundLooks = 8192;
+
+constexpr int kShareSpan = 2 * kMostLevels * kMostLevels + 1;
 
 constexpr int kVowels[] = {'a' - 'a', 'e' - 'a', 'i' - 'a', 'o' - 'a', 'u' - 'a', 'y' - 'a'};
 
@@ -99,6 +109,7 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
       vowels_(words_.size()),
       counts_(words_.size()),
       stop_(stop),
+      first_round_looks_(kFirstRoundLooks),
       excluded_(kMostLevels + 1),
       fitting_(kMostLevels + 1),
       branches_(kMostLevels + 1),
@@ -130,12 +141,37 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
 
 bool SpellingBound::CanSpell(const LetterCounts& letters, int total, int from, int most_words,
                              bool thorough) {
-  excluded_[0].clear();
   node_ = nullptr;
-  first_level_steps_ = thorough ? kThoroughCoverSteps : kCoverSteps;
-  const bool can = Decide(letters, total, from, most_words, 0, -HUGE_VAL);
-  first_level_steps_ = kCoverSteps;
+  thorough_ = thorough;
+  const bool can = Look(letters, total, from, most_words);
+  thorough_ = false;
   return can;
+}
+
+void SpellingBound::SetFirstRoundLooksForTesting(uint32_t looks) {
+  first_round_looks_ = std::max<uint32_t>(looks, 1);
+}
+
+// Rounds of Decide in the two orders of tries in turn, each given a number of looks, until one
+// ends within its looks. A round cut short answers nothing and remembers nothing of its unfinished
+// levels, so the answer is that of a look without rounds.
+bool SpellingBound::Look(const LetterCounts& letters, int total, int from, int most_words) {
+  uint32_t looks = first_round_looks_;
+  for (int round = 0;; ++round) {
+    excluded_[0].clear();
+    // A thorough look's first level is given its many cover bound steps in the first round;
+    // later rounds start from the weights they settled on.
+    first_level_steps_ = thorough_ && round == 0 ? kThoroughCoverSteps : kCoverSteps;
+    longest_first_ = round % 2 == 1;
+    looks_left_ = looks;
+    cut_short_ = false;
+    const bool can = Decide(letters, total, from, most_words, 0, -HUGE_VAL);
+    if (!cut_short_ || stopped_) {
+      cut_short_ = false;
+      return can;
+    }
+    if (round % 2 == 1 && looks < UINT32_MAX / 2) looks *= 2;
+  }
 }
 
 // Any set of the letters left after `word` joins `word` in a set of the node's letters, so its
@@ -143,15 +179,14 @@ bool SpellingBound::CanSpell(const LetterCounts& letters, int total, int from, i
 // first level's list still holds every word of every such set, and what it remembers holds.
 bool SpellingBound::CanSpellAfter(const Node& node, int word, const LetterCounts& letters,
                                   int total, int from, int most_words) {
-  excluded_[0].clear();
   const auto at = std::lower_bound(node.words.begin(), node.words.end(), word);
   if (node.refuted || at == node.words.end() || *at != word) {
     node_ = nullptr;
-    return Decide(letters, total, from, most_words, 0, -HUGE_VAL);
+    return Look(letters, total, from, most_words);
   }
   node_ = &node;
   node_floor_ = node.rest_floor - node.weights[at - node.words.begin()];
-  const bool can = Decide(letters, total, from, most_words, 0, -HUGE_VAL);
+  const bool can = Look(letters, total, from, most_words);
   node_ = nullptr;
   return can;
 }
@@ -188,7 +223,9 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
     return true;
   }
   if (most_words <= 0 || from >= static_cast<int>(words_.size())) return false;
-  if (stopped_) return true;
+  // After the stop event, or when the round is cut short, the answer is "yes": the search
+  // walks on (and stops), or the next round asks again.
+  if (stopped_ || cut_short_) return true;
   const std::vector<int>& excluded = excluded_[level];
   auto is_excluded = [&](int index) {
     return std::find(excluded.begin(), excluded.end(), index) != excluded.end();
@@ -226,6 +263,10 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   }
   if (++steps_ % kStepsBetweenStopTests == 0 && platform::TestNamedEvent(stop_)) {
     stopped_ = true;
+    return true;
+  }
+  if (--looks_left_ == 0) {
+    cut_short_ = true;
     return true;
   }
 
@@ -340,7 +381,9 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
       if (weight < word_floor) continue;
       const int word_vowels = vowels_[index];
       const int share = (word.length - word_vowels) * vowels - word_vowels * consonants;
-      branches.push_back({-share, index, weight});
+      // Shares lie within +-(128 * 128); the longest words first, by share among equal lengths.
+      const int order = longest_first_ ? -share - word.length * kShareSpan : -share;
+      branches.push_back({order, index, weight});
     }
     std::stable_sort(branches.begin(), branches.end(),
                      [](const Branch& a, const Branch& b) { return a.order < b.order; });
@@ -363,7 +406,7 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
       if (can) reach_ = std::min(reach_, branches[n].word);
     }
   }
-  if (!stopped_ && keyed) Remember(key, can ? reach_ : from, can);
+  if (!stopped_ && !cut_short_ && keyed) Remember(key, can ? reach_ : from, can);
   return can;
 }
 

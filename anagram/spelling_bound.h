@@ -29,14 +29,16 @@ struct BoundWord {
 // "no" to, and never "yes" when none does, so the search never walks a part that holds no
 // anagram: a word taken in the look is not taken again below it. The answer does not depend on
 // the order in which the search takes the words, so the look branches on the letter held by
-// the fewest fitting words (q, x, j before e). It refuses at once letters of which one is in
-// no fitting word, which the longest fitting words cannot hold, or whose vowels and consonants
-// no set of fitting words can hold (anagram/make_ups.h); with three words or more to go, also
-// letters that no fractional cover by the fitting words can hold (anagram/cover_bound.h), and
-// it never branches on a word too short for the longest other words to make up the rest, nor
-// on one lighter than the cover bound's floor. Answers are remembered per letters, word count
-// and words left out (at most about 45 MB; past that they are forgotten and found again).
-// After the stop event is seen, every answer is "yes" and `stopped()` holds.
+// the fewest fitting words (q, x, j before e), and a look runs in rounds that try that letter's
+// words in two orders in turn, each round cut short after a number of looks that grows. It
+// refuses at once letters of which one is in no fitting word, which the longest fitting words
+// cannot hold, or whose vowels and consonants no set of fitting words can hold
+// (anagram/make_ups.h); with three words or more to go, also letters that no fractional cover by
+// the fitting words can hold (anagram/cover_bound.h), and it never branches on a word too short for
+// the longest other words to make up the rest, nor on one lighter than the cover bound's floor.
+// Answers are remembered per letters, word count and words left out (at most about 45 MB; past that
+// they are forgotten and found again). After the stop event is seen, every answer is "yes" and
+// `stopped()` holds.
 class SpellingBound {
  public:
   using PackedCounts = std::array<uint64_t, 4>;  // letter counts, one byte each
@@ -75,6 +77,10 @@ class SpellingBound {
   bool MayTake(const Node& node, int word) const;
   bool stopped() const { return stopped_; }
 
+  // How many looks the first round of a look may take (see Look); small numbers make every
+  // look run in many rounds.
+  void SetFirstRoundLooksForTesting(uint32_t looks);
+
  private:
   // What is known of one letter multiset and word count: a set exists from every position up
   // to `yes_up_to`, and none from `no_from` on.
@@ -105,6 +111,8 @@ class SpellingBound {
     double weight;
   };
 
+  // Decide in rounds, in the two orders of tries in turn.
+  bool Look(const LetterCounts& letters, int total, int from, int most_words);
   // `floor`: at levels below the first, the words of the level above weighing less than this
   // under its cover bound's weights take part in no set of these letters (see Decide).
   bool Decide(const LetterCounts& letters, int total, int from, int most_words, int level,
@@ -118,6 +126,13 @@ class SpellingBound {
   std::array<int, 26> rarest_;                // letters by the number of words that hold them
   platform::NamedEvent* stop_;
   bool stopped_ = false;
+  // Of the current round of a look: the order of tries (by the share of vowels left, or the
+  // longest words first), the looks it may still take, and whether they ran out.
+  bool longest_first_ = false;
+  uint32_t first_round_looks_;
+  uint32_t looks_left_ = 0;
+  bool cut_short_ = false;
+  bool thorough_ = false;  // of the current look (see CanSpell)
   // After a "yes" of Decide: the set found, or remembered, also exists from every position up
   // to this one (the first position of its words), so the answer is kept for all of them.
   int reach_ = 0;
