@@ -95,7 +95,7 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   LoadAnagramListAfterPaint();
   RunAfterFirstPaint(this, [this] {
     WarmUpFirstLookup(
-        handles_.engine(), handles_.custom_handle(),
+        handles_.engine(), handles_.custom_handle(), settings_.Number(Setting::kPanes), frame_,
         {settings_.Font(Setting::kSenseFont).ToFont(), settings_.Font(Setting::kPaneFont).ToFont(),
          settings_.Font(Setting::kUsageFont).ToFont()});
   });
