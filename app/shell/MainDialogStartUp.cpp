@@ -98,6 +98,7 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
         handles_.engine(), handles_.custom_handle(), settings_.Number(Setting::kPanes), frame_,
         {settings_.Font(Setting::kSenseFont).ToFont(), settings_.Font(Setting::kPaneFont).ToFont(),
          settings_.Font(Setting::kUsageFont).ToFont()});
+    tool_row_->DrawEnabledIcons();
   });
   if (settings_.Number(Setting::kSystemTray) == 0) {
     ShowTipOfTheDayWhenPainted(this, &settings_,
