@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 
 namespace {
 
@@ -74,4 +75,16 @@ class AfterFirstPaint : public QObject {
 
 void RunAfterFirstPaint(QWidget* widget, std::function<void()> action) {
   new AfterFirstPaint(widget, std::move(action));
+}
+
+void RunAfterFirstPaintOrWhenHidden(QWidget* widget, std::function<void()> action) {
+  auto once = [done = std::make_shared<bool>(false), action = std::move(action)] {
+    if (*done) return;
+    *done = true;
+    action();
+  };
+  RunAfterFirstPaint(widget, once);
+  QTimer::singleShot(0, widget, [widget, once] {
+    if (!widget->isVisible()) once();
+  });
 }

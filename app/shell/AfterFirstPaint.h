@@ -11,3 +11,7 @@ class QWidget;
 // screen with the focus shown, and measured as ready, before the action does its own work.
 // Nothing runs when the widget goes first.
 void RunAfterFirstPaint(QWidget* widget, std::function<void()> action);
+
+// As RunAfterFirstPaint, but when `widget` is still hidden once the event loop runs (a window
+// that starts in the tray, which is not painted), the action runs then. It runs once.
+void RunAfterFirstPaintOrWhenHidden(QWidget* widget, std::function<void()> action);

@@ -85,7 +85,11 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   if (settings_.Text(Setting::kHotkey).isEmpty())
     settings_.SetText(Setting::kHotkey,
                       QString::fromLatin1(Settings::Info(Setting::kHotkey).default_text));
-  desktop_->RegisterHotKey();
+  // The key grab (a connection of its own to the display, the keyboard map) once the window
+  // is on the screen.
+  RunAfterFirstPaintOrWhenHidden(this, [this] {
+    if (!shut_down_) desktop_->RegisterHotKey();
+  });
 
   if (!InTrayMode()) {
     show();

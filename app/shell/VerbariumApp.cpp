@@ -6,7 +6,6 @@
 
 #include <QSocketNotifier>
 #include <QStringList>
-#include <QTimer>
 
 #include "app/desktop/BringForward.h"
 #include "app/shell/AfterFirstPaint.h"
@@ -52,13 +51,7 @@ void QuitOnTerminationSignals(QApplication* app) {
 // window manager is offered), once the main window is on the screen: its first frame does not
 // show it. A window that starts hidden (in the tray) gets it at once.
 void SetIconWhenPainted(QWidget* window) {
-  const auto set_icon = [] {
-    if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ApplicationIcon());
-  };
-  RunAfterFirstPaint(window, set_icon);
-  QTimer::singleShot(0, window, [window, set_icon] {
-    if (!window->isVisible()) set_icon();
-  });
+  RunAfterFirstPaintOrWhenHidden(window, [] { QApplication::setWindowIcon(ApplicationIcon()); });
 }
 
 }  // namespace
