@@ -47,6 +47,39 @@ bool WriteAll(int fd, const uint8_t* data, size_t length) {
   return true;
 }
 
+enum class WriteOutcome { kWritten, kFailed, kNoUnnamedFile };
+
+// Writes the header and the decoded bytes into an unnamed file in `folder`, then gives it the
+// name `path`, replacing a cache already there. A reader sees either the old file or the whole
+// new one (or, for a moment while it is replaced, none: a miss). kNoUnnamedFile when the system
+// offers no unnamed file here or no way to name one; nothing is left behind unless kWritten.
+WriteOutcome WriteUnnamedThenLink(const std::string& folder, const std::string& path,
+                                  const uint8_t* header, const uint8_t* decoded, size_t length) {
+  const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  if (fd < 0) return WriteOutcome::kNoUnnamedFile;
+  WriteOutcome outcome = WriteOutcome::kFailed;
+  if (WriteAll(fd, header, kWordCacheHeaderSize) && WriteAll(fd, decoded, length)) {
+    // linkat cannot replace a name: an existing cache goes first. When another process names
+    // its own copy in between, the second link fails and that copy stays (a later start-up
+    // checks whose word index it names).
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    const auto link = [&] {
+      return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    };
+    bool linked = link();
+    if (!linked && errno == EEXIST) {
+      ::unlink(path.c_str());
+      linked = link() || errno == EEXIST;
+    }
+    // No /proc to name the file by: the named temporary file serves instead.
+    outcome = linked            ? WriteOutcome::kWritten
+              : errno == ENOENT ? WriteOutcome::kNoUnnamedFile
+                                : WriteOutcome::kFailed;
+  }
+  ::close(fd);
+  return outcome;
+}
+
 }  // namespace
 
 std::string WordCacheFolder() {
@@ -120,12 +153,17 @@ bool WriteWordCache(const std::string& path, uint64_t source_size,
   const engine::Digest content = ExactDigest(decoded, length);
   std::memcpy(header + kWordCacheContentDigestAt, content.data(), content.size());
 
-  // mkostemp makes the file with mode 0600; its unique name lets two processes write at once,
-  // the later rename winning with a whole file either way.
+  // Preferably the bytes go to a file without a name (O_TMPFILE), named only once complete, so
+  // that a process killed while writing leaves nothing behind.
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+  const WriteOutcome unnamed = WriteUnnamedThenLink(folder, path, header, decoded, length);
+  if (unnamed != WriteOutcome::kNoUnnamedFile) return unnamed == WriteOutcome::kWritten;
+  // Else a named temporary file: mkostemp makes it with mode 0600; its unique name lets two
+  // processes write at once, the later rename winning with a whole file either way.
   std::string temporary = path + ".XXXXXX";
   const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) return false;
-  bool ok = WriteAll(fd, header, sizeof header) && WriteAll(fd, decoded, length);
+  bool ok = WriteAll(fd, header, kWordCacheHeaderSize) && WriteAll(fd, decoded, length);
   ok = ::close(fd) == 0 && ok;
   ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
   if (!ok) ::unlink(temporary.c_str());

@@ -49,9 +49,10 @@ engine::Digest ExactDigest(const uint8_t* data, size_t size);
 bool MapWordCache(const std::string& path, uint64_t source_size,
                   const engine::Digest& source_digest, engine::MappedFile* map, size_t* length);
 
-// Writes the cache file at `path` (its folder made when missing) through a temporary file of
-// mode 0600 renamed over it, so that no reader sees part of one. False when any step fails;
-// nothing is left behind then.
+// Writes the cache file at `path` (its folder made when missing), of mode 0600, through a file
+// that gets the name only when complete (an unnamed file where the system offers one, so that
+// a process killed meanwhile leaves nothing behind; else a temporary file renamed over it), so
+// that no reader sees part of one. False when any step fails; nothing is left behind then.
 bool WriteWordCache(const std::string& path, uint64_t source_size,
                     const engine::Digest& source_digest, const uint8_t* decoded, size_t length);
 

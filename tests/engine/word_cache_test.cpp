@@ -1,5 +1,7 @@
 // The cache of the decoded word index: whatever the cache file holds, start-up gives the code,
 // the progress calls and the query results it gives without one.
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -221,6 +223,49 @@ TEST_F(WordCacheTest, ProcessesStartingAtOnceLeaveOneGoodCache) {
   const Outcome warm = StartAndAsk(dictionary_, words_);
   ExpectAsWithoutCache(warm);
   EXPECT_TRUE(warm.from_cache);
+}
+
+// Waits until process `pid` holds a file in `folder` open: the cache writer mid-write.
+bool HoldsFileIn(pid_t pid, const std::string& folder) {
+  const std::string open_files = "/proc/" + std::to_string(pid) + "/fd";
+  for (int tries = 0; tries < 200000; ++tries) {
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(open_files, error)) {
+      if (fs::read_symlink(entry.path(), error).string().starts_with(folder + "/")) return true;
+    }
+  }
+  return false;
+}
+
+TEST_F(WordCacheTest, WriterKilledMidWriteLeavesOnlyAWholeCache) {
+  const std::string folder = cache_.Path("verbarium");
+  fs::create_directories(folder);
+  const int probe = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  if (probe < 0) GTEST_SKIP() << "no unnamed files here: a named temporary file serves";
+  ::close(probe);
+  const std::string path = nymdex::WordCachePath(folder);
+  const std::vector<uint8_t> decoded(size_t{8} << 20, 'w');
+  const engine::Digest source = {};
+  for (int round = 0; round < 10; ++round) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      for (;;)
+        nymdex::WriteWordCache(path, 1, source, decoded.data(), decoded.size());
+    }
+    const bool mid_write = HoldsFileIn(pid, folder);
+    ::kill(pid, SIGKILL);
+    ASSERT_EQ(::waitpid(pid, nullptr, 0), pid);
+    ASSERT_TRUE(mid_write);
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+      ASSERT_EQ(entry.path().filename(), nymdex::kWordCacheFile) << "round " << round;
+  }
+  engine::MappedFile map;
+  size_t length = 0;
+  if (fs::exists(path)) {
+    EXPECT_TRUE(nymdex::MapWordCache(path, 1, source, &map, &length));
+    EXPECT_EQ(length, decoded.size());
+  }
 }
 
 }  // namespace
