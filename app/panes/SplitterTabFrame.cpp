@@ -24,6 +24,28 @@ CPaneView* CSplitterTabFrame::PaneFor(int kind) {
   return pane;
 }
 
+QWidget* CSplitterTabFrame::AnagramsViewFor() {
+  if (anagrams_view_ == nullptr && anagrams_factory_) {
+    anagrams_view_ = anagrams_factory_(this);
+    for (CWordListCtrl* list : anagrams_view_->findChildren<CWordListCtrl*>())
+      StyleList(list);
+  }
+  return anagrams_view_;
+}
+
+void CSplitterTabFrame::MakeViews(const std::vector<lookup::PaneTab>& tabs) {
+  for (const lookup::PaneTab& tab : tabs) {
+    QWidget* view = nullptr;
+    if (tab.kind >= 0 && tab.kind < lookup::kAnagramsPane) {
+      view = PaneFor(tab.kind);
+    } else if (tab.kind == lookup::kAnagramsPane) {
+      view = AnagramsViewFor();
+    }
+    // The style's fonts, palette and metrics, which a view otherwise takes when first shown.
+    if (view != nullptr) view->ensurePolished();
+  }
+}
+
 void CSplitterTabFrame::StyleList(CWordListCtrl* list) const {
   if (has_pane_font_) list->SetTextFont(pane_font_);
   if (pane_colour_.isValid()) list->SetTextColor(pane_colour_);
@@ -59,13 +81,8 @@ void CSplitterTabFrame::SetTabs(const std::vector<lookup::PaneTab>& tabs, int se
         CPaneView* pane = PaneFor(kind);
         pane->Fill(tabs[i].words);
         view = pane;
-      } else if (kind == lookup::kAnagramsPane && anagrams_factory_) {
-        if (anagrams_view_ == nullptr) {
-          anagrams_view_ = anagrams_factory_(this);
-          for (CWordListCtrl* list : anagrams_view_->findChildren<CWordListCtrl*>())
-            StyleList(list);
-        }
-        view = anagrams_view_;
+      } else if (kind == lookup::kAnagramsPane) {
+        view = AnagramsViewFor();
       }
       if (view == nullptr) continue;
       if (static_cast<int>(i) == selected) current = count();

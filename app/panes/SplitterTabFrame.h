@@ -40,6 +40,9 @@ class CSplitterTabFrame : public QTabWidget {
   // form); tab `selected` (an index into `tabs`; -1 or out of range for the first) is made
   // current. No CurrentTabChanged is emitted for it.
   void SetTabs(const std::vector<lookup::PaneTab>& tabs, int selected);
+  // Makes the views that `tabs` would show (the pane views, the anagram view) ahead of need,
+  // without showing them: a later SetTabs that shows them only fills them.
+  void MakeViews(const std::vector<lookup::PaneTab>& tabs);
   // One "Matches" tab with the matches of a pattern.
   void ShowMatches(const anagram::PatternMatches& matches);
   // No tabs.
@@ -76,6 +79,8 @@ class CSplitterTabFrame : public QTabWidget {
 
  private:
   CPaneView* PaneFor(int kind);
+  // The anagram view, made by the factory on first need; null without a factory.
+  QWidget* AnagramsViewFor();
   void StyleList(CWordListCtrl* list) const;
   void OnCurrentChanged(int tab);
   // Removes every tab, runs `add_tabs` (which returns the tab to make current) and announces

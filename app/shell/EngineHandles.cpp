@@ -26,7 +26,8 @@ QString EngineHandles::Open(const platform::DataLocation& location, EarlyEngineS
                                                                : lookup::kReadErrorMessage);
   }
 
-  forms_ = lookup::IrregularForms::Load(path(program::kIrregularFormsFile));
+  if (early == nullptr || !early->TakeForms(path(program::kIrregularFormsFile), &forms_))
+    forms_ = lookup::IrregularForms::Load(path(program::kIrregularFormsFile));
 
   custom_index_path_ = location.CustomFile(program::kCustomIndexFile);
   custom_data_path_ = location.CustomFile(program::kCustomDataFile);

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "app/lookup/lookup.h"
+#include "app/panes/SplitterTabFrame.h"
 
 namespace {
 
@@ -12,11 +13,13 @@ constexpr char kWarmUpWord[] = "light";
 
 }  // namespace
 
-void WarmUpFirstLookup(const NymdexEngine* engine, CustomDatabase** custom,
-                       const QList<QFont>& fonts) {
+void WarmUpFirstLookup(const NymdexEngine* engine, CustomDatabase** custom, uint32_t panes_mask,
+                       CSplitterTabFrame* frame, const QList<QFont>& fonts) {
   if (engine != nullptr) {
     lookup::LookupSession session(engine, custom);
+    session.set_panes_mask(panes_mask);
     session.Lookup(kWarmUpWord);
+    frame->MakeViews(session.tabs());
   }
   const QString sample = QStringLiteral("Warm-up: the quick brown fox (n.) jumps; 0123456789");
   for (const QFont& font : fonts) {

@@ -26,7 +26,6 @@
 #include "app/shell/FontsDialog.h"
 #include "app/shell/HelpWindow.h"
 #include "app/shell/HistoryCombo.h"
-#include "app/shell/Icons.h"
 #include "app/shell/LookupController.h"
 #include "app/shell/OptionsSheet.h"
 #include "app/shell/PrintCommands.h"
@@ -79,7 +78,6 @@ void OpenDialog(QDialog* dialog) {
 CMainDialog::CMainDialog(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("mainDialog"));
   setWindowTitle(QStringLiteral("Verbarium"));
-  setWindowIcon(ApplicationIcon());
   setMinimumSize(kMinimumWidth, kMinimumHeight);
   BuildViews();
   SetUpAnagrams();

@@ -3,7 +3,6 @@
 // before the engines close; and the "Anagrams" page of the Options sheet.
 #include <QShortcut>
 #include <QStatusBar>
-#include <QTimer>
 
 #include "app/anagrams/AnagramsPropertyPage.h"
 #include "app/anagrams/AnagramsView.h"
@@ -69,12 +68,8 @@ void CMainDialog::LoadAnagramListAfterPaint() {
   anagram_list_ = new AnagramListLoader(this);
   connect(anagram_list_, &AnagramListLoader::Loaded, this, &CMainDialog::OnAnagramListLoaded);
   connect(anagram_list_, &AnagramListLoader::Failed, this, &CMainDialog::OnAnagramListFailed);
-  const auto load = [this] { anagram_list_->Load(handles_.anagram_list_path()); };
-  RunAfterFirstPaint(this, load);
-  // A window that starts hidden (in the tray) is not painted: the list loads at once.
-  QTimer::singleShot(0, this, [this, load] {
-    if (!isVisible()) load();
-  });
+  RunAfterFirstPaintOrWhenHidden(this,
+                                 [this] { anagram_list_->Load(handles_.anagram_list_path()); });
 }
 
 void CMainDialog::OnAnagramListLoaded(JumbleEngine* engine) {

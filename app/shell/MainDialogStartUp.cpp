@@ -85,7 +85,11 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   if (settings_.Text(Setting::kHotkey).isEmpty())
     settings_.SetText(Setting::kHotkey,
                       QString::fromLatin1(Settings::Info(Setting::kHotkey).default_text));
-  desktop_->RegisterHotKey();
+  // The key grab (a connection of its own to the display, the keyboard map) once the window
+  // is on the screen.
+  RunAfterFirstPaintOrWhenHidden(this, [this] {
+    if (!shut_down_) desktop_->RegisterHotKey();
+  });
 
   if (!InTrayMode()) {
     show();
@@ -95,9 +99,10 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   LoadAnagramListAfterPaint();
   RunAfterFirstPaint(this, [this] {
     WarmUpFirstLookup(
-        handles_.engine(), handles_.custom_handle(),
+        handles_.engine(), handles_.custom_handle(), settings_.Number(Setting::kPanes), frame_,
         {settings_.Font(Setting::kSenseFont).ToFont(), settings_.Font(Setting::kPaneFont).ToFont(),
          settings_.Font(Setting::kUsageFont).ToFont()});
+    tool_row_->DrawEnabledIcons();
   });
   if (settings_.Number(Setting::kSystemTray) == 0) {
     ShowTipOfTheDayWhenPainted(this, &settings_,

@@ -75,6 +75,13 @@ ToolRow::ToolRow(QWidget* parent) : QWidget(parent), lookup_box_(new CHistoryCom
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
+void ToolRow::DrawEnabledIcons() const {
+  for (const QToolButton* button : buttons_) {
+    for (const QIcon::State state : {QIcon::Off, QIcon::On})
+      button->icon().pixmap(button->iconSize(), button->devicePixelRatio(), QIcon::Normal, state);
+  }
+}
+
 void ToolRow::SetEnabled(Button button, bool enabled) {
   buttons_[button]->setEnabled(enabled);
 }

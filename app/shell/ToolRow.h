@@ -39,6 +39,10 @@ class ToolRow : public QWidget {
   void SetToggle(Button button, bool on);
   bool Toggle(Button button) const;
 
+  // Draws each button's icon as an enabled button shows it, off and on (kept in the icons'
+  // cache): the first lookup, which enables the buttons, then finds them drawn.
+  void DrawEnabledIcons() const;
+
   // The enabled states of the seven buttons a busy spell disables and gives back: Next word
   // (bit 0), Last word (1), Show usage (2), verbs (3), nouns (4), adverbs (5), adjectives (6).
   uint8_t SavedStates() const;

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "app/desktop/BringForward.h"
+#include "app/shell/AfterFirstPaint.h"
 #include "app/shell/DesktopIntegration.h"
 #include "app/shell/Diagnostics.h"
 #include "app/shell/EarlyEngineStart.h"
@@ -46,6 +47,13 @@ void QuitOnTerminationSignals(QApplication* app) {
     sigaction(signal_number, &action, nullptr);
 }
 
+// The program's icon, which every window shows (found in the icon theme, drawn at each size the
+// window manager is offered), once the main window is on the screen: its first frame does not
+// show it. A window that starts hidden (in the tray) gets it at once.
+void SetIconWhenPainted(QWidget* window) {
+  RunAfterFirstPaintOrWhenHidden(window, [] { QApplication::setWindowIcon(ApplicationIcon()); });
+}
+
 }  // namespace
 
 CVerbariumApp::CVerbariumApp(int& argc, char** argv) : QApplication(argc, argv) {
@@ -74,13 +82,12 @@ int CVerbariumApp::Run() {
     early_engine.Begin(platform::FindDataLocation(directory, options.search));
     options.early_engine = &early_engine;
   }
-  // Here rather than in the constructor: a later start that hands over and ends needs no icon.
-  setWindowIcon(ApplicationIcon());
 
   CMainDialog dialog;
   connect(&guard, &CSingleInstanceGuard::CommandLineReceived, &dialog, &CMainDialog::OnHandOver);
   ReportViewsIfAsked(&dialog);
   if (!dialog.StartUp(options)) return 1;
+  SetIconWhenPainted(&dialog);
   connect(&dialog, &CMainDialog::LateStartUpFailed, this, [] { QCoreApplication::exit(1); });
   // `verbarium --lookup TEXT` and the like act once the window is up.
   dialog.hand_over().RunOptions(arguments);

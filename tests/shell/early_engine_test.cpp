@@ -34,6 +34,25 @@ TEST_F(EarlyEngineTest, WindowTakesTheEngineStartedForItsFolder) {
   EXPECT_GT(dialog.senses()->SenseCount(), 0);
 }
 
+// The irregular forms read on the engine's thread serve the window's lookups.
+TEST_F(EarlyEngineTest, WindowTakesTheIrregularFormsReadAhead) {
+  DataFolder data;
+  ASSERT_TRUE(QFile::link(QDir(QStringLiteral(VERBARIUM_DATA_DIR)).filePath("1001E.dat"),
+                          data.DataFile("1001E.dat")));
+  StartUpOptions options = Options(data.path());
+  EarlyEngineStart early;
+  early.Begin(LocationOf(options));
+  options.early_engine = &early;
+  CMainDialog dialog;
+  ASSERT_TRUE(dialog.StartUp(options));
+  lookup::IrregularForms forms;
+  EXPECT_FALSE(early.TakeForms(LocationOf(options).DictionaryFile("1001E.dat"), &forms))
+      << "already taken";
+  ASSERT_TRUE(dialog.handles().irregular_forms().loaded());
+  shell_test::TypeLookup(&dialog, QStringLiteral("went"));
+  EXPECT_GT(dialog.senses()->SenseCount(), 0) << "went finds go";
+}
+
 TEST_F(EarlyEngineTest, EngineStartedForAnotherFolderIsNotUsed) {
   DataFolder damaged;
   damaged.Damage("1001L.dat", [](QByteArray& bytes) { bytes[1000] = ~bytes[1000]; });
