@@ -19,23 +19,8 @@ class EarlyEngineTest : public ::testing::Test {
   }
 };
 
-TEST_F(EarlyEngineTest, WindowTakesTheEngineStartedForItsFolder) {
-  DataFolder data;
-  StartUpOptions options = Options(data.path());
-  EarlyEngineStart early;
-  early.Begin(LocationOf(options));
-  options.early_engine = &early;
-  CMainDialog dialog;
-  ASSERT_TRUE(dialog.StartUp(options));
-  uint32_t status = 0;
-  NymdexEngine* engine = nullptr;
-  EXPECT_FALSE(early.Take(LocationOf(options), &status, &engine)) << "already taken";
-  shell_test::TypeLookup(&dialog, QStringLiteral("cat"));
-  EXPECT_GT(dialog.senses()->SenseCount(), 0);
-}
-
-// The irregular forms read on the engine's thread serve the window's lookups.
-TEST_F(EarlyEngineTest, WindowTakesTheIrregularFormsReadAhead) {
+// The engine and the irregular forms read on the early thread serve the window's lookups.
+TEST_F(EarlyEngineTest, WindowTakesTheEngineAndFormsStartedForItsFolder) {
   DataFolder data;
   ASSERT_TRUE(QFile::link(QDir(QStringLiteral(VERBARIUM_DATA_DIR)).filePath("1001E.dat"),
                           data.DataFile("1001E.dat")));
@@ -45,6 +30,9 @@ TEST_F(EarlyEngineTest, WindowTakesTheIrregularFormsReadAhead) {
   options.early_engine = &early;
   CMainDialog dialog;
   ASSERT_TRUE(dialog.StartUp(options));
+  uint32_t status = 0;
+  NymdexEngine* engine = nullptr;
+  EXPECT_FALSE(early.Take(LocationOf(options), &status, &engine)) << "already taken";
   lookup::IrregularForms forms;
   EXPECT_FALSE(early.TakeForms(LocationOf(options).DictionaryFile("1001E.dat"), &forms))
       << "already taken";
