@@ -77,7 +77,7 @@ process_times() {
     cut -d' ' -f1)"
 }
 
-row() { printf '  %-38s %-40s %s\n' "$1" "$2" "$3"; }
+row() { printf '  %-42s %-40s %s\n' "$1" "$2" "$3"; }
 
 echo "Start-up figures ($(nproc) processors, load average $(cut -d' ' -f1-3 /proc/loadavg))"
 row "figure" "measured" "goal"
