@@ -115,6 +115,7 @@ export XDG_CACHE_HOME=$scratch/cache
 bare=$scratch/Data  # Data/ without the shipped copy of the decoded word index
 cp -r "$data" "$bare"
 rm -f "$bare/word-index.cache"
+sync "$bare"/*  # the copy written back now rather than during the timed runs
 # shellcheck disable=SC2016  # expanded by process_times, before each run
 empty_cache='rm -rf "$XDG_CACHE_HOME/verbarium"'
 lookup_row() {
