@@ -19,9 +19,17 @@ constexpr int kPatience = 16;
 
 }  // namespace
 
+void CoverWords::Add(const char* key, int length) {
+  starts_.push_back(static_cast<uint32_t>(letters_.size()));
+  lengths_.push_back(static_cast<uint8_t>(length));
+  for (int j = 0; j < length; ++j)
+    letters_.push_back(static_cast<uint8_t>(key[j] - 'a'));
+  letters_.resize(
+      starts_.back() + static_cast<size_t>(groups(static_cast<int>(size()) - 1)) * kGroup, kNone);
+}
+
 bool CoverBound::Refutes(const std::array<int8_t, 26>& letters, const std::vector<int>& fitting,
-                         const std::vector<const char*>& keys, const std::vector<uint8_t>& lengths,
-                         int most_words, int steps, Weights* weights,
+                         const CoverWords& words, int most_words, int steps, Weights* weights,
                          std::vector<double>* word_weights) {
   heaviest_sums_.clear();
   if (most_words <= 0 || fitting.empty()) return false;
@@ -33,24 +41,43 @@ bool CoverBound::Refutes(const std::array<int8_t, 26>& letters, const std::vecto
   if (word_weights != nullptr) word_weights->resize(fitting.size());
   double best_gap = 0;
   int best_step = 0;
+  // The weights with one more that pads words, weighing nothing: a word's weight is its letters'
+  // weights added in order, then nothing added, the same sum as over its letters alone.
+  std::array<double, CoverWords::kNone + 1> padded{};
   for (int step = 0; step < steps; ++step) {
     heaviest_.clear();
+    double lightest_kept = 0;
+    std::copy(weight.begin(), weight.end(), padded.begin());
     for (size_t n = 0; n < fitting.size(); ++n) {
       const int word = fitting[n];
+      const uint8_t* letter = words.letters(word);
       double sum = 0;
-      for (int j = 0; j < lengths[word]; ++j)
-        sum += weight[keys[word][j] - 'a'];
+      // Written out: a group is the same eight additions for every word.
+      static_assert(CoverWords::kGroup == 8);
+      for (int group = words.groups(word); group > 0; --group, letter += CoverWords::kGroup) {
+        sum += padded[letter[0]];
+        sum += padded[letter[1]];
+        sum += padded[letter[2]];
+        sum += padded[letter[3]];
+        sum += padded[letter[4]];
+        sum += padded[letter[5]];
+        sum += padded[letter[6]];
+        sum += padded[letter[7]];
+      }
       if (word_weights != nullptr) (*word_weights)[n] = sum;
-      if (sum <= 0) continue;  // a set is better off without it
+      // A set is better off without a word of no positive weight; once the few heaviest are
+      // found, a word must outweigh the lightest of them. One test, seldom passed, for both.
+      if (sum <= lightest_kept) continue;
       if (!few) {
         heaviest_.emplace_back(sum, word);
-      } else if (heaviest_.size() < taken || sum > heaviest_.back().first) {
-        if (heaviest_.size() == taken) heaviest_.pop_back();
-        auto at = heaviest_.end();
-        while (at != heaviest_.begin() && (at - 1)->first < sum)
-          --at;
-        heaviest_.emplace(at, sum, word);
+        continue;
       }
+      if (heaviest_.size() == taken) heaviest_.pop_back();
+      auto at = heaviest_.end();
+      while (at != heaviest_.begin() && (at - 1)->first < sum)
+        --at;
+      heaviest_.emplace(at, sum, word);
+      if (heaviest_.size() == taken) lightest_kept = heaviest_.back().first;
     }
     if (!few && heaviest_.size() > taken) {
       std::nth_element(heaviest_.begin(), heaviest_.begin() + (taken - 1), heaviest_.end(),
@@ -68,8 +95,8 @@ bool CoverBound::Refutes(const std::array<int8_t, 26>& letters, const std::vecto
     double most = 0;
     for (const auto& [sum, word] : heaviest_) {
       most += sum;
-      for (int j = 0; j < lengths[word]; ++j)
-        short_of[keys[word][j] - 'a'] -= 1;
+      for (int j = 0; j < words.length(word); ++j)
+        short_of[words.letters(word)[j]] -= 1;
     }
     if (need - most > kMargin * (scale + most + 1)) return true;
     // A long run of steps stops when the letters have not come closer to outweighing the

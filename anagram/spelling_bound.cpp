@@ -122,8 +122,7 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
     for (int j = 0; j < words_[n].length; ++j)
       ++letters[words_[n].key[j] - 'a'];
     counts_[n] = Pack(letters);
-    keys_.push_back(words_[n].key);
-    lengths_.push_back(words_[n].length);
+    cover_words_.Add(words_[n].key, words_[n].length);
     const auto [last, first] = last_with_letters_.try_emplace(letters, static_cast<int>(n));
     previous_same_.push_back(first ? -1 : last->second);
     last->second = static_cast<int>(n);
@@ -203,7 +202,7 @@ void SpellingBound::Mark(const LetterCounts& letters, int from, int most_words, 
       node->words.push_back(index);
   }
   CoverBound::Weights weights = weights_[0];
-  node->refuted = cover_.Refutes(letters, node->words, keys_, lengths_, most_words, kCoverSteps,
+  node->refuted = cover_.Refutes(letters, node->words, cover_words_, most_words, kCoverSteps,
                                  &weights, &node->weights);
   node->word_floor = node->refuted ? HUGE_VAL : cover_.Floor(most_words - 1);
   node->rest_floor = node->refuted ? HUGE_VAL : cover_.Floor(most_words - 2);
@@ -355,7 +354,7 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   double rest_floor = -HUGE_VAL;
   if (can && key.words >= kCoverWorthTrying) {
     if (level > 0) weights_[level] = weights_[level - 1];
-    can = !cover_.Refutes(letters, fitting, keys_, lengths_, key.words,
+    can = !cover_.Refutes(letters, fitting, cover_words_, key.words,
                           level == 0 ? first_level_steps_ : kCoverSteps, &weights_[level],
                           &word_weights_[level]);
     if (can) {

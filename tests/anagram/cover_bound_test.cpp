@@ -14,8 +14,7 @@ using Letters = std::array<int8_t, 26>;
 struct Group {
   explicit Group(std::vector<std::string> group) : words(std::move(group)) {
     for (const std::string& word : words) {
-      keys.push_back(word.c_str());
-      lengths.push_back(static_cast<uint8_t>(word.size()));
+      cover_words.Add(word.c_str(), static_cast<int>(word.size()));
       fitting.push_back(static_cast<int>(fitting.size()));
     }
   }
@@ -24,13 +23,11 @@ struct Group {
     Letters letters{};
     for (char c : text)
       ++letters[c - 'a'];
-    return bound.Refutes(letters, fitting, keys, lengths, most_words, steps, &weights,
-                         &word_weights);
+    return bound.Refutes(letters, fitting, cover_words, most_words, steps, &weights, &word_weights);
   }
 
   std::vector<std::string> words;
-  std::vector<const char*> keys;
-  std::vector<uint8_t> lengths;
+  jumble::CoverWords cover_words;
   std::vector<int> fitting;
   jumble::CoverBound bound;
   std::vector<double> word_weights;  // under the last weights Refutes tried
@@ -102,6 +99,35 @@ TEST(CoverBoundTest, FloorHoldsEveryWordOfASet) {
       }
     }
   });
+}
+
+// A word's weight is that of all its letters, also of words that fill several groups of the
+// layout or end inside one.
+TEST(CoverBoundTest, WeighsEveryLetterOfLongWords) {
+  std::mt19937 random(3);
+  std::uniform_real_distribution<double> weight(-1.0, 2.0);
+  std::vector<std::string> words;
+  for (int length : {1, 7, 8, 9, 15, 16, 17, 40}) {
+    std::string word(length, 'a');
+    for (char& c : word)
+      c = static_cast<char>('a' + random() % 26);
+    words.push_back(word);
+  }
+  Group group(words);
+  jumble::CoverBound::Weights start;
+  for (double& w : start)
+    w = weight(random);
+  std::string all;
+  for (const std::string& word : words)
+    all += word;
+  ASSERT_FALSE(group.Refutes(all, static_cast<int>(words.size()), 1, start));
+  for (size_t n = 0; n < words.size(); ++n) {
+    SCOPED_TRACE(words[n]);
+    double sum = 0;
+    for (char c : words[n])
+      sum += start[c - 'a'];
+    EXPECT_DOUBLE_EQ(group.word_weights[n], sum);
+  }
 }
 
 TEST(CoverBoundTest, RefutesLettersNoFractionalCoverHolds) {
