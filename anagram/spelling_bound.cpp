@@ -29,6 +29,11 @@ constexpr int kCoverWorthTrying = 3;
 // (80 letters without an anagram: refuted in a tenth of the time).
 constexpr int kCoverSteps = 12;
 constexpr int kThoroughCoverSteps = 300;
+// Weight adjustments of the cover bound that marks a search range (Mark): done once for a range
+// that the search then walks with a look per word it may take, so weights that have settled
+// further, whose floor leaves out more words, pay for themselves (100 letters: 780 looks that
+// said no, 0.38 s, became 380, 0.08 s).
+constexpr int kMarkCoverSteps = 40;
 // Looks (calls of Decide past the remembered answers) of a look's first round; each further pair
 // of rounds is given twice as many. A look that finds a set finds it after a number of looks that
 // varies by orders of magnitude with the order in which it tries words, and the two orders are
@@ -202,7 +207,7 @@ void SpellingBound::Mark(const LetterCounts& letters, int from, int most_words, 
       node->words.push_back(index);
   }
   CoverBound::Weights weights = weights_[0];
-  node->refuted = cover_.Refutes(letters, node->words, cover_words_, most_words, kCoverSteps,
+  node->refuted = cover_.Refutes(letters, node->words, cover_words_, most_words, kMarkCoverSteps,
                                  &weights, &node->weights);
   node->word_floor = node->refuted ? HUGE_VAL : cover_.Floor(most_words - 1);
   node->rest_floor = node->refuted ? HUGE_VAL : cover_.Floor(most_words - 2);
