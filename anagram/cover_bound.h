@@ -59,8 +59,24 @@ class CoverBound {
   // word takes part in no such set and the search need not try it.
   double Floor(int others) const;
 
+  // Whether long runs weigh most steps only the contenders for the heaviest words (on by
+  // default); the answers, weights and floors are the same either way.
+  void SetContendersForTesting(bool on) { contenders_on_ = on; }
+
  private:
+  using Padded = std::array<double, CoverWords::kNone + 1>;  // weights, and 0 for kNone
+
+  void Weigh(const std::vector<int>& fitting, const int* at, size_t count, const CoverWords& words,
+             const Padded& padded, size_t taken, bool few, double* sums);
+  double ChooseContenders(const std::vector<int>& fitting, const CoverWords& words,
+                          const double* sums, double* cutoff);
+
   std::vector<std::pair<double, int>> heaviest_;  // (weight, word) of the fitting words
+  std::vector<double> sums_;  // each word's weight, when the caller does not ask for them
+  bool contenders_on_ = true;
+  std::vector<int> contenders_;  // positions in the fitting words
+  std::vector<double> reaches_;
+  std::vector<double> order_;
   // Of the last weights tried: what the letters weigh, the sums of the heaviest words (the
   // n heaviest at n), and the rounding allowed.
   double need_ = 0;
