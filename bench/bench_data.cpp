@@ -1,11 +1,13 @@
 // The lexical engine over the compiled Data/: start-up (digests, word index decode, indexes),
 // the decoder over the stored streams, and one whole lookup as the main window makes it.
 // The start-up also with the decoded word index's cache in a scratch folder, cold (no cache
-// file: decode and write it) and warm (the file mapped). `bench_data --resident [cold|warm]`
-// instead prints the process's resident size before and after one start-up, without a cache
-// or with one.
+// file and no copy beside the word index: decode and write it), warm (the cache file mapped)
+// and installed (no cache file; the copy the data build ships beside the word index mapped).
+// `bench_data --resident [cold|warm|installed]` instead prints the process's resident size
+// before and after one start-up, without a cache or with one.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,15 +31,15 @@ namespace {
 
 const std::string kData = VERBARIUM_DATA_DIR;
 
-uint32_t StartUp(NymdexEngine** engine) {
-  return Nymdex_StartUp(engine, (kData + "/1001L.dat").c_str(), (kData + "/1001W.dat").c_str(),
-                        (kData + "/1001T.dat").c_str(), nullptr, nullptr);
+uint32_t StartUp(NymdexEngine** engine, const std::string& data = kData) {
+  return Nymdex_StartUp(engine, (data + "/1001L.dat").c_str(), (data + "/1001W.dat").c_str(),
+                        (data + "/1001T.dat").c_str(), nullptr, nullptr);
 }
 
 // One start-up and its shut-down; false, with the benchmark marked skipped, when it fails.
-bool StartAndShutDown(benchmark::State& state) {
+bool StartAndShutDown(benchmark::State& state, const std::string& data = kData) {
   NymdexEngine* engine = nullptr;
-  if (StartUp(&engine) != kNymdexOk) {
+  if (StartUp(&engine, data) != kNymdexOk) {
     state.SkipWithError("Data/ is missing or damaged: build the verbarium_data target");
     return false;
   }
@@ -53,46 +55,82 @@ void BM_StartUpOnCompiledData(benchmark::State& state) {
 // Wall time: the checks run on a second thread.
 BENCHMARK(BM_StartUpOnCompiledData)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// A cache folder of the benchmark's own, named to the engine while the object lives.
+// The engine's three files of Data/ copied into `folder`, without the word index's copy the
+// data build ships beside them.
+bool CopyEngineFiles(const std::string& folder) {
+  for (const char* name : {"1001L.dat", "1001W.dat", "1001T.dat"}) {
+    std::ifstream in(kData + "/" + name, std::ios::binary);
+    std::ofstream out(folder + "/" + name, std::ios::binary | std::ios::trunc);
+    if (!(out << in.rdbuf())) return false;
+  }
+  return true;
+}
+
+// A cache folder of the benchmark's own, named to the engine while the object lives; with
+// `bare`, also a copy of the engine's files without the shipped copy of the decoded word index
+// (data()), for start-ups that find nothing to map but what they write.
 class ScratchCache {
  public:
-  ScratchCache() {
+  explicit ScratchCache(bool bare) : bare_(bare) {
     char pattern[] = "/tmp/verbarium-bench-XXXXXX";
     if (::mkdtemp(pattern) != nullptr) folder_ = pattern;
     Nymdex_SetCacheFolder(folder_.c_str());
+    if (bare && !folder_.empty()) {
+      const std::string data = folder_ + "/Data";
+      if (::mkdir(data.c_str(), 0700) == 0 && CopyEngineFiles(data)) data_ = data;
+    }
   }
   ~ScratchCache() {
     Nymdex_SetCacheFolder(nullptr);
     Clear();
+    if (!data_.empty()) {
+      for (const char* name : {"1001L.dat", "1001W.dat", "1001T.dat"})
+        ::unlink((data_ + "/" + name).c_str());
+      ::rmdir(data_.c_str());
+    }
     if (!folder_.empty()) ::rmdir(folder_.c_str());
   }
   void Clear() const { ::unlink(nymdex::WordCachePath(folder_).c_str()); }
+  // The folder to start on: the copy with `bare` (empty, so that start-ups fail, when it could
+  // not be made), else Data/ itself.
+  const std::string& data() const { return bare_ ? data_ : kData; }
 
  private:
+  bool bare_;
   std::string folder_;
+  std::string data_;
 };
 
 // Cold: every start-up finds no cache, decodes and writes one.
 void BM_StartUpColdCache(benchmark::State& state) {
-  const ScratchCache cache;
+  const ScratchCache cache(/*bare=*/true);
   for (auto _ : state) {
     state.PauseTiming();
     cache.Clear();
     state.ResumeTiming();
-    if (!StartAndShutDown(state)) return;
+    if (!StartAndShutDown(state, cache.data())) return;
   }
 }
 BENCHMARK(BM_StartUpColdCache)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Warm: every start-up maps the cache an earlier one wrote.
 void BM_StartUpWarmCache(benchmark::State& state) {
-  const ScratchCache cache;
-  if (!StartAndShutDown(state)) return;
+  const ScratchCache cache(/*bare=*/true);
+  if (!StartAndShutDown(state, cache.data())) return;
   for (auto _ : state) {
-    if (!StartAndShutDown(state)) return;
+    if (!StartAndShutDown(state, cache.data())) return;
   }
 }
 BENCHMARK(BM_StartUpWarmCache)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Installed: the cache folder stays empty; every start-up maps the copy beside the word index.
+void BM_StartUpInstalledCopy(benchmark::State& state) {
+  const ScratchCache cache(/*bare=*/false);
+  for (auto _ : state) {
+    if (!StartAndShutDown(state, cache.data())) return;
+  }
+}
+BENCHMARK(BM_StartUpInstalledCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 std::vector<uint8_t> ReadDataFile(const char* name) {
   std::ifstream in(kData + "/" + name, std::ios::binary);
@@ -213,23 +251,26 @@ long ResidentBytes() {
   return read ? resident * 4096 : -1;
 }
 
-// `mode`: "none" (no cache), "cold" (an empty cache folder) or "warm" (a cache file written by
-// an earlier start-up in a child process, so that this one's memory holds none of its work).
+// `mode`: "none" (no cache), "cold" (an empty cache folder and no copy beside the word
+// index), "warm" (a cache file written by an earlier start-up in a child process, so that this
+// one's memory holds none of its work) or "installed" (an empty cache folder, the copy beside
+// the word index).
 int PrintResident(const std::string& mode) {
   std::unique_ptr<ScratchCache> cache;
-  if (mode != "none") cache = std::make_unique<ScratchCache>();
+  if (mode != "none") cache = std::make_unique<ScratchCache>(/*bare=*/mode != "installed");
+  const std::string data = cache != nullptr ? cache->data() : kData;
   if (mode == "warm") {
     const pid_t child = ::fork();
     if (child == 0) {
       NymdexEngine* engine = nullptr;
-      ::_exit(StartUp(&engine) == kNymdexOk ? 0 : 1);
+      ::_exit(StartUp(&engine, data) == kNymdexOk ? 0 : 1);
     }
     int status = 0;
     if (child < 0 || ::waitpid(child, &status, 0) != child) return 1;
   }
   const long before = ResidentBytes();
   NymdexEngine* engine = nullptr;
-  if (StartUp(&engine) != kNymdexOk) {
+  if (StartUp(&engine, data) != kNymdexOk) {
     std::fprintf(stderr, "Data/ is missing or damaged: build the verbarium_data target\n");
     return 1;
   }

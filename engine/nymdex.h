@@ -56,8 +56,11 @@ uint32_t Nymdex_StartUp(NymdexEngine** handle, const char* synset_path, const ch
 // (the user's cache folder; made when missing); null or empty for none, as before any call.
 // With a copy made from the same "1001W.dat" start-up maps it instead of decoding; every status
 // code, progress call and query result is the same with or without one, and a copy that does
-// not match is decoded past and rewritten. Failures to write it are silent. Call it before the
-// start-ups it should apply to.
+// not match is decoded past and rewritten. Failures to write it are silent. With a folder
+// named, start-up first looks for the copy the data compiler ships beside "1001W.dat"
+// ("word-index.cache" in the same folder), which it only reads: one that does not match is a
+// miss like any other, and the decode's copy goes to the cache folder alone. Call it before
+// the start-ups it should apply to.
 void Nymdex_SetCacheFolder(const char* folder);
 
 // Releases the engine; kNymdexNullHandle when `handle` or *handle is null. *handle is not

@@ -15,8 +15,6 @@
 #include <thread>
 #include <utility>
 
-#include "engine/arith_coder.h"
-#include "engine/arith_resume.h"
 #include "engine/mapped_file.h"
 #include "engine/md5.h"
 #include "engine/nymdex_checks.h"
@@ -217,11 +215,27 @@ struct WordIndexLoad {
   uint64_t progress_calls = 0;
 };
 
+// Maps the cache file at `path` as the decoded word index when it holds the decode of the word
+// index of `size` bytes with digest `digest` and `declared` bytes; else leaves `region` as is.
+bool MapCachedWordIndex(const std::string& path, uint64_t size, const engine::Digest& digest,
+                        size_t declared, WordRegion* region) {
+  size_t length = 0;
+  if (!MapWordCache(path, size, digest, &region->cached, &length) || length != declared) {
+    region->cached = engine::MappedFile();
+    return false;
+  }
+  region->decoded = reinterpret_cast<const char*>(region->cached.data() + kWordCacheHeaderSize);
+  region->length = length;
+  region->from_cache = true;
+  return true;
+}
+
 // Maps the word index, counts the progress calls a byte-by-byte reader would make (one per
-// S / 100 + 1 bytes read) and keeps the decoded index: mapped from the cache when it holds this
-// word index's decode, else decoded (with the resume points after the stream, when it has
-// them) and then cached. The stream is decoded straight from the mapping into the region's
-// buffer, whose first 32 bytes (the header) are then skipped.
+// S / 100 + 1 bytes read) and keeps the decoded index: mapped from the copy shipped beside the
+// word index or from the cache folder's when one holds this word index's decode, else decoded
+// (with the resume points after the stream, when it has them) and then cached in the cache
+// folder. The stream is decoded straight from the mapping into the region's buffer, whose
+// first 32 bytes (the header) are then skipped.
 bool LoadWordIndex(NymdexEngine* engine, WordIndexLoad* load) {
   engine::MappedFile file;
   if (!file.Map(engine->word_index_path.c_str(), /*populate=*/true)) return false;
@@ -231,38 +245,25 @@ bool LoadWordIndex(NymdexEngine* engine, WordIndexLoad* load) {
 
   // A stream without its head, or declaring more than twice the file's size or less than
   // the header, is refused before the region is made.
-  if (size < engine::kStreamHeadSize) return false;
-  const uint32_t declared = LoadU32(file.data());
-  if (declared > 2 * size || declared < kWordIndexHeaderSize) return false;
+  const size_t declared = DeclaredWordIndexLength(file.data(), size);
+  if (declared == 0) return false;
   WordRegion& region = engine->region;
   const bool cache = !engine->word_cache_path.empty();
   engine::Digest source_digest{};
   if (cache) {
-    // The cache was written only after a decode of these very bytes passed WordIndexHolds.
+    // A copy was written only after a decode of these very bytes passed WordIndexHolds. The
+    // one beside the word index is only read: it belongs to the installed data.
     source_digest = ExactDigest(file.data(), size);
-    size_t length = 0;
-    if (MapWordCache(engine->word_cache_path, size, source_digest, &region.cached, &length) &&
-        length == declared) {
-      region.decoded = reinterpret_cast<const char*>(region.cached.data() + kWordCacheHeaderSize);
-      region.length = length;
-      region.from_cache = true;
-    } else {
-      region.cached = engine::MappedFile();
-    }
+    const std::string shipped = DataFolderWordCachePath(engine->word_index_path);
+    const bool shipped_hit = shipped != engine->word_cache_path &&
+                             MapCachedWordIndex(shipped, size, source_digest, declared, &region);
+    if (!shipped_hit)
+      MapCachedWordIndex(engine->word_cache_path, size, source_digest, declared, &region);
   }
   if (!region.from_cache) {
     region.bytes.resize(declared);
-    // The stored resume points, if any, let the decode run several chains side by side; the
-    // result is the one-chain decode's, byte for byte.
-    engine::ResumePoint points[engine::kMaxResumePoints];
-    const size_t point_count = engine::ReadResumeTrailer(file.data(), size, points);
-    size_t length = 0;
     auto* out = reinterpret_cast<uint8_t*>(region.bytes.data());
-    if (!engine::ArithDecodeResumed(file.data(), size, points, point_count, out,
-                                    region.bytes.size(), &length)) {
-      return false;
-    }
-    if (!WordIndexHolds(out, length)) return false;
+    if (!DecodeWordIndex(file.data(), size, out, region.bytes.size())) return false;
     region.decoded = region.bytes.data();
     region.length = region.bytes.size();
     if (cache) WriteWordCache(engine->word_cache_path, size, source_digest, out, region.length);

@@ -107,6 +107,24 @@ engine::Digest ExactDigest(const uint8_t* data, size_t size) {
   return engine::Md5Bytes(outer.data(), outer.size());
 }
 
+std::string DataFolderWordCachePath(const std::string& word_index_path) {
+  const size_t slash = word_index_path.rfind('/');
+  if (slash == std::string::npos) return kWordCacheFile;
+  return word_index_path.substr(0, slash + 1) + kWordCacheFile;
+}
+
+void MakeWordCacheHeader(uint64_t source_size, const engine::Digest& source_digest,
+                         const uint8_t* decoded, size_t length, uint8_t* header) {
+  std::memset(header, 0, kWordCacheHeaderSize);
+  engine::StoreU32(header, kWordCacheMarker);
+  engine::StoreU32(header + 4, kWordCacheVersion);
+  StoreU64(header + kWordCacheSourceSizeAt, source_size);
+  std::memcpy(header + kWordCacheSourceDigestAt, source_digest.data(), 16);
+  StoreU64(header + kWordCacheLengthAt, length);
+  const engine::Digest content = ExactDigest(decoded, length);
+  std::memcpy(header + kWordCacheContentDigestAt, content.data(), content.size());
+}
+
 bool MapWordCache(const std::string& path, uint64_t source_size,
                   const engine::Digest& source_digest, engine::MappedFile* map, size_t* length) {
   engine::MappedFile file;
@@ -144,14 +162,8 @@ bool WriteWordCache(const std::string& path, uint64_t source_size,
       !platform::MakeDirectories(path.substr(0, slash))) {
     return false;
   }
-  uint8_t header[kWordCacheHeaderSize] = {};
-  engine::StoreU32(header, kWordCacheMarker);
-  engine::StoreU32(header + 4, kWordCacheVersion);
-  StoreU64(header + kWordCacheSourceSizeAt, source_size);
-  std::memcpy(header + kWordCacheSourceDigestAt, source_digest.data(), 16);
-  StoreU64(header + kWordCacheLengthAt, length);
-  const engine::Digest content = ExactDigest(decoded, length);
-  std::memcpy(header + kWordCacheContentDigestAt, content.data(), content.size());
+  uint8_t header[kWordCacheHeaderSize];
+  MakeWordCacheHeader(source_size, source_digest, decoded, length, header);
 
   // Preferably the bytes go to a file without a name (O_TMPFILE), named only once complete, so
   // that a process killed while writing leaves nothing behind.

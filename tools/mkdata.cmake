@@ -10,7 +10,8 @@ target_compile_definitions(verbarium-mkdata PRIVATE
 
 if(VERBARIUM_BUILD_DATA)
   set(mkdata_outputs)
-  foreach(name 1001L.dat 1001W.dat 1001T.dat 1001A.dat 1001E.dat 1001S.dat tips.dat verbarium.bmp)
+  foreach(name 1001L.dat 1001W.dat 1001T.dat 1001A.dat 1001E.dat 1001S.dat tips.dat verbarium.bmp
+               word-index.cache)
     list(APPEND mkdata_outputs "${VERBARIUM_DATA_DIR}/${name}")
   endforeach()
   set(mkdata_inputs
@@ -33,7 +34,7 @@ if(VERBARIUM_BUILD_DATA)
     COMMENT "Compiling Data/ from ${VERBARIUM_WORDNET_DIR} and ${VERBARIUM_WORDS_FILE}"
     VERBATIM)
   add_custom_target(verbarium_data ALL DEPENDS ${mkdata_outputs})
-  # The dictionary, shared and read-only; the custom database is each user's own and not
-  # installed.
+  # The dictionary (with the decoded word index's copy, so that no first start decodes it),
+  # shared and read-only; the custom database is each user's own and not installed.
   install(FILES ${mkdata_outputs} DESTINATION ${CMAKE_INSTALL_DATADIR}/verbarium/Data)
 endif()

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "engine/data_format.h"
+#include "engine/word_cache.h"
 #include "platform/program_names.h"
 #include "tools/anagram_word_rules.h"
 #include "tools/datafile_writer.h"
@@ -114,7 +115,16 @@ bool StageFiles(const Options& options, const datafiles::Lexicon& lexicon,
   report->word_index_size = images.word_index.size();
   report->tag_blocks = images.tag_blocks;
   output->Add(program::kSynsetFile, std::move(images.synsets));
+  // The decoded word index's cache file, as a start-up would write it from this word index,
+  // so that no start after installation has to decode it.
+  std::vector<uint8_t> word_cache;
+  if (!nymdex::BuildWordCacheImage(images.word_index.data(), images.word_index.size(),
+                                   &word_cache)) {
+    *error = "data files: the word index written does not decode";
+    return false;
+  }
   output->Add(program::kWordIndexFile, std::move(images.word_index));
+  output->Add(nymdex::kWordCacheFile, std::move(word_cache));
   output->Add(program::kTagFile, std::move(images.tags));
   output->Add(program::kAnagramFile, datafiles::BuildAnagramFile(anagram_words));
   std::vector<uint8_t> forms_file;

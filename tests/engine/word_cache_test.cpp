@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -223,6 +224,71 @@ TEST_F(WordCacheTest, ProcessesStartingAtOnceLeaveOneGoodCache) {
   const Outcome warm = StartAndAsk(dictionary_, words_);
   ExpectAsWithoutCache(warm);
   EXPECT_TRUE(warm.from_cache);
+}
+
+// The copy shipped beside the word index, as the data compiler makes it.
+class DataFolderCopyTest : public WordCacheTest {
+ protected:
+  void SetUp() override {
+    WordCacheTest::SetUp();
+    ASSERT_TRUE(nymdex::BuildWordCacheImage(images_.word_index.data(), images_.word_index.size(),
+                                            &shipped_));
+  }
+  std::string ShippedPath() const { return nymdex::DataFolderWordCachePath(dictionary_.path(1)); }
+  void Ship(const std::string& bytes) const {
+    std::ofstream(ShippedPath(), std::ios::binary | std::ios::trunc) << bytes;
+  }
+
+  std::vector<uint8_t> shipped_;
+};
+
+TEST_F(DataFolderCopyTest, MatchingCopyIsMappedAndNothingIsWritten) {
+  const std::string bytes(shipped_.begin(), shipped_.end());
+  Ship(bytes);
+  const CacheFolder folder(cache_.Path("verbarium"));
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run);
+    const Outcome installed = StartAndAsk(dictionary_, words_);
+    ExpectAsWithoutCache(installed);
+    EXPECT_TRUE(installed.from_cache);
+  }
+  EXPECT_FALSE(fs::exists(cache_.Path("verbarium")));
+  EXPECT_EQ(ReadFile(ShippedPath()), bytes);
+  EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(ShippedPath()).parent_path()),
+                          fs::directory_iterator()),
+            4)
+      << "the three data files and the copy";
+}
+
+TEST_F(DataFolderCopyTest, CopyThatDoesNotMatchIsDecodedPast) {
+  const std::string good(shipped_.begin(), shipped_.end());
+  std::vector<uint8_t> foreign;
+  const DataFileImages big = BigImages();
+  ASSERT_TRUE(nymdex::BuildWordCacheImage(big.word_index.data(), big.word_index.size(), &foreign));
+  std::string flipped_header = good, flipped_content = good;
+  flipped_header[nymdex::kWordCacheSourceDigestAt] ^= 1;
+  flipped_content[good.size() / 2] ^= 1;
+  const struct {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"an empty file", ""},
+      {"a byte short", good.substr(0, good.size() - 1)},
+      {"another word index's copy", std::string(foreign.begin(), foreign.end())},
+      {"a flipped bit in the source digest", flipped_header},
+      {"a flipped bit in the decoded bytes", flipped_content},
+  };
+  const CacheFolder folder(cache_.Path("verbarium"));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Ship(c.bytes);
+    fs::remove(CachePath());
+    const Outcome run = StartAndAsk(dictionary_, words_);
+    ExpectAsWithoutCache(run);
+    EXPECT_FALSE(run.from_cache);
+    EXPECT_EQ(ReadFile(ShippedPath()), c.bytes);
+    EXPECT_EQ(ReadFile(CachePath()), good) << "the start-up's own copy is the compiler's";
+  }
 }
 
 // Waits until process `pid` holds a file in `folder` open: the cache writer mid-write.

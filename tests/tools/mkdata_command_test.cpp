@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 
+#include "engine/nymdex.h"
 #include "tests/tools/wordnet_fixture.h"
 
 namespace {
@@ -64,7 +65,7 @@ TEST_F(MkdataCommand, WritesEveryFile) {
   names.erase("1001M.idx.journal");  // the custom database's own, empty between changes
   EXPECT_EQ(names, (std::set<std::string>{"1001A.dat", "1001E.dat", "1001L.dat", "1001M.dat",
                                           "1001M.idx", "1001S.dat", "1001T.dat", "1001W.dat",
-                                          "tips.dat", "verbarium.bmp"}));
+                                          "tips.dat", "verbarium.bmp", "word-index.cache"}));
   EXPECT_EQ(files["1001M.idx"], std::string(16, '\0'));
   EXPECT_EQ(files["1001M.dat"], "");
   EXPECT_EQ(files["tips.dat"], ReadFile(kAssets + "/tips.dat"));
@@ -79,6 +80,26 @@ TEST_F(MkdataCommand, WritesTheSameBytesTwice) {
   ASSERT_EQ(Run(scratch_.Path("Data")).status, 0);
   ASSERT_EQ(Run(scratch_.Path("Again")).status, 0);
   EXPECT_EQ(Snapshot(scratch_.Path("Again")), Snapshot(scratch_.Path("Data")));
+}
+
+TEST_F(MkdataCommand, WordIndexCopyIsTheOneAStartUpWrites) {
+  ASSERT_EQ(Run(scratch_.Path("Data")).status, 0);
+  // The start-up's own copy, from the same three files in a folder without the compiler's.
+  fs::create_directories(scratch_.Path("Bare"));
+  for (const char* name : {"1001L.dat", "1001W.dat", "1001T.dat"})
+    fs::copy_file(scratch_.Path("Data/") + name, scratch_.Path("Bare/") + name);
+  Nymdex_SetCacheFolder(scratch_.Path("cache").c_str());
+  NymdexEngine* engine = nullptr;
+  const uint32_t code = Nymdex_StartUp(&engine, scratch_.Path("Bare/1001L.dat").c_str(),
+                                       scratch_.Path("Bare/1001W.dat").c_str(),
+                                       scratch_.Path("Bare/1001T.dat").c_str(), nullptr, nullptr);
+  Nymdex_SetCacheFolder(nullptr);
+  ASSERT_EQ(code, kNymdexOk);
+  Nymdex_ShutDown(&engine);
+  const std::string written = ReadFile(scratch_.Path("cache/word-index.cache"));
+  EXPECT_GT(written.size(), 64u);
+  EXPECT_TRUE(written == ReadFile(scratch_.Path("Data/word-index.cache")))
+      << "the copies differ (" << written.size() << " bytes written by the start-up)";
 }
 
 TEST_F(MkdataCommand, RebuildLeavesTheCustomDatabaseAlone) {
