@@ -30,7 +30,7 @@ struct BoundWord {
 // anagram: a word taken in the look is not taken again below it. The answer does not depend on
 // the order in which the search takes the words, so the look branches on the letter held by
 // the fewest fitting words (q, x, j before e), and a look runs in rounds that try that letter's
-// words in two orders in turn, each round cut short after a number of looks that grows. It
+// words in three orders in turn, each round cut short after a number of looks that grows. It
 // refuses at once letters of which one is in no fitting word, which the longest fitting words
 // cannot hold, or whose vowels and consonants no set of fitting words can hold
 // (anagram/make_ups.h); with three words or more to go, also letters that no fractional cover by
@@ -126,8 +126,10 @@ class SpellingBound {
   std::array<int, 26> rarest_;                // letters by the number of words that hold them
   platform::NamedEvent* stop_;
   bool stopped_ = false;
-  // Of the current round of a look: the order of tries (by the share of vowels left, or the
-  // longest words first), the looks it may still take, and whether they ran out.
+  // Of the current round of a look: the order of tries (the heaviest words under the cover
+  // bound's weights first, the longest words first, or by the share of vowels left), the looks it
+  // may still take, and whether they ran out.
+  bool heaviest_first_ = false;
   bool longest_first_ = false;
   uint32_t first_round_looks_;
   uint32_t looks_left_ = 0;

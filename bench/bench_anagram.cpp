@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <ctime>
 #include <mutex>
 #include <random>
@@ -179,7 +180,10 @@ void BM_FirstAnagramOrNone(benchmark::State& state) {
       "eeeeaaooiuttttttttnnnnnnsssssshhhhhrrrrrddddllllcccmmwwffggppbbvkjxqz",
   };
   const std::string pool = pools[state.range(1)];
-  std::mt19937 random(static_cast<uint32_t>(length * 3 + state.range(1)));
+  // VERBARIUM_BENCH_SEED draws other inputs, to check that a change helps beyond these four.
+  const char* seed = std::getenv("VERBARIUM_BENCH_SEED");
+  std::mt19937 random(
+      static_cast<uint32_t>(length * 3 + state.range(1) + (seed != nullptr ? std::atoi(seed) : 0)));
   std::vector<std::string> inputs(4);
   for (std::string& input : inputs) {
     for (int i = 0; i < length; ++i)
