@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "app/shell/ToolRow.h"
@@ -67,6 +68,14 @@ class LookupController : public QObject {
   // Looks up again what the views show (the custom database changed under it): a word just
   // added then shows its senses. Nothing before the first lookup.
   void LookupAgain();
+  // While the views show nothing yet: shows what `word` gives in them as a lookup would, has
+  // `render` draw the window, then puts everything back as it was. What a session's first
+  // lookup would pay once (the views' first layouts with rows and tabs, the forms bar's first
+  // show, the glyphs drawn, the code run for the first time) is paid then. Nothing the user
+  // sees, hears or keeps changes: no signal, no accessibility event, no history entry; the
+  // session, the status text, the buttons, the lookup box's text, selection and focus stay as
+  // they were. Returns false, doing nothing, once a lookup has been shown.
+  bool WarmUp(const QString& word, const std::function<void()>& render);
 
   // Walk the history (buttons, Ctrl+Left, Ctrl+Right).
   void LastWord();
@@ -115,6 +124,8 @@ class LookupController : public QObject {
   Views views_;
   QWidget* dialog_;
   std::unique_ptr<lookup::LookupSession> session_;
+  const lookup::IrregularForms* irregular_forms_ = nullptr;
+  bool warming_up_ = false;  // WarmUp's lookup: the focus and the status text are left alone
   QFont usage_font_;
   QString shown_text_;  // the text of the last lookup the views show (invalid text shows none)
 };

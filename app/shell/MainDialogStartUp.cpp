@@ -1,5 +1,6 @@
 // The start-up and shut-down sequences of the main window.
 #include <QApplication>
+#include <QImage>
 #include <QLineEdit>
 #include <QSplitter>
 
@@ -23,6 +24,9 @@ namespace {
 constexpr char kSettingsMessage[] = "Error reading program settings. Please re-install Verbarium.";
 constexpr char kHistorySection[] = "History";
 constexpr char kHistoryPrefix[] = "item";
+// A word found from another form, with senses in every part of speech and words in most panes:
+// the warm-up shows the forms bar, the senses and the panes.
+constexpr char kWarmUpWord[] = "lights";
 
 }  // namespace
 
@@ -103,6 +107,13 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
         {settings_.Font(Setting::kSenseFont).ToFont(), settings_.Font(Setting::kPaneFont).ToFont(),
          settings_.Font(Setting::kUsageFont).ToFont()});
     tool_row_->DrawEnabledIcons();
+    // The real path once, drawn off the screen and undone, while the window shows no word.
+    lookup_->WarmUp(QString::fromLatin1(kWarmUpWord), [this] {
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+      QImage image(size() * devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
+      image.setDevicePixelRatio(devicePixelRatio());
+      render(&image);
+    });
   });
   if (settings_.Number(Setting::kSystemTray) == 0) {
     ShowTipOfTheDayWhenPainted(this, &settings_,
