@@ -58,10 +58,6 @@ LookupController::LookupController(const Views& views, QWidget* dialog)
   });
   connect(views_.frame, &CSplitterTabFrame::WordActivated, this,
           &LookupController::OnWordActivated);
-  connect(views_.help_form, &CHelpFormView::AddToCustomRequested, this,
-          [this] { emit AddToCustomRequested(BoxText()); });
-  connect(views_.help_form, &CHelpFormView::SuggestionActivated, this,
-          &LookupController::LookUpOffered);
   connect(views_.forms, &WordFormsBar::FormActivated, this, &LookupController::LookUpOffered);
 }
 
@@ -134,7 +130,7 @@ void LookupController::Lookup(const QString& text, bool add_to_history) {
       ShowUpper(Upper::kHelpForm);
       views_.senses->Clear();
       views_.frame->Clear();
-      views_.help_form->SetSuggestions(ToStringList(result.suggestions));
+      HelpForm()->SetSuggestions(ToStringList(result.suggestions));
       views_.tool_row->SetEnabled(ToolRow::kShowUsage, false);
       break;
     case lookup::InputKind::kInvalid:
@@ -193,8 +189,20 @@ bool LookupController::WarmUp(const QString& word, const std::function<void()>& 
 void LookupController::ShowUpper(Upper upper) {
   QWidget* view = upper == Upper::kSenses        ? static_cast<QWidget*>(views_.senses)
                   : upper == Upper::kPatternList ? static_cast<QWidget*>(views_.pattern_list)
-                                                 : static_cast<QWidget*>(views_.help_form);
+                                                 : static_cast<QWidget*>(HelpForm());
   views_.upper->setCurrentWidget(view);
+}
+
+CHelpFormView* LookupController::HelpForm() {
+  if (help_form_ != nullptr) return help_form_;
+  help_form_ = new CHelpFormView(views_.upper);
+  views_.upper->addWidget(help_form_);
+  // Tab reaches it where the upper views are, after the pattern list.
+  QWidget::setTabOrder(views_.pattern_list, help_form_);
+  connect(help_form_, &CHelpFormView::AddToCustomRequested, this,
+          [this] { emit AddToCustomRequested(BoxText()); });
+  connect(help_form_, &CHelpFormView::SuggestionActivated, this, &LookupController::LookUpOffered);
+  return help_form_;
 }
 
 void LookupController::ShowSenses() {

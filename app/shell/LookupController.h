@@ -1,9 +1,9 @@
 // The lookup flow of the main window: from the lookup box to the senses list and the panes.
 // It runs lookup::LookupSession (which holds every rule: normalising, patterns, base forms,
 // merged senses, check states, pane choice) and shows its results in the views: the upper
-// row (senses list, pattern list or the help form of an unknown word), the pane frame, the
-// part-of-speech toggles, Show usage, Last word and Next word, and the status text of a
-// pattern search. It also keeps the lookup history in step.
+// row (senses list, pattern list or the help form of an unknown word, made when first needed), the
+// pane frame, the part-of-speech toggles, Show usage, Last word and Next word, and the status text
+// of a pattern search. It also keeps the lookup history in step.
 #pragma once
 
 #include <QFont>
@@ -36,11 +36,10 @@ class LookupController : public QObject {
  public:
   struct Views {
     ToolRow* tool_row;
-    QStackedWidget* upper;  // holds the three views below
+    QStackedWidget* upper;  // holds the senses, the pattern list and the help form
     CSenseListView* senses;
-    WordFormsBar* forms;  // above the three views, shown with the senses
+    WordFormsBar* forms;  // above the upper views, shown with the senses
     CHelpPaneView* pattern_list;
-    CHelpFormView* help_form;
     CSplitterTabFrame* frame;
     QStatusBar* status;
   };
@@ -76,6 +75,9 @@ class LookupController : public QObject {
   // session, the status text, the buttons, the lookup box's text, selection and focus stay as
   // they were. Returns false, doing nothing, once a lookup has been shown.
   bool WarmUp(const QString& word, const std::function<void()>& render);
+  // Makes the help form of an unknown word in the upper views, unless made already; the first
+  // unknown word makes it otherwise. Nothing that the window's first frame needs.
+  CHelpFormView* HelpForm();
 
   // Walk the history (buttons, Ctrl+Left, Ctrl+Right).
   void LastWord();
@@ -125,6 +127,7 @@ class LookupController : public QObject {
   QWidget* dialog_;
   std::unique_ptr<lookup::LookupSession> session_;
   const lookup::IrregularForms* irregular_forms_ = nullptr;
+  CHelpFormView* help_form_ = nullptr;
   bool warming_up_ = false;  // WarmUp's lookup: the focus and the status text are left alone
   QFont usage_font_;
   QString shown_text_;  // the text of the last lookup the views show (invalid text shows none)

@@ -21,7 +21,6 @@
 
 class AnagramListLoader;
 class COptionsSheet;
-class CHelpFormView;
 class CHelpPaneView;
 class CHelpWindow;
 class CSenseListView;
@@ -143,7 +142,6 @@ class CMainDialog : public QMainWindow {
   CSenseListView* senses_ = nullptr;
   WordFormsBar* forms_bar_ = nullptr;
   CHelpPaneView* pattern_list_ = nullptr;
-  CHelpFormView* help_form_ = nullptr;
   CSplitterTabFrame* frame_ = nullptr;
   LookupController* lookup_ = nullptr;
   CustomDatabaseCommands* custom_ = nullptr;

@@ -107,6 +107,7 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
         {settings_.Font(Setting::kSenseFont).ToFont(), settings_.Font(Setting::kPaneFont).ToFont(),
          settings_.Font(Setting::kUsageFont).ToFont()});
     tool_row_->DrawEnabledIcons();
+    lookup_->HelpForm();
     // The real path once, drawn off the screen and undone, while the window shows no word.
     lookup_->WarmUp(QString::fromLatin1(kWarmUpWord), [this] {
       QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
