@@ -15,6 +15,7 @@
 #include "app/panes/WordFormsBar.h"
 #include "app/shell/HistoryCombo.h"
 #include "engine/nymdex.h"
+#include "ui/LinkLabel.h"
 #include "ui/MessageBox.h"
 
 namespace {
@@ -197,8 +198,8 @@ CHelpFormView* LookupController::HelpForm() {
   if (help_form_ != nullptr) return help_form_;
   help_form_ = new CHelpFormView(views_.upper);
   views_.upper->addWidget(help_form_);
-  // Tab reaches it where the upper views are, after the pattern list.
-  QWidget::setTabOrder(views_.pattern_list, help_form_);
+  // Tab reaches its first link where the upper views are, after the pattern list.
+  QWidget::setTabOrder(views_.pattern_list, help_form_->Link());
   connect(help_form_, &CHelpFormView::AddToCustomRequested, this,
           [this] { emit AddToCustomRequested(BoxText()); });
   connect(help_form_, &CHelpFormView::SuggestionActivated, this, &LookupController::LookUpOffered);
