@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <vector>
 
 #include "app/shell/EngineHandles.h"
 #include "app/shell/MainMenus.h"
@@ -115,6 +116,8 @@ class CMainDialog : public QMainWindow {
   void AddAnagramsPage(COptionsSheet* sheet);
   // Loads the anagram list once the window is painted; an anagram request waits for it.
   void LoadAnagramListAfterPaint();
+  // What the session's first lookup would pay, as steps run after the first paint.
+  std::vector<std::function<void()>> FirstLookupWarmUpSteps();
   void OnAnagramListLoaded(JumbleEngine* engine);
   void OnAnagramListFailed(const QString& message);
   void ShowAbout();

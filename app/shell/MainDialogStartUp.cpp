@@ -101,21 +101,8 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   }
   started_ = true;
   LoadAnagramListAfterPaint();
-  RunAfterFirstPaint(this, [this] {
-    WarmUpFirstLookup(
-        handles_.engine(), handles_.custom_handle(), settings_.Number(Setting::kPanes), frame_,
-        {settings_.Font(Setting::kSenseFont).ToFont(), settings_.Font(Setting::kPaneFont).ToFont(),
-         settings_.Font(Setting::kUsageFont).ToFont()});
-    tool_row_->DrawEnabledIcons();
-    lookup_->HelpForm();
-    // The real path once, drawn off the screen and undone, while the window shows no word.
-    lookup_->WarmUp(QString::fromLatin1(kWarmUpWord), [this] {
-      QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-      QImage image(size() * devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
-      image.setDevicePixelRatio(devicePixelRatio());
-      render(&image);
-    });
-  });
+  // In steps, so that typing at once waits for one of them at most.
+  RunAfterFirstPaint(this, [this] { RunInTurns(this, FirstLookupWarmUpSteps()); });
   if (settings_.Number(Setting::kSystemTray) == 0) {
     ShowTipOfTheDayWhenPainted(this, &settings_,
                                QString::fromStdString(location.DictionaryFile(program::kTipsFile)));
@@ -123,6 +110,28 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   lookup_->FocusLookupBox();
   UpdateCommandStates();
   return true;
+}
+
+std::vector<std::function<void()>> CMainDialog::FirstLookupWarmUpSteps() {
+  auto read_ahead = [this] {
+    WarmUpFirstLookup(
+        handles_.engine(), handles_.custom_handle(), settings_.Number(Setting::kPanes), frame_,
+        {settings_.Font(Setting::kSenseFont).ToFont(), settings_.Font(Setting::kPaneFont).ToFont(),
+         settings_.Font(Setting::kUsageFont).ToFont()});
+  };
+  // The real path once while the window shows no word, the views a lookup changes drawn off
+  // the screen, then undone.
+  auto real_path = [this] {
+    lookup_->WarmUp(QString::fromLatin1(kWarmUpWord), [this] {
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+      const qreal ratio = splitter_->devicePixelRatio();
+      QImage image(splitter_->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+      image.setDevicePixelRatio(ratio);
+      splitter_->render(&image);
+    });
+  };
+  return {read_ahead, [this] { tool_row_->DrawEnabledIcons(); }, [this] { lookup_->HelpForm(); },
+          real_path};
 }
 
 void CMainDialog::ShutDown() {

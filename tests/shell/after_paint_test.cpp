@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTimer>
 #include <QWidget>
 
 #include "app/anagrams/AnagramsView.h"
@@ -44,6 +45,33 @@ TEST(AfterFirstPaintTest, WindowThatStartsHiddenHasTheActionOnce) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
   QTest::qWait(kSettleMs);
   EXPECT_EQ(runs, 1) << "not again at its first paint";
+}
+
+// What arrives during a step (input, a paint) runs before the next step.
+TEST(AfterFirstPaintTest, StepsRunInTurnsOfTheirOwn) {
+  QObject context;
+  QStringList log;
+  RunInTurns(&context, {[&] {
+                          log << "first";
+                          QTimer::singleShot(0, [&] { log << "input"; });
+                        },
+                        [&] { log << "second"; }, [&] { log << "third"; }});
+  EXPECT_TRUE(log.isEmpty()) << "none at once";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return log.size() == 4; }));
+  EXPECT_EQ(log, (QStringList{"first", "input", "second", "third"}));
+}
+
+TEST(AfterFirstPaintTest, StepsLeftAreDroppedWithTheirContext) {
+  auto context = std::make_unique<QObject>();
+  QStringList log;
+  RunInTurns(context.get(), {[&] {
+                               log << "first";
+                               QTimer::singleShot(0, [&] { context.reset(); });
+                             },
+                             [&] { log << "second"; }});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return context == nullptr; }));
+  QTest::qWait(kSettleMs);
+  EXPECT_EQ(log, QStringList{"first"});
 }
 
 // The views the warm-up makes after the first paint are the ones the first lookup shows.
