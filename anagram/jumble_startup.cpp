@@ -27,34 +27,37 @@ using jumble::ListedWord;
 
 constexpr size_t kHeaderSize = nymdex::kAnagramHeaderSize;
 
-// Indexes the words in list order, up to the word count; an empty word, a word of 128
-// characters or more, or a word without its NUL ends the list where it stands.
-void IndexWords(JumbleEngine* engine) {
+// Indexes the words in list order, at most `limit` of them, with room for `expected` made
+// first; an empty word, a word of 128 characters or more, or a word without its NUL ends the
+// list where it stands. Each word is read once: its end, and the letters of its plain part
+// found on the way. Returns where the indexing stopped: the list's end when it took every word.
+size_t IndexWords(JumbleEngine* engine, uint32_t limit, size_t expected) {
   const char* data = engine->words.data();
-  size_t size = engine->words.size();
+  const size_t size = engine->words.size();
   size_t at = 0;
   engine->listed.clear();
-  engine->listed.reserve(engine->word_count);
-  for (uint32_t n = 0; n < engine->word_count && at < size; ++n) {
-    const void* nul = std::memchr(data + at, '\0', size - at);
-    if (nul == nullptr) break;
-    size_t length = static_cast<const char*>(nul) - (data + at);
-    if (length == 0 || length > nymdex::kMaxAnagramWordLength) break;
+  engine->listed.reserve(expected);
+  for (uint32_t n = 0; n < limit && at < size; ++n) {
     ListedWord word;
+    word.plain = true;
+    size_t end = at;
+    // Past the longest word the scan stops: such a word ends the list whatever follows.
+    const size_t scan_end = std::min(size, at + nymdex::kMaxAnagramWordLength + 1);
+    for (; end < scan_end && data[end] != '\0'; ++end) {
+      // Letters other than 'a' to 'z' wrap to 26 or more.
+      const uint32_t letter = static_cast<uint32_t>(static_cast<unsigned char>(data[end]) - 'a');
+      word.plain = word.plain && letter < 26;
+      word.mask |= word.plain ? 1u << letter : 0;
+    }
+    const size_t length = end - at;
+    if (end == size || data[end] != '\0' || length == 0 || length > nymdex::kMaxAnagramWordLength)
+      break;
     word.offset = static_cast<uint32_t>(at);
     word.length = static_cast<uint8_t>(length);
-    word.plain = true;
-    for (size_t i = 0; i < length; ++i) {
-      unsigned char c = static_cast<unsigned char>(data[at + i]);
-      if (!engine::IsAsciiLower(static_cast<char>(c))) {
-        word.plain = false;
-        break;
-      }
-      word.mask |= 1u << (c - 'a');
-    }
     engine->listed.push_back(word);
-    at += length + 1;
+    at = end + 1;
   }
+  return at;
 }
 
 // Steps shared by both start-ups: argument check, the engine, the stop event.
@@ -103,10 +106,16 @@ uint32_t ReadList(std::FILE* file, off_t file_size, JumbleEngine* engine,
       std::fread(trailer->data(), 1, trailer->size(), file) != trailer->size()) {
     return kJumbleBadHeader;
   }
-  engine->word_count =
-      static_cast<uint32_t>(std::count(engine->words.begin(), engine->words.end(), '\0'));
+  // The word count is the list's NULs: one for each word indexed, then those after where the
+  // indexing stopped. The header's count, with its marker, only sizes the index beforehand.
+  size_t expected = 0;
+  if (engine::LoadU32(header + nymdex::kAnagramCountsMarkerAt) == nymdex::kAnagramCountsMarker)
+    expected = std::min<size_t>(engine::LoadU32(header + nymdex::kAnagramWordCountAt), body / 2);
   try {
-    IndexWords(engine);
+    const size_t stop = IndexWords(engine, UINT32_MAX, expected);
+    engine->word_count = static_cast<uint32_t>(
+        engine->listed.size() +
+        std::count(engine->words.begin() + static_cast<long>(stop), engine->words.end(), '\0'));
   } catch (const std::bad_alloc&) {
     return kJumbleNoMemory;
   }
@@ -226,7 +235,7 @@ uint32_t Jumble_StartUp2(JumbleEngine** handle, const NymdexEngine* nymdex) {
       ++engine->word_count;
       at = end + nymdex::kEntrySuffixSize;
     }
-    IndexWords(engine.get());
+    IndexWords(engine.get(), engine->word_count, engine->word_count);
   } catch (const std::bad_alloc&) {
     return kJumbleNoMemory;
   }

@@ -155,8 +155,7 @@ class SpellingBound {
   std::vector<bool> weighed_;  // whether word_weights_ of a level holds the last look's
   MakeUps make_ups_;
   CoverBound cover_;
-  std::vector<const char*> keys_;  // of each word, for the cover bound
-  std::vector<uint8_t> lengths_;
+  CoverWords cover_words_;  // the words as the cover bound weighs them
   // The cover bound's letter weights at each level: a level starts from those of the level
   // above, and the first level from those of the last look, which are usually close to what
   // refutes the letters.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -14,8 +15,7 @@ using Letters = std::array<int8_t, 26>;
 struct Group {
   explicit Group(std::vector<std::string> group) : words(std::move(group)) {
     for (const std::string& word : words) {
-      keys.push_back(word.c_str());
-      lengths.push_back(static_cast<uint8_t>(word.size()));
+      cover_words.Add(word.c_str(), static_cast<int>(word.size()));
       fitting.push_back(static_cast<int>(fitting.size()));
     }
   }
@@ -24,13 +24,11 @@ struct Group {
     Letters letters{};
     for (char c : text)
       ++letters[c - 'a'];
-    return bound.Refutes(letters, fitting, keys, lengths, most_words, steps, &weights,
-                         &word_weights);
+    return bound.Refutes(letters, fitting, cover_words, most_words, steps, &weights, &word_weights);
   }
 
   std::vector<std::string> words;
-  std::vector<const char*> keys;
-  std::vector<uint8_t> lengths;
+  jumble::CoverWords cover_words;
   std::vector<int> fitting;
   jumble::CoverBound bound;
   std::vector<double> word_weights;  // under the last weights Refutes tried
@@ -102,6 +100,79 @@ TEST(CoverBoundTest, FloorHoldsEveryWordOfASet) {
       }
     }
   });
+}
+
+// Long runs over many words weigh most steps only the words that may be among the heaviest:
+// the answer, the weights left, each word's weight and the floors are exactly those of weighing
+// every word at every step, for letters refuted after many steps and letters never refuted.
+TEST(CoverBoundTest, LongRunsEqualWeighingEveryWord) {
+  std::mt19937 random(17);
+  std::vector<std::string> words(6000);
+  for (std::string& word : words) {
+    word.assign(2 + random() % 11, 'a');
+    for (char& c : word)
+      c = static_cast<char>('a' + random() % 26);
+  }
+  Group every(words);
+  every.bound.SetContendersForTesting(false);
+  Group contenders(words);
+  int refuted = 0;
+  for (int ask = 0; ask < 12; ++ask) {
+    std::string letters;
+    for (int n = 0; n < 4 + ask % 5; ++n)
+      letters += words[random() % words.size()];
+    const int most_words = 3 + ask % 4;
+    SCOPED_TRACE("letters " + letters + " words " + std::to_string(most_words));
+    jumble::CoverBound::Weights start;
+    start.fill(1.0);
+    jumble::CoverBound::Weights left_every = start;
+    jumble::CoverBound::Weights left_contenders = start;
+    Letters counts{};
+    for (char c : letters)
+      ++counts[c - 'a'];
+    const bool answer = every.bound.Refutes(counts, every.fitting, every.cover_words, most_words,
+                                            300, &left_every, &every.word_weights);
+    ASSERT_EQ(contenders.bound.Refutes(counts, contenders.fitting, contenders.cover_words,
+                                       most_words, 300, &left_contenders, &contenders.word_weights),
+              answer);
+    refuted += answer;
+    EXPECT_EQ(left_contenders, left_every);
+    if (answer) continue;
+    EXPECT_EQ(contenders.word_weights, every.word_weights);
+    for (int others = 0; others < most_words; ++others)
+      EXPECT_EQ(contenders.bound.Floor(others), every.bound.Floor(others));
+  }
+  EXPECT_GT(refuted, 0);
+  EXPECT_LT(refuted, 12);
+}
+
+// A word's weight is that of all its letters, also of words that fill several groups of the
+// layout or end inside one.
+TEST(CoverBoundTest, WeighsEveryLetterOfLongWords) {
+  std::mt19937 random(3);
+  std::uniform_real_distribution<double> weight(-1.0, 2.0);
+  std::vector<std::string> words;
+  for (int length : {1, 7, 8, 9, 15, 16, 17, 40}) {
+    std::string word(length, 'a');
+    for (char& c : word)
+      c = static_cast<char>('a' + random() % 26);
+    words.push_back(word);
+  }
+  Group group(words);
+  jumble::CoverBound::Weights start;
+  for (double& w : start)
+    w = weight(random);
+  std::string all;
+  for (const std::string& word : words)
+    all += word;
+  ASSERT_FALSE(group.Refutes(all, static_cast<int>(words.size()), 1, start));
+  for (size_t n = 0; n < words.size(); ++n) {
+    SCOPED_TRACE(words[n]);
+    double sum = 0;
+    for (char c : words[n])
+      sum += start[c - 'a'];
+    EXPECT_DOUBLE_EQ(group.word_weights[n], sum);
+  }
 }
 
 TEST(CoverBoundTest, RefutesLettersNoFractionalCoverHolds) {
