@@ -88,3 +88,13 @@ void RunAfterFirstPaintOrWhenHidden(QWidget* widget, std::function<void()> actio
     if (!widget->isVisible()) once();
   });
 }
+
+void RunInTurns(QObject* context, std::vector<std::function<void()>> steps) {
+  if (steps.empty()) return;
+  QTimer::singleShot(0, context, [context, steps = std::move(steps)]() mutable {
+    const std::function<void()> step = std::move(steps.front());
+    steps.erase(steps.begin());
+    step();
+    RunInTurns(context, std::move(steps));
+  });
+}

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
+class QObject;
 class QWidget;
 
 // Runs `action` once, after the first paint of `widget`, once its window is active (or half a
@@ -15,3 +17,8 @@ void RunAfterFirstPaint(QWidget* widget, std::function<void()> action);
 // As RunAfterFirstPaint, but when `widget` is still hidden once the event loop runs (a window
 // that starts in the tray, which is not painted), the action runs then. It runs once.
 void RunAfterFirstPaintOrWhenHidden(QWidget* widget, std::function<void()> action);
+
+// Runs `steps` in order, each in a turn of the event loop of its own, so that what arrives
+// meanwhile (a key press, a paint) waits for one step at most. The steps left are dropped when
+// `context` goes.
+void RunInTurns(QObject* context, std::vector<std::function<void()>> steps);

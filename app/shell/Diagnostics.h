@@ -8,8 +8,9 @@
 //
 // With "--lookup-timing" as well, it then waits until the work after the first paint is done,
 // looks a few words up as a user does (Enter in the lookup box, the window painted), prints
-// each one's time ("lookup_ms WORD MS"; the first is the session's first lookup) after the
-// resident memory at that point ("settled_rss_kb"), then ends.
+// each one's wall time and the processor time of the window's thread ("lookup_ms WORD MS
+// CPU_MS"; the first is the session's first lookup) after the resident memory at that point
+// ("settled_rss_kb"), then ends.
 //
 // With the environment variable VERBARIUM_VIEW_REPORT naming a file, the program writes what
 // its views show into that file after every lookup: the word, one line per sense (number,

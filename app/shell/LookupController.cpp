@@ -1,6 +1,8 @@
 #include "app/shell/LookupController.h"
 
+#include <QAccessible>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStatusBar>
 
@@ -13,6 +15,7 @@
 #include "app/panes/WordFormsBar.h"
 #include "app/shell/HistoryCombo.h"
 #include "engine/nymdex.h"
+#include "ui/LinkLabel.h"
 #include "ui/MessageBox.h"
 
 namespace {
@@ -56,10 +59,6 @@ LookupController::LookupController(const Views& views, QWidget* dialog)
   });
   connect(views_.frame, &CSplitterTabFrame::WordActivated, this,
           &LookupController::OnWordActivated);
-  connect(views_.help_form, &CHelpFormView::AddToCustomRequested, this,
-          [this] { emit AddToCustomRequested(BoxText()); });
-  connect(views_.help_form, &CHelpFormView::SuggestionActivated, this,
-          &LookupController::LookUpOffered);
   connect(views_.forms, &WordFormsBar::FormActivated, this, &LookupController::LookUpOffered);
 }
 
@@ -72,6 +71,7 @@ void LookupController::Start(const NymdexEngine* engine, CustomDatabase** custom
 }
 
 void LookupController::SetIrregularForms(const lookup::IrregularForms* forms) {
+  irregular_forms_ = forms;
   if (started()) session_->set_irregular_forms(forms);
 }
 
@@ -105,7 +105,7 @@ void LookupController::Lookup(const QString& text, bool add_to_history) {
     // Pressed only while senses of its part of speech are ticked (set again below).
     if (result.kind != lookup::InputKind::kWord) views_.tool_row->SetToggle(button, false);
   }
-  views_.status->clearMessage();
+  if (!warming_up_) views_.status->clearMessage();
   if (result.kind != lookup::InputKind::kWord) views_.forms->Clear();
   switch (result.kind) {
     case lookup::InputKind::kPattern:
@@ -131,7 +131,7 @@ void LookupController::Lookup(const QString& text, bool add_to_history) {
       ShowUpper(Upper::kHelpForm);
       views_.senses->Clear();
       views_.frame->Clear();
-      views_.help_form->SetSuggestions(ToStringList(result.suggestions));
+      HelpForm()->SetSuggestions(ToStringList(result.suggestions));
       views_.tool_row->SetEnabled(ToolRow::kShowUsage, false);
       break;
     case lookup::InputKind::kInvalid:
@@ -139,7 +139,7 @@ void LookupController::Lookup(const QString& text, bool add_to_history) {
   }
   if (add_to_history && !result.text.empty()) Box()->AddEntry(QString::fromStdString(result.text));
   UpdateNavigationButtons();
-  FocusLookupBox();
+  if (!warming_up_) FocusLookupBox();
   emit StateChanged();
 }
 
@@ -147,11 +147,63 @@ void LookupController::LookupAgain() {
   if (!shown_text_.isEmpty()) Lookup(shown_text_, false);
 }
 
+bool LookupController::WarmUp(const QString& word, const std::function<void()>& render) {
+  if (!started() || !shown_text_.isEmpty() || views_.senses->SenseCount() > 0 ||
+      views_.frame->count() > 0)
+    return false;
+  // The menus, the anagrams view (which searches when its tab turns current) and a screen
+  // reader hear nothing of it.
+  const QSignalBlocker quiet_controller(this);
+  const QSignalBlocker quiet_frame(views_.frame);
+  const QAccessible::UpdateHandler reader =
+      QAccessible::installUpdateHandler([](QAccessibleEvent*) {});
+  QWidget* const upper = views_.upper->currentWidget();
+  const uint8_t enabled = views_.tool_row->SavedStates();
+  std::array<bool, std::size(kPosButtons)> toggles{};
+  for (size_t i = 0; i < toggles.size(); ++i)
+    toggles[i] = views_.tool_row->Toggle(kPosButtons[i]);
+
+  // A session of its own, so that the window's (its word, checks and chosen tab) is untouched.
+  auto session = std::make_unique<lookup::LookupSession>(
+      session_->engine(), session_->custom_handle(), session_->jumble());
+  session->set_panes_mask(session_->panes_mask());
+  session->set_irregular_forms(irregular_forms_);
+  session_.swap(session);
+  warming_up_ = true;
+  Lookup(word, false);
+  warming_up_ = false;
+  render();
+  session_.swap(session);
+
+  shown_text_.clear();
+  views_.forms->Clear();
+  views_.senses->Clear();
+  views_.frame->Clear();
+  views_.upper->setCurrentWidget(upper);
+  views_.tool_row->RestoreStates(enabled);
+  for (size_t i = 0; i < toggles.size(); ++i)
+    views_.tool_row->SetToggle(kPosButtons[i], toggles[i]);
+  QAccessible::installUpdateHandler(reader);
+  return true;
+}
+
 void LookupController::ShowUpper(Upper upper) {
   QWidget* view = upper == Upper::kSenses        ? static_cast<QWidget*>(views_.senses)
                   : upper == Upper::kPatternList ? static_cast<QWidget*>(views_.pattern_list)
-                                                 : static_cast<QWidget*>(views_.help_form);
+                                                 : static_cast<QWidget*>(HelpForm());
   views_.upper->setCurrentWidget(view);
+}
+
+CHelpFormView* LookupController::HelpForm() {
+  if (help_form_ != nullptr) return help_form_;
+  help_form_ = new CHelpFormView(views_.upper);
+  views_.upper->addWidget(help_form_);
+  // Tab reaches its first link where the upper views are, after the pattern list.
+  QWidget::setTabOrder(views_.pattern_list, help_form_->Link());
+  connect(help_form_, &CHelpFormView::AddToCustomRequested, this,
+          [this] { emit AddToCustomRequested(BoxText()); });
+  connect(help_form_, &CHelpFormView::SuggestionActivated, this, &LookupController::LookUpOffered);
+  return help_form_;
 }
 
 void LookupController::ShowSenses() {

@@ -1,14 +1,15 @@
 // The lookup flow of the main window: from the lookup box to the senses list and the panes.
 // It runs lookup::LookupSession (which holds every rule: normalising, patterns, base forms,
 // merged senses, check states, pane choice) and shows its results in the views: the upper
-// row (senses list, pattern list or the help form of an unknown word), the pane frame, the
-// part-of-speech toggles, Show usage, Last word and Next word, and the status text of a
-// pattern search. It also keeps the lookup history in step.
+// row (senses list, pattern list or the help form of an unknown word, made when first needed), the
+// pane frame, the part-of-speech toggles, Show usage, Last word and Next word, and the status text
+// of a pattern search. It also keeps the lookup history in step.
 #pragma once
 
 #include <QFont>
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "app/shell/ToolRow.h"
@@ -35,11 +36,10 @@ class LookupController : public QObject {
  public:
   struct Views {
     ToolRow* tool_row;
-    QStackedWidget* upper;  // holds the three views below
+    QStackedWidget* upper;  // holds the senses, the pattern list and the help form
     CSenseListView* senses;
-    WordFormsBar* forms;  // above the three views, shown with the senses
+    WordFormsBar* forms;  // above the upper views, shown with the senses
     CHelpPaneView* pattern_list;
-    CHelpFormView* help_form;
     CSplitterTabFrame* frame;
     QStatusBar* status;
   };
@@ -67,6 +67,17 @@ class LookupController : public QObject {
   // Looks up again what the views show (the custom database changed under it): a word just
   // added then shows its senses. Nothing before the first lookup.
   void LookupAgain();
+  // While the views show nothing yet: shows what `word` gives in them as a lookup would, has
+  // `render` draw the window, then puts everything back as it was. What a session's first
+  // lookup would pay once (the views' first layouts with rows and tabs, the forms bar's first
+  // show, the glyphs drawn, the code run for the first time) is paid then. Nothing the user
+  // sees, hears or keeps changes: no signal, no accessibility event, no history entry; the
+  // session, the status text, the buttons, the lookup box's text, selection and focus stay as
+  // they were. Returns false, doing nothing, once a lookup has been shown.
+  bool WarmUp(const QString& word, const std::function<void()>& render);
+  // Makes the help form of an unknown word in the upper views, unless made already; the first
+  // unknown word makes it otherwise. Nothing that the window's first frame needs.
+  CHelpFormView* HelpForm();
 
   // Walk the history (buttons, Ctrl+Left, Ctrl+Right).
   void LastWord();
@@ -115,6 +126,9 @@ class LookupController : public QObject {
   Views views_;
   QWidget* dialog_;
   std::unique_ptr<lookup::LookupSession> session_;
+  const lookup::IrregularForms* irregular_forms_ = nullptr;
+  CHelpFormView* help_form_ = nullptr;
+  bool warming_up_ = false;  // WarmUp's lookup: the focus and the status text are left alone
   QFont usage_font_;
   QString shown_text_;  // the text of the last lookup the views show (invalid text shows none)
 };

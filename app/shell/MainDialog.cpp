@@ -12,7 +12,6 @@
 #include <QVBoxLayout>
 
 #include "app/custom/CustomDatabaseCommands.h"
-#include "app/panes/HelpFormView.h"
 #include "app/panes/HelpPaneView.h"
 #include "app/panes/PanePickTreeCtrl.h"
 #include "app/panes/PanesPropertyPage.h"
@@ -143,10 +142,8 @@ void CMainDialog::BuildViews() {
   upper_column->addWidget(upper_, 1);
   senses_ = new CSenseListView(upper_);
   pattern_list_ = new CHelpPaneView(upper_);
-  help_form_ = new CHelpFormView(upper_);
   upper_->addWidget(senses_);
   upper_->addWidget(pattern_list_);
-  upper_->addWidget(help_form_);
   frame_ = new CSplitterTabFrame(splitter_);
   splitter_->addWidget(upper_area);
   splitter_->addWidget(frame_);
@@ -158,8 +155,7 @@ void CMainDialog::BuildViews() {
   senses_->RestoreColumns();
 
   lookup_ = new LookupController(
-      {tool_row_, upper_, senses_, forms_bar_, pattern_list_, help_form_, frame_, statusBar()},
-      this);
+      {tool_row_, upper_, senses_, forms_bar_, pattern_list_, frame_, statusBar()}, this);
   for (ToolRow::Button button :
        {ToolRow::kLastWord, ToolRow::kNextWord, ToolRow::kShowUsage, ToolRow::kNouns,
         ToolRow::kVerbs, ToolRow::kAdjectives, ToolRow::kAdverbs})

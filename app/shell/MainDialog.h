@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <vector>
 
 #include "app/shell/EngineHandles.h"
 #include "app/shell/MainMenus.h"
@@ -21,7 +22,6 @@
 
 class AnagramListLoader;
 class COptionsSheet;
-class CHelpFormView;
 class CHelpPaneView;
 class CHelpWindow;
 class CSenseListView;
@@ -116,6 +116,8 @@ class CMainDialog : public QMainWindow {
   void AddAnagramsPage(COptionsSheet* sheet);
   // Loads the anagram list once the window is painted; an anagram request waits for it.
   void LoadAnagramListAfterPaint();
+  // What the session's first lookup would pay, as steps run after the first paint.
+  std::vector<std::function<void()>> FirstLookupWarmUpSteps();
   void OnAnagramListLoaded(JumbleEngine* engine);
   void OnAnagramListFailed(const QString& message);
   void ShowAbout();
@@ -143,7 +145,6 @@ class CMainDialog : public QMainWindow {
   CSenseListView* senses_ = nullptr;
   WordFormsBar* forms_bar_ = nullptr;
   CHelpPaneView* pattern_list_ = nullptr;
-  CHelpFormView* help_form_ = nullptr;
   CSplitterTabFrame* frame_ = nullptr;
   LookupController* lookup_ = nullptr;
   CustomDatabaseCommands* custom_ = nullptr;

@@ -1,5 +1,6 @@
 // The start-up and shut-down sequences of the main window.
 #include <QApplication>
+#include <QImage>
 #include <QLineEdit>
 #include <QSplitter>
 
@@ -23,6 +24,9 @@ namespace {
 constexpr char kSettingsMessage[] = "Error reading program settings. Please re-install Verbarium.";
 constexpr char kHistorySection[] = "History";
 constexpr char kHistoryPrefix[] = "item";
+// A word found from another form, with senses in every part of speech and words in most panes:
+// the warm-up shows the forms bar, the senses and the panes.
+constexpr char kWarmUpWord[] = "lights";
 
 }  // namespace
 
@@ -97,13 +101,8 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   }
   started_ = true;
   LoadAnagramListAfterPaint();
-  RunAfterFirstPaint(this, [this] {
-    WarmUpFirstLookup(
-        handles_.engine(), handles_.custom_handle(), settings_.Number(Setting::kPanes), frame_,
-        {settings_.Font(Setting::kSenseFont).ToFont(), settings_.Font(Setting::kPaneFont).ToFont(),
-         settings_.Font(Setting::kUsageFont).ToFont()});
-    tool_row_->DrawEnabledIcons();
-  });
+  // In steps, so that typing at once waits for one of them at most.
+  RunAfterFirstPaint(this, [this] { RunInTurns(this, FirstLookupWarmUpSteps()); });
   if (settings_.Number(Setting::kSystemTray) == 0) {
     ShowTipOfTheDayWhenPainted(this, &settings_,
                                QString::fromStdString(location.DictionaryFile(program::kTipsFile)));
@@ -111,6 +110,28 @@ bool CMainDialog::StartUp(const StartUpOptions& options) {
   lookup_->FocusLookupBox();
   UpdateCommandStates();
   return true;
+}
+
+std::vector<std::function<void()>> CMainDialog::FirstLookupWarmUpSteps() {
+  auto read_ahead = [this] {
+    WarmUpFirstLookup(
+        handles_.engine(), handles_.custom_handle(), settings_.Number(Setting::kPanes), frame_,
+        {settings_.Font(Setting::kSenseFont).ToFont(), settings_.Font(Setting::kPaneFont).ToFont(),
+         settings_.Font(Setting::kUsageFont).ToFont()});
+  };
+  // The real path once while the window shows no word, the views a lookup changes drawn off
+  // the screen, then undone.
+  auto real_path = [this] {
+    lookup_->WarmUp(QString::fromLatin1(kWarmUpWord), [this] {
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+      const qreal ratio = splitter_->devicePixelRatio();
+      QImage image(splitter_->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+      image.setDevicePixelRatio(ratio);
+      splitter_->render(&image);
+    });
+  };
+  return {read_ahead, [this] { tool_row_->DrawEnabledIcons(); }, [this] { lookup_->HelpForm(); },
+          real_path};
 }
 
 void CMainDialog::ShutDown() {

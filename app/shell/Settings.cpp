@@ -162,8 +162,13 @@ void Settings::Save() const {
 }
 
 void Settings::WriteNow(Setting key) const {
+  WriteNow({key});
+}
+
+void Settings::WriteNow(std::initializer_list<Setting> keys) const {
   std::unique_ptr<QSettings> store = OpenStore();
-  WriteValue(*store, Info(key));
+  for (Setting key : keys)
+    WriteValue(*store, Info(key));
   store->sync();
 }
 

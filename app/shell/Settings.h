@@ -13,6 +13,7 @@
 #include <QVariant>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 
 #include "app/shell/FontSpec.h"
@@ -148,6 +149,8 @@ class Settings {
   void Save() const;
   // Writes one value at once ("Hotkey" from the hotkey dialog, "SystemTray" from the tray).
   void WriteNow(Setting key) const;
+  // Writes these values to the file at once, in one write of the file.
+  void WriteNow(std::initializer_list<Setting> keys) const;
 
   static const SettingInfo& Info(Setting key) { return kSettingTable[static_cast<int>(key)]; }
 

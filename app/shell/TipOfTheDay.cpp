@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr Setting kTipValues[] = {Setting::kTipNo, Setting::kTipStartUp, Setting::kTipTimeStamp};
-
 CTipDlg::Values ReadValues(const Settings& settings) {
   CTipDlg::Values values;
   values.tip_no = static_cast<int>(
@@ -28,8 +26,7 @@ void StoreValues(Settings* settings, const CTipDlg::Values& values) {
   settings->SetNumber(Setting::kTipStartUp, values.start_up ? 1 : 0);
   settings->SetText(Setting::kTipTimeStamp, values.time_stamp);
   settings->SetNumber(Setting::kTips, values.tips ? 1 : 0);  // saved with the others at exit
-  for (Setting key : kTipValues)
-    settings->WriteNow(key);
+  settings->WriteNow({Setting::kTipNo, Setting::kTipStartUp, Setting::kTipTimeStamp});
 }
 
 }  // namespace

@@ -128,6 +128,11 @@ TEST_F(SettingsTest, MissingFileIsCreatedAndEveryValueButTheHotkeyIsWrittenAtExi
   EXPECT_FALSE(Stored("Settings/Hotkey").isValid());
   settings.WriteNow(Setting::kHotkey);
   EXPECT_EQ(Stored("Settings/Hotkey").toString(), QStringLiteral("Ctrl+Alt+Q"));
+  settings.SetNumber(Setting::kTipNo, 7);
+  settings.SetText(Setting::kTipTimeStamp, QStringLiteral("1700000000"));
+  settings.WriteNow({Setting::kTipNo, Setting::kTipTimeStamp});
+  EXPECT_EQ(Stored("TipOfTheDay/TipNo").toUInt(), 7u);
+  EXPECT_EQ(Stored("TipOfTheDay/TimeStamp").toString(), QStringLiteral("1700000000"));
   // A file deleted while the program runs is not written again at exit.
   QFile::remove(Settings::OpenStore()->fileName());
   settings.Save();

@@ -3,6 +3,7 @@
 // real main window and the compiled dictionary.
 #include <QAction>
 #include <QLabel>
+#include <QSignalSpy>
 
 #include "app/lookup/lookup.h"
 #include "app/panes/HelpFormView.h"
@@ -10,6 +11,7 @@
 #include "app/panes/WordFormsBar.h"
 #include "app/panes/WordLink.h"
 #include "app/shell/AboutDialog.h"
+#include "app/shell/LookupController.h"
 #include "app/shell/MainMenus.h"
 #include "tests/shell/shell_test_util.h"
 #include "ui/LinkLabel.h"
@@ -105,6 +107,26 @@ TEST_F(WordFormsTest, SuggestionsOfAnUnknownWordAreLinks) {
   TypeLookup(dialog_.get(), QStringLiteral("qx"));
   EXPECT_TRUE(HelpForm()->Suggestions().isEmpty());
   EXPECT_FALSE(HelpForm()->findChild<QWidget*>("suggestions")->isVisible());
+}
+
+// The help form is made at the first unknown word when the window has not made it yet: Tab
+// from the lookup box reaches its link, and Space on it asks to add the word.
+TEST_F(WordFormsTest, HelpFormMadeAtTheFirstUnknownWordIsReachedByTab) {
+  dialog_.reset();
+  dialog_ = std::make_unique<CMainDialog>();
+  ASSERT_TRUE(dialog_->StartUp(shell_test::Options(QStringLiteral(VERBARIUM_BINARY_DIR))));
+  ASSERT_EQ(HelpForm(), nullptr) << "not made before the window is painted";
+  TypeLookup(dialog_.get(), QStringLiteral("Zorbix"));
+  ASSERT_EQ(UpperView(), QStringLiteral("helpForm"));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
+  ASSERT_NE(QApplication::focusWidget(), nullptr);
+  QSignalSpy add(dialog_->lookup(), &LookupController::AddToCustomRequested);
+  for (int tab = 0; tab < 20 && QApplication::focusWidget() != HelpForm()->Link(); ++tab)
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), HelpForm()->Link());
+  QTest::keyClick(HelpForm()->Link(), Qt::Key_Space);
+  ASSERT_EQ(add.count(), 1);
+  EXPECT_EQ(add.front().front().toString(), Box()->currentText());
 }
 
 TEST_F(WordFormsTest, AboutBoxSaysWhetherIrregularFormsAreOn) {
