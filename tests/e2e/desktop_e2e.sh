@@ -27,6 +27,9 @@ cd "$work"
 trayer --edge top --align right --widthtype pixel --width 120 --height 32 \
   >"$work/trayer.log" 2>&1 &
 pids+=($!)
+# Its panel shows once the tray is set up: a program started before then finds no tray.
+wait_until xdotool search --onlyvisible --classname '^panel$' ||
+  fail "trayer did not start: $(cat "$work/trayer.log")"
 
 start_program() {
   rm -f "$work/report"
