@@ -124,10 +124,11 @@ bool ViewSection(const engine::MappedFile& file, uint64_t offset, uint32_t size,
   return true;
 }
 
-// The digest of the complete chunks after the `header_size` bytes of a file image of `size`
-// bytes against the digest its header holds at `stored`. The image must hold its header.
-bool DigestMatches(const uint8_t* image, size_t size, size_t header_size, const uint8_t* stored) {
-  const engine::Digest digest = engine::ChunkedDigest(image + header_size, size - header_size);
+// The digest of the complete chunks after a mapped file's `header_size` bytes against the
+// digest its header holds at `stored`. The file must hold its header.
+bool DigestMatches(const engine::MappedFile& file, size_t header_size, const uint8_t* stored) {
+  const engine::Digest digest =
+      engine::ChunkedDigest(file.data() + header_size, file.size() - header_size);
   return std::memcmp(digest.data(), stored, digest.size()) == 0;
 }
 
@@ -137,33 +138,14 @@ bool MapWhole(const File& file, engine::MappedFile* map) {
   return map->MapDescriptor(file.descriptor(), /*populate=*/true);
 }
 
-// Tag files up to this size are copied for their check rather than mapped (below).
-constexpr uint64_t kTagCopyLimit = uint64_t{64} << 20;
-
-// Reads the tag file's header and checks the file's digest. The queries read the tag file
-// block by block, so the checks need its bytes only for a moment: a copy read into a buffer of
-// large pages, freed after the check, costs less than a mapping, whose every page costs a
-// first touch on top of its entry. A file larger than any the compiler makes, or one for which
-// no buffer can be had, is mapped instead.
+// Reads the tag file's header and checks the file's digest, from a mapping that ends with the
+// check: the queries read the tag file block by block.
 bool VerifyTagFile(NymdexEngine* engine) {
   if (!engine->tag_file.Open(engine->tag_path)) return false;
-  const uint64_t size = engine->tag_file.size();
-  std::vector<uint8_t, engine::LargeBufferAllocator<uint8_t>> copy;
-  try {
-    if (size <= kTagCopyLimit) copy.resize(size);
-  } catch (const std::bad_alloc&) {
-  }
   engine::MappedFile file;
-  const uint8_t* image = copy.data();
-  if (copy.size() == size) {
-    if (!engine->tag_file.ReadAt(0, copy.data(), copy.size())) return false;
-  } else {
-    if (!MapWhole(engine->tag_file, &file)) return false;
-    image = file.data();
-  }
-  if (size < kTagHeaderSize) return false;
-  const uint8_t* header = image;
-  if (!DigestMatches(image, size, kTagHeaderSize, &header[kTagDigestAt])) return false;
+  if (!MapWhole(engine->tag_file, &file) || file.size() < kTagHeaderSize) return false;
+  const uint8_t* header = file.data();
+  if (!DigestMatches(file, kTagHeaderSize, &header[kTagDigestAt])) return false;
 
   TagHeader& tags = engine->tag_header;
   tags.block_count = LoadU32(&header[kTagBlockCountAt]);
@@ -179,7 +161,8 @@ bool VerifyTagFile(NymdexEngine* engine) {
   for (uint32_t i = 1; i < used; ++i) {
     if (tags.highest[i] < tags.highest[i - 1]) tags.highest_ascending = false;
   }
-  return TagHeaderHolds(tags, engine->tag_file.size()) && TagTailHolds(engine, image, size);
+  return TagHeaderHolds(tags, engine->tag_file.size()) &&
+         TagTailHolds(engine, file.data(), file.size());
 }
 
 // Maps the synset file for good (the indexes and sense lists are read in place from the
@@ -191,8 +174,7 @@ bool VerifySynsetFile(NymdexEngine* engine) {
   engine::MappedFile& file = engine->synset_map;
   if (!MapWhole(engine->synset_file, &file) || file.size() < kSynsetHeaderSize) return false;
   std::memcpy(engine->header, file.data(), kSynsetHeaderSize);
-  return DigestMatches(file.data(), file.size(), kSynsetHeaderSize,
-                       &engine->header[kSynsetDigestAt]) &&
+  return DigestMatches(file, kSynsetHeaderSize, &engine->header[kSynsetDigestAt]) &&
          SynsetTailHolds(engine);
 }
 

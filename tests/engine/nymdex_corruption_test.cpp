@@ -1,8 +1,6 @@
 // Damaged data files: every flipped byte and every truncation either fails start-up with a
 // documented code or leaves an engine whose queries stay inside their buffers (the sanitizer
 // build checks the reads).
-#include <filesystem>
-
 #include "engine/data_format.h"
 #include "tests/engine/nymdex_sweep.h"
 #include "tests/engine/nymdex_test_util.h"
@@ -71,21 +69,6 @@ TEST(CorruptionTest, TruncatedFiles) {
       if (HasFailure()) return;
     }
     ASSERT_TRUE(dictionary.Put(file, bytes));
-  }
-}
-
-// A tag file is checked from a copy up to a size no compiled file reaches, and from a mapping
-// beyond it: bytes appended to a good file fail its digest either way.
-TEST(CorruptionTest, TagFileGrownPastItsCopy) {
-  const Lexicon lexicon = SampleLexicon();
-  const DataFileImages good = Images(lexicon);
-  Dictionary dictionary;
-  ASSERT_TRUE(dictionary.Write(good));
-  for (const uintmax_t grown : {uintmax_t{1} << 20, uintmax_t{65} << 20}) {
-    SCOPED_TRACE(testing::Message() << "grown to " << grown << " bytes");
-    ASSERT_TRUE(dictionary.Put(2, FileOf(good, 2)));
-    std::filesystem::resize_file(dictionary.path(2), grown);
-    EXPECT_EQ(TryDamaged(dictionary, lexicon), kNymdexCorrupt);
   }
 }
 
