@@ -96,8 +96,8 @@ bool Fits(const SpellingBound::PackedCounts& word, const SpellingBound::PackedCo
 
 size_t SpellingBound::KeyHash::operator()(const Key& key) const {
   size_t hash = LettersHash()(key.letters) * 131 + static_cast<uint8_t>(key.words);
-  for (int32_t word : key.excluded)
-    hash = hash * 1000003 + static_cast<uint32_t>(word);
+  for (int32_t bar : key.bars)
+    hash = hash * 1000003 + static_cast<uint32_t>(bar);
   return hash;
 }
 
@@ -118,7 +118,9 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
       counts_(words_.size()),
       stop_(stop),
       first_round_looks_(kFirstRoundLooks),
-      excluded_(kMostLevels + 1),
+      above_(kMostLevels + 1),
+      bar_letter_(kMostLevels + 1),
+      bar_at_(kMostLevels + 1),
       fitting_(kMostLevels + 1),
       branches_(kMostLevels + 1),
       word_weights_(kMostLevels + 1),
@@ -165,7 +167,8 @@ void SpellingBound::SetFirstRoundLooksForTesting(uint32_t looks) {
 bool SpellingBound::Look(const LetterCounts& letters, int total, int from, int most_words) {
   uint32_t looks = first_round_looks_;
   for (int round = 0;; ++round) {
-    excluded_[0].clear();
+    above_[0].fill(-1);
+    bar_letter_[0] = -1;
     // A thorough look's first level is given its many cover bound steps in the first round;
     // later rounds start from the weights they settled on.
     first_level_steps_ = thorough_ && round == 0 ? kThoroughCoverSteps : kCoverSteps;
@@ -234,16 +237,20 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   // After the stop event, or when the round is cut short, the answer is "yes": the search
   // walks on (and stops), or the next round asks again.
   if (stopped_ || cut_short_) return true;
-  const std::vector<int>& excluded = excluded_[level];
-  auto is_excluded = [&](int index) {
-    return std::find(excluded.begin(), excluded.end(), index) != excluded.end();
+  // A word that holds a letter must lie above that letter's bar (see above_).
+  const std::array<int32_t, 26>& barred = above_[level];
+  auto is_allowed = [&](int index) {
+    for (uint32_t bits = words_[index].mask; bits != 0; bits &= bits - 1) {
+      if (index <= barred[__builtin_ctz(bits)]) return false;
+    }
+    return true;
   };
   // The letters left may be one word's: no search needed, and for one word the only answer.
   auto is_one_word = [&] {
     const auto whole = last_with_letters_.find(letters);
     if (whole == last_with_letters_.end()) return false;
     int at = whole->second;
-    while (at >= from && is_excluded(at))
+    while (at >= from && !is_allowed(at))
       at = previous_same_[at];
     if (at < from) return false;
     reach_ = at;
@@ -252,11 +259,15 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   if (most_words == 1) return is_one_word();
   // More words than letters never helps, so every such count shares its answers.
   Key key{letters, static_cast<int8_t>(std::min({most_words, total, kMostLevels - 1})), {}};
-  const bool keyed = excluded.size() <= kKeyedExclusions;
-  key.excluded.fill(-1);
-  std::copy(excluded.begin(), excluded.begin() + std::min(excluded.size(), kKeyedExclusions),
-            key.excluded.begin());
-  std::sort(key.excluded.begin(), key.excluded.end());
+  // The bars of the letters left: those of other letters bar only words that do not fit.
+  key.bars.fill(-1);
+  size_t bars = 0;
+  for (int k = 0; k < 26; ++k) {
+    if (letters[k] == 0 || barred[k] < 0) continue;
+    if (bars < kKeyedBars) key.bars[bars] = (k << kBarLetterShift) | barred[k];
+    ++bars;
+  }
+  const bool keyed = bars <= kKeyedBars;
   const auto known = keyed ? known_.find(key) : known_.end();
   if (known != known_.end()) {
     if (from <= known->second.yes_up_to) {
@@ -309,10 +320,13 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   int covering[26] = {};
   int of_length[kMostLevels] = {};  // fitting words of each length
   make_ups_.Clear();
+  // The words of the level above lie above its bars; this level adds one.
+  const int bar_letter = bar_letter_[level];
+  const int bar_at = bar_at_[level];
   auto consider = [&](int index) {
     const BoundWord& word = words_[index];
     if ((word.mask & ~mask) != 0 || !Fits(counts_[index], packed)) return;
-    if (!excluded.empty() && is_excluded(index)) return;
+    if (bar_letter >= 0 && index <= bar_at && (word.mask & (1u << bar_letter)) != 0) return;
     fitting.push_back(index);
     for (uint32_t bits = word.mask; bits != 0; bits &= bits - 1)
       ++covering[__builtin_ctz(bits)];
@@ -401,19 +415,19 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
       std::stable_sort(branches.begin(), branches.end(),
                        [](const Branch& a, const Branch& b) { return a.order < b.order; });
     }
+    // A set of these letters holds words that hold the chosen letter, and it is looked for
+    // under the first of them in list order: below a word, the words that hold the chosen letter
+    // and lie at or before it are barred. So no set is looked for twice, in the words tried
+    // before or after, and the word itself is not taken again.
     for (size_t n = 0; n < branches.size() && !can; ++n) {
       const BoundWord& word = words_[branches[n].word];
       LetterCounts left = letters;
       for (int j = 0; j < word.length; ++j)
         --left[word.key[j] - 'a'];
-      // The word is not taken again below, nor are those taken above.
-      const PackedCounts left_packed = Pack(left);
-      std::vector<int>& excluded_below = excluded_[level + 1];
-      excluded_below.clear();
-      for (int taken : excluded) {
-        if (Fits(counts_[taken], left_packed)) excluded_below.push_back(taken);
-      }
-      if (Fits(counts_[branches[n].word], left_packed)) excluded_below.push_back(branches[n].word);
+      above_[level + 1] = barred;
+      above_[level + 1][chosen] = branches[n].word;
+      bar_letter_[level + 1] = chosen;
+      bar_at_[level + 1] = branches[n].word;
       const double floor_after =
           rest_floor > -HUGE_VAL ? rest_floor - branches[n].weight : -HUGE_VAL;
       can = Decide(left, total - word.length, from, key.words - 1, level + 1, floor_after);

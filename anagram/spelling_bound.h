@@ -30,13 +30,16 @@ struct BoundWord {
 // anagram: a word taken in the look is not taken again below it. The answer does not depend on
 // the order in which the search takes the words, so the look branches on the letter held by
 // the fewest fitting words (q, x, j before e), and a look runs in rounds that try that letter's
-// words in three orders in turn, each round cut short after a number of looks that grows. It
+// words in three orders in turn, each round cut short after a number of looks that grows. Below
+// a word tried for that letter, the words that hold the letter and lie at or before it in the list
+// are barred, so each set is looked for once, under its first such word, whatever the order of
+// tries, and what a round cut short found out holds for the next. It
 // refuses at once letters of which one is in no fitting word, which the longest fitting words
 // cannot hold, or whose vowels and consonants no set of fitting words can hold
 // (anagram/make_ups.h); with three words or more to go, also letters that no fractional cover by
 // the fitting words can hold (anagram/cover_bound.h), and it never branches on a word too short for
 // the longest other words to make up the rest, nor on one lighter than the cover bound's floor.
-// Answers are remembered per letters, word count and words left out (at most about 45 MB; past that
+// Answers are remembered per letters, word count and bars (at most about 45 MB; past that
 // they are forgotten and found again). After the stop event is seen, every answer is "yes" and
 // `stopped()` holds.
 class SpellingBound {
@@ -88,12 +91,14 @@ class SpellingBound {
     int yes_up_to = -1;
     int no_from = INT32_MAX;
   };
-  // Answers are remembered for looks with at most this many words left out (see excluded_).
-  static constexpr size_t kKeyedExclusions = 2;
+  // Answers are remembered for looks under at most this many bars on their letters (see
+  // above_); a bar is kept as its letter, shifted, and its position.
+  static constexpr size_t kKeyedBars = 6;
+  static constexpr int kBarLetterShift = 24;
   struct Key {
     LetterCounts letters;
     int8_t words;
-    std::array<int32_t, kKeyedExclusions> excluded;  // ascending, -1 for none
+    std::array<int32_t, kKeyedBars> bars;  // by letter, -1 for none
     bool operator==(const Key& other) const = default;
   };
   struct LettersHash {
@@ -144,9 +149,12 @@ class SpellingBound {
   // the word before it with the same letters (-1 when none).
   std::unordered_map<LetterCounts, int, LettersHash> last_with_letters_;
   std::vector<int> previous_same_;
-  // The words a level's look must not take: those taken at the levels above that still fit
-  // its letters (the others cannot be taken anyway).
-  std::vector<std::vector<int>> excluded_;
+  // Of each level of a look: of each letter, the position at or before which no word that
+  // holds the letter may be taken (-1 for none); a level adds the bar of the letter it branched
+  // on at the word it took (see Decide), and its letter and position.
+  std::vector<std::array<int32_t, 26>> above_;
+  std::vector<int> bar_letter_;
+  std::vector<int> bar_at_;
   // The fitting words of each level of the look's recursion: a level's words are those of the
   // level above that still fit, so the lists shrink as letters are used.
   std::vector<std::vector<int>> fitting_;

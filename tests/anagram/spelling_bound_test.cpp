@@ -60,17 +60,19 @@ TEST(SpellingBoundTest, AnswersAsDistinctWordsSpell) {
       in_rounds.back()->SetFirstRoundLooksForTesting(looks);
     }
     for (int ask = 0; ask < 30; ++ask) {
-      // Two or three words' letters, some with a word twice, some with a letter more.
+      // Two to five words' letters, some with a word twice, some with a letter more: sets of
+      // several words that share letters, found under several levels of bars.
       std::string text = keys[random() % keys.size()];
       text += ask % 3 == 0 ? text : keys[random() % keys.size()];
       if (ask % 2 == 0) text += keys[random() % keys.size()];
+      if (ask % 4 == 1) text += keys[random() % keys.size()] + keys[random() % keys.size()];
       if (ask % 5 == 0) text += static_cast<char>('a' + random() % 3);
       LetterCounts letters{};
       for (char c : text)
         ++letters[c - 'a'];
       const int total = static_cast<int>(text.size());
       const int from = static_cast<int>(random() % 8);
-      for (int most_words : {1, 2, 3, 5}) {
+      for (int most_words : {1, 2, 3, 5, 6}) {
         SCOPED_TRACE("round " + std::to_string(round) + " letters " + text + " from " +
                      std::to_string(from) + " words " + std::to_string(most_words));
         const bool spells = BruteSpells(keys, from, letters, total, most_words);
