@@ -270,7 +270,8 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
     if (bars < kKeyedBars) key.bars[bars] = (k << kBarLetterShift) | barred[k];
     ++bars;
   }
-  const bool keyed = bars <= kKeyedBars;
+  // A bar's position must fit below its letter in the key (lists of up to 16 million words).
+  const bool keyed = bars <= kKeyedBars && words_.size() <= (size_t{1} << kBarLetterShift);
   const auto known = keyed ? known_.find(key) : known_.end();
   if (known != known_.end()) {
     if (from <= known->second.yes_up_to) {
