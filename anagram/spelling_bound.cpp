@@ -123,7 +123,6 @@ SpellingBound::SpellingBound(std::vector<BoundWord> words, platform::NamedEvent*
       first_round_looks_(kFirstRoundLooks),
       above_(kMostLevels + 1),
       bar_letter_(kMostLevels + 1),
-      bar_at_(kMostLevels + 1),
       fitting_(kMostLevels + 1),
       branches_(kMostLevels + 1),
       word_weights_(kMostLevels + 1),
@@ -326,7 +325,7 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
   make_ups_.Clear();
   // The words of the level above lie above its bars; this level adds one.
   const int bar_letter = bar_letter_[level];
-  const int bar_at = bar_at_[level];
+  const int bar_at = bar_letter >= 0 ? barred[bar_letter] : -1;
   auto consider = [&](int index) {
     const BoundWord& word = words_[index];
     if ((word.mask & ~mask) != 0 || !Fits(counts_[index], packed)) return;
@@ -431,7 +430,6 @@ bool SpellingBound::Decide(const LetterCounts& letters, int total, int from, int
       above_[level + 1] = barred;
       above_[level + 1][chosen] = branches[n].word;
       bar_letter_[level + 1] = chosen;
-      bar_at_[level + 1] = branches[n].word;
       const double floor_after =
           rest_floor > -HUGE_VAL ? rest_floor - branches[n].weight : -HUGE_VAL;
       can = Decide(left, total - word.length, from, key.words - 1, level + 1, floor_after);

@@ -151,10 +151,9 @@ class SpellingBound {
   std::vector<int> previous_same_;
   // Of each level of a look: of each letter, the position at or before which no word that
   // holds the letter may be taken (-1 for none); a level adds the bar of the letter it branched
-  // on at the word it took (see Decide), and its letter and position.
+  // on at the word it took (see Decide), and that letter.
   std::vector<std::array<int32_t, 26>> above_;
   std::vector<int> bar_letter_;
-  std::vector<int> bar_at_;
   // The fitting words of each level of the look's recursion: a level's words are those of the
   // level above that still fit, so the lists shrink as letters are used.
   std::vector<std::vector<int>> fitting_;
