@@ -49,9 +49,12 @@ make_data_folder() {
   export VERBARIUM_VIEW_REPORT=$work/report
 }
 
-# An Xvfb on a free display number, with Qt on the X11 platform.
+# An Xvfb on a free display number, with Qt on the X11 platform. -noreset: the server otherwise
+# resets when its last client leaves, and a program started again at once (as after Ctrl+Q)
+# could meet the reset and find no display.
 start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp -noreset 3>"$work/display" \
+    2>"$work/xvfb.log" &
   pids+=($!)
   wait_until test -s "$work/display" || fail "Xvfb did not start"
   export DISPLAY=":$(head -n 1 "$work/display")" QT_QPA_PLATFORM=xcb
